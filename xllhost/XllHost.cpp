@@ -273,6 +273,17 @@ Answer Dispatch(int xlfn, int count, LPXLOPER opers[], HMODULE caller) {
 
 int WINAPI HostExcel12(int, int, void**, void*) { return xlretFailed; }
 
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
+  const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+  HMODULE module = ModuleAt(record.ExceptionAddress);
+  std::fprintf(stderr, "xllhost: crash: exception 0x%08lX at %p in %s\n", record.ExceptionCode,
+               record.ExceptionAddress, module != nullptr ? ModulePath(module).c_str() : "unknown code");
+  std::fflush(stdout);
+  std::fflush(stderr);
+  TerminateProcess(GetCurrentProcess(), 3);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 }  // namespace
 
 Value Capture(const XLOPER& record) {
@@ -497,6 +508,8 @@ void Reset() {
   state.registrations.clear();
   state.names.clear();
 }
+
+void ExitOnCrash() { SetUnhandledExceptionFilter(ReportCrash); }
 
 void OnCall(std::function<void(const HostCall&)> listener) { Host().listener = std::move(listener); }
 

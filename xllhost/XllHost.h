@@ -116,6 +116,11 @@ void Reset();
 // Called with each host call once the host has answered it.
 void OnCall(std::function<void(const HostCall&)> listener);
 
+// From now on a crash anywhere in the process (an add-in's, most likely) ends
+// it with exit status 3 after saying what happened, instead of leaving the
+// verdict to a debugger that may report success.
+void ExitOnCrash();
+
 // The host's side of Excel4v; caller is a code address inside the calling module.
 int HandleExcel4v(void* caller, int xlfn, LPXLOPER operRes, int count, LPXLOPER opers[]);
 

@@ -182,6 +182,7 @@ int Session(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  xllhost::ExitOnCrash();
   Options options;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];

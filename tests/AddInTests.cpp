@@ -1,0 +1,125 @@
+// The values Quorrel.xll hands back: its title for the Add-In Manager and the
+// answer of =TavikFnc(), checked byte by byte in the records it returns.
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "TestHost.h"
+
+namespace {
+
+XLOPER Request(std::uint16_t xltype, double num = 0) {
+  XLOPER request{};
+  request.val.num = num;
+  request.xltype = xltype;
+  return request;
+}
+
+XLOPER IntegerRequest(std::uint16_t xltype, std::int16_t w) {
+  XLOPER request{};
+  request.val.w = w;
+  request.xltype = xltype;
+  return request;
+}
+
+XLOPER StringRequest(const char* counted) {
+  XLOPER request{};
+  request.val.str = const_cast<char*>(counted);
+  request.xltype = xltypeStr;
+  return request;
+}
+
+class ManagerInfo : public QuorrelTest {
+ protected:
+  LPXLOPER Ask(XLOPER request) { return addIn.addInManagerInfo(&request); }
+
+  static void ExpectTitle(LPXLOPER answer) {
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer->xltype, xltypeStr);  // whole word: no ownership bit
+    ASSERT_NE(answer->val.str, nullptr);
+    EXPECT_EQ(answer->val.str[0], 12);
+    EXPECT_EQ(std::memcmp(answer->val.str + 1, "Tavik Add-In", 12), 0);
+  }
+
+  static void ExpectValueError(LPXLOPER answer) {
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer->xltype, xltypeErr);
+    EXPECT_EQ(answer->val.err, xlerrValue);
+  }
+};
+
+TEST_F(ManagerInfo, AnswersTitleForIntegerOne) { ExpectTitle(Ask(IntegerRequest(xltypeInt, 1))); }
+
+TEST_F(ManagerInfo, AnswersTitleForNumberOne) { ExpectTitle(Ask(Request(xltypeNum, 1.0))); }
+
+TEST_F(ManagerInfo, AnswersValueErrorToEveryOtherRequest) {
+  static const char countedOne[] = {1, '1'};
+  const struct {
+    const char* what;
+    XLOPER request;
+  } cases[] = {
+      {"integer 0", IntegerRequest(xltypeInt, 0)},
+      {"integer 2", IntegerRequest(xltypeInt, 2)},
+      {"integer -1", IntegerRequest(xltypeInt, -1)},
+      {"integer 1 with the XLFree bit", IntegerRequest(xltypeInt | xlbitXLFree, 1)},
+      {"integer 1 with the DLLFree bit", IntegerRequest(xltypeInt | xlbitDLLFree, 1)},
+      {"number 1.0 with the XLFree bit", Request(xltypeNum | xlbitXLFree, 1.0)},
+      {"number 1.5", Request(xltypeNum, 1.5)},
+      {"number 2.0", Request(xltypeNum, 2.0)},
+      {"number 0.0", Request(xltypeNum, 0.0)},
+      {"number just above 1.0", Request(xltypeNum, std::nextafter(1.0, 2.0))},
+      {"number NaN", Request(xltypeNum, std::numeric_limits<double>::quiet_NaN())},
+      {"text \"1\"", StringRequest(countedOne)},
+      {"Boolean TRUE", IntegerRequest(xltypeBool, 1)},
+      {"missing argument", Request(xltypeMissing)},
+      {"empty argument", Request(xltypeNil)},
+      {"error value", IntegerRequest(xltypeErr, 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectValueError(Ask(c.request));
+  }
+}
+
+TEST_F(ManagerInfo, AnswersValueErrorToMissingRequestRecord) {
+  ExpectValueError(addIn.addInManagerInfo(nullptr));
+}
+
+TEST_F(ManagerInfo, ErrorAnswerWritesOnlyFirstTwoBytesOfValue) {
+  LPXLOPER answer = sampleFunc();  // leaves a string pointer in the shared record
+  unsigned char before[sizeof answer->val];
+  std::memcpy(before, &answer->val, sizeof before);
+
+  ASSERT_EQ(Ask(IntegerRequest(xltypeInt, 7)), answer);
+
+  unsigned char after[sizeof answer->val];
+  std::memcpy(after, &answer->val, sizeof after);
+  EXPECT_EQ(after[0], xlerrValue);
+  EXPECT_EQ(after[1], 0);
+  EXPECT_EQ(std::memcmp(after + 2, before + 2, sizeof after - 2), 0);
+}
+
+using WorksheetFunction = QuorrelTest;
+
+TEST_F(WorksheetFunction, AnswersTavikWorldAsCountedStringInReadOnlyData) {
+  LPXLOPER answer = sampleFunc();
+  ASSERT_NE(answer, nullptr);
+  EXPECT_EQ(answer->xltype, xltypeStr);
+  ASSERT_EQ(answer->val.str[0], 11);
+  EXPECT_EQ(std::memcmp(answer->val.str + 1, "Tavik World", 11), 0);
+  // The host may read the text but never write or free it.
+  MEMORY_BASIC_INFORMATION memory{};
+  ASSERT_NE(VirtualQuery(answer->val.str, &memory, sizeof memory), 0u);
+  EXPECT_EQ(memory.Protect & (PAGE_READWRITE | PAGE_EXECUTE_READWRITE | PAGE_WRITECOPY), 0u);
+}
+
+TEST_F(WorksheetFunction, AnswersThroughTheManagerInfoRecordAfterAnError) {
+  XLOPER request = Request(xltypeNum, 2.0);
+  LPXLOPER error = addIn.addInManagerInfo(&request);
+  LPXLOPER answer = sampleFunc();
+  EXPECT_EQ(answer, error);
+  EXPECT_EQ(answer->xltype, xltypeStr);
+  EXPECT_EQ(CountedText(answer->val.str), "Tavik World");
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+#include "TestHost.h"
+
+#include <windows.h>
+
+std::string BesideThisProgram(const char* file) {
+  char path[MAX_PATH];
+  std::string folder(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+  return folder.substr(0, folder.find_last_of("\\/") + 1) + file;
+}
+
+std::string QuorrelPath() { return BesideThisProgram("Quorrel.xll"); }
+
+std::string CountedText(const char* counted) {
+  return std::string(counted + 1, static_cast<unsigned char>(counted[0]));
+}
+
+void QuorrelTest::SetUp() {
+  xllhost::Reset();
+  outstandingBefore = xllhost::OutstandingStrings();
+  addIn = xllhost::Load(QuorrelPath());
+  ASSERT_NE(addIn.module, nullptr) << "cannot load " << QuorrelPath();
+  sampleFunc = reinterpret_cast<decltype(sampleFunc)>(
+      reinterpret_cast<void*>(GetProcAddress(addIn.module, "SampleFunc")));
+  ASSERT_NE(sampleFunc, nullptr);
+}
+
+void QuorrelTest::TearDown() {
+  xllhost::Unload(addIn);
+  EXPECT_EQ(xllhost::OutstandingStrings(), outstandingBefore) << "host strings not given back";
+  for (const std::string& fault : xllhost::Faults()) ADD_FAILURE() << fault;
+}
+
+namespace xllhost {
+void PrintTo(const Value& value, std::ostream* out) {
+  char type[8];
+  std::snprintf(type, sizeof type, "0x%04X", value.xltype);
+  *out << "{type " << type << ": " << Display(value) << "}";
+}
+}  // namespace xllhost

@@ -1,0 +1,34 @@
+// Test programs play the host for the real Quorrel.xll, which sits beside them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "Quorrel.h"
+#include "XllHost.h"
+
+// Full path of a file in the folder of the running test program.
+std::string BesideThisProgram(const char* file);
+std::string QuorrelPath();
+
+// The text of a counted string; the count byte says how many characters follow.
+std::string CountedText(const char* counted);
+
+// A fresh host and a freshly loaded Quorrel.xll for every test. Afterwards the
+// add-in must have given back every host string, and the host must have seen
+// no misuse.
+class QuorrelTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  xllhost::AddIn addIn;
+  decltype(&::SampleFunc) sampleFunc = nullptr;
+  int outstandingBefore = 0;
+};
+
+namespace xllhost {
+void PrintTo(const Value& value, std::ostream* out);
+}
