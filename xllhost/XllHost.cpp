@@ -397,8 +397,23 @@ AddIn Load(const std::string& path) {
   return addIn;
 }
 
+// Like the host, forgets the module's registrations and the names that call
+// them once the module is gone: their addresses no longer hold its code.
 void Unload(AddIn& addIn) {
-  if (addIn.module != nullptr) FreeLibrary(addIn.module);
+  if (addIn.module == nullptr) return;
+  FreeLibrary(addIn.module);
+  if (GetModuleHandleA(addIn.path.c_str()) == nullptr) {
+    State& state = Host();
+    for (auto it = state.registrations.begin(); it != state.registrations.end();) {
+      if (it->module != addIn.module) {
+        ++it;
+        continue;
+      }
+      for (auto name = state.names.begin(); name != state.names.end();)
+        name = name->second.registerId == it->id ? state.names.erase(name) : std::next(name);
+      it = state.registrations.erase(it);
+    }
+  }
   addIn = AddIn{};
 }
 
