@@ -81,6 +81,53 @@ TEST_F(ManagerInfo, AnswersValueErrorToEveryOtherRequest) {
   }
 }
 
+// The one definition of the name request, against which every answer is judged.
+bool IsNameRequest(const XLOPER& request) {
+  return (request.xltype == xltypeInt && request.val.w == 1) || (request.xltype == xltypeNum && request.val.num == 1.0);
+}
+
+// Answers every request, with a sentinel in the shared record beforehand, and
+// checks the answer against IsNameRequest; answers the number of titles given.
+class ManagerInfoSweep : public ManagerInfo {
+ protected:
+  int titles = 0;
+  int wrong = 0;
+
+  void Check(XLOPER request) {
+    LPXLOPER record = sampleFunc();
+    std::memset(&record->val, 0xA5, sizeof record->val);
+    LPXLOPER answer = Ask(request);
+    bool ok = answer == record;
+    if (ok && IsNameRequest(request)) {
+      ++titles;
+      ok = answer->xltype == xltypeStr && CountedText(answer->val.str) == "Tavik Add-In";
+    } else if (ok) {
+      const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&answer->val);
+      ok = answer->xltype == xltypeErr && answer->val.err == xlerrValue;
+      for (std::size_t i = 2; i < sizeof answer->val; ++i) ok = ok && bytes[i] == 0xA5;
+    }
+    if (!ok && ++wrong <= 5) ADD_FAILURE() << "wrong answer to type word " << request.xltype;
+  }
+};
+
+TEST_F(ManagerInfoSweep, EveryTypeWordWithOneGetsTheNameOnlyWhenPlain) {
+  for (std::uint32_t type = 0; type <= 0xFFFF; ++type) {
+    Check(IntegerRequest(static_cast<std::uint16_t>(type), 1));
+    Check(Request(static_cast<std::uint16_t>(type), 1.0));
+  }
+  EXPECT_EQ(titles, 2);
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(ManagerInfoSweep, OnlyTheNumberExactlyOneGetsTheName) {
+  const double inf = std::numeric_limits<double>::infinity();
+  for (double number : {1.0, std::nextafter(1.0, 2.0), std::nextafter(1.0, 0.0), 0.0, -0.0, 2.0, 1.5, -1.0,
+                        std::numeric_limits<double>::quiet_NaN(), inf, -inf})
+    Check(Request(xltypeNum, number));
+  EXPECT_EQ(titles, 1);
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(ManagerInfo, AnswersValueErrorToMissingRequestRecord) {
   ExpectValueError(addIn.addInManagerInfo(nullptr));
 }
