@@ -258,14 +258,14 @@ Answer Free(int count, LPXLOPER opers[]) {
   return Answer{};
 }
 
-Answer Dispatch(int xlfn, int count, LPXLOPER opers[], HMODULE caller) {
+Answer Dispatch(int xlfn, int count, LPXLOPER opers[], const void* caller) {
   if (Host().behaviour.failing.count(xlfn) != 0) return Fail(xlretFailed);
   switch (xlfn) {
     case xlfRegister: return Register(count, opers);
     case xlfRegisterId: return RegisterId(count, opers);
     case xlfUnregister: return Unregister(count, opers);
     case xlfSetName: return SetName(count, opers);
-    case xlGetName: return GetName(count, caller);
+    case xlGetName: return GetName(count, ModuleAt(caller));
     case xlFree: return Free(count, opers);
     default: return Fail(xlretInvXlfn);
   }
@@ -340,24 +340,27 @@ std::string FunctionName(int xlfn) {
 }
 
 int HandleExcel4v(void* caller, int xlfn, LPXLOPER operRes, int count, LPXLOPER opers[]) {
+  const bool record = Host().behaviour.recordCalls || Host().listener;
   HostCall call;
   call.xlfn = xlfn;
   call.count = count;
   call.arrayWasNull = opers == nullptr;
   call.hadResult = operRes != nullptr;
   call.resultPointer = operRes;
-  call.caller = ModuleAt(caller);
+  call.caller = record ? ModuleAt(caller) : nullptr;
 
   Answer answer;
   if (count < 0 || count > 255 || (count > 0 && opers == nullptr)) {
     answer = Fail(xlretInvCount);
   } else {
+    bool nullRecord = false;
     for (int i = 0; i < count; ++i) {
+      nullRecord = nullRecord || opers[i] == nullptr;
+      if (!record) continue;
       call.pointers.push_back(opers[i]);
       call.args.push_back(opers[i] != nullptr ? Capture(*opers[i]) : Value{});
     }
-    bool nullRecord = std::find(call.pointers.begin(), call.pointers.end(), nullptr) != call.pointers.end();
-    answer = nullRecord ? Fail(xlretInvXloper) : Dispatch(xlfn, count, opers, call.caller);
+    answer = nullRecord ? Fail(xlretInvXloper) : Dispatch(xlfn, count, opers, caller);
   }
 
   if (operRes != nullptr) {
@@ -373,8 +376,8 @@ int HandleExcel4v(void* caller, int xlfn, LPXLOPER operRes, int count, LPXLOPER 
     std::free(answer.value.val.str);
   }
   call.returnCode = answer.code;
-  Host().calls.push_back(call);
-  if (Host().listener) Host().listener(Host().calls.back());
+  if (Host().listener) Host().listener(call);
+  if (Host().behaviour.recordCalls) Host().calls.push_back(std::move(call));
   return answer.code;
 }
 

@@ -63,6 +63,7 @@ struct Behaviour {
   bool freeClearsPointer = true;           // xlFree sets a released string pointer to null
   bool failureWritesValueError = true;     // a failed call leaves #VALUE! in the result record
   std::set<int> failing;                   // function numbers that answer xlretFailed
+  bool recordCalls = true;                 // keep every call for Calls(); off for benchmarks
 };
 
 // A loaded add-in and the entries it exports (null where it exports none).

@@ -1,0 +1,149 @@
+// Measures Quorrel.xll against the physical limit of what it does, side by
+// side in one run, and prints a table. Each ratio is the median over rounds
+// of (time of the subject) / (time of its limit), the two timed back to back
+// in alternating order, so that drift in the machine's speed cancels out.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Quorrel.h"
+#include "XLUtils.h"
+#include "XllHost.h"
+
+namespace {
+
+constexpr int Rounds = 15;
+
+volatile LPXLOPER Sink;
+
+double Seconds() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+template <typename Work>
+double Time(int iterations, Work work) {
+  double start = Seconds();
+  for (int i = 0; i < iterations; ++i) work();
+  return Seconds() - start;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+struct Figure {
+  double ratio;
+  double subjectNs;  // per iteration
+  double limitNs;
+};
+
+template <typename Subject, typename Limit>
+Figure Compare(int iterations, Subject subject, Limit limit) {
+  std::vector<double> ratios, subjects, limits;
+  for (int round = 0; round < Rounds; ++round) {
+    double s, l;
+    if (round % 2 == 0) {
+      s = Time(iterations, subject);
+      l = Time(iterations, limit);
+    } else {
+      l = Time(iterations, limit);
+      s = Time(iterations, subject);
+    }
+    ratios.push_back(s / l);
+    subjects.push_back(s * 1e9 / iterations);
+    limits.push_back(l * 1e9 / iterations);
+  }
+  return {Median(ratios), Median(subjects), Median(limits)};
+}
+
+template <typename T>
+T Entry(HMODULE module, const char* name) {
+  FARPROC entry = GetProcAddress(module, name);
+  if (entry == nullptr) {
+    std::fprintf(stderr, "bench: %s not found\n", name);
+    std::exit(2);
+  }
+  return reinterpret_cast<T>(reinterpret_cast<void*>(entry));
+}
+
+std::string Beside(const char* file) {
+  char path[MAX_PATH];
+  std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+  return self.substr(0, self.find_last_of("\\/") + 1) + file;
+}
+
+bool AllMet = true;
+
+void Row(const char* what, const Figure& figure, double target) {
+  bool met = figure.ratio <= target;
+  AllMet = AllMet && met;
+  std::printf("| %-50s | %9.2f ns | %9.2f ns | %5.2f | <= %.2f | %-6s |\n", what, figure.subjectNs, figure.limitNs,
+              figure.ratio, target, met ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int main() {
+  xllhost::ExitOnCrash();
+  xllhost::Behave().recordCalls = false;
+  const std::string quorrelPath = Beside("Quorrel.xll");
+  const std::string limitPath = Beside("bench_limit.dll");
+  HMODULE quorrel = LoadLibraryA(quorrelPath.c_str());
+  HMODULE limit = LoadLibraryA(limitPath.c_str());
+  if (quorrel == nullptr || limit == nullptr) {
+    std::fprintf(stderr, "bench: cannot load Quorrel.xll or bench_limit.dll beside the program\n");
+    return 2;
+  }
+  auto sampleFunc = Entry<decltype(&::SampleFunc)>(quorrel, "SampleFunc");
+  auto managerInfo = Entry<decltype(&::xlAddInManagerInfo)>(quorrel, "xlAddInManagerInfo");
+  auto limitRecord = Entry<decltype(&::SampleFunc)>(limit, "LimitRecord");
+  auto limitRecordFor = Entry<decltype(&::xlAddInManagerInfo)>(limit, "LimitRecordFor");
+
+  std::printf("Quorrel.xll benchmark, %d-bit, median of %d rounds\n\n", static_cast<int>(sizeof(void*) * 8), Rounds);
+  std::printf("| %-50s | %12s | %12s | %5s | %7s | %-6s |\n", "figure", "Quorrel", "limit", "ratio", "target",
+              "");
+  std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(52, '-').c_str(), std::string(14, '-').c_str(),
+              std::string(14, '-').c_str(), std::string(7, '-').c_str(), std::string(9, '-').c_str(),
+              std::string(8, '-').c_str());
+
+  const int calls = 1 << 22;
+  Row("SampleFunc vs returning a static record", Compare(calls, [&] { Sink = sampleFunc(); }, [&] {
+        Sink = limitRecord();
+      }), 1.10);
+
+  const std::pair<const char*, XLOPER> requests[] = {
+      {"xlAddInManagerInfo(integer 1) vs returning one", xllhost::IntegerRequest(1)},
+      {"xlAddInManagerInfo(number 1.0) vs returning one", xllhost::NumberRequest(1.0)},
+      {"xlAddInManagerInfo(integer 2) vs returning one", xllhost::IntegerRequest(2)},
+  };
+  for (auto [what, request] : requests)
+    Row(what, Compare(calls, [&] { Sink = managerInfo(&request); }, [&] { Sink = limitRecordFor(&request); }), 1.10);
+
+  XLOPER a{}, b{}, c{}, d{};
+  LPXLOPER prepared[] = {&a, &b, &c, &d};
+  Row("CallExcel4, 4 records vs Excel4v, prepared array", Compare(1 << 19, [&] {
+        CallExcel4(xlFree, nullptr, Count<4>, &a, &b, &c, &d);
+      }, [&] { Excel4v(xlFree, nullptr, 4, prepared); }), 1.10);
+
+  FreeLibrary(quorrel);
+  FreeLibrary(limit);
+  Row("load + unload vs a DLL with an empty entry", Compare(100, [&] {
+        FreeLibrary(LoadLibraryA(quorrelPath.c_str()));
+      }, [&] { FreeLibrary(LoadLibraryA(limitPath.c_str())); }), 1.5);
+
+  WIN32_FILE_ATTRIBUTE_DATA file{};
+  GetFileAttributesExA(quorrelPath.c_str(), GetFileExInfoStandard, &file);
+  double kib = file.nFileSizeLow / 1024.0;
+  bool sizeMet = kib <= 32;
+  AllMet = AllMet && sizeMet;
+  std::printf("| %-50s | %8.1f KiB | %12s | %5s | <= %-4s | %-6s |\n", "Quorrel.xll file size", kib, "", "",
+              "32 KiB", sizeMet ? "met" : "MISSED");
+  return AllMet ? 0 : 1;
+}
