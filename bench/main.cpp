@@ -81,11 +81,21 @@ std::string Beside(const char* file) {
 
 bool AllMet = true;
 
+std::string Duration(double ns) {
+  char text[32];
+  if (ns < 1000) {
+    std::snprintf(text, sizeof text, "%.2f ns", ns);
+  } else {
+    std::snprintf(text, sizeof text, "%.0f us", ns / 1000);
+  }
+  return text;
+}
+
 void Row(const char* what, const Figure& figure, double target) {
   bool met = figure.ratio <= target;
   AllMet = AllMet && met;
-  std::printf("| %-50s | %9.2f ns | %9.2f ns | %5.2f | <= %.2f | %-6s |\n", what, figure.subjectNs, figure.limitNs,
-              figure.ratio, target, met ? "met" : "MISSED");
+  std::printf("| %-50s | %12s | %12s | %5.2f | <= %.2f | %-6s |\n", what, Duration(figure.subjectNs).c_str(),
+              Duration(figure.limitNs).c_str(), figure.ratio, target, met ? "met" : "MISSED");
 }
 
 }  // namespace

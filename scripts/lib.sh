@@ -1,15 +1,24 @@
-# Shared by the scripts: set-up, configure and build of the 32-bit tree.
+# Shared by the scripts: set-up, and configure and build of each target.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-PRESET=mingw-i686
-BUILD="$ROOT/build/i686"
 
-# Wine keeps its Windows installation inside the build tree, says nothing of
-# its own, and never offers to download its .NET or HTML engines.
-export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The CMake presets of the two builds: 32-bit and 64-bit Excel.
+TARGETS=(mingw-i686 mingw-x86_64)
 
-build_all() {
-  "$ROOT/scripts/setup"
+# Wine says nothing of its own and never offers to download its .NET or HTML engines.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Points BUILD, and Wine's Windows installation, at one target's build tree.
+use_target() {
+  PRESET=$1
+  BUILD="$ROOT/build/$1"
+  export WINEPREFIX="$BUILD/wineprefix"
+}
+
+build_target() {
+  use_target "$1"
   cmake --preset "$PRESET" -S "$ROOT" >/dev/null
   cmake --build --preset "$PRESET" -j "$(nproc)" >/dev/null
 }
+
+"$ROOT/scripts/setup"

@@ -81,6 +81,7 @@ TEST_F(ArtifactFile, ImportsNothingAUsersWindowsLacks) {
 
 TEST_F(ArtifactFile, IsHardened) {
   EXPECT_NE(Image.dllCharacteristics & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE, 0) << "no address randomisation";
+  EXPECT_EQ(Image.characteristics & IMAGE_FILE_RELOCS_STRIPPED, 0) << "cannot be moved, so cannot be randomised";
   EXPECT_NE(Image.dllCharacteristics & IMAGE_DLLCHARACTERISTICS_NX_COMPAT, 0) << "data is executable";
 #ifdef _WIN64
   EXPECT_NE(Image.dllCharacteristics & IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA, 0) << "low-entropy addresses";
