@@ -81,11 +81,6 @@ TEST_F(ManagerInfo, AnswersValueErrorToEveryOtherRequest) {
   }
 }
 
-// The one definition of the name request, against which every answer is judged.
-bool IsNameRequest(const XLOPER& request) {
-  return (request.xltype == xltypeInt && request.val.w == 1) || (request.xltype == xltypeNum && request.val.num == 1.0);
-}
-
 // Answers every request, with a sentinel in the shared record beforehand, and
 // checks the answer against IsNameRequest; answers the number of titles given.
 class ManagerInfoSweep : public ManagerInfo {

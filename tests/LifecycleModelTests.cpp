@@ -36,9 +36,6 @@ XLOPER RandomRequest(std::mt19937& random) {
 
 class LifecycleModel : public QuorrelTest {
  protected:
-  const std::vector<int> OpenCalls = {xlGetName, xlfRegister, xlFree};
-  const std::vector<int> RemoveCalls = {xlGetName, xlfRegisterId, xlfSetName, xlfUnregister, xlFree};
-
   // Runs one step and answers the host calls the model expects of it.
   std::vector<int> Run(Step step, Model& model, std::mt19937& random) {
     switch (step) {
@@ -53,9 +50,8 @@ class LifecycleModel : public QuorrelTest {
         return {};
       case ManagerStep: {
         XLOPER request = RandomRequest(random);
-        bool asksName = (request.xltype == xltypeInt && request.val.w == 1) ||
-                        (request.xltype == xltypeNum && request.val.num == 1.0);
-        EXPECT_EQ(xllhost::Display(xllhost::AskAddInManager(addIn, request)), asksName ? "Tavik Add-In" : "#VALUE!");
+        EXPECT_EQ(xllhost::Display(xllhost::AskAddInManager(addIn, request)),
+                  IsNameRequest(request) ? "Tavik Add-In" : "#VALUE!");
         return {};
       }
       case Excel12Step: xllhost::HandOverExcel12(addIn); return {};
@@ -65,9 +61,7 @@ class LifecycleModel : public QuorrelTest {
       case ThreadStep: std::thread([] {}).join(); return {};
       default:
         xllhost::Unload(addIn);
-        addIn = xllhost::Load(QuorrelPath());
-        sampleFunc = reinterpret_cast<decltype(sampleFunc)>(
-            reinterpret_cast<void*>(GetProcAddress(addIn.module, "SampleFunc")));
+        LoadQuorrel();
         model.registered = false;
         return {};
     }

@@ -7,9 +7,6 @@
 
 namespace {
 
-const std::vector<int> OpenCalls = {xlGetName, xlfRegister, xlFree};
-const std::vector<int> RemoveCalls = {xlGetName, xlfRegisterId, xlfSetName, xlfUnregister, xlFree};
-
 const xllhost::HostCall& CallTo(int xlfn) {
   for (const xllhost::HostCall& call : xllhost::Calls())
     if (call.xlfn == xlfn) return call;

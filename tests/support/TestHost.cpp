@@ -14,9 +14,20 @@ std::string CountedText(const char* counted) {
   return std::string(counted + 1, static_cast<unsigned char>(counted[0]));
 }
 
+bool IsNameRequest(const XLOPER& request) {
+  return (request.xltype == xltypeInt && request.val.w == 1) || (request.xltype == xltypeNum && request.val.num == 1.0);
+}
+
+const std::vector<int> OpenCalls = {xlGetName, xlfRegister, xlFree};
+const std::vector<int> RemoveCalls = {xlGetName, xlfRegisterId, xlfSetName, xlfUnregister, xlFree};
+
 void QuorrelTest::SetUp() {
   xllhost::Reset();
   outstandingBefore = xllhost::OutstandingStrings();
+  LoadQuorrel();
+}
+
+void QuorrelTest::LoadQuorrel() {
   addIn = xllhost::Load(QuorrelPath());
   ASSERT_NE(addIn.module, nullptr) << "cannot load " << QuorrelPath();
   sampleFunc = reinterpret_cast<decltype(sampleFunc)>(

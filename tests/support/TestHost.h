@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "Quorrel.h"
 #include "XllHost.h"
@@ -16,6 +17,14 @@ std::string QuorrelPath();
 // The text of a counted string; the count byte says how many characters follow.
 std::string CountedText(const char* counted);
 
+// The one definition of the Add-In Manager's name request, against which the
+// add-in's answers are judged: the plain integer 1 or the plain number 1.0.
+bool IsNameRequest(const XLOPER& request);
+
+// The host calls of a registration and of its removal, in order.
+extern const std::vector<int> OpenCalls;
+extern const std::vector<int> RemoveCalls;
+
 // A fresh host and a freshly loaded Quorrel.xll for every test. Afterwards the
 // add-in must have given back every host string, and the host must have seen
 // no misuse.
@@ -23,6 +32,8 @@ class QuorrelTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // Loads Quorrel.xll and finds its entries, as at the start of each test.
+  void LoadQuorrel();
 
   xllhost::AddIn addIn;
   decltype(&::SampleFunc) sampleFunc = nullptr;
