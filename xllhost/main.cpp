@@ -13,7 +13,7 @@
 namespace {
 
 const char Usage[] =
-    "Usage: %s [options] ADDIN.xll\n"
+    "Usage: xllhost [options] ADDIN.xll\n"
     "\n"
     "Plays Excel's side for an XLL add-in, outside Excel: loads it, hands over the\n"
     "Excel12 entry, opens it (xlAutoOpen), asks the Add-In Manager for its name,\n"
@@ -120,6 +120,7 @@ int Session(const Options& options) {
                                                              : "this host exports no MdCallBack12"));
   xllhost::AddIn addIn = xllhost::Load(fullPath);
   if (addIn.module == nullptr) {
+    std::fflush(stdout);
     std::fprintf(stderr, "xllhost: cannot load %s (error %lu)\n", fullPath, GetLastError());
     return 2;
   }
@@ -187,7 +188,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
-      std::printf(Usage, argv[0]);
+      std::fputs(Usage, stdout);
       return 0;
     } else if (arg == "--quiet") {
       options.quiet = true;
@@ -204,12 +205,12 @@ int main(int argc, char** argv) {
     } else if (arg.rfind("--", 0) != 0 && options.addIn.empty()) {
       options.addIn = arg;
     } else {
-      std::fprintf(stderr, Usage, argv[0]);
+      std::fputs(Usage, stderr);
       return 2;
     }
   }
   if (options.addIn.empty()) {
-    std::fprintf(stderr, Usage, argv[0]);
+    std::fputs(Usage, stderr);
     return 2;
   }
   Quiet = options.quiet;
