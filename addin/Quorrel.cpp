@@ -68,8 +68,7 @@ int WINAPI xlAutoOpen() {
   if (Registered) return 1;
   FetchModuleName();
   FillRegistrationTexts();
-  CallExcel4(xlfRegister, nullptr, Count<4>, &ModuleNameOper, &ProcNameOper, &TypeTextOper,
-             &FuncTextOper);
+  CallExcel4(xlfRegister, nullptr, Count<4>, &ModuleNameOper, &ProcNameOper, &TypeTextOper, &FuncTextOper);
   CallExcel4(xlFree, nullptr, Count<1>, &ModuleNameOper);
   Registered = true;
   return 1;

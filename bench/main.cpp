@@ -117,16 +117,16 @@ int main() {
   auto limitRecordFor = Entry<decltype(&::xlAddInManagerInfo)>(limit, "LimitRecordFor");
 
   std::printf("Quorrel.xll benchmark, %d-bit, median of %d rounds\n\n", static_cast<int>(sizeof(void*) * 8), Rounds);
-  std::printf("| %-50s | %12s | %12s | %5s | %7s | %-6s |\n", "figure", "Quorrel", "limit", "ratio", "target",
-              "");
+  std::printf("| %-50s | %12s | %12s | %5s | %7s | %-6s |\n", "figure", "Quorrel", "limit", "ratio", "target", "");
   std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(52, '-').c_str(), std::string(14, '-').c_str(),
               std::string(14, '-').c_str(), std::string(7, '-').c_str(), std::string(9, '-').c_str(),
               std::string(8, '-').c_str());
 
   const int calls = 1 << 22;
-  Row("SampleFunc vs returning a static record", Compare(calls, [&] { Sink = sampleFunc(); }, [&] {
-        Sink = limitRecord();
-      }), 1.10);
+  Row("SampleFunc vs returning a static record",
+      Compare(
+          calls, [&] { Sink = sampleFunc(); }, [&] { Sink = limitRecord(); }),
+      1.10);
 
   const std::pair<const char*, XLOPER> requests[] = {
       {"xlAddInManagerInfo(integer 1) vs returning one", xllhost::IntegerRequest(1)},
@@ -134,26 +134,33 @@ int main() {
       {"xlAddInManagerInfo(integer 2) vs returning one", xllhost::IntegerRequest(2)},
   };
   for (auto [what, request] : requests)
-    Row(what, Compare(calls, [&] { Sink = managerInfo(&request); }, [&] { Sink = limitRecordFor(&request); }), 1.10);
+    Row(what,
+        Compare(
+            calls, [&] { Sink = managerInfo(&request); }, [&] { Sink = limitRecordFor(&request); }),
+        1.10);
 
   XLOPER a{}, b{}, c{}, d{};
   LPXLOPER prepared[] = {&a, &b, &c, &d};
-  Row("CallExcel4, 4 records vs Excel4v, prepared array", Compare(1 << 19, [&] {
-        CallExcel4(xlFree, nullptr, Count<4>, &a, &b, &c, &d);
-      }, [&] { Excel4v(xlFree, nullptr, 4, prepared); }), 1.10);
+  Row("CallExcel4, 4 records vs Excel4v, prepared array",
+      Compare(
+          1 << 19, [&] { CallExcel4(xlFree, nullptr, Count<4>, &a, &b, &c, &d); },
+          [&] { Excel4v(xlFree, nullptr, 4, prepared); }),
+      1.10);
 
   FreeLibrary(quorrel);
   FreeLibrary(limit);
-  Row("load + unload vs a DLL with an empty entry", Compare(100, [&] {
-        FreeLibrary(LoadLibraryA(quorrelPath.c_str()));
-      }, [&] { FreeLibrary(LoadLibraryA(limitPath.c_str())); }), 1.5);
+  Row("load + unload vs a DLL with an empty entry",
+      Compare(
+          100, [&] { FreeLibrary(LoadLibraryA(quorrelPath.c_str())); },
+          [&] { FreeLibrary(LoadLibraryA(limitPath.c_str())); }),
+      1.5);
 
   WIN32_FILE_ATTRIBUTE_DATA file{};
   GetFileAttributesExA(quorrelPath.c_str(), GetFileExInfoStandard, &file);
   double kib = file.nFileSizeLow / 1024.0;
   bool sizeMet = kib <= 32;
   AllMet = AllMet && sizeMet;
-  std::printf("| %-50s | %8.1f KiB | %12s | %5s | <= %-4s | %-6s |\n", "Quorrel.xll file size", kib, "", "",
-              "32 KiB", sizeMet ? "met" : "MISSED");
+  std::printf("| %-50s | %8.1f KiB | %12s | %5s | <= %-4s | %-6s |\n", "Quorrel.xll file size", kib, "", "", "32 KiB",
+              sizeMet ? "met" : "MISSED");
   return AllMet ? 0 : 1;
 }

@@ -123,9 +123,7 @@ TEST_F(ManagerInfoSweep, OnlyTheNumberExactlyOneGetsTheName) {
   EXPECT_EQ(wrong, 0);
 }
 
-TEST_F(ManagerInfo, AnswersValueErrorToMissingRequestRecord) {
-  ExpectValueError(addIn.addInManagerInfo(nullptr));
-}
+TEST_F(ManagerInfo, AnswersValueErrorToMissingRequestRecord) { ExpectValueError(addIn.addInManagerInfo(nullptr)); }
 
 TEST_F(ManagerInfo, ErrorAnswerWritesOnlyFirstTwoBytesOfValue) {
   LPXLOPER answer = sampleFunc();  // leaves a string pointer in the shared record

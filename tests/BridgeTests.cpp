@@ -146,9 +146,11 @@ class AddInExcel12Handover : public QuorrelTest {
   void SetUp() override {
     QuorrelTest::SetUp();
     ASSERT_NE(xllhost::PatchImport(addIn.module, "KERNEL32.dll", "GetModuleHandleA",
-                                   reinterpret_cast<void*>(&CountingGetModuleHandleA)), nullptr);
+                                   reinterpret_cast<void*>(&CountingGetModuleHandleA)),
+              nullptr);
     ASSERT_NE(xllhost::PatchImport(addIn.module, "KERNEL32.dll", "GetProcAddress",
-                                   reinterpret_cast<void*>(&CountingGetProcAddress)), nullptr);
+                                   reinterpret_cast<void*>(&CountingGetProcAddress)),
+              nullptr);
     Seen = Lookups{};
   }
 };

@@ -13,9 +13,20 @@ namespace {
 constexpr int Seeds = 20;
 constexpr int StepsPerSeed = 500;
 
-enum Step { OpenStep, RemoveStep, SampleFuncStep, ManagerStep, Excel12Step, CellStep, ThreadStep, ReloadStep, StepKinds };
-const char* const StepNames[] = {"xlAutoOpen", "xlAutoRemove", "SampleFunc", "xlAddInManagerInfo",
-                                 "SetExcel12EntryPt", "=TavikFnc()", "thread start and join", "unload and reload"};
+enum Step {
+  OpenStep,
+  RemoveStep,
+  SampleFuncStep,
+  ManagerStep,
+  Excel12Step,
+  CellStep,
+  ThreadStep,
+  ReloadStep,
+  StepKinds
+};
+const char* const StepNames[] = {
+    "xlAutoOpen",  "xlAutoRemove",          "SampleFunc",       "xlAddInManagerInfo", "SetExcel12EntryPt",
+    "=TavikFnc()", "thread start and join", "unload and reload"};
 
 // What the add-in must do: register once when opened, unregister once when
 // removed, and answer fixed values whatever its state.
@@ -26,10 +37,22 @@ struct Model {
 XLOPER RandomRequest(std::mt19937& random) {
   XLOPER request{};
   switch (random() % 4) {
-    case 0: request.val.w = static_cast<std::int16_t>(random() % 3); request.xltype = xltypeInt; break;
-    case 1: request.val.num = (random() % 3) * 0.5 + 0.5; request.xltype = xltypeNum; break;
-    case 2: request.val.w = 1; request.xltype = static_cast<std::uint16_t>(random()); break;
-    default: request.val.num = 1.0; request.xltype = static_cast<std::uint16_t>(xltypeNum | xlbitXLFree); break;
+    case 0:
+      request.val.w = static_cast<std::int16_t>(random() % 3);
+      request.xltype = xltypeInt;
+      break;
+    case 1:
+      request.val.num = (random() % 3) * 0.5 + 0.5;
+      request.xltype = xltypeNum;
+      break;
+    case 2:
+      request.val.w = 1;
+      request.xltype = static_cast<std::uint16_t>(random());
+      break;
+    default:
+      request.val.num = 1.0;
+      request.xltype = static_cast<std::uint16_t>(xltypeNum | xlbitXLFree);
+      break;
   }
   return request;
 }
@@ -45,9 +68,7 @@ class LifecycleModel : public QuorrelTest {
       case RemoveStep:
         EXPECT_EQ(xllhost::Remove(addIn), 1);
         return std::exchange(model.registered, false) ? RemoveCalls : std::vector<int>{};
-      case SampleFuncStep:
-        EXPECT_EQ(xllhost::Display(xllhost::Capture(*sampleFunc())), "Tavik World");
-        return {};
+      case SampleFuncStep: EXPECT_EQ(xllhost::Display(xllhost::Capture(*sampleFunc())), "Tavik World"); return {};
       case ManagerStep: {
         XLOPER request = RandomRequest(random);
         EXPECT_EQ(xllhost::Display(xllhost::AskAddInManager(addIn, request)),

@@ -71,8 +71,8 @@ TEST_F(Lifecycle, CountBytesOfTheRegistrationTextsMatchTheirLengths) {
   });
   xllhost::Open(addIn);
   xllhost::OnCall(nullptr);
-  EXPECT_EQ(counted, (std::vector<std::string>{std::string("\x0A") + "SampleFunc", "\x01P",
-                                               std::string("\x08") + "TavikFnc"}));
+  EXPECT_EQ(counted,
+            (std::vector<std::string>{std::string("\x0A") + "SampleFunc", "\x01P", std::string("\x08") + "TavikFnc"}));
 }
 
 TEST_F(Lifecycle, RemoveDeletesTheNameAndDropsTheRegistration) {

@@ -1,6 +1,7 @@
 // A thousand whole sessions in one process: the add-in must behave the same
 // every time and leave nothing behind.
 #include <windows.h>
+// psapi.h builds on the types of windows.h.
 #include <psapi.h>
 
 #include <cstdio>

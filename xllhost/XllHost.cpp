@@ -37,21 +37,13 @@ std::string Upper(std::string text) {
   return text;
 }
 
-std::string TextOf(const char* counted) {
-  return std::string(counted + 1, static_cast<unsigned char>(counted[0]));
-}
+std::string TextOf(const char* counted) { return std::string(counted + 1, static_cast<unsigned char>(counted[0])); }
 
-bool IsString(const XLOPER& record) {
-  return (record.xltype & ~xlbitXLFree) == xltypeStr && record.val.str != nullptr;
-}
+bool IsString(const XLOPER& record) { return (record.xltype & ~xlbitXLFree) == xltypeStr && record.val.str != nullptr; }
 
-bool IsNumber(const XLOPER& record) {
-  return record.xltype == xltypeNum || record.xltype == xltypeInt;
-}
+bool IsNumber(const XLOPER& record) { return record.xltype == xltypeNum || record.xltype == xltypeInt; }
 
-double NumberOf(const XLOPER& record) {
-  return record.xltype == xltypeInt ? record.val.w : record.val.num;
-}
+double NumberOf(const XLOPER& record) { return record.xltype == xltypeInt ? record.val.w : record.val.num; }
 
 void SetError(XLOPER& record, std::uint16_t err) {
   record.val.err = err;
@@ -93,9 +85,8 @@ std::string ModulePath(HMODULE module) {
 
 bool IsWorksheetName(const std::string& name) {
   if (name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) return false;
-  return std::all_of(name.begin(), name.end(), [](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.';
-  });
+  return std::all_of(name.begin(), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; });
 }
 
 Registration* FindRegistration(double id) {
@@ -276,8 +267,8 @@ int WINAPI HostExcel12(int, int, void**, void*) { return xlretFailed; }
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
   const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
   HMODULE module = ModuleAt(record.ExceptionAddress);
-  std::fprintf(stderr, "xllhost: crash: exception 0x%08lX at %p in %s\n", record.ExceptionCode,
-               record.ExceptionAddress, module != nullptr ? ModulePath(module).c_str() : "unknown code");
+  std::fprintf(stderr, "xllhost: crash: exception 0x%08lX at %p in %s\n", record.ExceptionCode, record.ExceptionAddress,
+               module != nullptr ? ModulePath(module).c_str() : "unknown code");
   std::fflush(stdout);
   std::fflush(stderr);
   TerminateProcess(GetCurrentProcess(), 3);
@@ -493,7 +484,7 @@ Value Evaluate(const std::string& formula) {
     return error;
   }
   auto procedure = reinterpret_cast<LPXLOPER(WINAPI*)()>(reinterpret_cast<void*>(registration->address));
-  void(WINAPI* autoFree)(LPXLOPER) = reinterpret_cast<void(WINAPI*)(LPXLOPER)>(
+  void(WINAPI * autoFree)(LPXLOPER) = reinterpret_cast<void(WINAPI*)(LPXLOPER)>(
       reinterpret_cast<void*>(GetProcAddress(registration->module, "xlAutoFree")));
   return TakeAnswer(procedure(), autoFree);
 }

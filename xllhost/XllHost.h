@@ -44,9 +44,9 @@ struct HostCall {
   std::vector<Value> args;         // their content at the time of the call
   bool hadResult = false;          // whether a result record came
   LPXLOPER resultPointer = nullptr;
-  Value result;                    // what the host left in it
+  Value result;  // what the host left in it
   int returnCode = 0;
-  HMODULE caller = nullptr;        // module that made the call
+  HMODULE caller = nullptr;  // module that made the call
 };
 
 struct Registration {
@@ -60,10 +60,10 @@ struct Registration {
 
 // How the host behaves where hosts may differ; tests change these.
 struct Behaviour {
-  bool freeClearsPointer = true;           // xlFree sets a released string pointer to null
-  bool failureWritesValueError = true;     // a failed call leaves #VALUE! in the result record
-  std::set<int> failing;                   // function numbers that answer xlretFailed
-  bool recordCalls = true;                 // keep every call for Calls(); off for benchmarks
+  bool freeClearsPointer = true;        // xlFree sets a released string pointer to null
+  bool failureWritesValueError = true;  // a failed call leaves #VALUE! in the result record
+  std::set<int> failing;                // function numbers that answer xlretFailed
+  bool recordCalls = true;              // keep every call for Calls(); off for benchmarks
 };
 
 // A loaded add-in and the entries it exports (null where it exports none).

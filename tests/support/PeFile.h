@@ -8,13 +8,13 @@
 
 struct PeFile {
   bool valid = false;
-  std::uint16_t machine = 0;            // 0x014C i386, 0x8664 x86-64
-  bool pe32Plus = false;                // the 64-bit optional header
-  std::uint16_t characteristics = 0;    // of the file header
+  std::uint16_t machine = 0;          // 0x014C i386, 0x8664 x86-64
+  bool pe32Plus = false;              // the 64-bit optional header
+  std::uint16_t characteristics = 0;  // of the file header
   std::uint16_t dllCharacteristics = 0;
-  std::string exportName;               // the module name in the export directory
-  std::map<std::string, std::uint32_t> exportOrdinals;           // exported name -> ordinal
-  std::map<std::string, std::vector<std::string>> imports;       // DLL -> functions, "#N" by ordinal
+  std::string exportName;                                   // the module name in the export directory
+  std::map<std::string, std::uint32_t> exportOrdinals;      // exported name -> ordinal
+  std::map<std::string, std::vector<std::string>> imports;  // DLL -> functions, "#N" by ordinal
 };
 
 PeFile ReadPeFile(const std::string& path);

@@ -30,8 +30,8 @@ void QuorrelTest::SetUp() {
 void QuorrelTest::LoadQuorrel() {
   addIn = xllhost::Load(QuorrelPath());
   ASSERT_NE(addIn.module, nullptr) << "cannot load " << QuorrelPath();
-  sampleFunc = reinterpret_cast<decltype(sampleFunc)>(
-      reinterpret_cast<void*>(GetProcAddress(addIn.module, "SampleFunc")));
+  sampleFunc =
+      reinterpret_cast<decltype(sampleFunc)>(reinterpret_cast<void*>(GetProcAddress(addIn.module, "SampleFunc")));
   ASSERT_NE(sampleFunc, nullptr);
 }
 
