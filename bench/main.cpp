@@ -73,12 +73,6 @@ T Entry(HMODULE module, const char* name) {
   return reinterpret_cast<T>(reinterpret_cast<void*>(entry));
 }
 
-std::string Beside(const char* file) {
-  char path[MAX_PATH];
-  std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-  return self.substr(0, self.find_last_of("\\/") + 1) + file;
-}
-
 bool AllMet = true;
 
 std::string Duration(double ns) {
@@ -103,8 +97,8 @@ void Row(const char* what, const Figure& figure, double target) {
 int main() {
   xllhost::ExitOnCrash();
   xllhost::Behave().recordCalls = false;
-  const std::string quorrelPath = Beside("Quorrel.xll");
-  const std::string limitPath = Beside("bench_limit.dll");
+  const std::string quorrelPath = xllhost::BesideThisProgram("Quorrel.xll");
+  const std::string limitPath = xllhost::BesideThisProgram("bench_limit.dll");
   HMODULE quorrel = LoadLibraryA(quorrelPath.c_str());
   HMODULE limit = LoadLibraryA(limitPath.c_str());
   if (quorrel == nullptr || limit == nullptr) {

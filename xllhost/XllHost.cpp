@@ -37,8 +37,6 @@ std::string Upper(std::string text) {
   return text;
 }
 
-std::string TextOf(const char* counted) { return std::string(counted + 1, static_cast<unsigned char>(counted[0])); }
-
 bool IsString(const XLOPER& record) { return (record.xltype & ~xlbitXLFree) == xltypeStr && record.val.str != nullptr; }
 
 bool IsNumber(const XLOPER& record) { return record.xltype == xltypeNum || record.xltype == xltypeInt; }
@@ -142,9 +140,9 @@ Target FindTarget(int count, LPXLOPER opers[]) {
     target.code = xlretInvXloper;
     return target;
   }
-  target.module = GetModuleHandleA(TextOf(opers[0]->val.str).c_str());
-  target.procedure = TextOf(opers[1]->val.str);
-  if (count >= 3) target.typeText = TextOf(opers[2]->val.str);
+  target.module = GetModuleHandleA(CountedText(opers[0]->val.str).c_str());
+  target.procedure = CountedText(opers[1]->val.str);
+  if (count >= 3) target.typeText = CountedText(opers[2]->val.str);
   if (target.module != nullptr) target.address = GetProcAddress(target.module, target.procedure.c_str());
   if (target.address == nullptr) target.code = xlretFailed;
   return target;
@@ -174,7 +172,7 @@ Answer Register(int count, LPXLOPER opers[]) {
       return Fail(xlretInvXloper);
   Target target = FindTarget(count, opers);
   if (target.code != xlretSuccess) return Fail(target.code);
-  std::string functionText = count >= 4 && IsString(*opers[3]) ? TextOf(opers[3]->val.str) : "";
+  std::string functionText = count >= 4 && IsString(*opers[3]) ? CountedText(opers[3]->val.str) : "";
   if (!functionText.empty() && !IsWorksheetName(functionText)) return Fail(xlretFailed);
   Registration& registration = AddRegistration(target);
   registration.functionText = functionText;
@@ -208,7 +206,7 @@ Answer Unregister(int count, LPXLOPER opers[]) {
 Answer SetName(int count, LPXLOPER opers[]) {
   if (count < 1 || count > 2) return Fail(xlretInvCount);
   if (!IsString(*opers[0])) return Fail(xlretInvXloper);
-  std::string name = TextOf(opers[0]->val.str);
+  std::string name = CountedText(opers[0]->val.str);
   if (!IsWorksheetName(name)) return Fail(xlretFailed);
   if (count == 1 || opers[1]->xltype == xltypeMissing) {
     Host().names.erase(Upper(name));
@@ -277,6 +275,16 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
 
 }  // namespace
 
+std::string CountedText(const char* counted) {
+  return std::string(counted + 1, static_cast<unsigned char>(counted[0]));
+}
+
+std::string BesideThisProgram(const char* file) {
+  char path[MAX_PATH];
+  std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+  return program.substr(0, program.find_last_of("\\/") + 1) + file;
+}
+
 Value Capture(const XLOPER& record) {
   Value value;
   value.xltype = record.xltype;
@@ -284,7 +292,7 @@ Value Capture(const XLOPER& record) {
     case xltypeNum: value.num = record.val.num; break;
     case xltypeStr:
       value.pointer = record.val.str;
-      if (record.val.str != nullptr) value.text = TextOf(record.val.str);
+      if (record.val.str != nullptr) value.text = CountedText(record.val.str);
       break;
     case xltypeBool: value.boolean = record.val.xbool != 0; break;
     case xltypeErr: value.err = record.val.err; break;

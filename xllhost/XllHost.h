@@ -31,6 +31,11 @@ struct Value {
 };
 
 Value Capture(const XLOPER& record);
+// The text of a counted string; the count byte says how many characters follow.
+std::string CountedText(const char* counted);
+// Full path of a file in the folder of the running program, where host
+// programs keep the add-ins and DLLs they load.
+std::string BesideThisProgram(const char* file);
 // What a cell would show for the value: the text, the number, TRUE/FALSE, #VALUE!...
 std::string Display(const Value& value);
 std::string FunctionName(int xlfn);

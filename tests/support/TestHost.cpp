@@ -2,17 +2,7 @@
 
 #include <windows.h>
 
-std::string BesideThisProgram(const char* file) {
-  char path[MAX_PATH];
-  std::string folder(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-  return folder.substr(0, folder.find_last_of("\\/") + 1) + file;
-}
-
 std::string QuorrelPath() { return BesideThisProgram("Quorrel.xll"); }
-
-std::string CountedText(const char* counted) {
-  return std::string(counted + 1, static_cast<unsigned char>(counted[0]));
-}
 
 bool IsNameRequest(const XLOPER& request) {
   return (request.xltype == xltypeInt && request.val.w == 1) || (request.xltype == xltypeNum && request.val.num == 1.0);

@@ -10,12 +10,10 @@
 #include "Quorrel.h"
 #include "XllHost.h"
 
-// Full path of a file in the folder of the running test program.
-std::string BesideThisProgram(const char* file);
-std::string QuorrelPath();
+using xllhost::BesideThisProgram;
+using xllhost::CountedText;
 
-// The text of a counted string; the count byte says how many characters follow.
-std::string CountedText(const char* counted);
+std::string QuorrelPath();
 
 // The one definition of the Add-In Manager's name request, against which the
 // add-in's answers are judged: the plain integer 1 or the plain number 1.0.
