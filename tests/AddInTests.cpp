@@ -8,19 +8,8 @@
 
 namespace {
 
-XLOPER Request(std::uint16_t xltype, double num = 0) {
-  XLOPER request{};
-  request.val.num = num;
-  request.xltype = xltype;
-  return request;
-}
-
-XLOPER IntegerRequest(std::uint16_t xltype, std::int16_t w) {
-  XLOPER request{};
-  request.val.w = w;
-  request.xltype = xltype;
-  return request;
-}
+using xllhost::IntegerRequest;
+using xllhost::NumberRequest;
 
 XLOPER StringRequest(const char* counted) {
   XLOPER request{};
@@ -48,9 +37,9 @@ class ManagerInfo : public QuorrelTest {
   }
 };
 
-TEST_F(ManagerInfo, AnswersTitleForIntegerOne) { ExpectTitle(Ask(IntegerRequest(xltypeInt, 1))); }
+TEST_F(ManagerInfo, AnswersTitleForIntegerOne) { ExpectTitle(Ask(IntegerRequest(1))); }
 
-TEST_F(ManagerInfo, AnswersTitleForNumberOne) { ExpectTitle(Ask(Request(xltypeNum, 1.0))); }
+TEST_F(ManagerInfo, AnswersTitleForNumberOne) { ExpectTitle(Ask(NumberRequest(1.0))); }
 
 TEST_F(ManagerInfo, AnswersValueErrorToEveryOtherRequest) {
   static const char countedOne[] = {1, '1'};
@@ -58,22 +47,22 @@ TEST_F(ManagerInfo, AnswersValueErrorToEveryOtherRequest) {
     const char* what;
     XLOPER request;
   } cases[] = {
-      {"integer 0", IntegerRequest(xltypeInt, 0)},
-      {"integer 2", IntegerRequest(xltypeInt, 2)},
-      {"integer -1", IntegerRequest(xltypeInt, -1)},
-      {"integer 1 with the XLFree bit", IntegerRequest(xltypeInt | xlbitXLFree, 1)},
-      {"integer 1 with the DLLFree bit", IntegerRequest(xltypeInt | xlbitDLLFree, 1)},
-      {"number 1.0 with the XLFree bit", Request(xltypeNum | xlbitXLFree, 1.0)},
-      {"number 1.5", Request(xltypeNum, 1.5)},
-      {"number 2.0", Request(xltypeNum, 2.0)},
-      {"number 0.0", Request(xltypeNum, 0.0)},
-      {"number just above 1.0", Request(xltypeNum, std::nextafter(1.0, 2.0))},
-      {"number NaN", Request(xltypeNum, std::numeric_limits<double>::quiet_NaN())},
+      {"integer 0", IntegerRequest(0)},
+      {"integer 2", IntegerRequest(2)},
+      {"integer -1", IntegerRequest(-1)},
+      {"integer 1 with the XLFree bit", IntegerRequest(1, xltypeInt | xlbitXLFree)},
+      {"integer 1 with the DLLFree bit", IntegerRequest(1, xltypeInt | xlbitDLLFree)},
+      {"number 1.0 with the XLFree bit", NumberRequest(1.0, xltypeNum | xlbitXLFree)},
+      {"number 1.5", NumberRequest(1.5)},
+      {"number 2.0", NumberRequest(2.0)},
+      {"number 0.0", NumberRequest(0.0)},
+      {"number just above 1.0", NumberRequest(std::nextafter(1.0, 2.0))},
+      {"number NaN", NumberRequest(std::numeric_limits<double>::quiet_NaN())},
       {"text \"1\"", StringRequest(countedOne)},
-      {"Boolean TRUE", IntegerRequest(xltypeBool, 1)},
-      {"missing argument", Request(xltypeMissing)},
-      {"empty argument", Request(xltypeNil)},
-      {"error value", IntegerRequest(xltypeErr, 1)},
+      {"Boolean TRUE", IntegerRequest(1, xltypeBool)},
+      {"missing argument", NumberRequest(0, xltypeMissing)},
+      {"empty argument", NumberRequest(0, xltypeNil)},
+      {"error value", IntegerRequest(1, xltypeErr)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -107,8 +96,8 @@ class ManagerInfoSweep : public ManagerInfo {
 
 TEST_F(ManagerInfoSweep, EveryTypeWordWithOneGetsTheNameOnlyWhenPlain) {
   for (std::uint32_t type = 0; type <= 0xFFFF; ++type) {
-    Check(IntegerRequest(static_cast<std::uint16_t>(type), 1));
-    Check(Request(static_cast<std::uint16_t>(type), 1.0));
+    Check(IntegerRequest(1, static_cast<std::uint16_t>(type)));
+    Check(NumberRequest(1.0, static_cast<std::uint16_t>(type)));
   }
   EXPECT_EQ(titles, 2);
   EXPECT_EQ(wrong, 0);
@@ -118,7 +107,7 @@ TEST_F(ManagerInfoSweep, OnlyTheNumberExactlyOneGetsTheName) {
   const double inf = std::numeric_limits<double>::infinity();
   for (double number : {1.0, std::nextafter(1.0, 2.0), std::nextafter(1.0, 0.0), 0.0, -0.0, 2.0, 1.5, -1.0,
                         std::numeric_limits<double>::quiet_NaN(), inf, -inf})
-    Check(Request(xltypeNum, number));
+    Check(NumberRequest(number));
   EXPECT_EQ(titles, 1);
   EXPECT_EQ(wrong, 0);
 }
@@ -130,7 +119,7 @@ TEST_F(ManagerInfo, ErrorAnswerWritesOnlyFirstTwoBytesOfValue) {
   unsigned char before[sizeof answer->val];
   std::memcpy(before, &answer->val, sizeof before);
 
-  ASSERT_EQ(Ask(IntegerRequest(xltypeInt, 7)), answer);
+  ASSERT_EQ(Ask(IntegerRequest(7)), answer);
 
   unsigned char after[sizeof answer->val];
   std::memcpy(after, &answer->val, sizeof after);
@@ -154,7 +143,7 @@ TEST_F(WorksheetFunction, AnswersTavikWorldAsCountedStringInReadOnlyData) {
 }
 
 TEST_F(WorksheetFunction, AnswersThroughTheManagerInfoRecordAfterAnError) {
-  XLOPER request = Request(xltypeNum, 2.0);
+  XLOPER request = NumberRequest(2.0);
   LPXLOPER error = addIn.addInManagerInfo(&request);
   LPXLOPER answer = sampleFunc();
   EXPECT_EQ(answer, error);

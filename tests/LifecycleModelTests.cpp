@@ -35,26 +35,12 @@ struct Model {
 };
 
 XLOPER RandomRequest(std::mt19937& random) {
-  XLOPER request{};
   switch (random() % 4) {
-    case 0:
-      request.val.w = static_cast<std::int16_t>(random() % 3);
-      request.xltype = xltypeInt;
-      break;
-    case 1:
-      request.val.num = (random() % 3) * 0.5 + 0.5;
-      request.xltype = xltypeNum;
-      break;
-    case 2:
-      request.val.w = 1;
-      request.xltype = static_cast<std::uint16_t>(random());
-      break;
-    default:
-      request.val.num = 1.0;
-      request.xltype = static_cast<std::uint16_t>(xltypeNum | xlbitXLFree);
-      break;
+    case 0: return xllhost::IntegerRequest(static_cast<std::int16_t>(random() % 3));
+    case 1: return xllhost::NumberRequest((random() % 3) * 0.5 + 0.5);
+    case 2: return xllhost::IntegerRequest(1, static_cast<std::uint16_t>(random()));
+    default: return xllhost::NumberRequest(1.0, xltypeNum | xlbitXLFree);
   }
-  return request;
 }
 
 class LifecycleModel : public QuorrelTest {

@@ -16,13 +16,6 @@ struct Text {
   XLOPER record{};
 };
 
-XLOPER Number(double number) {
-  XLOPER record{};
-  record.val.num = number;
-  record.xltype = xltypeNum;
-  return record;
-}
-
 class XllHost : public QuorrelTest {
  protected:
   // Registers Quorrel.xll's SampleFunc under a worksheet name of the test's choice.
@@ -85,7 +78,7 @@ TEST_F(XllHost, RegisterAnswersAnIdThatRegisterIdAndUnregisterKnow) {
 TEST_F(XllHost, RegisterRefusesWhatItCannotBind) {
   Text module(QuorrelPath()), otherModule("C:\\nowhere\\Other.xll"), proc("SampleFunc"), missing("NoSuchProc"),
       type("P"), badName("1st"), goodName("Probe");
-  XLOPER number = Number(5);
+  XLOPER number = xllhost::NumberRequest(5);
   const struct {
     const char* what;
     std::vector<LPXLOPER> args;
@@ -110,7 +103,7 @@ TEST_F(XllHost, RegisterRefusesWhatItCannotBind) {
 
 TEST_F(XllHost, SetNameWithAValueDefinesItAndAloneDeletesIt) {
   Text name("Rate");
-  XLOPER value = Number(0.25);
+  XLOPER value = xllhost::NumberRequest(0.25);
   EXPECT_EQ(CallExcel4(xlfSetName, nullptr, Count<2>, &name.record, &value), xlretSuccess);
   EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Rate()")), "0.25");
   EXPECT_EQ(CallExcel4(xlfSetName, nullptr, Count<1>, &name.record), xlretSuccess);
@@ -127,11 +120,11 @@ TEST_F(XllHost, CellsThatAreNotACallOfAKnownFunctionShowNameError) {
 
 TEST_F(XllHost, FailedCallLeavesValueErrorOrTheRecordAsItWas) {
   xllhost::Behave().failing.insert(xlGetName);
-  XLOPER name = Number(3);
+  XLOPER name = xllhost::NumberRequest(3);
   EXPECT_EQ(CallExcel4(xlGetName, &name, Count<0>), xlretFailed);
   EXPECT_EQ(name.xltype, xltypeErr);
   xllhost::Behave().failureWritesValueError = false;
-  name = Number(3);
+  name = xllhost::NumberRequest(3);
   CallExcel4(xlGetName, &name, Count<0>);
   EXPECT_EQ(name.xltype, xltypeNum);
   EXPECT_EQ(name.val.num, 3);

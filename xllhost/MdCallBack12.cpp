@@ -1,8 +1,7 @@
 // Linked into the host programs that play an Excel whose executable exports
-// its Excel12 callback as "MdCallBack12". This host implements no Excel12
-// function, so every call fails.
-#include <windows.h>
+// its Excel12 callback as "MdCallBack12".
+#include "Host.h"
 
-#include "UTypes.h"
-
-extern "C" __declspec(dllexport) int WINAPI MdCallBack12(int, int, void**, void*) { return xlretFailed; }
+extern "C" __declspec(dllexport) int WINAPI MdCallBack12(int xlfn, int count, void** opers, void* operRes) {
+  return xllhost::HostExcel12(xlfn, count, opers, operRes);
+}

@@ -1,0 +1,57 @@
+// The host's side of the callback: its answers to Excel4v, the registrations
+// and names it keeps, and the host strings it has handed out.
+//
+// The host is the process itself: the program that links this library exports
+// XllHostExcel4v (HostExports.cpp), and the stand-in xlcall32.dll beside it
+// forwards every Excel4v call of an add-in there, as the host's own
+// xlcall32.dll does. Host state is process-wide, like Excel's.
+#pragma once
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "UTypes.h"
+
+namespace xllhost {
+
+struct Registration {
+  double id = 0;
+  HMODULE module = nullptr;
+  std::string procedure;
+  std::string typeText;
+  std::string functionText;  // empty when registered without a worksheet name
+  FARPROC address = nullptr;
+};
+
+// How the host behaves where hosts may differ; tests change these.
+struct Behaviour {
+  bool freeClearsPointer = true;        // xlFree sets a released string pointer to null
+  bool failureWritesValueError = true;  // a failed call leaves #VALUE! in the result record
+  std::set<int> failing;                // function numbers that answer xlretFailed
+  bool recordCalls = true;              // keep every call for Calls(); off for benchmarks
+};
+
+Behaviour& Behave();
+// Forgets registrations, names, calls and faults and restores the default
+// behaviour; host strings still outstanding stay counted.
+void Reset();
+
+const std::vector<Registration>& Registrations();
+bool IsDefinedName(const std::string& name);
+int OutstandingStrings();  // host strings handed out and not given back
+
+// The host's side of Excel4v; caller is a code address inside the calling module.
+int HandleExcel4v(void* caller, int xlfn, LPXLOPER operRes, int count, LPXLOPER opers[]);
+
+// The host's Excel12 callback: this host implements no Excel12 function, so
+// every call fails.
+int WINAPI HostExcel12(int xlfn, int count, void** opers, void* operRes);
+// The address the host hands to SetExcel12EntryPt, and the one its executable
+// exports as "MdCallBack12" (null when the program does not export it).
+FARPROC HostExcel12Entry();
+FARPROC ExportedMdCallBack12();
+
+}  // namespace xllhost
