@@ -8,6 +8,11 @@ TARGETS=(mingw-i686 mingw-x86_64)
 # Wine says nothing of its own and never offers to download its .NET or HTML engines.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
+fail() {
+  echo "$(basename "$0"): $*" >&2
+  exit 1
+}
+
 # Points BUILD, and Wine's Windows installation, at one target's build tree.
 use_target() {
   PRESET=$1
@@ -15,10 +20,26 @@ use_target() {
   export WINEPREFIX="$BUILD/wineprefix"
 }
 
+# Configures and builds one target. The compiler's output goes to a log; what
+# shows is one line for each file compiled or linked, so a warm build prints
+# nothing and a cold one shows its progress.
 build_target() {
   use_target "$1"
-  cmake --preset "$PRESET" -S "$ROOT" >/dev/null
-  cmake --build --preset "$PRESET" -j "$(nproc)" >/dev/null
+  local log="$ROOT/build/$PRESET.log"
+  mkdir -p "$ROOT/build"
+  [ -f "$BUILD/CMakeCache.txt" ] || echo "configuring $PRESET" >&2
+  cmake --preset "$PRESET" -S "$ROOT" >"$log" 2>&1 || { cat "$log" >&2; fail "configuring $PRESET failed"; }
+  if ! cmake --build --preset "$PRESET" -j "$(nproc)" 2>&1 | tee -a "$log" |
+    sed -un "s/^\[ *\([0-9]*\)%\] \(Building\|Linking\)/  $PRESET \1%: \2/p" >&2; then
+    tail -n 40 "$log" >&2
+    fail "building $PRESET failed (whole log: ${log#"$ROOT"/})"
+  fi
 }
+
+# Files a run with sudo left behind cannot be rewritten by the user, and Wine
+# refuses a prefix that belongs to someone else.
+if [ -e "$ROOT/build" ] && [ ! -O "$ROOT/build" ]; then
+  fail "build/ belongs to another user (left by a run with sudo?); remove it (sudo rm -rf build) and run again"
+fi
 
 "$ROOT/scripts/setup"
