@@ -1,6 +1,8 @@
 // Quorrel.xll as Windows and Excel see it: its exports at run time and its
 // image file.
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "PeFile.h"
 #include "TestHost.h"
@@ -61,11 +63,20 @@ TEST_F(ArtifactFile, ExportsExactlyTheFiveEntriesUndecoratedAtTheirOrdinals) {
   EXPECT_EQ(Image.exportOrdinals, expected);
 }
 
-TEST_F(ArtifactFile, ImportsExcel4vByNameFromXlcall32Only) {
-  auto xlcall = std::find_if(Image.imports.begin(), Image.imports.end(),
-                             [](const auto& dll) { return _stricmp(dll.first.c_str(), "xlcall32.dll") == 0; });
-  ASSERT_NE(xlcall, Image.imports.end());
-  EXPECT_EQ(xlcall->second, std::vector<std::string>{"Excel4v"});
+// Every import is a dependency on a user's machine: the list is exact.
+TEST_F(ArtifactFile, ImportsExactlyExcel4vAndTheTwoLookups) {
+  std::map<std::string, std::vector<std::string>> imports;
+  for (const auto& [name, functions] : Image.imports) {
+    std::string dll = name;
+    std::transform(dll.begin(), dll.end(), dll.begin(), ::tolower);
+    imports[dll] = functions;
+    std::sort(imports[dll].begin(), imports[dll].end());
+  }
+  const std::map<std::string, std::vector<std::string>> expected = {
+      {"xlcall32.dll", {"Excel4v"}},
+      {"kernel32.dll", {"GetModuleHandleA", "GetProcAddress"}},
+  };
+  EXPECT_EQ(imports, expected);
 }
 
 // A user's Windows has the system's own DLLs and nothing of the compiler's.
@@ -88,6 +99,49 @@ TEST_F(ArtifactFile, IsHardened) {
 #else
   EXPECT_NE(Image.dllCharacteristics & IMAGE_DLLCHARACTERISTICS_NO_SEH, 0) << "may install SEH handlers";
 #endif
+}
+
+// The add-in links without the C runtime, so nothing would run a constructor
+// or set up thread-local storage: the image must need neither.
+TEST_F(ArtifactFile, HasNoSectionThatNeedsTheRuntimesStartUp) {
+  EXPECT_EQ(Image.tlsDirectorySize, 0u) << "a TLS directory";
+  std::vector<std::string> unexpected = {".tls", ".CRT", ".ctors", ".dtors", ".init_ar", ".fini_ar"};
+#ifndef _WIN64
+  unexpected.push_back(".eh_fram");  // 32-bit Windows never reads DWARF unwind tables
+#endif
+  for (const std::string& section : Image.sections)
+    EXPECT_EQ(std::count(unexpected.begin(), unexpected.end(), section), 0) << "section " << section;
+}
+
+// A constructor table is merged into .text, where only the link map still
+// shows it: every input section of those kinds must be empty.
+TEST(LinkMap, ShowsNoConstructorOrThreadLocalDataInTheAddIn) {
+  std::ifstream map(BesideThisProgram("Quorrel.map"));
+  ASSERT_TRUE(map) << "no Quorrel.map beside the test";
+  const char* const kinds[] = {".ctors", ".dtors", ".init_array", ".fini_array", ".CRT$", ".tls"};
+  std::string line, pending;
+  int inputSections = 0;
+  while (std::getline(map, line)) {
+    std::istringstream fields(line);
+    std::string name, address, size;
+    if (line.rfind(" .", 0) == 0) {
+      fields >> name >> address >> size;
+      if (address.empty()) {
+        pending = name;  // a long name stands alone; address and size follow on the next line
+        continue;
+      }
+    } else if (!pending.empty()) {
+      name = std::exchange(pending, "");
+      fields >> address >> size;
+    } else {
+      continue;
+    }
+    ++inputSections;
+    for (const char* kind : kinds)
+      if (name.rfind(kind, 0) == 0 && std::strtoull(size.c_str(), nullptr, 16) != 0)
+        ADD_FAILURE() << line << " puts " << name << " data into the add-in";
+  }
+  EXPECT_GT(inputSections, 0) << "the map lists no input section: its format changed";
 }
 
 }  // namespace

@@ -78,8 +78,11 @@ PeFile ReadPeFile(const std::string& path) {
   auto fileHeader = image.At<IMAGE_FILE_HEADER>(fileHeaderAt);
   std::size_t optionalAt = fileHeaderAt + sizeof(IMAGE_FILE_HEADER);
   std::size_t sectionsAt = optionalAt + fileHeader.SizeOfOptionalHeader;
-  for (int i = 0; i < fileHeader.NumberOfSections; ++i)
+  for (int i = 0; i < fileHeader.NumberOfSections; ++i) {
     image.sections.push_back(image.At<IMAGE_SECTION_HEADER>(sectionsAt + i * sizeof(IMAGE_SECTION_HEADER)));
+    const BYTE* name = image.sections.back().Name;
+    pe.sections.emplace_back(reinterpret_cast<const char*>(name), strnlen(reinterpret_cast<const char*>(name), 8));
+  }
 
   pe.machine = fileHeader.Machine;
   pe.characteristics = fileHeader.Characteristics;
@@ -87,11 +90,13 @@ PeFile ReadPeFile(const std::string& path) {
   if (pe.pe32Plus) {
     auto optional = image.At<IMAGE_OPTIONAL_HEADER64>(optionalAt);
     pe.dllCharacteristics = optional.DllCharacteristics;
+    pe.tlsDirectorySize = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_TLS].Size;
     ReadExports(image, optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT], pe);
     ReadImports<std::uint64_t, IMAGE_ORDINAL_FLAG64>(image, optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT], pe);
   } else {
     auto optional = image.At<IMAGE_OPTIONAL_HEADER32>(optionalAt);
     pe.dllCharacteristics = optional.DllCharacteristics;
+    pe.tlsDirectorySize = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_TLS].Size;
     ReadExports(image, optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT], pe);
     ReadImports<std::uint32_t, IMAGE_ORDINAL_FLAG32>(image, optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT], pe);
   }

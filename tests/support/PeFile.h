@@ -15,6 +15,8 @@ struct PeFile {
   std::string exportName;                                   // the module name in the export directory
   std::map<std::string, std::uint32_t> exportOrdinals;      // exported name -> ordinal
   std::map<std::string, std::vector<std::string>> imports;  // DLL -> functions, "#N" by ordinal
+  std::vector<std::string> sections;                        // names, at most 8 characters each
+  std::uint32_t tlsDirectorySize = 0;                       // 0 when the image has no TLS directory
 };
 
 PeFile ReadPeFile(const std::string& path);
