@@ -1,19 +1,33 @@
-// The limits Quorrel.xll is measured against: a DLL whose loader entry does
-// nothing, with functions that do nothing but return a static record's address.
-// Built without a C runtime, so loading it costs only what the loader does.
+// The limits Quorrel.xll is measured against, in a DLL whose loader entry
+// does nothing. Built without a C runtime, so loading it costs only what the
+// loader does.
 #include <windows.h>
 
 #include "UTypes.h"
 
 namespace {
 XLOPER Record;
-}
+const char Title[] = "\x0CTavik Add-In";
+}  // namespace
 
 extern "C" {
 
+// All a worksheet function must do: return a record's address.
 LPXLOPER WINAPI LimitRecord() { return &Record; }
 
-LPXLOPER WINAPI LimitRecordFor(LPXLOPER) { return &Record; }
+// The least work a correct manager answer needs, written as plainly as
+// possible: read the request's type word and value, write the two fields of
+// a static record, return its address.
+LPXLOPER WINAPI LimitManagerInfo(LPXLOPER request) {
+  if ((request->xltype == xltypeInt && request->val.w == 1) || (request->xltype == xltypeNum && request->val.num == 1)) {
+    Record.val.str = const_cast<char*>(Title);
+    Record.xltype = xltypeStr;
+  } else {
+    Record.val.err = xlerrValue;
+    Record.xltype = xltypeErr;
+  }
+  return &Record;
+}
 
 BOOL WINAPI LimitEntry(HINSTANCE, DWORD, LPVOID) { return TRUE; }
 
