@@ -38,12 +38,18 @@ void SetString(XLOPER& oper, const CountedString<Length>& text) {
   oper.xltype = xltypeStr;
 }
 
-// Asks the host for this module's full path. The record is emptied first, so
-// that a host which fails the request without writing the record is never
-// handed back a path it already took back with xlFree.
+// Empties a record that is about to receive a host answer. A host that fails
+// the request without writing the record then leaves nothing in it that could
+// pass for an answer: no path it already took back with xlFree, and no text
+// that xlfUnregister would take for the name of a DLL to unload.
+void Empty(XLOPER& record) {
+  record = XLOPER{};
+  record.xltype = xltypeNil;
+}
+
+// Asks the host for this module's full path.
 void FetchModuleName() {
-  ModuleNameOper = XLOPER{};
-  ModuleNameOper.xltype = xltypeNil;
+  Empty(ModuleNameOper);
   CallExcel4v(xlGetName, &ModuleNameOper, 0, nullptr);
 }
 
@@ -80,6 +86,7 @@ int WINAPI xlAutoRemove() {
   if (!Registered) return 1;
   FetchModuleName();
   FillRegistrationTexts();
+  Empty(ResultOper);
   CallExcel4(xlfRegisterId, &ResultOper, Count<3>, &ModuleNameOper, &ProcNameOper, &TypeTextOper);
   CallExcel4(xlfSetName, nullptr, Count<1>, &FuncTextOper);
   CallExcel4(xlfUnregister, nullptr, Count<1>, &ResultOper);

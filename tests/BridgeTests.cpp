@@ -11,12 +11,14 @@ namespace {
 
 const xllhost::HostCall& LastCall() { return xllhost::Calls().back(); }
 
+// The test calls the host as an add-in's entry would.
 class CallForms : public ::testing::Test {
  protected:
   void SetUp() override { xllhost::Reset(); }
   void TearDown() override {
     for (const std::string& fault : xllhost::Faults()) ADD_FAILURE() << fault;
   }
+  xllhost::PassedControl control;
 };
 
 TEST_F(CallForms, CallExcel4HandsTheHostTheListInOrderWithItsCount) {
@@ -55,10 +57,7 @@ TEST_F(CallForms, CallExcel4vHandsTheHostExactlyItsFourArguments) {
 }
 
 TEST_F(CallForms, ReturnTheHostsCodeUnchanged) {
-  XLOPER text{};
-  static const char countedText[] = {1, 'x'};
-  text.val.str = const_cast<char*>(countedText);
-  text.xltype = xltypeStr;
+  XLOPER boolean = xllhost::IntegerRequest(1, xltypeBool);
   XLOPER id{};
   id.val.num = 1;
   id.xltype = xltypeNum;
@@ -69,7 +68,7 @@ TEST_F(CallForms, ReturnTheHostsCodeUnchanged) {
   EXPECT_EQ(CallExcel4(xlfUnregister, nullptr, Count<2>, &id, &id), xlretInvCount);
   EXPECT_EQ(CallExcel4v(xlfUnregister, nullptr, 1, nullptr), xlretInvCount);
   EXPECT_EQ(CallExcel4v(xlfUnregister, nullptr, 1, noRecords), xlretInvXloper);
-  EXPECT_EQ(CallExcel4(xlfUnregister, nullptr, Count<1>, &text), xlretInvXloper);
+  EXPECT_EQ(CallExcel4(xlfUnregister, nullptr, Count<1>, &boolean), xlretInvXloper);
   behaviour.failing.insert(xlfUnregister);
   XLOPER result{};
   EXPECT_EQ(CallExcel4(xlfUnregister, &result, Count<1>, &id), xlretFailed);

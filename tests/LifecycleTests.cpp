@@ -178,4 +178,15 @@ TEST_F(Lifecycle, RemoveAfterFailedPathLookupHandsTheHostNoReleasedPath) {
   EXPECT_NE(CallTo(xlFree).args[0].pointer, releasedPath);
 }
 
+// After a cell, the shared record holds "Tavik World"; a text handed to
+// xlfUnregister would ask the host to unload a DLL of that name.
+TEST_F(Lifecycle, RemoveAfterFailedIdQueryHandsUnregisterNoText) {
+  xllhost::Behave().failureWritesValueError = false;
+  xllhost::Open(addIn);
+  EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=TavikFnc()")), "Tavik World");
+  xllhost::Behave().failing.insert(xlfRegisterId);
+  xllhost::Remove(addIn);
+  EXPECT_EQ(CallTo(xlfUnregister).args[0].xltype, xltypeNil);
+}
+
 }  // namespace

@@ -16,8 +16,11 @@ struct Text {
   XLOPER record{};
 };
 
+// The test calls the host as an add-in's entry would.
 class XllHost : public QuorrelTest {
  protected:
+  xllhost::PassedControl control;
+
   // Registers Quorrel.xll's SampleFunc under a worksheet name of the test's choice.
   int Register(const std::string& procedure, const std::string& name, XLOPER* result = nullptr) {
     Text module(QuorrelPath()), proc(procedure), type("P"), function(name);
@@ -78,7 +81,7 @@ TEST_F(XllHost, RegisterAnswersAnIdThatRegisterIdAndUnregisterKnow) {
 TEST_F(XllHost, RegisterRefusesWhatItCannotBind) {
   Text module(QuorrelPath()), otherModule("C:\\nowhere\\Other.xll"), proc("SampleFunc"), missing("NoSuchProc"),
       type("P"), badName("1st"), goodName("Probe");
-  XLOPER number = xllhost::NumberRequest(5);
+  XLOPER noOrdinal = xllhost::NumberRequest(99), boolean = xllhost::IntegerRequest(1, xltypeBool);
   const struct {
     const char* what;
     std::vector<LPXLOPER> args;
@@ -86,7 +89,8 @@ TEST_F(XllHost, RegisterRefusesWhatItCannotBind) {
   } cases[] = {
       {"module not loaded", {&otherModule.record, &proc.record, &type.record, &goodName.record}, xlretFailed},
       {"procedure not exported", {&module.record, &missing.record, &type.record, &goodName.record}, xlretFailed},
-      {"procedure not a text", {&module.record, &number, &type.record, &goodName.record}, xlretInvXloper},
+      {"no export at that ordinal", {&module.record, &noOrdinal, &type.record, &goodName.record}, xlretFailed},
+      {"procedure neither text nor number", {&module.record, &boolean, &type.record, &goodName.record}, xlretInvXloper},
       {"not a worksheet name", {&module.record, &proc.record, &type.record, &badName.record}, xlretFailed},
       {"too few arguments", {&module.record, &proc.record}, xlretInvCount},
   };

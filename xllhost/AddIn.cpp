@@ -7,14 +7,28 @@
 namespace xllhost {
 namespace {
 
-// Answers handed back with xlbitDLLFree belong to the add-in: the host copies
-// them and hands them back through xlAutoFree. A null answer shows #NUM!.
-Value TakeAnswer(LPXLOPER answer, void(WINAPI* autoFree)(LPXLOPER)) {
+bool IsLoaded(const AddIn& addIn) { return addIn.module != nullptr && Host().loads.count(addIn.module) != 0; }
+
+// Calls an entry of the add-in with control passed to it, or answers 0 when
+// it does not export the entry or is no longer loaded.
+template <typename Result, typename... Params, typename... Args>
+Result CallEntry(const AddIn& addIn, Result(WINAPI* entry)(Params...), Args... args) {
+  if (entry == nullptr || !IsLoaded(addIn)) return Result();
+  PassedControl control;
+  return entry(args...);
+}
+
+// The host copies the answer before anything else. An answer with
+// xlbitXLFree holds memory the host handed out, which the host now releases;
+// one with xlbitDLLFree belongs to the add-in and goes back through its
+// xlAutoFree. A null answer shows #NUM!. Called while control is passed.
+Value TakeAnswer(const AddIn& addIn, LPXLOPER answer) {
   if (answer == nullptr) return ErrorValue(xlerrNum);
   Value value = Capture(*answer);
+  if ((answer->xltype & xlbitXLFree) != 0) ReleaseHostString(*answer, "a returned record with xlbitXLFree");
   if ((answer->xltype & xlbitDLLFree) != 0) {
-    if (autoFree != nullptr) {
-      autoFree(answer);
+    if (addIn.autoFree != nullptr) {
+      addIn.autoFree(answer);  // control is still with the add-in that answered
     } else {
       Fault("an answer asks to be freed, but the add-in exports no xlAutoFree");
     }
@@ -30,10 +44,32 @@ std::string BesideThisProgram(const char* file) {
   return program.substr(0, program.find_last_of("\\/") + 1) + file;
 }
 
+HMODULE LoadAddIn(const std::string& path) {
+  State& host = Host();
+  host.inDllMain = true;
+  HMODULE module = LoadLibraryA(path.c_str());
+  host.inDllMain = false;
+  if (module != nullptr) ++host.loads[module];
+  return module;
+}
+
+// Like the host, forgets the module's registrations once it is gone: their
+// addresses no longer hold its code.
+void UnloadAddIn(HMODULE module) {
+  State& host = Host();
+  auto loaded = host.loads.find(module);
+  if (loaded == host.loads.end()) return;
+  host.inDllMain = true;
+  for (int i = 0; i < loaded->second; ++i) FreeLibrary(module);
+  host.inDllMain = false;
+  host.loads.erase(loaded);
+  ForgetModule(module);
+}
+
 AddIn Load(const std::string& path) {
   AddIn addIn;
   addIn.path = path;
-  addIn.module = LoadLibraryA(path.c_str());
+  addIn.module = LoadAddIn(path);
   if (addIn.module == nullptr) return addIn;
   auto entry = [&](auto& field, const char* name) {
     field = reinterpret_cast<std::remove_reference_t<decltype(field)>>(
@@ -49,43 +85,73 @@ AddIn Load(const std::string& path) {
   return addIn;
 }
 
-// Their addresses no longer hold the module's code once it is gone.
+// One load of the module is given back; a module the host loaded more than
+// once stays, with its registrations.
 void Unload(AddIn& addIn) {
-  if (addIn.module == nullptr) return;
-  FreeLibrary(addIn.module);
-  if (GetModuleHandleA(addIn.path.c_str()) == nullptr) ForgetModule(addIn.module);
+  State& host = Host();
+  auto loaded = host.loads.find(addIn.module);
+  if (loaded != host.loads.end()) {
+    if (loaded->second == 1) {
+      UnloadAddIn(addIn.module);
+    } else {
+      host.inDllMain = true;
+      FreeLibrary(addIn.module);
+      host.inDllMain = false;
+      --loaded->second;
+    }
+  }
   addIn = AddIn{};
 }
 
-int Open(const AddIn& addIn) { return addIn.autoOpen != nullptr ? addIn.autoOpen() : 0; }
+int Open(const AddIn& addIn) { return CallEntry(addIn, addIn.autoOpen); }
 
-int Remove(const AddIn& addIn) { return addIn.autoRemove != nullptr ? addIn.autoRemove() : 0; }
+int Add(const AddIn& addIn) { return CallEntry(addIn, addIn.autoAdd); }
 
-void HandOverExcel12(const AddIn& addIn) {
-  if (addIn.setExcel12EntryPt != nullptr) addIn.setExcel12EntryPt(HostExcel12Entry());
-}
+int Remove(const AddIn& addIn) { return CallEntry(addIn, addIn.autoRemove); }
+
+int Close(const AddIn& addIn) { return CallEntry(addIn, addIn.autoClose); }
+
+void HandOverExcel12(const AddIn& addIn) { CallEntry(addIn, addIn.setExcel12EntryPt, HostExcel12Entry()); }
 
 Value AskAddInManager(const AddIn& addIn, const XLOPER& request) {
-  if (addIn.addInManagerInfo == nullptr) return ErrorValue(xlerrValue);
+  if (addIn.addInManagerInfo == nullptr || !IsLoaded(addIn)) return ErrorValue(xlerrValue);
   XLOPER copy = request;
-  return TakeAnswer(addIn.addInManagerInfo(&copy), addIn.autoFree);
+  PassedControl control;
+  return TakeAnswer(addIn, addIn.addInManagerInfo(&copy));
+}
+
+std::vector<Registration> UnregisterLeftovers(const AddIn& addIn) {
+  std::vector<Registration> leftovers;
+  for (const Registration& r : Host().registrations)
+    if (r.module == addIn.module) leftovers.push_back(r);
+  ForgetModule(addIn.module);
+  return leftovers;
+}
+
+bool IsFormulaCall(const std::string& formula, std::string* name) {
+  if (formula.size() < 4 || formula[0] != '=' || formula.compare(formula.size() - 2, 2, "()") != 0) return false;
+  std::string called = formula.substr(1, formula.size() - 3);
+  if (!IsWorksheetName(called)) return false;
+  if (name != nullptr) *name = called;
+  return true;
 }
 
 Value Evaluate(const std::string& formula) {
-  // Only =NAME() is understood: a call of a function without arguments.
-  if (formula.size() < 4 || formula[0] != '=' || formula.compare(formula.size() - 2, 2, "()") != 0)
-    return ErrorValue(xlerrName);
-  std::string name = formula.substr(1, formula.size() - 3);
+  std::string name;
+  if (!IsFormulaCall(formula, &name)) return ErrorValue(xlerrName);
   auto defined = Host().names.find(Upper(name));
   if (defined == Host().names.end()) return ErrorValue(xlerrName);
   if (defined->second.registerId == 0) return defined->second.value;
   Registration* registration = FindRegistration(defined->second.registerId);
   if (registration == nullptr) return ErrorValue(xlerrName);
   if (registration->typeText != "P") return ErrorValue(xlerrValue);
-  auto procedure = reinterpret_cast<LPXLOPER(WINAPI*)()>(reinterpret_cast<void*>(registration->address));
-  auto autoFree = reinterpret_cast<void(WINAPI*)(LPXLOPER)>(
+  AddIn owner;
+  owner.module = registration->module;
+  owner.autoFree = reinterpret_cast<void(WINAPI*)(LPXLOPER)>(
       reinterpret_cast<void*>(GetProcAddress(registration->module, "xlAutoFree")));
-  return TakeAnswer(procedure(), autoFree);
+  auto procedure = reinterpret_cast<LPXLOPER(WINAPI*)()>(reinterpret_cast<void*>(registration->address));
+  PassedControl control;
+  return TakeAnswer(owner, procedure());
 }
 
 }  // namespace xllhost

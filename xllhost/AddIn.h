@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "Host.h"
 #include "Values.h"
 
 namespace xllhost {
@@ -23,17 +25,31 @@ struct AddIn {
   void(WINAPI* setExcel12EntryPt)(FARPROC) = nullptr;
 };
 
+// Why the file cannot be an add-in of this host (not a DLL, or one of the
+// other width), or an empty text when it can.
+std::string WhyNotAnAddIn(const std::string& path);
+
 // Loading fails (module null) when the library cannot be loaded.
 AddIn Load(const std::string& path);
 // Like the host, forgets the module's registrations once it is gone.
 void Unload(AddIn& addIn);
-// Each answers the entry's result, or 0 when it is not exported.
-int Open(const AddIn& addIn);
-int Remove(const AddIn& addIn);
+// Each calls the entry with control passed to the add-in and answers its
+// result, or 0 when the add-in does not export it or is no longer loaded.
+int Open(const AddIn& addIn);    // xlAutoOpen
+int Add(const AddIn& addIn);     // xlAutoAdd
+int Remove(const AddIn& addIn);  // xlAutoRemove
+int Close(const AddIn& addIn);   // xlAutoClose
 void HandOverExcel12(const AddIn& addIn);
 // The Add-In Manager asks for the add-in's name with the request record.
 Value AskAddInManager(const AddIn& addIn, const XLOPER& request);
-// A cell holding =NAME() for a registered function without arguments.
+// Unregisters what the add-in left registered, as Excel does after its
+// xlAutoClose, and answers what that was.
+std::vector<Registration> UnregisterLeftovers(const AddIn& addIn);
+
+// The formulas xllhost can calculate: =NAME(), a call of a function without
+// arguments. Answers whether the formula is one, and the name it calls.
+bool IsFormulaCall(const std::string& formula, std::string* name = nullptr);
+// What a cell holding the formula shows.
 Value Evaluate(const std::string& formula);
 
 // Full path of a file in the folder of the running program, where host

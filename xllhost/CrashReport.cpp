@@ -1,27 +1,69 @@
+// The report of a crash runs in a process whose heap or locks the crash may
+// have left broken: it allocates nothing, takes no lock (not even the
+// loader's, so it names the module from its export directory) and writes
+// straight to the standard error handle.
 #include "CrashReport.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
-#include "HostState.h"
-
 namespace xllhost {
 namespace {
 
+struct Line {
+  char text[256];
+  int length = 0;
+
+  void Add(const char* part) {
+    while (*part != '\0' && length < static_cast<int>(sizeof text) - 1) text[length++] = *part++;
+  }
+  void AddHex(ULONG_PTR value, int digits) {
+    char hex[2 * sizeof(ULONG_PTR) + 1];
+    for (int i = digits - 1; i >= 0; --i, value >>= 4) hex[i] = "0123456789ABCDEF"[value & 0xF];
+    hex[digits] = '\0';
+    Add(hex);
+  }
+};
+
+// The name a module gives itself in its export directory, or null.
+const char* ExportedModuleName(const void* address) {
+  MEMORY_BASIC_INFORMATION memory{};
+  if (VirtualQuery(address, &memory, sizeof memory) == 0 || memory.Type != MEM_IMAGE) return nullptr;
+  auto* base = static_cast<const unsigned char*>(memory.AllocationBase);
+  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& exports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  if (exports.VirtualAddress == 0) return nullptr;
+  auto* directory = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + exports.VirtualAddress);
+  return reinterpret_cast<const char*>(base + directory->Name);
+}
+
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
   const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
-  HMODULE module = ModuleAt(record.ExceptionAddress);
-  std::fprintf(stderr, "xllhost: crash: exception 0x%08lX at %p in %s\n", record.ExceptionCode, record.ExceptionAddress,
-               module != nullptr ? ModulePath(module).c_str() : "unknown code");
-  std::fflush(stdout);
-  std::fflush(stderr);
+  Line line;
+  line.Add("xllhost: crash: exception 0x");
+  line.AddHex(record.ExceptionCode, 8);
+  line.Add(" at 0x");
+  line.AddHex(reinterpret_cast<ULONG_PTR>(record.ExceptionAddress), 2 * sizeof(void*));
+  const char* module = ExportedModuleName(record.ExceptionAddress);
+  line.Add(" in ");
+  line.Add(module != nullptr ? module : "code of no named module");
+  line.Add("\n");
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.text, static_cast<DWORD>(line.length), &written, nullptr);
   TerminateProcess(GetCurrentProcess(), 3);
   return EXCEPTION_EXECUTE_HANDLER;
 }
 
 }  // namespace
 
-void ExitOnCrash() { SetUnhandledExceptionFilter(ReportCrash); }
+// Standard output is unbuffered from here on, so that a crash loses nothing
+// the host printed and the report needs no flush.
+void ExitOnCrash() {
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  SetUnhandledExceptionFilter(ReportCrash);
+}
 
 }  // namespace xllhost

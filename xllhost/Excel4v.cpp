@@ -6,6 +6,11 @@ namespace xllhost {
 namespace {
 
 Answer Dispatch(int xlfn, int count, LPXLOPER opers[], const void* caller) {
+  if (const char* when = OutOfContext()) {
+    Fault(FunctionName(xlfn) + " called " + when +
+          ": Excel accepts calls only while it has passed control to the add-in, on that thread");
+    return Fail(xlretFailed);
+  }
   if (Host().behaviour.failing.count(xlfn) != 0) return Fail(xlretFailed);
   switch (xlfn) {
     case xlfRegister: return Register(count, opers);

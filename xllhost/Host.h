@@ -20,10 +20,11 @@ namespace xllhost {
 struct Registration {
   double id = 0;
   HMODULE module = nullptr;
-  std::string procedure;
+  std::string procedure;  // the export name, or "#N" for one registered by ordinal
   std::string typeText;
   std::string functionText;  // empty when registered without a worksheet name
   FARPROC address = nullptr;
+  int uses = 0;  // xlfRegister adds one, xlfUnregister takes one; at 0 it is gone
 };
 
 // How the host behaves where hosts may differ; tests change these.
@@ -32,6 +33,20 @@ struct Behaviour {
   bool failureWritesValueError = true;  // a failed call leaves #VALUE! in the result record
   std::set<int> failing;                // function numbers that answer xlretFailed
   bool recordCalls = true;              // keep every call for Calls(); off for benchmarks
+};
+
+// While one lives, the host has passed control to an add-in on this thread,
+// as it has while one of the add-in's entries runs. Excel accepts C API calls
+// only then: a call from DllMain, from a thread the add-in created, or from
+// outside any entry fails with xlretFailed and is reported as a fault.
+// xllhost holds one around every entry it calls; a test that calls the host
+// as an add-in would holds one too.
+class PassedControl {
+ public:
+  PassedControl();
+  ~PassedControl();
+  PassedControl(const PassedControl&) = delete;
+  PassedControl& operator=(const PassedControl&) = delete;
 };
 
 Behaviour& Behave();

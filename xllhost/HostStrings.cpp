@@ -8,6 +8,11 @@
 namespace xllhost {
 
 char* NewHostString(const std::string& text) {
+  if (text.size() > 255) {
+    Fault("the host refused to hand out a text of " + std::to_string(text.size()) +
+          " characters: a count byte says at most 255");
+    return nullptr;
+  }
   char* counted = static_cast<char*>(std::malloc(text.size() + 1));
   counted[0] = static_cast<char>(text.size());
   std::memcpy(counted + 1, text.data(), text.size());
@@ -27,31 +32,33 @@ Answer GetName(int count, HMODULE caller) {
   if (count != 0) return Fail(xlretInvCount);
   if (caller == nullptr) return Fail(xlretFailed);
   std::string path = ModulePath(caller);
-  if (path.empty() || path.size() > 255) return Fail(xlretFailed);
+  if (path.empty()) return Fail(xlretFailed);
   Answer answer;
   answer.value.val.str = NewHostString(path);
+  if (answer.value.val.str == nullptr) return Fail(xlretFailed);
   answer.value.xltype = xltypeStr;
   return answer;
 }
 
-// Gives back the host strings the records hold. A string that is no longer
-// outstanding is reported, not released: releasing it would corrupt the heap.
-Answer Free(int count, LPXLOPER opers[]) {
+// A string that is no longer outstanding is reported, not released:
+// releasing it would corrupt the heap.
+void ReleaseHostString(XLOPER& record, const char* by) {
   State& host = Host();
-  for (int i = 0; i < count; ++i) {
-    XLOPER& record = *opers[i];
-    if ((record.xltype & ~xlbitXLFree) != xltypeStr || record.val.str == nullptr) continue;
-    const char* counted = record.val.str;
-    if (host.outstanding.erase(counted) == 1) {
-      std::free(record.val.str);
-      host.released.insert(counted);
-      if (host.behaviour.freeClearsPointer) record.val.str = nullptr;
-    } else if (host.released.count(counted) != 0) {
-      Fault("xlFree: a host string was given back twice");
-    } else {
-      Fault("xlFree: given back a string the host never handed out");
-    }
+  if ((record.xltype & ~xlbitXLFree) != xltypeStr || record.val.str == nullptr) return;
+  const char* counted = record.val.str;
+  if (host.outstanding.erase(counted) == 1) {
+    std::free(record.val.str);
+    host.released.insert(counted);
+    if (host.behaviour.freeClearsPointer) record.val.str = nullptr;
+  } else if (host.released.count(counted) != 0) {
+    Fault(std::string(by) + ": a host string was given back twice");
+  } else {
+    Fault(std::string(by) + ": given back a string the host never handed out");
   }
+}
+
+Answer Free(int count, LPXLOPER opers[]) {
+  for (int i = 0; i < count; ++i) ReleaseHostString(*opers[i], "xlFree");
   return Answer{};
 }
 

@@ -14,20 +14,17 @@ bool IsNumber(const XLOPER& record) { return record.xltype == xltypeNum || recor
 
 double NumberOf(const XLOPER& record) { return record.xltype == xltypeInt ? record.val.w : record.val.num; }
 
-bool IsWorksheetName(const std::string& name) {
-  if (name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) return false;
-  return std::all_of(name.begin(), name.end(),
-                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; });
-}
-
-Registration* FindRegistration(HMODULE module, const std::string& procedure) {
+// One procedure is one registration, whether named by its export name or
+// its ordinal: the address tells.
+Registration* FindRegistration(HMODULE module, FARPROC address) {
   for (Registration& r : Host().registrations)
-    if (r.module == module && Upper(r.procedure) == Upper(procedure)) return &r;
+    if (r.module == module && r.address == address) return &r;
   return nullptr;
 }
 
-// module path, procedure and optional type text, as xlfRegister and
-// xlfRegisterId take them; on success the module and procedure are found.
+// The module path, the procedure (an export name, or a number for its
+// ordinal) and the optional type text, as xlfRegister and xlfRegisterId take
+// them; on success the module and the procedure are found.
 struct Target {
   int code = xlretSuccess;
   HMODULE module = nullptr;
@@ -38,36 +35,81 @@ struct Target {
 
 Target FindTarget(int count, LPXLOPER opers[]) {
   Target target;
-  if (!IsString(*opers[0]) || !IsString(*opers[1]) || (count >= 3 && !IsString(*opers[2]))) {
+  const XLOPER& procedure = *opers[1];
+  if (!IsString(*opers[0]) || !(IsString(procedure) || IsNumber(procedure)) || (count >= 3 && !IsString(*opers[2]))) {
     target.code = xlretInvXloper;
     return target;
   }
   target.module = GetModuleHandleA(CountedText(opers[0]->val.str).c_str());
-  target.procedure = CountedText(opers[1]->val.str);
   if (count >= 3) target.typeText = CountedText(opers[2]->val.str);
-  if (target.module != nullptr) target.address = GetProcAddress(target.module, target.procedure.c_str());
+  if (IsString(procedure)) {
+    target.procedure = CountedText(procedure.val.str);
+    if (target.module != nullptr) target.address = GetProcAddress(target.module, target.procedure.c_str());
+  } else {
+    double ordinal = NumberOf(procedure);
+    target.procedure = "#" + std::to_string(static_cast<long long>(ordinal));
+    if (target.module != nullptr && ordinal >= 1 && ordinal <= 0xFFFF && ordinal == static_cast<WORD>(ordinal))
+      target.address = GetProcAddress(target.module, MAKEINTRESOURCEA(static_cast<WORD>(ordinal)));
+  }
   if (target.address == nullptr) target.code = xlretFailed;
   return target;
 }
 
+// A registration that exists gains a use; a new one starts with one.
 Registration& AddRegistration(const Target& target) {
-  Registration* existing = FindRegistration(target.module, target.procedure);
+  Registration* existing = FindRegistration(target.module, target.address);
   if (existing == nullptr) {
     Registration registration;
     // Ids are large and irregular, as the host's are, so that a stale or
     // invented number never passes for one.
     registration.id = 327680.0 + 4099.0 * ++Host().nextRegisterId;
+    registration.module = target.module;
+    registration.procedure = target.procedure;
+    registration.address = target.address;
     Host().registrations.push_back(registration);
     existing = &Host().registrations.back();
   }
-  existing->module = target.module;
-  existing->procedure = target.procedure;
   existing->typeText = target.typeText;
-  existing->address = target.address;
+  ++existing->uses;
   return *existing;
 }
 
+// Positions of xlfRegister's arguments that may be numbers as well as text.
+constexpr int MacroTypeArgument = 5;
+constexpr int CategoryArgument = 6;
+
+// The arguments after the type text are optional: missing, nil or text, and
+// the macro type and the category may also be numbers.
+bool IsOptionalArgument(int index, const XLOPER& record) {
+  if (record.xltype == xltypeMissing || record.xltype == xltypeNil || IsString(record)) return true;
+  return (index == MacroTypeArgument || index == CategoryArgument) && IsNumber(record);
+}
+
+// Unregisters every function of a DLL the host loaded, after calling its
+// xlAutoClose, and unloads it once control is back with the host. A DLL whose
+// xlAutoClose is already running is not closed again: asking that from
+// xlAutoClose itself would otherwise recurse until the stack overflows.
+Answer UnregisterDll(const std::string& name) {
+  State& host = Host();
+  HMODULE module = GetModuleHandleA(name.c_str());
+  if (module == nullptr || host.loads.count(module) == 0) return Boolean(false);
+  if (host.closing.insert(module).second) {
+    auto autoClose = reinterpret_cast<int(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, "xlAutoClose")));
+    if (autoClose != nullptr) autoClose();
+    host.closing.erase(module);
+  }
+  ForgetModule(module);
+  host.unloadWhenControlReturns.insert(module);
+  return Boolean(true);
+}
+
 }  // namespace
+
+bool IsWorksheetName(const std::string& name) {
+  if (name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) return false;
+  return std::all_of(name.begin(), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; });
+}
 
 Registration* FindRegistration(double id) {
   for (Registration& r : Host().registrations)
@@ -78,41 +120,48 @@ Registration* FindRegistration(double id) {
 Answer Register(int count, LPXLOPER opers[]) {
   if (count < 3) return Fail(xlretInvCount);
   for (int i = 3; i < count; ++i)
-    if (opers[i]->xltype != xltypeMissing && opers[i]->xltype != xltypeNil && !IsString(*opers[i]))
-      return Fail(xlretInvXloper);
+    if (!IsOptionalArgument(i, *opers[i])) return Fail(xlretInvXloper);
   Target target = FindTarget(count, opers);
   if (target.code != xlretSuccess) return Fail(target.code);
   std::string functionText = count >= 4 && IsString(*opers[3]) ? CountedText(opers[3]->val.str) : "";
   if (!functionText.empty() && !IsWorksheetName(functionText)) return Fail(xlretFailed);
   Registration& registration = AddRegistration(target);
-  registration.functionText = functionText;
-  if (!functionText.empty()) Host().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
+  if (!functionText.empty()) {
+    registration.functionText = functionText;
+    Host().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
+  }
   return Number(registration.id);
 }
 
-// Like the host, answers the id of an existing registration and registers the
-// procedure (without a worksheet name) when it is not registered yet.
+// Like the host, answers the id of an existing registration, adding no use,
+// and registers the procedure (without a worksheet name) when it is not
+// registered yet.
 Answer RegisterId(int count, LPXLOPER opers[]) {
   if (count < 2 || count > 3) return Fail(xlretInvCount);
   Target target = FindTarget(count, opers);
   if (target.code != xlretSuccess) return Fail(target.code);
-  if (Registration* existing = FindRegistration(target.module, target.procedure)) return Number(existing->id);
+  if (Registration* existing = FindRegistration(target.module, target.address)) return Number(existing->id);
   if (target.typeText.empty()) return Fail(xlretFailed);
   return Number(AddRegistration(target).id);
 }
 
+// A register ID takes one use away; the function stays callable until none
+// is left. A text names a whole DLL to unregister and unload.
 Answer Unregister(int count, LPXLOPER opers[]) {
   if (count != 1) return Fail(xlretInvCount);
+  if (IsString(*opers[0])) return UnregisterDll(CountedText(opers[0]->val.str));
   if (!IsNumber(*opers[0])) return Fail(xlretInvXloper);
   double id = NumberOf(*opers[0]);
   auto& all = Host().registrations;
   auto it = std::find_if(all.begin(), all.end(), [id](const Registration& r) { return r.id == id; });
   if (it == all.end()) return Boolean(false);
-  all.erase(it);
+  if (--it->uses == 0) all.erase(it);
   return Boolean(true);
 }
 
-// With a name alone the name is deleted; with a value it is defined.
+// With a name alone the name is deleted; with a value it is defined. In
+// Excel a deleted function name stays listed in the Function Wizard (a known
+// issue of Excel's); xllhost has no Function Wizard, so deleting is all.
 Answer SetName(int count, LPXLOPER opers[]) {
   if (count < 1 || count > 2) return Fail(xlretInvCount);
   if (!IsString(*opers[0])) return Fail(xlretInvXloper);

@@ -19,7 +19,8 @@ LPXLOPER WINAPI LimitRecord() { return &Record; }
 // possible: read the request's type word and value, write the two fields of
 // a static record, return its address.
 LPXLOPER WINAPI LimitManagerInfo(LPXLOPER request) {
-  if ((request->xltype == xltypeInt && request->val.w == 1) || (request->xltype == xltypeNum && request->val.num == 1)) {
+  if ((request->xltype == xltypeInt && request->val.w == 1) ||
+      (request->xltype == xltypeNum && request->val.num == 1)) {
     Record.val.str = const_cast<char*>(Title);
     Record.xltype = xltypeStr;
   } else {

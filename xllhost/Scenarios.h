@@ -1,0 +1,28 @@
+// The sessions Excel runs with an add-in, which xllhost plays step by step.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace xllhost {
+
+struct SessionOptions {
+  std::string addIn;                  // full path
+  std::vector<std::string> formulas;  // empty: =NAME() for each function the add-in registers
+  std::vector<std::pair<std::string, std::string>> expectations;  // formula, what its cell must show
+  bool checkTitle = false;
+  std::string title;
+};
+
+struct Scenario;
+// Null when no scenario has that name.
+const Scenario* FindScenario(const std::string& name);
+std::string ScenarioList();  // one line per scenario: its name and what it plays
+
+// Plays the scenario with the add-in and prints the transcript and the
+// verdict. Answers the exit status: 0 clean, 1 the add-in misbehaved, 2 it
+// could not be loaded.
+int Play(const Scenario& scenario, const SessionOptions& options);
+
+}  // namespace xllhost

@@ -1,0 +1,59 @@
+#include "Transcript.h"
+
+#include "Host.h"
+
+namespace xllhost {
+namespace {
+
+bool Quiet = false;
+int Problems = 0;
+
+std::string ReturnCodeName(int code) {
+  switch (code) {
+    case xlretSuccess: return "ok";
+    case xlretInvXlfn: return "unknown function (2)";
+    case xlretInvCount: return "bad count (4)";
+    case xlretInvXloper: return "wrong record type (8)";
+    case xlretFailed: return "failed (32)";
+    default: return "code " + std::to_string(code);
+  }
+}
+
+}  // namespace
+
+void SetQuiet(bool quiet) { Quiet = quiet; }
+
+bool IsQuiet() { return Quiet; }
+
+void Problem(const std::string& text) {
+  ++Problems;
+  std::printf("  PROBLEM: %s\n", text.c_str());
+}
+
+int ProblemCount() { return Problems; }
+
+std::string Shown(const Value& value) {
+  std::string shown = Display(value);
+  return (value.xltype & ~xlbitXLFree & ~xlbitDLLFree) == xltypeStr ? "\"" + shown + "\"" : shown;
+}
+
+void PrintCall(const HostCall& call) {
+  std::string args;
+  for (const Value& arg : call.args) args += (args.empty() ? "" : ", ") + Shown(arg);
+  std::string answer = ReturnCodeName(call.returnCode);
+  if (call.hadResult) answer += ", result " + Shown(call.result);
+  Say("    add-in calls %s -> %s\n", FunctionName(call.xlfn) + "(" + args + ")", answer);
+  if (call.returnCode != xlretSuccess) Problem(FunctionName(call.xlfn) + " failed: " + answer);
+}
+
+void CheckEntry(const char* entry, int answer) {
+  Say("    %s answers %s\n", std::string(entry), std::to_string(answer));
+  if (answer != 1) Problem(std::string(entry) + " answered " + std::to_string(answer) + ", not 1");
+}
+
+void CheckStringsGivenBack(const char* when) {
+  if (OutstandingStrings() != 0)
+    Problem(std::to_string(OutstandingStrings()) + " host string(s) not given back " + when);
+}
+
+}  // namespace xllhost
