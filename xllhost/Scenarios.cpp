@@ -37,8 +37,9 @@ namespace {
 // itself unregisters what the add-in left registered. The reference does not
 // say whether xlAutoAdd comes before or after xlAutoOpen: xllhost calls
 // xlAutoOpen first, so that xlAutoAdd finds the add-in's functions registered.
-// Desktop Excel never calls SetExcel12EntryPt; only a host that runs XLLs
-// outside Excel, such as a cluster connector, hands its Excel12 entry over.
+// SetExcel12EntryPt is not among the entries the reference lists for Excel
+// to call, so desktop Excel is taken never to call it: only the cluster
+// scenario, a host outside Excel, hands its Excel12 entry over.
 using S = Step;
 const Scenario Scenarios[] = {
     {"manager",
