@@ -28,8 +28,9 @@ build_target() {
   local log="$ROOT/build/$PRESET.log"
   mkdir -p "$ROOT/build"
   [ -f "$BUILD/CMakeCache.txt" ] || echo "configuring $PRESET" >&2
-  cmake --preset "$PRESET" -S "$ROOT" >"$log" 2>&1 || { cat "$log" >&2; fail "configuring $PRESET failed"; }
-  if ! cmake --build --preset "$PRESET" -j "$(nproc)" 2>&1 | tee -a "$log" |
+  # CMake reads the presets from the current folder.
+  (cd "$ROOT" && cmake --preset "$PRESET") >"$log" 2>&1 || { cat "$log" >&2; fail "configuring $PRESET failed"; }
+  if ! (cd "$ROOT" && cmake --build --preset "$PRESET" -j "$(nproc)") 2>&1 | tee -a "$log" |
     sed -un "s/^\[ *\([0-9]*\)%\] \(Building\|Linking\)/  $PRESET \1%: \2/p" >&2; then
     tail -n 40 "$log" >&2
     fail "building $PRESET failed (whole log: ${log#"$ROOT"/})"

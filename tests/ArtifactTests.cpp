@@ -144,4 +144,24 @@ TEST(LinkMap, ShowsNoConstructorOrThreadLocalDataInTheAddIn) {
   EXPECT_GT(inputSections, 0) << "the map lists no input section: its format changed";
 }
 
+// What Windows shows in the file's Properties: which build and which version.
+TEST_F(ArtifactFile, CarriesTheVersionAndNamesItsWidth) {
+  std::vector<char> info(GetFileVersionInfoSizeA(QuorrelPath().c_str(), nullptr));
+  ASSERT_FALSE(info.empty()) << "no version resource";
+  ASSERT_TRUE(GetFileVersionInfoA(QuorrelPath().c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  auto value = [&](const std::string& name) {
+    char* text = nullptr;
+    UINT length = 0;
+    std::string path = "\\StringFileInfo\\040904B0\\" + name;
+    return VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) ? std::string(text)
+                                                                                              : "<none>";
+  };
+  const std::string bits = sizeof(void*) == 8 ? "64" : "32";
+  EXPECT_EQ(value("FileDescription"), "Tavik Add-In for Excel (" + bits + "-bit)");
+  EXPECT_EQ(value("ProductName"), "Tavik Add-In");
+  EXPECT_EQ(value("FileVersion"), QUORREL_VERSION);
+  EXPECT_EQ(value("ProductVersion"), QUORREL_VERSION);
+  EXPECT_EQ(value("OriginalFilename"), "Quorrel" + bits + ".xll");
+}
+
 }  // namespace

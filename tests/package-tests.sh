@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The release: reproducible bytes, and optional Authenticode signing with a
+# throwaway certificate made here. Run by scripts/test after both targets
+# are built and tested.
+source "$(dirname "$0")/../scripts/lib.sh"
+set +e  # a failing check is counted, not the end of the run
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+passed=0
+failed=0
+check() {  # check WHAT COMMAND...: the command must succeed
+  local what=$1
+  shift
+  if "$@" >"$scratch/out" 2>&1; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $what"
+    sed 's/^/  /' "$scratch/out"
+    failed=$((failed + 1))
+  fi
+}
+package() { "$ROOT/scripts/package" --built >"$scratch/package.log" 2>&1; }
+zip="$ROOT/dist/Quorrel-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$ROOT/build/mingw-i686/CMakeCache.txt").zip"
+
+# Two builds of the same sources in different folders give the same add-in.
+for target in "${TARGETS[@]}"; do
+  use_target "$target"
+  other="$scratch/elsewhere/$target"
+  cmake -S "$ROOT" -B "$other" -DCMAKE_TOOLCHAIN_FILE="$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  cmake --build "$other" --target Quorrel -j "$(nproc)" >/dev/null
+  check "$target: Quorrel.xll built in another folder is byte-identical" cmp "$BUILD/bin/Quorrel.xll" "$other/bin/Quorrel.xll"
+done
+
+# Packaging twice gives the same zip, with the members in their fixed order.
+unset QUORREL_SIGN_PFX QUORREL_SIGN_PASSWORD QUORREL_SIGN_TIMESTAMP_URL
+package && cp "$zip" "$scratch/first.zip"
+sleep 1
+package
+check "a second package is byte-identical" cmp "$scratch/first.zip" "$zip"
+members_in_order() { [ "$(unzip -Z1 "$zip" | tr '\n' ' ')" = "Quorrel32.xll Quorrel64.xll README.txt SHA256SUMS " ]; }
+check "the zip holds its members in order" members_in_order
+crlf_readme() { [ "$(unzip -p "$zip" README.txt | head -n 1 | tail -c 2 | od -An -tx1 | tr -d ' ')" = 0d0a ]; }
+check "README.txt has CRLF line ends" crlf_readme
+sums_match() { mkdir -p "$scratch/unpacked" && (cd "$scratch/unpacked" && unzip -q -o "$zip" && sha256sum -c --quiet SHA256SUMS); }
+check "SHA256SUMS matches the members" sums_match
+
+# Signing with a throwaway self-signed certificate.
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$scratch/key.pem" -out "$scratch/cert.pem" -days 1 \
+  -subj "/CN=Quorrel test signer" -addext "extendedKeyUsage=codeSigning" >/dev/null 2>&1
+openssl pkcs12 -export -inkey "$scratch/key.pem" -in "$scratch/cert.pem" -out "$scratch/signer.pfx" \
+  -passout pass:secret >/dev/null 2>&1
+rm -f "$zip"
+wrong_password_fails_cleanly() {
+  ! QUORREL_SIGN_PFX="$scratch/signer.pfx" QUORREL_SIGN_PASSWORD=wrong "$ROOT/scripts/package" --built 2>"$scratch/err" >/dev/null &&
+    [ "$(grep -c . "$scratch/err")" -eq 1 ] && grep -q 'cannot sign' "$scratch/err" &&
+    [ ! -e "$zip" ] && [ ! -e "$zip.partial" ]
+}
+check "a wrong password fails the package in one line and leaves no zip" wrong_password_fails_cleanly
+QUORREL_SIGN_PFX="$scratch/signer.pfx" QUORREL_SIGN_PASSWORD=secret package
+mkdir -p "$scratch/signed" && (cd "$scratch/signed" && unzip -q -o "$zip")
+for xll in Quorrel32.xll Quorrel64.xll; do
+  check "$xll is signed and verifies against the certificate" \
+    osslsigncode verify -CAfile "$scratch/cert.pem" -in "$scratch/signed/$xll"
+  cp "$scratch/signed/$xll" "$scratch/tampered.xll"
+  printf '\x90' | dd of="$scratch/tampered.xll" bs=1 seek=1100 conv=notrunc 2>/dev/null
+  check "$xll with one byte changed fails verification" \
+    bash -c '! osslsigncode verify -CAfile "$1" -in "$2"' - "$scratch/cert.pem" "$scratch/tampered.xll"
+done
+for target in "${TARGETS[@]}"; do
+  use_target "$target"
+  xll=Quorrel32.xll
+  [ "$target" = mingw-x86_64 ] && xll=Quorrel64.xll
+  check "signed $xll plays a clean session" wine "$BUILD/bin/xllhost.exe" --quiet --expect-title "Tavik Add-In" \
+    --expect "=TavikFnc()" "Tavik World" "$scratch/signed/$xll"
+done
+rm -f "$zip"
+package  # leave the unsigned release in dist/
+
+echo "package: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
