@@ -20,6 +20,11 @@ use_target() {
   export WINEPREFIX="$BUILD/wineprefix"
 }
 
+# The project's version, as CMake took it from project(... VERSION ...).
+project_version() {
+  sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$ROOT/build/${TARGETS[0]}/CMakeCache.txt"
+}
+
 # Configures and builds one target. The compiler's output goes to a log; what
 # shows is one line for each file compiled or linked, so a warm build prints
 # nothing and a cold one shows its progress.

@@ -20,7 +20,7 @@ check() {  # check WHAT COMMAND...: the command must succeed
   fi
 }
 package() { "$ROOT/scripts/package" --built >"$scratch/package.log" 2>&1; }
-zip="$ROOT/dist/Quorrel-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$ROOT/build/mingw-i686/CMakeCache.txt").zip"
+zip="$ROOT/dist/Quorrel-$(project_version).zip"
 
 # Two builds of the same sources in different folders give the same add-in.
 for target in "${TARGETS[@]}"; do

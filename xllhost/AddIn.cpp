@@ -36,6 +36,21 @@ Value TakeAnswer(const AddIn& addIn, LPXLOPER answer) {
   return value;
 }
 
+// Gives back one load of the module. With the last the module is gone, and
+// like the host, xllhost forgets its registrations: their addresses no longer
+// hold its code.
+void ReleaseOneLoad(HMODULE module) {
+  State& host = Host();
+  auto loaded = host.loads.find(module);
+  if (loaded == host.loads.end()) return;
+  host.inDllMain = true;
+  FreeLibrary(module);
+  host.inDllMain = false;
+  if (--loaded->second != 0) return;
+  host.loads.erase(loaded);
+  ForgetModule(module);
+}
+
 }  // namespace
 
 std::string BesideThisProgram(const char* file) {
@@ -53,17 +68,8 @@ HMODULE LoadAddIn(const std::string& path) {
   return module;
 }
 
-// Like the host, forgets the module's registrations once it is gone: their
-// addresses no longer hold its code.
 void UnloadAddIn(HMODULE module) {
-  State& host = Host();
-  auto loaded = host.loads.find(module);
-  if (loaded == host.loads.end()) return;
-  host.inDllMain = true;
-  for (int i = 0; i < loaded->second; ++i) FreeLibrary(module);
-  host.inDllMain = false;
-  host.loads.erase(loaded);
-  ForgetModule(module);
+  while (Host().loads.count(module) != 0) ReleaseOneLoad(module);
 }
 
 AddIn Load(const std::string& path) {
@@ -85,21 +91,9 @@ AddIn Load(const std::string& path) {
   return addIn;
 }
 
-// One load of the module is given back; a module the host loaded more than
-// once stays, with its registrations.
+// A module the host loaded more than once stays, with its registrations.
 void Unload(AddIn& addIn) {
-  State& host = Host();
-  auto loaded = host.loads.find(addIn.module);
-  if (loaded != host.loads.end()) {
-    if (loaded->second == 1) {
-      UnloadAddIn(addIn.module);
-    } else {
-      host.inDllMain = true;
-      FreeLibrary(addIn.module);
-      host.inDllMain = false;
-      --loaded->second;
-    }
-  }
+  ReleaseOneLoad(addIn.module);
   addIn = AddIn{};
 }
 
