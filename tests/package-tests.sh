@@ -38,10 +38,10 @@ package && cp "$zip" "$scratch/first.zip"
 sleep 1
 package
 check "a second package is byte-identical" cmp "$scratch/first.zip" "$zip"
-members_in_order() { [ "$(unzip -Z1 "$zip" | tr '\n' ' ')" = "Quorrel32.xll Quorrel64.xll README.txt SHA256SUMS " ]; }
+members_in_order() { [ "$(unzip -Z1 "$zip" | tr '\n' ' ')" = "Quorrel32.xll Quorrel64.xll install.cmd uninstall.cmd README.txt SHA256SUMS " ]; }
 check "the zip holds its members in order" members_in_order
-crlf_readme() { [ "$(unzip -p "$zip" README.txt | head -n 1 | tail -c 2 | od -An -tx1 | tr -d ' ')" = 0d0a ]; }
-check "README.txt has CRLF line ends" crlf_readme
+crlf() { [ "$(unzip -p "$zip" "$1" | head -n 1 | tail -c 2 | od -An -tx1 | tr -d ' ')" = 0d0a ]; }
+for text in README.txt install.cmd uninstall.cmd; do check "$text has CRLF line ends" crlf "$text"; done
 sums_match() { mkdir -p "$scratch/unpacked" && (cd "$scratch/unpacked" && unzip -q -o "$zip" && sha256sum -c --quiet SHA256SUMS); }
 check "SHA256SUMS matches the members" sums_match
 
