@@ -1,9 +1,19 @@
-// The host's value record, the counted byte string and the host's codes.
-// Declarations only: everything here is a type or a compile-time constant.
+// The host's value records (XLOPER, and XLOPER12 of Excel 2007 and later),
+// the counted byte string and the host's codes. Declarations only:
+// everything here is a type or a compile-time constant.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+// A rectangle of cells on one sheet, rows and columns counted from 0.
+struct XLREF {
+  std::uint16_t rwFirst;
+  std::uint16_t rwLast;
+  std::uint8_t colFirst;
+  std::uint8_t colLast;
+};
+static_assert(sizeof(XLREF) == 6 && offsetof(XLREF, colFirst) == 4, "two 16-bit rows, then two 8-bit columns");
 
 // Every value exchanged with the host travels in this record. The union has
 // the width of the host's widest published member (a pointer and two 16-bit
@@ -17,10 +27,18 @@ struct XLOPER {
     std::int16_t w;
     std::uint16_t err;
     struct {
-      XLOPER* lparray;
+      std::uint16_t count;  // always 1
+      XLREF ref;
+    } sref;  // a single rectangle on the current sheet
+    struct {
+      void* lpmref;  // the rectangles of a reference, null for a sheet alone
+      std::uintptr_t idSheet;
+    } mref;
+    struct {
+      XLOPER* lparray;  // rows * columns records, row by row
       std::uint16_t rows;
       std::uint16_t columns;
-    } array;  // never used here; present only to give the union the host's width
+    } array;
   } val;
   std::uint16_t xltype;
 };
@@ -38,6 +56,74 @@ static_assert(offsetof(XLOPER, val.err) == 0 && sizeof(XLOPER{}.val.err) == 2,
               "an error code fills only the first two bytes of the value");
 static_assert(offsetof(XLOPER, val.w) == 0 && sizeof(XLOPER{}.val.w) == 2,
               "an integer fills only the first two bytes of the value");
+static_assert(offsetof(XLOPER, val.sref.ref) == 2, "the rectangle follows its 16-bit count");
+static_assert(offsetof(XLOPER, val.array.rows) == sizeof(void*) && sizeof(XLOPER{}.val.array.rows) == 2,
+              "an array's 16-bit row and column counts follow its pointer");
+
+// Excel 2007 and later: wide strings and 32-bit integers, rows and columns.
+// XCHAR is a UTF-16 code unit. A wide counted string holds its length
+// (0..32767) in element 0 and the text after it, with no terminator.
+using XCHAR = wchar_t;
+static_assert(sizeof(XCHAR) == 2, "a wide character is one UTF-16 code unit");
+
+struct XLREF12 {
+  std::int32_t rwFirst;
+  std::int32_t rwLast;
+  std::int32_t colFirst;
+  std::int32_t colLast;
+};
+static_assert(sizeof(XLREF12) == 16, "four 32-bit bounds");
+
+struct XLOPER12 {
+  union {
+    double num;
+    XCHAR* str;  // wide counted string
+    std::int32_t xbool;
+    std::int32_t err;
+    std::int32_t w;
+    struct {
+      std::uint16_t count;  // always 1
+      XLREF12 ref;
+    } sref;
+    struct {
+      void* lpmref;  // the rectangles of a reference, never handed out by xllhost
+      std::uintptr_t idSheet;
+    } mref;
+    struct {
+      XLOPER12* lparray;  // rows * columns records, row by row
+      std::int32_t rows;
+      std::int32_t columns;
+    } array;
+    struct {
+      union {
+        std::int32_t level;
+        std::int32_t tbctrl;
+        std::uintptr_t idSheet;
+      } valflow;
+      std::int32_t rw;
+      std::int32_t col;
+      std::uint8_t xlflow;
+    } flow;  // macro sheet flow control, never used here
+    struct {
+      union {
+        std::uint8_t* lpbData;
+        void* hdata;
+      } h;
+      long cbData;
+    } bigdata;  // binary storage, never used here
+  } val;
+  std::uint32_t xltype;
+};
+using LPXLOPER12 = XLOPER12*;
+
+// The reference and flow members make the union 24 bytes on both widths, so
+// the 32-bit type word sits at offset 24 and the record is 32 bytes.
+static_assert(sizeof(XLOPER12) == 32, "the host's wide record is 32 bytes on both widths");
+static_assert(offsetof(XLOPER12, xltype) == 24, "the 32-bit type word follows the 24-byte value");
+static_assert(offsetof(XLOPER12, val.sref.ref) == 4, "the rectangle follows its count, aligned to 4");
+static_assert(offsetof(XLOPER12, val.array.rows) == sizeof(void*) && sizeof(XLOPER12{}.val.array.rows) == 4,
+              "a wide array's 32-bit row and column counts follow its pointer");
+static_assert(offsetof(XLOPER12, val.w) == 0 && sizeof(XLOPER12{}.val.w) == 4, "a wide integer has 32 bits");
 
 // Counted byte string: byte 0 holds the length n (0..255), bytes 1..n the text
 // in the host's single-byte character set. No terminator follows the text.
@@ -62,10 +148,15 @@ constexpr CountedString<N - 1> MakeCountedString(const char (&text)[N]) {
 constexpr std::uint16_t xltypeNum = 0x0001;
 constexpr std::uint16_t xltypeStr = 0x0002;
 constexpr std::uint16_t xltypeBool = 0x0004;
+constexpr std::uint16_t xltypeRef = 0x0008;
 constexpr std::uint16_t xltypeErr = 0x0010;
+constexpr std::uint16_t xltypeFlow = 0x0020;
+constexpr std::uint16_t xltypeMulti = 0x0040;
 constexpr std::uint16_t xltypeMissing = 0x0080;
 constexpr std::uint16_t xltypeNil = 0x0100;
+constexpr std::uint16_t xltypeSRef = 0x0400;
 constexpr std::uint16_t xltypeInt = 0x0800;
+constexpr std::uint16_t xltypeBigData = xltypeStr | xltypeInt;
 
 // Memory-ownership bits: the host (XLFree) or the add-in (DLLFree) must
 // release what such a record points to.
@@ -80,14 +171,23 @@ constexpr std::uint16_t xlerrRef = 23;
 constexpr std::uint16_t xlerrName = 29;
 constexpr std::uint16_t xlerrNum = 36;
 constexpr std::uint16_t xlerrNA = 42;
+constexpr std::uint16_t xlerrGettingData = 43;
 
 // Host function numbers. The special class has bit 0x4000 set.
 constexpr int xlfSetName = 88;
+constexpr int xlfCaller = 89;
 constexpr int xlfRegister = 149;
 constexpr int xlfUnregister = 201;
+constexpr int xlfEvaluate = 257;
 constexpr int xlfRegisterId = 267;
 constexpr int xlSpecial = 0x4000;
 constexpr int xlFree = xlSpecial | 0;
+constexpr int xlCoerce = xlSpecial | 2;
+constexpr int xlSheetId = xlSpecial | 4;
+constexpr int xlSheetNm = xlSpecial | 5;
+constexpr int xlAbort = xlSpecial | 6;
+constexpr int xlGetInst = xlSpecial | 7;
+constexpr int xlGetHwnd = xlSpecial | 8;
 constexpr int xlGetName = xlSpecial | 9;
 
 // Result codes of a host call.

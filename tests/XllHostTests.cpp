@@ -7,19 +7,9 @@
 
 #include "TestHost.h"
 #include "XLUtils.h"
+#include "fixtures/Fixture.h"  // records built from texts the test owns
 
 namespace {
-
-// Records built from texts the test owns.
-struct Text {
-  explicit Text(const std::string& text) : counted(1, static_cast<char>(text.size())) {
-    counted += text;
-    record.val.str = counted.data();
-    record.xltype = xltypeStr;
-  }
-  std::string counted;
-  XLOPER record{};
-};
 
 // The test calls the host as an add-in's entry would; a test that hands
 // control back to the host resets it.
@@ -227,6 +217,118 @@ TEST_F(XllHost, ReleasesWhatAnAnswerMarkedXLFreeHolds) {
             xlretSuccess);
   EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=HostName()")), BesideThisProgram(HOST_PROGRAM_NAME));
   EXPECT_EQ(xllhost::OutstandingStrings(), outstandingBefore);
+}
+
+TEST(TypeText, AcceptsEachCodeTheHostPassesAndRecordsTheMarkers) {
+  const struct {
+    const char* text;
+    size_t args;
+    int resultArgument;
+    const char* markers;
+  } cases[] = {{"BBB", 2, 0, ""}, {"AHIJLMN", 6, 0, ""}, {"C%C%D%", 2, 0, ""}, {"PRQU!", 3, 0, "!"},
+               {"FCF", 2, 2, ""}, {"G%G%", 1, 1, ""},    {"2EN$", 2, 2, "$"},  {">E#&", 1, 1, "#&"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    xllhost::Signature signature;
+    std::string why;
+    ASSERT_TRUE(xllhost::ParseTypeText(c.text, &signature, &why)) << why;
+    EXPECT_EQ(signature.args.size(), c.args);
+    EXPECT_EQ(signature.resultArgument, c.resultArgument);
+    EXPECT_EQ(signature.markers, c.markers);
+  }
+}
+
+TEST(TypeText, RefusesWhatItCannotPassNamingTheReason) {
+  const struct {
+    const char* text;
+    const char* why;
+  } cases[] = {{"BK", "letter K, which xllhost does not support"},
+               {"BO%", "letter O%, which xllhost does not support"},
+               {"BZ", "letter Z, which is no type code"},
+               {"3BB", "returns argument 3, which is no argument passed by reference"},
+               {"1B", "returns argument 1, which is no argument passed by reference"},
+               {"FB", "returns F but has no argument of that type"},
+               {"B!B", "has B after its markers"},
+               {"", "empty"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    xllhost::Signature signature;
+    std::string why;
+    EXPECT_FALSE(xllhost::ParseTypeText(c.text, &signature, &why));
+    EXPECT_NE(why.find(c.why), std::string::npos) << why;
+  }
+}
+
+TEST_F(XllHost, RegisterRefusesATypeTextItDoesNotKnowWithCodeEight) {
+  Text module(QuorrelPath()), proc("SampleFunc"), type("PK"), name("Probe");
+  EXPECT_EQ(CallExcel4(xlfRegister, nullptr, Count<4>, &module.record, &proc.record, &type.record, &name.record),
+            xlretInvXloper);
+  ASSERT_EQ(xllhost::UnusableInput().size(), 1u);
+  EXPECT_NE(xllhost::UnusableInput()[0].find("letter K"), std::string::npos);
+  EXPECT_TRUE(xllhost::Registrations().empty());
+}
+
+TEST_F(XllHost, RefusesARecordWithAnUnknownTypeWordAndAFunctionItDoesNotProvide) {
+  XLOPER strange = xllhost::NumberRequest(1, 0x2000);
+  EXPECT_EQ(CallExcel4(xlCoerce, nullptr, Count<1>, &strange), xlretInvXloper);
+  EXPECT_EQ(CallExcel4(xlSpecial | 3, nullptr, Count<0>), xlretInvXlfn);  // xlSet
+  ASSERT_EQ(xllhost::UnusableInput().size(), 2u);
+  EXPECT_NE(xllhost::UnusableInput()[0].find("unknown type word 8192"), std::string::npos);
+  EXPECT_NE(xllhost::UnusableInput()[1].find("not provided by xllhost"), std::string::npos);
+}
+
+// Through Excel12v, as an add-in calls it: wide strings handed out are
+// counted until given back, and given back once.
+TEST_F(XllHost, Excel12HandsOutWideCountedStringsThatFreeGivesBackOnce) {
+  XLOPER12 name{};
+  ASSERT_EQ(xllhost::HostExcel12(xlGetName, 0, nullptr, &name), xlretSuccess);
+  ASSERT_EQ(name.xltype, xltypeStr);
+  EXPECT_EQ(xllhost::CountedText(name.val.str), BesideThisProgram(HOST_PROGRAM_NAME));
+  EXPECT_EQ(xllhost::OutstandingStrings(), outstandingBefore + 1);
+  XLOPER12 copy = name;
+  LPXLOPER12 records[] = {&name};
+  EXPECT_EQ(xllhost::HostExcel12(xlFree, 1, records, nullptr), xlretSuccess);
+  EXPECT_EQ(xllhost::OutstandingStrings(), outstandingBefore);
+  records[0] = &copy;
+  xllhost::HostExcel12(xlFree, 1, records, nullptr);
+  ASSERT_EQ(xllhost::Faults().size(), 1u);
+  EXPECT_NE(xllhost::Faults()[0].find("twice"), std::string::npos);
+  xllhost::Reset();  // the fault was the point of this test
+}
+
+TEST_F(XllHost, EvaluateCalculatesWhatACellWouldAndFailsOnWhatItCannotRead) {
+  Register("SampleFunc", "Probe");
+  const struct {
+    const char* text;
+    int code;
+    const char* shows;
+  } cases[] = {{"Probe()", xlretSuccess, "Tavik World"},
+               {"=2.5", xlretSuccess, "2.5"},
+               {"=Nothing()", xlretSuccess, "#NAME?"},
+               {"=1+", xlretFailed, "#VALUE!"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    Text text(c.text);
+    XLOPER result{};
+    EXPECT_EQ(CallExcel4(xlfEvaluate, &result, Count<1>, &text.record), c.code);
+    EXPECT_EQ(xllhost::Display(xllhost::Capture(result)), c.shows);
+    CallExcel4(xlFree, nullptr, Count<1>, &result);
+  }
+}
+
+TEST_F(XllHost, AnswersAboutItselfAndItsOneSheet) {
+  XLOPER abort{}, instance{}, sheet{}, sheetName{};
+  EXPECT_EQ(CallExcel4(xlAbort, &abort, Count<0>), xlretSuccess);
+  EXPECT_EQ(xllhost::Display(xllhost::Capture(abort)), "FALSE");
+  EXPECT_EQ(CallExcel4(xlGetInst, &instance, Count<0>), xlretSuccess);
+  EXPECT_EQ(static_cast<std::uint16_t>(instance.val.w),
+            reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)) & 0xFFFF)
+      << "the low 16 bits through Excel4";
+  EXPECT_EQ(CallExcel4(xlSheetId, &sheet, Count<0>), xlretSuccess);
+  EXPECT_EQ(sheet.xltype, xltypeRef);
+  EXPECT_EQ(CallExcel4(xlSheetNm, &sheetName, Count<1>, &sheet), xlretSuccess);
+  EXPECT_EQ(xllhost::Display(xllhost::Capture(sheetName)), "[Book1]Sheet1");
+  CallExcel4(xlFree, nullptr, Count<1>, &sheetName);
 }
 
 TEST(AddInFile, AnXllOfTheOtherWidthIsRefusedWithTheHostToUse) {

@@ -30,5 +30,8 @@ expect "needs a formula" --formula "" "$addin"
 expect "cannot calculate \"=1+\"" --formula "=1+" "$addin"
 expect "cannot calculate \"TavikFnc()\"" --expect "TavikFnc()" "Tavik World" "$addin"
 expect "no scenario \"exit\"" --scenario exit "$addin"
+expect "a text without its closing quote" --formula '=TavikFnc("a)' "$addin"
+expect "array rows of different lengths" --formula '=TavikFnc({1,2;3})' "$addin"
+expect "calls NoSuch, which the add-in has not registered" --formula '=NoSuch()' "$addin"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

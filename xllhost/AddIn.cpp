@@ -1,8 +1,12 @@
 #include "AddIn.h"
 
+#include <algorithm>
 #include <type_traits>
+#include <utility>
 
+#include "Formula.h"
 #include "HostState.h"
+#include "Invoke.h"
 
 namespace xllhost {
 namespace {
@@ -16,24 +20,6 @@ Result CallEntry(const AddIn& addIn, Result(WINAPI* entry)(Params...), Args... a
   if (entry == nullptr || !IsLoaded(addIn)) return Result();
   PassedControl control;
   return entry(args...);
-}
-
-// The host copies the answer before anything else. An answer with
-// xlbitXLFree holds memory the host handed out, which the host now releases;
-// one with xlbitDLLFree belongs to the add-in and goes back through its
-// xlAutoFree. A null answer shows #NUM!. Called while control is passed.
-Value TakeAnswer(const AddIn& addIn, LPXLOPER answer) {
-  if (answer == nullptr) return ErrorValue(xlerrNum);
-  Value value = Capture(*answer);
-  if ((answer->xltype & xlbitXLFree) != 0) ReleaseHostString(*answer, "a returned record with xlbitXLFree");
-  if ((answer->xltype & xlbitDLLFree) != 0) {
-    if (addIn.autoFree != nullptr) {
-      addIn.autoFree(answer);  // control is still with the add-in that answered
-    } else {
-      Fault("an answer asks to be freed, but the add-in exports no xlAutoFree");
-    }
-  }
-  return value;
 }
 
 // Gives back one load of the module. With the last the module is gone, and
@@ -85,8 +71,8 @@ AddIn Load(const std::string& path) {
   entry(addIn.autoClose, "xlAutoClose");
   entry(addIn.autoAdd, "xlAutoAdd");
   entry(addIn.autoRemove, "xlAutoRemove");
-  entry(addIn.autoFree, "xlAutoFree");
   entry(addIn.addInManagerInfo, "xlAddInManagerInfo");
+  entry(addIn.addInManagerInfo12, "xlAddInManagerInfo12");
   entry(addIn.setExcel12EntryPt, "SetExcel12EntryPt");
   return addIn;
 }
@@ -108,10 +94,20 @@ int Close(const AddIn& addIn) { return CallEntry(addIn, addIn.autoClose); }
 void HandOverExcel12(const AddIn& addIn) { CallEntry(addIn, addIn.setExcel12EntryPt, HostExcel12Entry()); }
 
 Value AskAddInManager(const AddIn& addIn, const XLOPER& request) {
-  if (addIn.addInManagerInfo == nullptr || !IsLoaded(addIn)) return ErrorValue(xlerrValue);
-  XLOPER copy = request;
+  if ((addIn.addInManagerInfo == nullptr && addIn.addInManagerInfo12 == nullptr) || !IsLoaded(addIn))
+    return ErrorValue(xlerrValue);
   PassedControl control;
-  return TakeAnswer(addIn, addIn.addInManagerInfo(&copy));
+  if (addIn.addInManagerInfo12 != nullptr) {
+    XLOPER12 wide{};
+    wide.xltype = request.xltype;
+    if (request.xltype == xltypeInt)
+      wide.val.w = request.val.w;
+    else
+      wide.val.num = request.val.num;
+    return TakeAnswer(addIn.module, addIn.addInManagerInfo12(&wide));
+  }
+  XLOPER copy = request;
+  return TakeAnswer(addIn.module, addIn.addInManagerInfo(&copy));
 }
 
 std::vector<Registration> UnregisterLeftovers(const AddIn& addIn) {
@@ -123,29 +119,46 @@ std::vector<Registration> UnregisterLeftovers(const AddIn& addIn) {
 }
 
 bool IsFormulaCall(const std::string& formula, std::string* name) {
-  if (formula.size() < 4 || formula[0] != '=' || formula.compare(formula.size() - 2, 2, "()") != 0) return false;
-  std::string called = formula.substr(1, formula.size() - 3);
-  if (!IsWorksheetName(called)) return false;
-  if (name != nullptr) *name = called;
+  Formula parsed;
+  std::string why;
+  if (!ParseFormula(formula, &parsed, &why) || !parsed.isCall) return false;
+  if (name != nullptr) *name = parsed.name;
   return true;
 }
 
-Value Evaluate(const std::string& formula) {
-  std::string name;
-  if (!IsFormulaCall(formula, &name)) return ErrorValue(xlerrName);
-  auto defined = Host().names.find(Upper(name));
+Value Evaluate(const std::string& text, int row) {
+  Formula formula;
+  std::string why;
+  if (!ParseFormula(text, &formula, &why)) return ErrorValue(xlerrName);
+  if (!formula.isCall) return formula.literal;
+  auto defined = Host().names.find(Upper(formula.name));
   if (defined == Host().names.end()) return ErrorValue(xlerrName);
-  if (defined->second.registerId == 0) return defined->second.value;
+  if (defined->second.registerId == 0) return formula.args.empty() ? defined->second.value : ErrorValue(xlerrValue);
   Registration* registration = FindRegistration(defined->second.registerId);
   if (registration == nullptr) return ErrorValue(xlerrName);
-  if (registration->typeText != "P") return ErrorValue(xlerrValue);
-  AddIn owner;
-  owner.module = registration->module;
-  owner.autoFree = reinterpret_cast<void(WINAPI*)(LPXLOPER)>(
-      reinterpret_cast<void*>(GetProcAddress(registration->module, "xlAutoFree")));
-  auto procedure = reinterpret_cast<LPXLOPER(WINAPI*)()>(reinterpret_cast<void*>(registration->address));
+  Registration called = *registration;  // the function may unregister itself
   PassedControl control;
-  return TakeAnswer(owner, procedure());
+  int outerCell = std::exchange(Host().callerCell, row);
+  Value value = Invoke(called, formula.args);
+  Host().callerCell = outerCell;
+  return value;
+}
+
+}  // namespace xllhost
+
+namespace xllhost {
+
+// xlfEvaluate: what a cell holding the text as its formula shows; a text
+// without "=" is read as if it had one. A text xllhost cannot read fails.
+Answer EvaluateText(const Request& request) {
+  if (request.args.size() != 1) return Fail(xlretInvCount);
+  if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
+  std::string text = request.args[0].text;
+  if (text.empty() || text[0] != '=') text.insert(0, "=");
+  Formula formula;
+  std::string why;
+  if (!ParseFormula(text, &formula, &why)) return Fail(xlretFailed);
+  return Success(Evaluate(text, std::max(Host().callerCell, 0)));
 }
 
 }  // namespace xllhost

@@ -20,8 +20,8 @@ struct AddIn {
   int(WINAPI* autoClose)() = nullptr;
   int(WINAPI* autoAdd)() = nullptr;
   int(WINAPI* autoRemove)() = nullptr;
-  void(WINAPI* autoFree)(LPXLOPER) = nullptr;
   LPXLOPER(WINAPI* addInManagerInfo)(LPXLOPER) = nullptr;
+  LPXLOPER12(WINAPI* addInManagerInfo12)(LPXLOPER12) = nullptr;
   void(WINAPI* setExcel12EntryPt)(FARPROC) = nullptr;
 };
 
@@ -40,17 +40,21 @@ int Add(const AddIn& addIn);     // xlAutoAdd
 int Remove(const AddIn& addIn);  // xlAutoRemove
 int Close(const AddIn& addIn);   // xlAutoClose
 void HandOverExcel12(const AddIn& addIn);
-// The Add-In Manager asks for the add-in's name with the request record.
+// The Add-In Manager asks for the add-in's name with the request, through
+// xlAddInManagerInfo12 when the add-in exports it, as Excel 2007 and later
+// do, and through xlAddInManagerInfo otherwise.
 Value AskAddInManager(const AddIn& addIn, const XLOPER& request);
 // Unregisters what the add-in left registered, as Excel does after its
 // xlAutoClose, and answers what that was.
 std::vector<Registration> UnregisterLeftovers(const AddIn& addIn);
 
-// The formulas xllhost can calculate: =NAME(), a call of a function without
-// arguments. Answers whether the formula is one, and the name it calls.
+// Answers whether the formula is a call of a function (see Formula.h), and
+// the name it calls.
 bool IsFormulaCall(const std::string& formula, std::string* name = nullptr);
-// What a cell holding the formula shows.
-Value Evaluate(const std::string& formula);
+// What a cell holding the formula shows; the cell is A1, or the given row's
+// cell of column A (from 0), for xlfCaller. A formula xllhost cannot read,
+// or the call of a function nobody registered, shows #NAME?.
+Value Evaluate(const std::string& formula, int row = 0);
 
 // Full path of a file in the folder of the running program, where host
 // programs keep the add-ins and DLLs they load.

@@ -24,7 +24,15 @@ std::string FunctionName(int xlfn) {
     case xlfRegisterId: return "xlfRegisterId";
     case xlFree: return "xlFree";
     case xlGetName: return "xlGetName";
-    default: return "function " + std::to_string(xlfn);
+    case xlfCaller: return "xlfCaller";
+    case xlfEvaluate: return "xlfEvaluate";
+    case xlCoerce: return "xlCoerce";
+    case xlSheetId: return "xlSheetId";
+    case xlSheetNm: return "xlSheetNm";
+    case xlAbort: return "xlAbort";
+    case xlGetInst: return "xlGetInst";
+    case xlGetHwnd: return "xlGetHwnd";
+    default: return "function " + std::to_string(xlfn) + " (not provided by xllhost)";
   }
 }
 

@@ -15,8 +15,9 @@ namespace xllhost {
 struct HostCall {
   int xlfn = 0;
   int count = 0;
+  Interface via = Interface::Excel4;
   bool arrayWasNull = false;
-  std::vector<LPXLOPER> pointers;  // the record pointers handed over, in order
+  std::vector<LPXLOPER> pointers;  // the record pointers handed over, in order (XLOPER12s too)
   std::vector<Value> args;         // their content at the time of the call
   bool hadResult = false;          // whether a result record came
   LPXLOPER resultPointer = nullptr;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "TypeText.h"
 #include "UTypes.h"
 
 namespace xllhost {
@@ -22,6 +23,7 @@ struct Registration {
   HMODULE module = nullptr;
   std::string procedure;  // the export name, or "#N" for one registered by ordinal
   std::string typeText;
+  Signature signature;       // the type text, read
   std::string functionText;  // empty when registered without a worksheet name
   FARPROC address = nullptr;
   int uses = 0;  // xlfRegister adds one, xlfUnregister takes one; at 0 it is gone
@@ -55,15 +57,21 @@ Behaviour& Behave();
 void Reset();
 
 const std::vector<Registration>& Registrations();
+// Input the host cannot interpret (a type text or record it does not know,
+// a function it does not provide): reported, one line each, and a session
+// that met any ends with status 2.
+void Unusable(const std::string& text);
+const std::vector<std::string>& UnusableInput();
 bool IsDefinedName(const std::string& name);
-int OutstandingStrings();  // host strings handed out and not given back
+int OutstandingStrings();  // host strings and arrays handed out and not given back
 
-// The host's side of Excel4v; caller is a code address inside the calling module.
+// The host's side of Excel4v and Excel12v; caller is a code address inside
+// the calling module.
 int HandleExcel4v(void* caller, int xlfn, LPXLOPER operRes, int count, LPXLOPER opers[]);
+int HandleExcel12v(void* caller, int xlfn, LPXLOPER12 operRes, int count, LPXLOPER12 opers[]);
 
-// The host's Excel12 callback: this host implements no Excel12 function, so
-// every call fails.
-int WINAPI HostExcel12(int xlfn, int count, void** opers, void* operRes);
+// The host's Excel12 callback, in the argument order of MdCallBack12.
+int WINAPI HostExcel12(int xlfn, int count, LPXLOPER12 opers[], LPXLOPER12 operRes);
 // The address the host hands to SetExcel12EntryPt, and the one its executable
 // exports as "MdCallBack12" (null when the program does not export it).
 FARPROC HostExcel12Entry();

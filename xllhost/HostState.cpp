@@ -20,6 +20,8 @@ void Reset() {
   state.faults.clear();
   state.registrations.clear();
   state.names.clear();
+  state.unusable.clear();
+  state.callerCell = -1;
 }
 
 std::string Upper(std::string text) {
@@ -32,12 +34,6 @@ HMODULE ModuleAt(const void* address) {
   GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                      static_cast<LPCSTR>(address), &module);
   return module;
-}
-
-std::string ModulePath(HMODULE module) {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
-  return std::string(path, length);
 }
 
 }  // namespace xllhost

@@ -24,8 +24,8 @@ struct State {
   std::vector<std::string> faults;
   std::vector<Registration> registrations;
   std::map<std::string, DefinedName> names;  // keys upper-cased: names ignore case
-  std::set<const char*> outstanding;         // host strings handed out, not yet given back
-  std::set<const char*> released;            // host strings given back, not yet reused
+  std::set<const void*> outstanding;         // host memory handed out, not yet given back
+  std::set<const void*> released;            // host memory given back, not yet reused
   double nextRegisterId = 0;
   std::function<void(const HostCall&)> listener;
 
@@ -35,6 +35,8 @@ struct State {
   std::map<HMODULE, int> loads;                // add-ins the host loaded, and how often
   std::set<HMODULE> unloadWhenControlReturns;  // unregistered by name during an entry
   std::set<HMODULE> closing;                   // add-ins whose xlAutoClose is running
+  int callerCell = -1;                         // the row of the cell being calculated, from 0; -1 for none
+  std::vector<std::string> unusable;           // input xllhost cannot interpret, one line each
 };
 
 State& Host();
@@ -44,27 +46,47 @@ void Fault(const std::string& text);
 // result record when the call succeeds.
 struct Answer {
   int code = xlretSuccess;
-  XLOPER value{};
+  Value value;
 };
 Answer Fail(int code);
-Answer Number(double number);
-Answer Boolean(bool value);
+Answer Success(Value value);
 
-// The host functions, each given the call's count and records (all non-null).
-Answer Register(int count, LPXLOPER opers[]);
-Answer RegisterId(int count, LPXLOPER opers[]);
-Answer Unregister(int count, LPXLOPER opers[]);  // by register ID, or a whole DLL by name
-Answer SetName(int count, LPXLOPER opers[]);
-Answer GetName(int count, HMODULE caller);
-Answer Free(int count, LPXLOPER opers[]);
+// What a host function is given: the values of the call's records (all
+// non-null), the interface it came through and the module that called.
+struct Request {
+  const std::vector<Value>& args;
+  Interface via;
+  HMODULE caller;
+};
 
-// Host strings: counted, host-owned, given back with xlFree. A text longer
-// than a count byte can say is refused (null), never handed out wrapped.
-char* NewHostString(const std::string& text);
-void DropHostString(char* counted);  // one nobody received
-// Releases the host string a record holds; `by` names who gave it back, for
-// the fault reported when the string is not the host's to release.
-void ReleaseHostString(XLOPER& record, const char* by);
+// Answers a call through either interface; xlFree, which works on the
+// records themselves, is answered by each interface.
+Answer Dispatch(int xlfn, const Request& request);
+
+// The host functions.
+Answer Register(const Request& request);
+Answer RegisterId(const Request& request);
+Answer Unregister(const Request& request);  // by register ID, or a whole DLL by name
+Answer SetName(const Request& request);
+Answer Coerce(const Request& request);
+Answer EvaluateText(const Request& request);
+Answer Information(int xlfn, const Request& request);  // xlGetName, xlfCaller, xlAbort, ...
+
+// Host memory: strings and arrays in the result records the host fills,
+// counted until given back with xlFree. A text longer than a count can say
+// is refused (false), never handed out wrapped.
+bool HandOut(const Value& value, XLOPER& record);
+bool HandOut(const Value& value, XLOPER12& record);
+void Drop(XLOPER& record);  // memory of an answer nobody received
+void Drop(XLOPER12& record);
+// Releases the host memory a record holds; `by` names who gave it back, for
+// the fault reported when it is not the host's to release.
+void ReleaseHostMemory(XLOPER& record, const char* by);
+void ReleaseHostMemory(XLOPER12& record, const char* by);
+
+// Coerces a value as xlCoerce does to one of the types of the mask (0: any
+// value type); answers false when it cannot.
+bool CoerceValue(const Value& source, std::uint32_t mask, Interface via, Value* result);
 
 // Loading and unloading run the add-in's DllMain, where it must not call the host.
 HMODULE LoadAddIn(const std::string& path);

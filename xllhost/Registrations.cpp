@@ -8,11 +8,11 @@
 namespace xllhost {
 namespace {
 
-bool IsString(const XLOPER& record) { return (record.xltype & ~xlbitXLFree) == xltypeStr && record.val.str != nullptr; }
+bool IsString(const Value& value) { return (value.xltype & ~xlbitXLFree) == xltypeStr && value.pointer != nullptr; }
 
-bool IsNumber(const XLOPER& record) { return record.xltype == xltypeNum || record.xltype == xltypeInt; }
+bool IsNumber(const Value& value) { return value.xltype == xltypeNum || value.xltype == xltypeInt; }
 
-double NumberOf(const XLOPER& record) { return record.xltype == xltypeInt ? record.val.w : record.val.num; }
+double NumberOf(const Value& value) { return value.xltype == xltypeInt ? value.w : value.num; }
 
 // One procedure is one registration, whether named by its export name or
 // its ordinal: the address tells.
@@ -30,20 +30,30 @@ struct Target {
   HMODULE module = nullptr;
   std::string procedure;
   std::string typeText;
+  Signature signature;
   FARPROC address = nullptr;
 };
 
-Target FindTarget(int count, LPXLOPER opers[]) {
+// A type text xllhost does not understand is refused, never guessed at.
+Target FindTarget(const std::vector<Value>& args) {
   Target target;
-  const XLOPER& procedure = *opers[1];
-  if (!IsString(*opers[0]) || !(IsString(procedure) || IsNumber(procedure)) || (count >= 3 && !IsString(*opers[2]))) {
+  const Value& procedure = args[1];
+  if (!IsString(args[0]) || !(IsString(procedure) || IsNumber(procedure)) || (args.size() >= 3 && !IsString(args[2]))) {
     target.code = xlretInvXloper;
     return target;
   }
-  target.module = GetModuleHandleA(CountedText(opers[0]->val.str).c_str());
-  if (count >= 3) target.typeText = CountedText(opers[2]->val.str);
+  target.module = GetModuleHandleW(ToWide(args[0].text).c_str());
+  if (args.size() >= 3) {
+    target.typeText = args[2].text;
+    std::string why;
+    if (!ParseTypeText(target.typeText, &target.signature, &why)) {
+      Unusable(why);
+      target.code = xlretInvXloper;
+      return target;
+    }
+  }
   if (IsString(procedure)) {
-    target.procedure = CountedText(procedure.val.str);
+    target.procedure = procedure.text;
     if (target.module != nullptr) target.address = GetProcAddress(target.module, target.procedure.c_str());
   } else {
     double ordinal = NumberOf(procedure);
@@ -70,6 +80,7 @@ Registration& AddRegistration(const Target& target) {
     existing = &Host().registrations.back();
   }
   existing->typeText = target.typeText;
+  existing->signature = target.signature;
   ++existing->uses;
   return *existing;
 }
@@ -80,9 +91,9 @@ constexpr int CategoryArgument = 6;
 
 // The arguments after the type text are optional: missing, nil or text, and
 // the macro type and the category may also be numbers.
-bool IsOptionalArgument(int index, const XLOPER& record) {
-  if (record.xltype == xltypeMissing || record.xltype == xltypeNil || IsString(record)) return true;
-  return (index == MacroTypeArgument || index == CategoryArgument) && IsNumber(record);
+bool IsOptionalArgument(size_t index, const Value& value) {
+  if (value.xltype == xltypeMissing || value.xltype == xltypeNil || IsString(value)) return true;
+  return (index == MacroTypeArgument || index == CategoryArgument) && IsNumber(value);
 }
 
 // Unregisters every function of a DLL the host loaded, after calling its
@@ -91,8 +102,8 @@ bool IsOptionalArgument(int index, const XLOPER& record) {
 // xlAutoClose itself would otherwise recurse until the stack overflows.
 Answer UnregisterDll(const std::string& name) {
   State& host = Host();
-  HMODULE module = GetModuleHandleA(name.c_str());
-  if (module == nullptr || host.loads.count(module) == 0) return Boolean(false);
+  HMODULE module = GetModuleHandleW(ToWide(name).c_str());
+  if (module == nullptr || host.loads.count(module) == 0) return Success(BooleanValue(false));
   if (host.closing.insert(module).second) {
     auto autoClose = reinterpret_cast<int(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, "xlAutoClose")));
     if (autoClose != nullptr) autoClose();
@@ -100,7 +111,7 @@ Answer UnregisterDll(const std::string& name) {
   }
   ForgetModule(module);
   host.unloadWhenControlReturns.insert(module);
-  return Boolean(true);
+  return Success(BooleanValue(true));
 }
 
 }  // namespace
@@ -117,62 +128,66 @@ Registration* FindRegistration(double id) {
   return nullptr;
 }
 
-Answer Register(int count, LPXLOPER opers[]) {
-  if (count < 3) return Fail(xlretInvCount);
-  for (int i = 3; i < count; ++i)
-    if (!IsOptionalArgument(i, *opers[i])) return Fail(xlretInvXloper);
-  Target target = FindTarget(count, opers);
+Answer Register(const Request& request) {
+  const std::vector<Value>& args = request.args;
+  if (args.size() < 3) return Fail(xlretInvCount);
+  for (size_t i = 3; i < args.size(); ++i)
+    if (!IsOptionalArgument(i, args[i])) return Fail(xlretInvXloper);
+  Target target = FindTarget(args);
   if (target.code != xlretSuccess) return Fail(target.code);
-  std::string functionText = count >= 4 && IsString(*opers[3]) ? CountedText(opers[3]->val.str) : "";
+  std::string functionText = args.size() >= 4 && IsString(args[3]) ? args[3].text : "";
   if (!functionText.empty() && !IsWorksheetName(functionText)) return Fail(xlretFailed);
   Registration& registration = AddRegistration(target);
   if (!functionText.empty()) {
     registration.functionText = functionText;
     Host().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
   }
-  return Number(registration.id);
+  return Success(NumberValue(registration.id));
 }
 
 // Like the host, answers the id of an existing registration, adding no use,
 // and registers the procedure (without a worksheet name) when it is not
 // registered yet.
-Answer RegisterId(int count, LPXLOPER opers[]) {
-  if (count < 2 || count > 3) return Fail(xlretInvCount);
-  Target target = FindTarget(count, opers);
+Answer RegisterId(const Request& request) {
+  if (request.args.size() < 2 || request.args.size() > 3) return Fail(xlretInvCount);
+  Target target = FindTarget(request.args);
   if (target.code != xlretSuccess) return Fail(target.code);
-  if (Registration* existing = FindRegistration(target.module, target.address)) return Number(existing->id);
+  if (Registration* existing = FindRegistration(target.module, target.address))
+    return Success(NumberValue(existing->id));
   if (target.typeText.empty()) return Fail(xlretFailed);
-  return Number(AddRegistration(target).id);
+  return Success(NumberValue(AddRegistration(target).id));
 }
 
 // A register ID takes one use away; the function stays callable until none
 // is left. A text names a whole DLL to unregister and unload.
-Answer Unregister(int count, LPXLOPER opers[]) {
-  if (count != 1) return Fail(xlretInvCount);
-  if (IsString(*opers[0])) return UnregisterDll(CountedText(opers[0]->val.str));
-  if (!IsNumber(*opers[0])) return Fail(xlretInvXloper);
-  double id = NumberOf(*opers[0]);
+Answer Unregister(const Request& request) {
+  if (request.args.size() != 1) return Fail(xlretInvCount);
+  const Value& what = request.args[0];
+  if (IsString(what)) return UnregisterDll(what.text);
+  if (!IsNumber(what)) return Fail(xlretInvXloper);
+  double id = NumberOf(what);
   auto& all = Host().registrations;
   auto it = std::find_if(all.begin(), all.end(), [id](const Registration& r) { return r.id == id; });
-  if (it == all.end()) return Boolean(false);
+  if (it == all.end()) return Success(BooleanValue(false));
   if (--it->uses == 0) all.erase(it);
-  return Boolean(true);
+  return Success(BooleanValue(true));
 }
 
 // With a name alone the name is deleted; with a value it is defined. In
 // Excel a deleted function name stays listed in the Function Wizard (a known
 // issue of Excel's); xllhost has no Function Wizard, so deleting is all.
-Answer SetName(int count, LPXLOPER opers[]) {
-  if (count < 1 || count > 2) return Fail(xlretInvCount);
-  if (!IsString(*opers[0])) return Fail(xlretInvXloper);
-  std::string name = CountedText(opers[0]->val.str);
+Answer SetName(const Request& request) {
+  const std::vector<Value>& args = request.args;
+  if (args.empty() || args.size() > 2) return Fail(xlretInvCount);
+  if (!IsString(args[0])) return Fail(xlretInvXloper);
+  const std::string& name = args[0].text;
   if (!IsWorksheetName(name)) return Fail(xlretFailed);
-  if (count == 1 || opers[1]->xltype == xltypeMissing) {
+  if (args.size() == 1 || args[1].xltype == xltypeMissing) {
     Host().names.erase(Upper(name));
   } else {
-    Host().names[Upper(name)] = DefinedName{0, Capture(*opers[1])};
+    Host().names[Upper(name)] = DefinedName{0, args[1]};
   }
-  return Boolean(true);
+  return Success(BooleanValue(true));
 }
 
 void ForgetModule(HMODULE module) {

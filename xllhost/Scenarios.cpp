@@ -64,11 +64,20 @@ std::vector<std::string> RegisteredFormulas(HMODULE module) {
   return formulas;
 }
 
+// Each formula has its own cell, A1, A2, ... While the add-in is open, a
+// call of a function it never registered is a formula xllhost cannot judge.
 void Calculate(const std::vector<std::string>& formulas, const SessionOptions* expecting) {
-  for (const std::string& formula : formulas) {
-    Value value = Evaluate(formula);
+  for (size_t row = 0; row < formulas.size(); ++row) {
+    const std::string& formula = formulas[row];
+    std::string name;
+    if (expecting != nullptr && IsFormulaCall(formula, &name) && !IsDefinedName(name))
+      Unusable("the cell " + formula + " calls " + name + ", which the add-in has not registered");
+    Value value = Evaluate(formula, static_cast<int>(row));
     std::string shown = Display(value);
-    Say("  cell %s shows %s\n", formula, Shown(value));
+    // A cell shows an array's top-left element; the transcript shows the whole.
+    std::string whole = value.Is(xltypeMulti) ? " (top-left of " + Shown(value) + ")" : "";
+    Say("  cell A%s %s shows %s%s\n", std::to_string(row + 1), formula,
+        Shown(value.Is(xltypeMulti) && !value.elements.empty() ? value.elements[0] : value), whole);
     if (expecting == nullptr) continue;
     for (const auto& [expected, wanted] : expecting->expectations)
       if (expected == formula && shown != wanted)
@@ -77,12 +86,17 @@ void Calculate(const std::vector<std::string>& formulas, const SessionOptions* e
 }
 
 void AskName(const AddIn& addIn, const SessionOptions& options) {
-  if (addIn.addInManagerInfo == nullptr) return;
+  if (addIn.addInManagerInfo == nullptr && addIn.addInManagerInfo12 == nullptr) {
+    if (options.checkTitle) Problem("the add-in exports neither xlAddInManagerInfo nor xlAddInManagerInfo12");
+    return;
+  }
   const std::pair<const char*, XLOPER> requests[] = {{"the number 1", NumberRequest(1.0)},
                                                      {"the integer 1", IntegerRequest(1)}};
   for (const auto& [label, request] : requests) {
     Value answer = AskAddInManager(addIn, request);
-    Say("Add-In Manager asks with %s: shows %s\n", std::string(label), Shown(answer));
+    Say("Add-In Manager asks %swith %s: shows %s\n",
+        std::string(addIn.addInManagerInfo12 != nullptr ? "xlAddInManagerInfo12 " : ""), std::string(label),
+        Shown(answer));
     if (options.checkTitle && Display(answer) != options.title)
       Problem("the Add-In Manager shows " + Display(answer) + ", expected " + options.title);
   }
@@ -174,6 +188,14 @@ int Play(const Scenario& scenario, const SessionOptions& options) {
   }
   for (const std::string& fault : Faults()) Problem(fault);
 
+  if (!UnusableInput().empty()) {
+    for (const std::string& why : UnusableInput()) {
+      std::printf("  CANNOT INTERPRET: %s\n", why.c_str());
+      std::fprintf(stderr, "xllhost: %s\n", why.c_str());
+    }
+    std::printf("Session not judged: xllhost met what it cannot interpret.\n");
+    return 2;
+  }
   if (ProblemCount() == 0) {
     std::printf("Session clean: the add-in behaved as a host expects.\n");
     return 0;

@@ -7,6 +7,7 @@
 
 #include "AddIn.h"
 #include "CrashReport.h"
+#include "Formula.h"
 #include "Scenarios.h"
 #include "Transcript.h"
 
@@ -23,8 +24,10 @@ const char Usage[] =
     "Options:\n"
     "  --scenario NAME       the session to play (default: manager):\n"
     "%s"
-    "  --formula F           a cell to calculate, =NAME() for a function without\n"
-    "                        arguments; may repeat. Default: =NAME() for every\n"
+    "  --formula F           a cell to calculate: a call with literal arguments,\n"
+    "                        such as =Add(1,2), =Greet(\"a \"\"b\"\"\"), =Flag(TRUE,),\n"
+    "                        =Sum({1,2;3,4}) or =Fail(#N/A); may repeat, each in\n"
+    "                        its own cell A1, A2, ... Default: =NAME() for every\n"
     "                        function the add-in registers.\n"
     "  --expect-title TEXT   the Add-In Manager must show TEXT\n"
     "  --expect F VALUE      while the add-in is open, the cell F must show VALUE\n"
@@ -34,9 +37,12 @@ const char Usage[] =
     "Exit status: 0 when the session is clean; 1 when the add-in misbehaves (an\n"
     "expectation not met, a host call that fails or comes when Excel refuses\n"
     "calls, an entry answering other than 1, a host string not given back or\n"
-    "given back twice, a function or name left after the user removed it);\n"
-    "2 when the command line cannot be used or the file is no add-in this host\n"
-    "can load; 3 when the process crashed.\n";
+    "given back twice, an argument changed in place that its type text does not\n"
+    "allow, a function or name left after the user removed it); 2 when the\n"
+    "command line cannot be used, the file is no add-in this host can load, or\n"
+    "the session met what xllhost cannot interpret (a type text or record it does\n"
+    "not know, a host function it does not provide, a cell calling a function\n"
+    "the add-in did not register); 3 when the process crashed.\n";
 
 void PrintUsage(FILE* to) { std::fprintf(to, Usage, xllhost::ScenarioList().c_str()); }
 
@@ -87,9 +93,12 @@ int main(int argc, char** argv) {
     return Refuse("no scenario \"" + scenarioName + "\"; there are:\n" + xllhost::ScenarioList());
   for (const std::string& formula : options.formulas) {
     if (formula.empty()) return Refuse("--formula needs a formula, such as =TavikFnc()");
-    if (!xllhost::IsFormulaCall(formula))
-      return Refuse("cannot calculate \"" + formula +
-                    "\": xllhost calculates =NAME(), a call of a function without arguments");
+    xllhost::Formula parsed;
+    std::string why;
+    if (!xllhost::ParseFormula(formula, &parsed, &why))
+      return Refuse(
+          "cannot calculate \"" + formula + "\": " + why +
+          "; xllhost calculates a literal or a call with literal arguments, such as =Add(1,\"a\",TRUE,{1,2})");
   }
 
   if (path.size() >= MAX_PATH) return Refuse("the path " + path + " is longer than MAX_PATH (260 characters)");

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Whole sessions of add-ins other than Quorrel.xll, each exercising one slice
+# of the host: a table of cells and what each must show, one xllhost run per
+# add-in. Arguments: the xllhost program, the folder of the fixture add-ins.
+host=$1
+dir=$2
+passed=0
+failed=0
+
+# session STATUS PATTERN ADDIN ARGUMENT...: xllhost exits with STATUS and
+# prints PATTERN (an extended regex; empty for none).
+session() {
+  local status=$1 pattern=$2 addin=$3
+  shift 3
+  local said got
+  said=$(wine "$host" "$@" "$dir/$addin.xll" 2>&1)
+  got=$?
+  if [ "$got" -eq "$status" ] && { [ -z "$pattern" ] || printf '%s' "$said" | grep -Eq -- "$pattern"; }; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $addin.xll: exit status $got, not $status${pattern:+, or no \"$pattern\"}; it printed:"
+    printf '%s\n' "$said" | sed 's/^/  /'
+    failed=$((failed + 1))
+  fi
+}
+
+# Scalar arguments and answers of each type code, through Excel4.
+session 0 "" scalars --quiet \
+  --expect '=Add(1,2)' 3 --expect '=Add(0.1,0.2)' 0.3 --expect '=Add(#DIV/0!,1)' '#DIV/0!' \
+  --expect '=Greet("a ""b""")' 'Hello, a "b"' --expect '=Flag(TRUE,)' TRUE --expect '=Flag(1,"TRUE")' FALSE \
+  --expect '=Fail(#N/A)' '#N/A' --expect '=Twice(3.7)' 6 --expect '=Twice(40000)' '#NUM!' --expect '=Twice("x")' '#VALUE!' \
+  --expect '=Length("hello")' 5 --expect '=Low(258)' 2 --expect '=Low(-1)' '#NUM!' --expect '=Square(3)' 9 \
+  --expect '=Negate(5)' -5 --expect '=Triple(7)' 21 --expect '=Both(TRUE,TRUE)' TRUE \
+  --expect '=Mixed(TRUE,2.5,4,"abc")' 1013 --expect '=Nothing()' '#NUM!' --expect '=Add(1,2,3)' '#VALUE!'
+
+# Wide strings, 32-bit integers, XLOPER12 answers freed through xlAutoFree12,
+# the calling cell and the Add-In Manager's xlAddInManagerInfo12, all through Excel12.
+session 0 "" wide --quiet --expect-title "Wide Add-In" \
+  --expect '=GreetW("wide")' 'Hello, wide' --expect '=LengthW("four")' 4 --expect '=Next(2147483646)' 2147483647 \
+  --expect '=Next(2147483648)' '#NUM!' --expect '=Echo("x")' x --expect '=Freed()' 1 --expect '=Row()' 7 \
+  --expect '=Sheet()' '[Book1]Sheet1'
+
+# Answers taken from arguments modified in place.
+session 0 "" inplace --quiet \
+  --expect '=Upper("abc")' ABC --expect '=Shout("hey")' 'hey!' --expect '=UpperW("wide")' WIDE \
+  --expect '=Double(21)' 42 --expect '=Swap(1,5)' -5
+session 1 "changed its argument 1 \(type P\) in place" inplace --quiet --formula '=Meddle(1)'
+
+# Arrays in and out, and an array in the add-in's memory given back through xlAutoFree.
+session 0 "" arrays --quiet \
+  --expect '=Sum({1,2;3,4})' 10 --expect '=Sum({1,,"a";TRUE,2,3})' 6 --expect '=Rows({1,2;3,4;5,6})' 3 \
+  --expect '=Square2()' 1 --expect '=FreedCount()' 1
+session 0 "cell A1 =Square2\(\) shows 1 \(top-left of \{1,2;3,4\}\)" arrays --formula '=Square2()'
+
+# xlCoerce through both interfaces, its answers handed back with xlbitXLFree.
+session 0 "" coerce --quiet \
+  --expect '=As(1.5,2)' 1.5 --expect '=As("12.5",1)' 12.5 --expect '=As(TRUE,1)' 1 --expect '=As("abc",1)' '#VALUE!' \
+  --expect '=As(7,4)' TRUE --expect '=As({3,4},1)' 3 --expect '=As(5,64)' 5 --expect '=As(,2)' '' \
+  --expect '=As12("true",4)' TRUE --expect '=As12(123456,2)' 123456 --expect '=As12("x",16)' '#VALUE!'
+
+# What xllhost cannot interpret ends the session with status 2, never a verdict.
+session 2 "letter K, which xllhost does not support" odd --quiet
+session 2 "an answer is a record with the unknown type word 8192" odd --quiet --formula '=Strange()'
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,83 @@
+// What the host tells about itself and the cell being calculated: xlGetName,
+// xlfCaller, xlAbort, xlGetInst, xlGetHwnd, xlSheetId and xlSheetNm.
+#include "HostState.h"
+
+namespace xllhost {
+namespace {
+
+// xllhost has one workbook with one sheet, which has this id and name.
+constexpr std::int32_t TheSheetId = 1;
+const char SheetName[] = "[Book1]Sheet1";
+
+Value IntegerValue(std::int32_t integer) {
+  Value value;
+  value.xltype = xltypeInt;
+  value.w = integer;
+  return value;
+}
+
+// A handle as Excel hands it over in an integer: its low 16 bits through the
+// Excel4 interface, its low 32 bits through the Excel12 interface.
+Value HandleValue(const void* handle, Interface via) {
+  auto bits = reinterpret_cast<std::uintptr_t>(handle);
+  return IntegerValue(via == Interface::Excel4 ? static_cast<std::int16_t>(bits & 0xFFFF)
+                                               : static_cast<std::int32_t>(bits & 0xFFFFFFFF));
+}
+
+Answer GetName(const Request& request) {
+  if (!request.args.empty()) return Fail(xlretInvCount);
+  if (request.caller == nullptr) return Fail(xlretFailed);
+  std::string path = ModulePath(request.caller);
+  if (path.empty()) return Fail(xlretFailed);
+  return Success(TextValue(path));
+}
+
+// The cell being calculated, as a one-cell reference; outside a cell #REF!.
+Answer Caller(const Request& request) {
+  if (!request.args.empty()) return Fail(xlretInvCount);
+  if (Host().callerCell < 0) return Success(ErrorValue(xlerrRef));
+  Value cell;
+  cell.xltype = xltypeSRef;
+  cell.rows = Host().callerCell;
+  return Success(cell);
+}
+
+Answer SheetNm(const Request& request) {
+  if (request.args.size() != 1) return Fail(xlretInvCount);
+  const Value& sheet = request.args[0];
+  if (!sheet.Is(xltypeSRef) && !(sheet.Is(xltypeRef) && sheet.w == TheSheetId)) return Fail(xlretInvXloper);
+  return Success(TextValue(SheetName));
+}
+
+Answer SheetIdOf(const Request& request) {
+  if (request.args.size() > 1) return Fail(xlretInvCount);
+  if (request.args.size() == 1 && !(request.args[0].Is(xltypeStr) && request.args[0].text == SheetName))
+    return Fail(xlretInvXloper);
+  Value sheet;
+  sheet.xltype = xltypeRef;
+  sheet.w = TheSheetId;
+  return Success(sheet);
+}
+
+}  // namespace
+
+Answer Information(int xlfn, const Request& request) {
+  switch (xlfn) {
+    case xlGetName: return GetName(request);
+    case xlfCaller: return Caller(request);
+    case xlAbort: return Success(BooleanValue(false));  // the user never presses Esc here
+    case xlGetInst: return Success(HandleValue(GetModuleHandleA(nullptr), request.via));
+    case xlGetHwnd: return Success(HandleValue(GetConsoleWindow(), request.via));
+    case xlSheetId: return SheetIdOf(request);
+    case xlSheetNm: return SheetNm(request);
+    default: return Fail(xlretInvXlfn);
+  }
+}
+
+std::string ModulePath(HMODULE module) {
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
+  return FromWide(std::wstring(path, length));
+}
+
+}  // namespace xllhost

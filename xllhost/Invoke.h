@@ -1,0 +1,27 @@
+// Calling an add-in's function as a cell does: each argument passed as its
+// type text asks, the function called with the stdcall convention, and its
+// answer taken as Excel takes it.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "Host.h"
+#include "Values.h"
+
+namespace xllhost {
+
+// What a cell calling the registered function with these arguments shows.
+// Called while control is passed to the add-in.
+Value Invoke(const Registration& registration, const std::vector<Value>& args);
+
+// The host copies an answer before anything else. An answer with
+// xlbitXLFree holds memory the host handed out, which the host now
+// releases; one with xlbitDLLFree belongs to the add-in and goes back
+// through its xlAutoFree (xlAutoFree12 for an XLOPER12). A null answer shows
+// #NUM!. Called while control is passed.
+Value TakeAnswer(HMODULE module, LPXLOPER answer);
+Value TakeAnswer(HMODULE module, LPXLOPER12 answer);
+
+}  // namespace xllhost
