@@ -30,6 +30,18 @@ template <typename Record>
 int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers[], Interface via) {
   State& host = Host();
   const bool record = host.behaviour.recordCalls || host.listener;
+  // An unrecorded xlFree, as a benchmark makes by the million, is answered
+  // without the bookkeeping, so that the host's cost stays small beside what
+  // the benchmark measures.
+  if (!record && xlfn == xlFree && count > 0 && count <= 255 && opers != nullptr && OutOfContext() == nullptr &&
+      host.behaviour.failing.empty()) {
+    bool complete = true;
+    for (int i = 0; i < count; ++i) complete = complete && opers[i] != nullptr;
+    if (complete) {
+      for (int i = 0; i < count; ++i) ReleaseHostMemory(*opers[i], "xlFree");
+      return xlretSuccess;
+    }
+  }
   HostCall call;
   call.xlfn = xlfn;
   call.count = count;
