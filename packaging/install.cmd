@@ -190,8 +190,10 @@ exit /b 0
 if not defined FREE set "FAILED=%1"
 if not defined FREE exit /b 0
 call :Name %FREE%
-reg add "%KEY%" /v %NAME% /t REG_SZ /d "/R \"%TARGET%\"" /f >nul 2>&1
-if errorlevel 1 (
+rem Expanded late, so an "&" or ")" in the path reaches reg as it is.
+setlocal EnableDelayedExpansion
+reg add "%KEY%" /v %NAME% /t REG_SZ /d "/R \"!TARGET!\"" /f >nul 2>&1
+endlocal & if errorlevel 1 (
   set "FAILED=%1"
   exit /b 0
 )

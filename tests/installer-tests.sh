@@ -16,7 +16,7 @@ unzip -q "$zip" -d "$release"
 windows() { winepath -w "$1" 2>/dev/null; }
 
 profile=$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
-spaced='C:\users\Tavik User\AppData\Roaming'
+spaced='C:\users\Tavik & User\AppData\Roaming'
 options='HKCU\Software\Microsoft\Office\16.0\Excel\Options'
 alpha='/R "C:\Other Add-ins\Alpha.xll"'
 beta='"C:\Other Add-ins\Beta.xlam"'
@@ -49,7 +49,7 @@ cases=(
   "already installed|install|x64|usual|OPEN=Q|OPEN=Q|0|8664|already opens it"
   "uninstall in the middle of three|uninstall|x64|usual|OPEN=A OPEN1=Q OPEN2=B|OPEN=A OPEN1=B|0|none|moved down"
   "Platform x86|install|x86|usual||OPEN=Q|0|014c|Excel is 32-bit"
-  "a profile path with spaces|install|x64|spaced||OPEN=Q|0|8664|Tavik User"
+  "a profile path with spaces and an &|install|x64|spaced||OPEN=Q|0|8664|Tavik & User"
   "Excel running|install|x64|usual|OPEN=A|OPEN=A|1|none|Excel is running"
 )
 for row in "${cases[@]}"; do

@@ -125,15 +125,6 @@ void ReleaseRecord(Record& record, const char* by) {
 bool HandOut(const Value& value, XLOPER& record) { return HandOutRecord(value, record); }
 bool HandOut(const Value& value, XLOPER12& record) { return HandOutRecord(value, record); }
 
-void Drop(XLOPER& record) {
-  if (const void* memory = HeldMemory(record)) Host().outstanding.erase(memory);
-  FreeContent(record);
-}
-void Drop(XLOPER12& record) {
-  if (const void* memory = HeldMemory(record)) Host().outstanding.erase(memory);
-  FreeContent(record);
-}
-
 void ReleaseHostMemory(XLOPER& record, const char* by) { ReleaseRecord(record, by); }
 void ReleaseHostMemory(XLOPER12& record, const char* by) { ReleaseRecord(record, by); }
 

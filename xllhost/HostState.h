@@ -77,8 +77,6 @@ Answer Information(int xlfn, const Request& request);  // xlGetName, xlfCaller, 
 // is refused (false), never handed out wrapped.
 bool HandOut(const Value& value, XLOPER& record);
 bool HandOut(const Value& value, XLOPER12& record);
-void Drop(XLOPER& record);  // memory of an answer nobody received
-void Drop(XLOPER12& record);
 // Releases the host memory a record holds; `by` names who gave it back, for
 // the fault reported when it is not the host's to release.
 void ReleaseHostMemory(XLOPER& record, const char* by);
