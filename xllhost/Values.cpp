@@ -152,7 +152,7 @@ std::string ErrorText(std::uint16_t err) {
 std::string Display(const Value& value) {
   char buffer[64];
   switch (value.Type()) {
-    case xltypeNum: std::snprintf(buffer, sizeof buffer, "%.15g", value.num); return buffer;
+    case xltypeNum: std::snprintf(buffer, sizeof buffer, "%.15G", value.num); return buffer;
     case xltypeStr: return value.text;
     case xltypeBool: return value.boolean ? "TRUE" : "FALSE";
     case xltypeInt: return std::to_string(value.w);
