@@ -26,72 +26,50 @@ bool ProvidedByXllhost(int xlfn) {
   }
 }
 
+// Checks the call's shape and has the host answer it. The records' values
+// are copied for the functions that read them, and into `args` when the call
+// is recorded; the caller's module is looked up only when it is needed.
+template <typename Record>
+Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface via, bool recorded,
+                  std::vector<Value>& args) {
+  State& host = Host();
+  if (count < 0 || count > 255 || (count > 0 && opers == nullptr)) return Fail(xlretInvCount);
+  const bool reads = recorded || xlfn != xlFree;  // xlFree looks only for memory to release
+  bool usable = true;
+  for (int i = 0; i < count; ++i) {
+    if (opers[i] != nullptr && xlfn != xlFree && !IsKnownType(opers[i]->xltype)) {
+      Unusable(FunctionName(xlfn) + ": argument " + std::to_string(i + 1) + " is a record with the unknown type word " +
+               std::to_string(opers[i]->xltype));
+      usable = false;
+    }
+    usable = usable && opers[i] != nullptr;
+    if (reads) args.push_back(usable ? Capture(*opers[i]) : Value{});
+  }
+  if (!usable) return Fail(xlretInvXloper);
+  if (const char* when = OutOfContext()) {
+    Fault(FunctionName(xlfn) + " called " + when +
+          ": Excel accepts calls only while it has passed control to the add-in, on that thread");
+    return Fail(xlretFailed);
+  }
+  if (host.behaviour.failing.count(xlfn) != 0) return Fail(xlretFailed);
+  if (xlfn == xlFree) {
+    for (int i = 0; i < count; ++i) ReleaseHostMemory(*opers[i], "xlFree");
+    return Answer{};
+  }
+  if (!ProvidedByXllhost(xlfn)) {
+    // Excel may well provide it: a session that needs it cannot be judged here.
+    Unusable("the add-in called " + FunctionName(xlfn));
+    return Fail(xlretInvXlfn);
+  }
+  return Dispatch(xlfn, Request{args, via, xlfn == xlGetName ? ModuleAt(caller) : nullptr});
+}
+
 template <typename Record>
 int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers[], Interface via) {
   State& host = Host();
-  const bool record = host.behaviour.recordCalls || host.listener;
-  // An unrecorded xlFree, as a benchmark makes by the million, is answered
-  // without the bookkeeping, so that the host's cost stays small beside what
-  // the benchmark measures.
-  if (!record && xlfn == xlFree && count > 0 && count <= 255 && opers != nullptr && OutOfContext() == nullptr &&
-      host.behaviour.failing.empty()) {
-    bool complete = true;
-    for (int i = 0; i < count; ++i) complete = complete && opers[i] != nullptr;
-    if (complete) {
-      for (int i = 0; i < count; ++i) ReleaseHostMemory(*opers[i], "xlFree");
-      return xlretSuccess;
-    }
-  }
-  HostCall call;
-  call.xlfn = xlfn;
-  call.count = count;
-  call.via = via;
-  call.arrayWasNull = opers == nullptr;
-  call.hadResult = operRes != nullptr;
-  call.resultPointer = reinterpret_cast<LPXLOPER>(operRes);
-  call.caller = ModuleAt(caller);
-
+  const bool recorded = host.behaviour.recordCalls || host.listener;
   std::vector<Value> args;
-  Answer answer;
-  if (count < 0 || count > 255 || (count > 0 && opers == nullptr)) {
-    answer = Fail(xlretInvCount);
-  } else {
-    bool usable = true;
-    for (int i = 0; i < count; ++i) {
-      if (opers[i] == nullptr) {
-        usable = false;
-        args.emplace_back();
-      } else {
-        // xlFree looks only for memory to release.
-        if (xlfn != xlFree && !IsKnownType(opers[i]->xltype)) {
-          Unusable(FunctionName(xlfn) + ": argument " + std::to_string(i + 1) +
-                   " is a record with the unknown type word " + std::to_string(opers[i]->xltype));
-          usable = false;
-        }
-        args.push_back(usable ? Capture(*opers[i]) : Value{});
-      }
-      if (record) call.pointers.push_back(reinterpret_cast<LPXLOPER>(opers[i]));
-    }
-    if (!usable) {
-      answer = Fail(xlretInvXloper);
-    } else if (const char* when = OutOfContext()) {
-      Fault(FunctionName(xlfn) + " called " + when +
-            ": Excel accepts calls only while it has passed control to the add-in, on that thread");
-      answer = Fail(xlretFailed);
-    } else if (host.behaviour.failing.count(xlfn) != 0) {
-      answer = Fail(xlretFailed);
-    } else if (xlfn == xlFree) {
-      for (int i = 0; i < count; ++i) ReleaseHostMemory(*opers[i], "xlFree");
-    } else if (!ProvidedByXllhost(xlfn)) {
-      // Excel may well provide it: a session that needs it cannot be judged here.
-      Unusable("the add-in called " + FunctionName(xlfn));
-      answer = Fail(xlretInvXlfn);
-    } else {
-      answer = Dispatch(xlfn, Request{args, via, call.caller});
-    }
-  }
-  if (record) call.args = args;
-
+  Answer answer = AnswerCall(caller, xlfn, count, opers, via, recorded, args);
   if (operRes != nullptr) {
     if (answer.code == xlretSuccess && !HandOut(answer.value, *operRes)) answer = Fail(xlretFailed);
     if (answer.code != xlretSuccess && host.behaviour.failureWritesValueError) {
@@ -99,9 +77,22 @@ int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers
       operRes->val.err = xlerrValue;
       operRes->xltype = xltypeErr;
     }
-    call.result = Capture(*operRes);
   }
+  if (!recorded) return answer.code;
+
+  HostCall call;
+  call.xlfn = xlfn;
+  call.count = count;
+  call.via = via;
+  call.arrayWasNull = opers == nullptr;
+  if (opers != nullptr && count > 0 && count <= 255)
+    for (int i = 0; i < count; ++i) call.pointers.push_back(reinterpret_cast<LPXLOPER>(opers[i]));
+  call.args = std::move(args);
+  call.hadResult = operRes != nullptr;
+  call.resultPointer = reinterpret_cast<LPXLOPER>(operRes);
+  if (operRes != nullptr) call.result = Capture(*operRes);
   call.returnCode = answer.code;
+  call.caller = ModuleAt(caller);
   if (host.listener) host.listener(call);
   if (host.behaviour.recordCalls) host.calls.push_back(std::move(call));
   return answer.code;
