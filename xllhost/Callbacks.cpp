@@ -6,24 +6,34 @@
 namespace xllhost {
 namespace {
 
-bool ProvidedByXllhost(int xlfn) {
-  switch (xlfn) {
-    case xlfRegister:
-    case xlfRegisterId:
-    case xlfUnregister:
-    case xlfSetName:
-    case xlfEvaluate:
-    case xlfCaller:
-    case xlFree:
-    case xlCoerce:
-    case xlSheetId:
-    case xlSheetNm:
-    case xlAbort:
-    case xlGetInst:
-    case xlGetHwnd:
-    case xlGetName: return true;
-    default: return false;
-  }
+// The host functions xllhost provides, each with its name and its answer;
+// xlFree works on the records themselves and is answered here.
+struct HostFunction {
+  int xlfn;
+  const char* name;
+  Answer (*answer)(const Request&);
+};
+const HostFunction HostFunctions[] = {
+    {xlfRegister, "xlfRegister", Register},
+    {xlfRegisterId, "xlfRegisterId", RegisterId},
+    {xlfUnregister, "xlfUnregister", Unregister},
+    {xlfSetName, "xlfSetName", SetName},
+    {xlfEvaluate, "xlfEvaluate", EvaluateText},
+    {xlfCaller, "xlfCaller", Caller},
+    {xlFree, "xlFree", nullptr},
+    {xlCoerce, "xlCoerce", Coerce},
+    {xlSheetId, "xlSheetId", SheetId},
+    {xlSheetNm, "xlSheetNm", SheetNm},
+    {xlAbort, "xlAbort", Abort},
+    {xlGetInst, "xlGetInst", GetInst},
+    {xlGetHwnd, "xlGetHwnd", GetHwnd},
+    {xlGetName, "xlGetName", GetName},
+};
+
+const HostFunction* Provided(int xlfn) {
+  for (const HostFunction& function : HostFunctions)
+    if (function.xlfn == xlfn) return &function;
+  return nullptr;
 }
 
 // Checks the call's shape and has the host answer it. The records' values
@@ -56,12 +66,13 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
     for (int i = 0; i < count; ++i) ReleaseHostMemory(*opers[i], "xlFree");
     return Answer{};
   }
-  if (!ProvidedByXllhost(xlfn)) {
+  const HostFunction* function = Provided(xlfn);
+  if (function == nullptr) {
     // Excel may well provide it: a session that needs it cannot be judged here.
     Unusable("the add-in called " + FunctionName(xlfn));
     return Fail(xlretInvXlfn);
   }
-  return Dispatch(xlfn, Request{args, via, xlfn == xlGetName ? ModuleAt(caller) : nullptr});
+  return function->answer(Request{args, via, xlfn == xlGetName ? ModuleAt(caller) : nullptr});
 }
 
 template <typename Record>
@@ -112,16 +123,9 @@ Answer Success(Value value) {
   return answer;
 }
 
-Answer Dispatch(int xlfn, const Request& request) {
-  switch (xlfn) {
-    case xlfRegister: return Register(request);
-    case xlfRegisterId: return RegisterId(request);
-    case xlfUnregister: return Unregister(request);
-    case xlfSetName: return SetName(request);
-    case xlCoerce: return Coerce(request);
-    case xlfEvaluate: return EvaluateText(request);
-    default: return Information(xlfn, request);
-  }
+std::string FunctionName(int xlfn) {
+  const HostFunction* function = Provided(xlfn);
+  return function != nullptr ? function->name : "function " + std::to_string(xlfn) + " (not provided by xllhost)";
 }
 
 int HandleExcel4v(void* caller, int xlfn, LPXLOPER operRes, int count, LPXLOPER opers[]) {

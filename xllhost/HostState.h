@@ -59,18 +59,21 @@ struct Request {
   HMODULE caller;
 };
 
-// Answers a call through either interface; xlFree, which works on the
-// records themselves, is answered by each interface.
-Answer Dispatch(int xlfn, const Request& request);
-
-// The host functions.
+// The host functions, but xlFree, which works on the records themselves.
 Answer Register(const Request& request);
 Answer RegisterId(const Request& request);
 Answer Unregister(const Request& request);  // by register ID, or a whole DLL by name
 Answer SetName(const Request& request);
 Answer Coerce(const Request& request);
 Answer EvaluateText(const Request& request);
-Answer Information(int xlfn, const Request& request);  // xlGetName, xlfCaller, xlAbort, ...
+// What the host tells about itself and the cell being calculated.
+Answer GetName(const Request& request);
+Answer Caller(const Request& request);
+Answer Abort(const Request& request);
+Answer GetInst(const Request& request);
+Answer GetHwnd(const Request& request);
+Answer SheetId(const Request& request);
+Answer SheetNm(const Request& request);
 
 // Host memory: strings and arrays in the result records the host fills,
 // counted until given back with xlFree. A text longer than a count can say

@@ -24,6 +24,8 @@ Value HandleValue(const void* handle, Interface via) {
                                                : static_cast<std::int32_t>(bits & 0xFFFFFFFF));
 }
 
+}  // namespace
+
 Answer GetName(const Request& request) {
   if (!request.args.empty()) return Fail(xlretInvCount);
   if (request.caller == nullptr) return Fail(xlretFailed);
@@ -49,7 +51,7 @@ Answer SheetNm(const Request& request) {
   return Success(TextValue(SheetName));
 }
 
-Answer SheetIdOf(const Request& request) {
+Answer SheetId(const Request& request) {
   if (request.args.size() > 1) return Fail(xlretInvCount);
   if (request.args.size() == 1 && !(request.args[0].Is(xltypeStr) && request.args[0].text == SheetName))
     return Fail(xlretInvXloper);
@@ -59,20 +61,12 @@ Answer SheetIdOf(const Request& request) {
   return Success(sheet);
 }
 
-}  // namespace
+// The user never presses Esc here.
+Answer Abort(const Request&) { return Success(BooleanValue(false)); }
 
-Answer Information(int xlfn, const Request& request) {
-  switch (xlfn) {
-    case xlGetName: return GetName(request);
-    case xlfCaller: return Caller(request);
-    case xlAbort: return Success(BooleanValue(false));  // the user never presses Esc here
-    case xlGetInst: return Success(HandleValue(GetModuleHandleA(nullptr), request.via));
-    case xlGetHwnd: return Success(HandleValue(GetConsoleWindow(), request.via));
-    case xlSheetId: return SheetIdOf(request);
-    case xlSheetNm: return SheetNm(request);
-    default: return Fail(xlretInvXlfn);
-  }
-}
+Answer GetInst(const Request& request) { return Success(HandleValue(GetModuleHandleA(nullptr), request.via)); }
+
+Answer GetHwnd(const Request& request) { return Success(HandleValue(GetConsoleWindow(), request.via)); }
 
 std::string ModulePath(HMODULE module) {
   wchar_t path[MAX_PATH];
