@@ -9,23 +9,19 @@
 namespace xllhost {
 namespace {
 
-// Element 0 holds the length; a text that does not fit is refused.
-template <typename Char>
-Char* NewCounted(const std::basic_string<Char>& text) {
-  constexpr size_t Limit = sizeof(Char) == 1 ? 255 : 32767;
-  if (text.size() > Limit) {
-    Fault("the host refused to hand out a text of " + std::to_string(text.size()) +
-          " characters: a count says at most " + std::to_string(Limit));
-    return nullptr;
+// Host memory comes from the C heap, as FreeContent gives it back.
+struct HeapStorage {
+  template <typename Char>
+  Char* Keep(const std::basic_string<Char>& counted) {
+    auto* copy = static_cast<Char*>(std::malloc(counted.size() * sizeof(Char)));
+    std::memcpy(copy, counted.data(), counted.size() * sizeof(Char));
+    return copy;
   }
-  auto* counted = static_cast<Char*>(std::malloc((text.size() + 1) * sizeof(Char)));
-  counted[0] = static_cast<Char>(text.size());
-  std::memcpy(counted + 1, text.data(), text.size() * sizeof(Char));
-  return counted;
-}
-
-char* NewText(const std::string& text, char*) { return NewCounted(ToBytes(text)); }
-XCHAR* NewText(const std::string& text, XCHAR*) { return NewCounted(ToWide(text)); }
+  template <typename Record>
+  Record* KeepArray(size_t count) {
+    return static_cast<Record*>(std::calloc(count, sizeof(Record)));
+  }
+};
 
 template <typename Record>
 void FreeContent(Record& record) {
@@ -40,44 +36,6 @@ void FreeContent(Record& record) {
   }
 }
 
-// Writes the value into the record, with strings and arrays allocated for
-// it; answers false, with nothing allocated, when a text does not fit.
-template <typename Record>
-bool Fill(const Value& value, Record& record) {
-  record = Record{};
-  record.xltype = value.Type();
-  switch (value.Type()) {
-    case xltypeNum: record.val.num = value.num; break;
-    case xltypeStr: record.val.str = NewText(value.text, record.val.str); return record.val.str != nullptr;
-    case xltypeBool: record.val.xbool = value.boolean; break;
-    case xltypeErr: record.val.err = value.err; break;
-    case xltypeInt: record.val.w = static_cast<decltype(record.val.w)>(value.w); break;
-    case xltypeSRef:
-      record.val.sref.count = 1;
-      record.val.sref.ref.rwFirst = record.val.sref.ref.rwLast =
-          static_cast<decltype(record.val.sref.ref.rwFirst)>(value.rows);
-      record.val.sref.ref.colFirst = record.val.sref.ref.colLast =
-          static_cast<decltype(record.val.sref.ref.colFirst)>(value.columns);
-      break;
-    case xltypeRef: record.val.mref.idSheet = static_cast<std::uintptr_t>(value.w); break;
-    case xltypeMulti: {
-      auto* elements = static_cast<Record*>(std::calloc(value.elements.size(), sizeof(Record)));
-      for (size_t i = 0; i < value.elements.size(); ++i) {
-        if (Fill(value.elements[i], elements[i])) continue;
-        for (size_t j = 0; j < i; ++j) FreeContent(elements[j]);
-        std::free(elements);
-        return false;
-      }
-      record.val.array.lparray = elements;
-      record.val.array.rows = static_cast<decltype(record.val.array.rows)>(value.rows);
-      record.val.array.columns = static_cast<decltype(record.val.array.columns)>(value.columns);
-      break;
-    }
-    default: break;
-  }
-  return true;
-}
-
 template <typename Record>
 const void* HeldMemory(const Record& record) {
   switch (record.xltype & ~(xlbitXLFree | xlbitDLLFree)) {
@@ -87,9 +45,17 @@ const void* HeldMemory(const Record& record) {
   }
 }
 
+// A text that does not fit a count is refused, never handed out cut.
 template <typename Record>
 bool HandOutRecord(const Value& value, Record& record) {
-  if (!Fill(value, record)) return false;
+  using Char = std::remove_pointer_t<decltype(record.val.str)>;
+  if (size_t longest = LongestText<Char>(value); longest > MaxCount<Char>) {
+    Fault("the host refused to hand out a text of " + std::to_string(longest) + " characters: a count says at most " +
+          std::to_string(MaxCount<Char>));
+    return false;
+  }
+  HeapStorage heap;
+  WriteRecord(value, record, heap);
   if (const void* memory = HeldMemory(record)) {
     Host().outstanding.insert(memory);
     Host().released.erase(memory);

@@ -1,5 +1,6 @@
 #include "Invoke.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <deque>
@@ -12,7 +13,7 @@ namespace xllhost {
 namespace {
 
 // One argument: the storage Excel prepares for it, what goes on the stack
-// or in a register, and the bytes the add-in may not change.
+// or in a register, and the memory the add-in may not change.
 struct Argument {
   TypeCode code = TypeCode::None;
   double number = 0;
@@ -22,62 +23,58 @@ struct Argument {
   std::vector<XCHAR> wide;        // C%, D%, F%, G%
   XLOPER oper{};                  // P, R
   XLOPER12 oper12{};              // Q, U
-  std::deque<std::string> texts;  // the counted strings of the records
+  std::deque<std::string> texts;  // the counted strings and arrays of the records
   std::deque<std::wstring> wideTexts;
   std::deque<std::vector<XLOPER>> arrays;
   std::deque<std::vector<XLOPER12>> wideArrays;
 
   bool isDouble = false;
-  std::uint64_t word = 0;                                    // an integer, a pointer, or a double's bits
-  std::vector<std::pair<const void*, std::string>> guarded;  // memory and its bytes before the call
+  std::uint64_t word = 0;                               // an integer, a pointer, or a double's bits
+  std::vector<std::pair<const void*, size_t>> guarded;  // memory the add-in may not change
+  std::vector<std::string> before;                      // its bytes before the call
 
-  void Guard(const void* memory, size_t size) {
-    guarded.emplace_back(memory, std::string(static_cast<const char*>(memory), size));
+  void Guard(const void* memory, size_t size) { guarded.emplace_back(memory, size); }
+  void TakeSnapshot() {
+    for (const auto& [memory, size] : guarded) before.emplace_back(static_cast<const char*>(memory), size);
   }
+  bool Changed() const {
+    for (size_t i = 0; i < guarded.size(); ++i)
+      if (std::memcmp(guarded[i].first, before[i].data(), guarded[i].second) != 0) return true;
+    return false;
+  }
+
+  // The storage WriteRecord keeps a record's strings and arrays in.
+  template <typename Char>
+  Char* Keep(const std::basic_string<Char>& counted) {
+    auto& kept = Kept(static_cast<Char*>(nullptr));
+    kept.push_back(counted);
+    Guard(kept.back().data(), kept.back().size() * sizeof(Char));
+    return kept.back().data();
+  }
+  template <typename Record>
+  Record* KeepArray(size_t count) {
+    auto& kept = Kept(static_cast<Record*>(nullptr));
+    kept.emplace_back(count);
+    Guard(kept.back().data(), count * sizeof(Record));
+    return kept.back().data();
+  }
+  std::deque<std::string>& Kept(char*) { return texts; }
+  std::deque<std::wstring>& Kept(XCHAR*) { return wideTexts; }
+  std::deque<std::vector<XLOPER>>& Kept(XLOPER*) { return arrays; }
+  std::deque<std::vector<XLOPER12>>& Kept(XLOPER12*) { return wideArrays; }
 };
 
-char* Store(Argument& arg, const std::string& text, char*) {
-  std::string bytes = ToBytes(text);
-  if (bytes.size() > 255) bytes.resize(255);
-  arg.texts.push_back(std::string(1, static_cast<char>(bytes.size())) + bytes);
-  arg.Guard(arg.texts.back().data(), arg.texts.back().size());
-  return arg.texts.back().data();
-}
-
-XCHAR* Store(Argument& arg, const std::string& text, XCHAR*) {
-  std::wstring wide = ToWide(text);
-  if (wide.size() > 32767) wide.resize(32767);
-  arg.wideTexts.push_back(std::wstring(1, static_cast<XCHAR>(wide.size())) + wide);
-  arg.Guard(arg.wideTexts.back().data(), arg.wideTexts.back().size() * sizeof(XCHAR));
-  return arg.wideTexts.back().data();
-}
-
-std::deque<std::vector<XLOPER>>& Arrays(Argument& arg, XLOPER*) { return arg.arrays; }
-std::deque<std::vector<XLOPER12>>& Arrays(Argument& arg, XLOPER12*) { return arg.wideArrays; }
-
-// A record as Excel passes it, its strings and array in the argument's storage.
-template <typename Record>
-void Build(const Value& value, Record& record, Argument& arg) {
-  record = Record{};
-  record.xltype = value.Type();
-  switch (value.Type()) {
-    case xltypeNum: record.val.num = value.num; break;
-    case xltypeStr: record.val.str = Store(arg, value.text, record.val.str); break;
-    case xltypeBool: record.val.xbool = value.boolean; break;
-    case xltypeErr: record.val.err = value.err; break;
-    case xltypeInt: record.val.w = static_cast<decltype(record.val.w)>(value.w); break;
-    case xltypeMulti: {
-      auto& arrays = Arrays(arg, &record);
-      arrays.emplace_back(value.elements.size());
-      for (size_t i = 0; i < value.elements.size(); ++i) Build(value.elements[i], arrays.back()[i], arg);
-      arg.Guard(arrays.back().data(), arrays.back().size() * sizeof(Record));
-      record.val.array.lparray = arrays.back().data();
-      record.val.array.rows = static_cast<decltype(record.val.array.rows)>(value.rows);
-      record.val.array.columns = static_cast<decltype(record.val.array.columns)>(value.columns);
-      break;
-    }
-    default: break;
-  }
+// A text argument in a buffer of its own: null-terminated or counted. Excel
+// allocates 256 bytes (65,536 for wide text) for a string the function may
+// change. A text too long for a count does not fit.
+template <typename Char>
+bool PrepareText(const std::string& text, bool counted, bool inPlace, std::vector<Char>& buffer) {
+  std::basic_string<Char> encoded = Encoded<Char>(text);
+  if (encoded.size() > MaxCount<Char>) return false;
+  buffer.assign(inPlace ? MaxCount<Char> + 1 : encoded.size() + 1, Char{});
+  if (counted) buffer[0] = static_cast<Char>(encoded.size());
+  std::copy(encoded.begin(), encoded.end(), buffer.begin() + (counted ? 1 : 0));
+  return true;
 }
 
 // An integer argument must lie within its type, or the cell shows #NUM!.
@@ -107,7 +104,6 @@ bool Prepare(TypeCode code, const Value& given, Argument& arg, Value* error) {
   }
   Value converted;
   double number = 0;
-  std::string text;
   auto convert = [&](std::uint32_t type) {
     if (CoerceValue(given, type, IsWideCode(code) ? Interface::Excel12 : Interface::Excel4, &converted)) return true;
     *error = ErrorValue(xlerrValue);
@@ -141,41 +137,29 @@ bool Prepare(TypeCode code, const Value& given, Argument& arg, Value* error) {
     case TypeCode::Text:
     case TypeCode::CountedText:
     case TypeCode::InPlaceText:
-    case TypeCode::InPlaceCounted: {
+    case TypeCode::InPlaceCounted:
       if (!convert(xltypeStr)) return false;
-      std::string bytes = ToBytes(converted.text);
-      if (bytes.size() > 255) {
+      if (!PrepareText(converted.text, code == TypeCode::CountedText || code == TypeCode::InPlaceCounted,
+                       IsInPlace(code), arg.bytes)) {
         *error = ErrorValue(xlerrValue);
         return false;
       }
-      // Excel allocates 256 bytes for a string the function may change.
-      arg.bytes.assign(IsInPlace(code) ? 256 : bytes.size() + 1, '\0');
-      bool counted = code == TypeCode::CountedText || code == TypeCode::InPlaceCounted;
-      if (counted) arg.bytes[0] = static_cast<char>(bytes.size());
-      std::memcpy(arg.bytes.data() + (counted ? 1 : 0), bytes.data(), bytes.size());
       break;
-    }
     case TypeCode::WideText:
     case TypeCode::WideCounted:
     case TypeCode::InPlaceWide:
-    case TypeCode::InPlaceWideCounted: {
+    case TypeCode::InPlaceWideCounted:
       if (!convert(xltypeStr)) return false;
-      std::wstring wide = ToWide(converted.text);
-      if (wide.size() > 32767) {
+      if (!PrepareText(converted.text, code == TypeCode::WideCounted || code == TypeCode::InPlaceWideCounted,
+                       IsInPlace(code), arg.wide)) {
         *error = ErrorValue(xlerrValue);
         return false;
       }
-      // 65,536 bytes for a wide string the function may change.
-      arg.wide.assign(IsInPlace(code) ? 32768 : wide.size() + 1, L'\0');
-      bool counted = code == TypeCode::WideCounted || code == TypeCode::InPlaceWideCounted;
-      if (counted) arg.wide[0] = static_cast<XCHAR>(wide.size());
-      std::memcpy(arg.wide.data() + (counted ? 1 : 0), wide.data(), wide.size() * sizeof(XCHAR));
       break;
-    }
     case TypeCode::Oper:
-    case TypeCode::OperRef: Build(given, arg.oper, arg); break;
+    case TypeCode::OperRef: WriteRecord(given, arg.oper, arg); break;
     case TypeCode::Oper12:
-    case TypeCode::Oper12Ref: Build(given, arg.oper12, arg); break;
+    case TypeCode::Oper12Ref: WriteRecord(given, arg.oper12, arg); break;
     case TypeCode::None: break;
   }
   // What is passed, and the memory behind it.
@@ -407,6 +391,7 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
   for (size_t i = 0; i < args.size(); ++i) {
     Value error;
     if (!Prepare(signature.args[i], i < given.size() ? given[i] : MissingValue(), args[i], &error)) return error;
+    args[i].TakeSnapshot();
   }
   const bool returnsDouble = signature.resultArgument == 0 && signature.result == TypeCode::Number;
   Answered answered = CallAny(registration.address, returnsDouble ? Returns::Double : Returns::Integer, args,
@@ -414,14 +399,10 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
 
   // Only an argument the type text lets the function modify may change.
   for (size_t i = 0; i < args.size(); ++i) {
-    if (IsInPlace(args[i].code) || static_cast<int>(i) + 1 == signature.resultArgument) continue;
-    for (const auto& [memory, before] : args[i].guarded) {
-      if (std::memcmp(memory, before.data(), before.size()) == 0) continue;
-      Fault("=" + registration.functionText + "() changed its argument " + std::to_string(i + 1) + " (type " +
-            Letters(args[i].code) + ") in place, which its type text \"" + registration.typeText +
-            "\" does not let it do: Excel's documentation warns this can crash Excel");
-      break;
-    }
+    if (IsInPlace(args[i].code) || static_cast<int>(i) + 1 == signature.resultArgument || !args[i].Changed()) continue;
+    Fault("=" + registration.functionText + "() changed its argument " + std::to_string(i + 1) + " (type " +
+          Letters(args[i].code) + ") in place, which its type text \"" + registration.typeText +
+          "\" does not let it do: Excel's documentation warns this can crash Excel");
   }
   if (signature.resultArgument != 0) return AsCell(ValueOf(args[static_cast<size_t>(signature.resultArgument) - 1]));
   return AsCell(Returned(signature.result, answered, registration.module));

@@ -2,8 +2,10 @@
 // cell shows for them, and records built for requests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "UTypes.h"
@@ -52,6 +54,69 @@ std::wstring ToWide(const std::string& text);
 // significant digits, TRUE/FALSE, #VALUE!..., an array's top-left element.
 std::string Display(const Value& value);
 std::string ErrorText(std::uint16_t err);
+
+// The most characters a counted string holds: its count is one element.
+template <typename Char>
+constexpr size_t MaxCount = sizeof(Char) == 1 ? 255 : 32767;
+
+// The text in an interface's characters: bytes of the host's code page, or UTF-16.
+template <typename Char>
+std::basic_string<Char> Encoded(const std::string& text) {
+  if constexpr (sizeof(Char) == 1) {
+    return ToBytes(text);
+  } else {
+    return ToWide(text);
+  }
+}
+
+// The length of the value's longest text, its array's elements included,
+// in an interface's characters.
+template <typename Char>
+size_t LongestText(const Value& value) {
+  size_t longest = value.Is(xltypeStr) ? Encoded<Char>(value.text).size() : 0;
+  for (const Value& element : value.elements) longest = std::max(longest, LongestText<Char>(element));
+  return longest;
+}
+
+// Writes the value into a record of either interface. Its strings, counted
+// and cut at MaxCount, and its array are kept by `storage`, which answers a
+// stable address for each: Keep(counted string) and KeepArray<Record>(n),
+// the latter zeroed.
+template <typename Record, typename Storage>
+void WriteRecord(const Value& value, Record& record, Storage& storage) {
+  using Char = std::remove_pointer_t<decltype(record.val.str)>;
+  record = Record{};
+  record.xltype = value.Type();
+  switch (value.Type()) {
+    case xltypeNum: record.val.num = value.num; break;
+    case xltypeStr: {
+      std::basic_string<Char> text = Encoded<Char>(value.text);
+      text.resize(std::min(text.size(), MaxCount<Char>));
+      record.val.str = storage.Keep(std::basic_string<Char>(1, static_cast<Char>(text.size())) + text);
+      break;
+    }
+    case xltypeBool: record.val.xbool = value.boolean; break;
+    case xltypeErr: record.val.err = value.err; break;
+    case xltypeInt: record.val.w = static_cast<decltype(record.val.w)>(value.w); break;
+    case xltypeSRef:
+      record.val.sref.count = 1;
+      record.val.sref.ref.rwFirst = record.val.sref.ref.rwLast =
+          static_cast<decltype(record.val.sref.ref.rwFirst)>(value.rows);
+      record.val.sref.ref.colFirst = record.val.sref.ref.colLast =
+          static_cast<decltype(record.val.sref.ref.colFirst)>(value.columns);
+      break;
+    case xltypeRef: record.val.mref.idSheet = static_cast<std::uintptr_t>(value.w); break;
+    case xltypeMulti: {
+      Record* elements = storage.template KeepArray<Record>(value.elements.size());
+      for (size_t i = 0; i < value.elements.size(); ++i) WriteRecord(value.elements[i], elements[i], storage);
+      record.val.array.lparray = elements;
+      record.val.array.rows = static_cast<decltype(record.val.array.rows)>(value.rows);
+      record.val.array.columns = static_cast<decltype(record.val.array.columns)>(value.columns);
+      break;
+    }
+    default: break;
+  }
+}
 
 // Request records, as a host builds them. The type word may be given, so that
 // a test can hand over words with further bits set.
