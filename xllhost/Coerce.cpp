@@ -1,6 +1,5 @@
 // xlCoerce: a value converted to one of the types an add-in accepts, as a
 // worksheet converts the arguments of its functions.
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -34,12 +33,6 @@ bool ToNumber(const Value& value, double* number) {
   }
 }
 
-std::string Upper(const std::string& text) {
-  std::string upper = text;
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper;
-}
-
 bool ToBoolean(const Value& value, bool* boolean) {
   switch (value.Type()) {
     case xltypeBool: *boolean = value.boolean; return true;
@@ -47,12 +40,11 @@ bool ToBoolean(const Value& value, bool* boolean) {
     case xltypeInt: *boolean = value.w != 0; return true;
     case xltypeNil:
     case xltypeMissing: *boolean = false; return true;
-    case xltypeStr:
-      if (Upper(Trimmed(value.text)) == "TRUE" || Upper(Trimmed(value.text)) == "FALSE") {
-        *boolean = Upper(Trimmed(value.text)) == "TRUE";
-        return true;
-      }
-      return false;
+    case xltypeStr: {
+      std::string word = Upper(Trimmed(value.text));
+      *boolean = word == "TRUE";
+      return word == "TRUE" || word == "FALSE";
+    }
     default: return false;
   }
 }

@@ -88,8 +88,7 @@ class Parser {
     if (std::isdigit(Byte()) || Peek('-') || Peek('+') || Peek('.')) return Number(value);
     for (const char* word : {"TRUE", "FALSE"}) {
       size_t length = std::string(word).size();
-      std::string candidate = text_.substr(at_, length);
-      for (char& c : candidate) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      std::string candidate = Upper(text_.substr(at_, length));
       bool ends = at_ + length >= text_.size() || !std::isalnum(static_cast<unsigned char>(text_[at_ + length]));
       if (candidate == word && ends) {
         at_ += length;
@@ -120,8 +119,7 @@ class Parser {
 
   bool ErrorLiteral(Value* value) {
     for (const auto& literal : ErrorLiterals) {
-      std::string candidate = text_.substr(at_, std::string(literal.text).size());
-      for (char& c : candidate) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      std::string candidate = Upper(text_.substr(at_, std::string(literal.text).size()));
       if (candidate == literal.text) {
         at_ += candidate.size();
         *value = ErrorValue(literal.err);
