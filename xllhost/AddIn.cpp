@@ -126,10 +126,10 @@ bool IsFormulaCall(const std::string& formula, std::string* name) {
   return true;
 }
 
-Value Evaluate(const std::string& text, int row) {
-  Formula formula;
-  std::string why;
-  if (!ParseFormula(text, &formula, &why)) return ErrorValue(xlerrName);
+namespace {
+
+// What a cell shows for a formula already read.
+Value Calculate(const Formula& formula, int row) {
   if (!formula.isCall) return formula.literal;
   auto defined = Host().names.find(Upper(formula.name));
   if (defined == Host().names.end()) return ErrorValue(xlerrName);
@@ -144,9 +144,13 @@ Value Evaluate(const std::string& text, int row) {
   return value;
 }
 
-}  // namespace xllhost
+}  // namespace
 
-namespace xllhost {
+Value Evaluate(const std::string& text, int row) {
+  Formula formula;
+  std::string why;
+  return ParseFormula(text, &formula, &why) ? Calculate(formula, row) : ErrorValue(xlerrName);
+}
 
 // xlfEvaluate: what a cell holding the text as its formula shows; a text
 // without "=" is read as if it had one. A text xllhost cannot read fails.
@@ -158,7 +162,7 @@ Answer EvaluateText(const Request& request) {
   Formula formula;
   std::string why;
   if (!ParseFormula(text, &formula, &why)) return Fail(xlretFailed);
-  return Success(Evaluate(text, std::max(Host().callerCell, 0)));
+  return Success(Calculate(formula, std::max(Host().callerCell, 0)));
 }
 
 }  // namespace xllhost
