@@ -1,6 +1,8 @@
 #include "TypeText.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace xllhost {
 namespace {
@@ -39,11 +41,10 @@ bool ReadCode(const std::string& text, size_t& at, TypeCode* code) {
 
 std::string Unsupported(const std::string& text, size_t at) {
   std::string letter = text.substr(at, at + 1 < text.size() && text[at + 1] == '%' ? 2 : 1);
-  const char* known = "KOX";
-  bool documented = letter.size() == 1 ? std::string(known).find(letter[0]) != std::string::npos
-                                       : (letter[0] == 'K' || letter[0] == 'O');
+  const std::string documented[] = {"K", "K%", "O", "O%", "X"};  // Excel's, which xllhost does not pass
+  bool known = std::find(std::begin(documented), std::end(documented), letter) != std::end(documented);
   return "the type text \"" + text + "\" has the letter " + letter +
-         (documented ? ", which xllhost does not support" : ", which is no type code");
+         (known ? ", which xllhost does not support" : ", which is no type code");
 }
 
 }  // namespace
