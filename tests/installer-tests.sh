@@ -1,81 +1,145 @@
 #!/usr/bin/env bash
-# install.cmd and uninstall.cmd from the release zip, run by Wine's cmd in a
-# scratch prefix whose registry each case prepares and reads back. Run by
-# scripts/test after the package tests, which leave the zip in dist/.
+# install.cmd and uninstall.cmd from the release zip, run by Wine's cmd in the
+# 64-bit build's prefix, against one table of starting states. Each case
+# loads its registry state, runs the script, and compares every value of
+# every Office key, type and bytes, with what it must be. Run by
+# scripts/test --all after the package tests, which leave the zip in dist/.
 source "$(dirname "$0")/../scripts/lib.sh"
 set +e  # a failing case is counted, not the end of the run
 zip="$ROOT/dist/Quorrel-$(project_version).zip"
 [ -f "$zip" ] || fail "no ${zip#"$ROOT"/}: run scripts/package first"
-export WINEPREFIX="$ROOT/build/installer-prefix" WINEDEBUG=-all
+use_target mingw-x86_64
 sh "$ROOT/cmake/wine-session" || exit 1
+regstate="$ROOT/build/mingw-i686/bin/regstate.exe"
 scratch=$(mktemp -d)
-stand_in=""
-trap '[ -n "$stand_in" ] && kill "$stand_in" 2>/dev/null; rm -rf "$scratch"' EXIT
-release="$scratch/Quorrel $(project_version)"  # the folder a user extracts to, with a space
-unzip -q "$zip" -d "$release"
 windows() { winepath -w "$1" 2>/dev/null; }
+win_scratch=$(windows "$scratch")
+shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+# Wine's own value, to which the prefix, which serves the CTest programs too, goes back.
+default_folder=$(printf '%s\tAppData\texpand_sz\t%s' "$shell_folders" '%USERPROFILE%\AppData\Roaming')
+printf '%s\n' "$default_folder" >"$scratch/default-folder.txt"
+stand_in=""
+trap '[ -n "$stand_in" ] && kill "$stand_in" 2>/dev/null
+  wine "$regstate" load "$win_scratch\\default-folder.txt"
+  wine "$regstate" clear "HKCU\\Software\\Microsoft\\Office"
+  rm -rf "$scratch"' EXIT
+# The folder a user extracts to, with characters cmd treats specially. Not
+# "&", "^" or "%": Wine's cmd mangles those in a script's own path.
+release="$scratch/Quorrel $(project_version) (Tavik's) !"
+unzip -q "$zip" -d "$release"
 
-profile=$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
-spaced='C:\users\Tavik & User\AppData\Roaming'
-options='HKCU\Software\Microsoft\Office\16.0\Excel\Options'
-alpha='/R "C:\Other Add-ins\Alpha.xll"'
-beta='"C:\Other Add-ins\Beta.xlam"'
-
-# Entries of the table name values by letter: A and B are other add-ins', Q is ours.
-entry() {  # entry LETTER APPDATA
+usual_appdata="$(wine cmd /c echo %USERPROFILE% 2>/dev/null | tr -d '\r')\\AppData\\Roaming"
+appdata_of() {  # the roaming folder of each kind of profile
   case $1 in
-    A) printf '%s' "$alpha" ;;
-    B) printf '%s' "$beta" ;;
-    Q) printf '/R "%s\\Microsoft\\AddIns\\Quorrel.xll"' "$2" ;;
+    usual) printf '%s' "$usual_appdata" ;;
+    accented) printf '%s' 'C:\users\Zoé Müller\AppData\Roaming' ;;
+    bang) printf '%s' 'C:\users\Tavik! & Co ^1\AppData\Roaming' ;;
   esac
 }
-expected_values() {  # expected_values "OPEN=A OPEN1=Q" APPDATA: one NAME=DATA line each
-  local pair
-  for pair in $1; do printf '%s=%s\n' "${pair%%=*}" "$(entry "${pair#*=}" "$2")"; done
+# Entries by letter: type and data. Q and q are ours; the others belong to
+# other add-ins and hold what batch text processing used to damage. K is
+# another setting of Excel's. J holds bytes after its NUL.
+entry() {  # entry LETTER APPDATA
+  case $1 in
+    A) printf 'sz\t%s' '/R "C:\100% Sure\A.xll"' ;;
+    B) printf 'sz\t%s' '"C:\Wow!\B.xll"' ;;
+    C) printf 'sz\t%s' '"C:\50%off\E.xlam"' ;;
+    D) printf 'sz\t%s' 'C:\My Addins\X.xla' ;;
+    E) printf 'sz\t%s' '"C:\A&B\Y.xlam"' ;;
+    F) printf 'sz\t%s' '/R "C:\Program Files (x86)\^caret\F.xll"' ;;
+    G) printf 'sz\t%s' '"C:\say "hi"\G.xll"' ;;
+    H) printf 'sz\t%s' '%APPDATA%\Literal\H.xll' ;;
+    I) printf 'expand_sz\t%s' '/R "%APPDATA%\Vendor\I.xll"' ;;
+    J) printf 'sz\thex:%s' "$(printf '/R J.xll\0X\0' | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 | tr -d ' \n')" ;;
+    K) printf '4\thex:01000000' ;;
+    Q) printf 'sz\t/R "%s\\Microsoft\\AddIns\\Quorrel.xll"' "$2" ;;
+    q) printf 'expand_sz\t%s' '%APPDATA%\MICROSOFT\AddIns\quorrel.xll' ;;
+  esac
+}
+# A state is "15.0:OPEN=A,OPEN1=B;16.0:" (16.0's key without values): the
+# lines regstate dumps for it, keys included.
+state() {  # state SPEC APPDATA
+  local version pairs pair key office='HKCU\Software\Microsoft\Office'
+  [ -n "$1" ] && echo "$office"
+  IFS=';' read -ra versions <<<"$1"
+  for version in "${versions[@]}"; do
+    pairs=${version#*:}
+    version=${version%%:*}
+    key="$office\\$version\\Excel\\Options"
+    printf '%s\n' "$office\\$version" "$office\\$version\\Excel" "$key"
+    IFS=',' read -ra list <<<"$pairs"
+    for pair in "${list[@]}"; do printf '%s\t%s\t%s\n' "$key" "${pair%%=*}" "$(entry "${pair#*=}" "$2")"; done
+  done | LC_ALL=C sort
 }
 machine() {  # the PE file's machine field: 014c for x86, 8664 for x64
   local pe
   pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
   od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' '
 }
+file_state() {  # what is at the installed path: none, dir, or the file's machine
+  if [ -d "$1" ]; then echo dir; elif [ -f "$1" ]; then machine "$1"; else echo none; fi
+}
 
+hostile='OPEN=A,OPEN1=B,OPEN2=C,OPEN3=D,OPEN4=E,OPEN5=F,OPEN6=G,OPEN7=H,OPEN8=I,OPEN9=J,Font=K'
 passed=0
 failed=0
-# what | script | Platform | profile | OPEN values before | after | exit status | installed file | output names
+# what | command | Platform | profile | file before | values before | after ("same": unchanged) | status | file after | output says
 cases=(
-  "no Options key|install|x64|usual||OPEN=Q|0|8664|(OPEN)"
-  "OPEN taken by another add-in|install|x64|usual|OPEN=A|OPEN=A OPEN1=Q|0|8664|(OPEN1)"
-  "a gap: OPEN and OPEN2|install|x64|usual|OPEN=A OPEN2=B|OPEN=A OPEN1=Q OPEN2=B|0|8664|(OPEN1)"
-  "already installed|install|x64|usual|OPEN=Q|OPEN=Q|0|8664|already opens it"
-  "uninstall in the middle of three|uninstall|x64|usual|OPEN=A OPEN1=Q OPEN2=B|OPEN=A OPEN1=B|0|none|moved down"
-  "Platform x86|install|x86|usual||OPEN=Q|0|014c|Excel is 32-bit"
-  "a profile path with spaces and an &|install|x64|spaced||OPEN=Q|0|8664|Tavik & User"
-  "Excel running|install|x64|usual|OPEN=A|OPEN=A|1|none|Excel is running"
+  "no Options key|install|x64|usual|none||16.0:OPEN=Q|0|8664|(OPEN)"
+  "OPEN taken by another add-in|install|x64|usual|none|16.0:OPEN=A|16.0:OPEN=A,OPEN1=Q|0|8664|(OPEN1)"
+  "other add-ins' entries before ours|install|x64|usual|none|16.0:$hostile|16.0:$hostile,OPEN10=Q|0|8664|(OPEN10)"
+  "other add-ins' entries after ours|uninstall|x64|usual|8664|16.0:OPEN=Q,OPEN1=A,OPEN2=B,OPEN3=C,OPEN4=D,OPEN5=E,OPEN6=F,OPEN7=G,OPEN8=H,OPEN9=I,OPEN10=J,Font=K|16.0:$hostile|0|none|moved down by one (10)"
+  "a second install, our entry in another form|install|x64|usual|8664|16.0:OPEN=A,OPEN1=q|same|0|8664|already opens it at start-up (OPEN1)"
+  "uninstall of the middle of three|uninstall|x64|usual|8664|16.0:OPEN=A,OPEN1=Q,OPEN2=B|16.0:OPEN=A,OPEN1=B|0|none|(OPEN1)"
+  "15.0 and 16.0 with different counts|install|x64|usual|none|15.0:OPEN=A,OPEN1=B;16.0:|15.0:OPEN=A,OPEN1=B,OPEN2=Q;16.0:OPEN=Q|0|8664|Excel 15.0 opens it at start-up (OPEN2)"
+  "uninstall from 15.0 and 16.0|uninstall|x64|usual|8664|15.0:OPEN=Q,OPEN1=C;16.0:OPEN=A,OPEN1=B,OPEN2=Q|15.0:OPEN=C;16.0:OPEN=A,OPEN1=B|0|none|Excel 15.0 no longer opens it"
+  "a non-ASCII profile, second install|install|x64|accented|8664|16.0:OPEN=Q|same|0|8664|already opens it"
+  "a non-ASCII profile, uninstall|uninstall|x64|accented|8664|16.0:OPEN=A,OPEN1=Q|16.0:OPEN=A|0|none|uninstall: done."
+  "a profile path with ! & ^|install|x64|bang|none|16.0:OPEN=A|16.0:OPEN=A,OPEN1=Q|0|8664|(OPEN1)"
+  "a file that cannot be deleted|uninstall|x64|usual|dir|15.0:OPEN=Q;16.0:OPEN=A,OPEN1=Q,OPEN2=I,OPEN3=J,Font=K|same|1|dir|start-up list is as it was"
+  "Excel running|install|x64|usual|none|16.0:OPEN=A|same|3|none|Excel is running"
+  "Platform arm64|install|arm64|usual|none||16.0:OPEN=Q|0|8664|Click-to-Run Platform arm64"
+  "Platform x86|install|x86|usual|none||16.0:OPEN=Q|0|014c|Excel is 32-bit"
+  "no width found: asks, and again after a wrong answer|install|none|usual|none||16.0:OPEN=Q|0|8664|\"7\" is neither 32 nor 64"
+  "the width given|install 32|x64|usual|none||16.0:OPEN=Q|0|014c|(as asked)"
+  "an unknown width|install 99|x64|usual|none|16.0:OPEN=A|same|2|none|usage:"
+  "an unknown switch|install /foo|x64|usual|none|16.0:OPEN=A|same|2|none|usage:"
+  "an extra argument|install 32 extra|x64|usual|none|16.0:OPEN=A|same|2|none|usage:"
+  "an argument to uninstall|uninstall now|x64|usual|8664|16.0:OPEN=Q|same|2|8664|usage:"
 )
+printf '7\r\n64\r\n' >"$scratch/answers.txt"
 for row in "${cases[@]}"; do
-  IFS='|' read -r what script platform profile_kind before after status file says <<<"$row"
-  appdata=$profile
-  [ "$profile_kind" = spaced ] && appdata=$spaced
-  addins=$(winepath -u "$appdata" 2>/dev/null)/Microsoft/AddIns
-  rm -rf "$(winepath -u "$profile" 2>/dev/null)/Microsoft/AddIns" "$(winepath -u "$spaced" 2>/dev/null)"
-  if [ "$script" = uninstall ]; then
-    mkdir -p "$addins" && cp "$release/Quorrel64.xll" "$addins/Quorrel.xll"
-  fi
-
-  driver="$scratch/driver.cmd"
+  IFS='|' read -r what command platform profile file_before before after status file_after says <<<"$row"
+  read -r script args <<<"$command"
+  [ "$after" = same ] && after=$before
+  appdata=$(appdata_of "$profile")
+  unix_appdata=$(winepath -u "$appdata" 2>/dev/null)
+  installed="$unix_appdata/Microsoft/AddIns/Quorrel.xll"
+  rm -rf "$installed" && mkdir -p "${installed%/*}"
+  case $file_before in
+    8664) cp "$release/Quorrel64.xll" "$installed" ;;
+    dir) mkdir -p "$installed/in use" ;;
+  esac
+  {
+    state "$before" "$appdata"
+    if [ "$profile" = usual ]; then
+      echo "$default_folder"
+    else
+      printf '%s\tAppData\texpand_sz\t%s\n' "$shell_folders" "$appdata"
+    fi
+    [ "$platform" = none ] || printf 'HKLM\\SOFTWARE\\Microsoft\\Office\\ClickToRun\\Configuration\tPlatform\tsz\t%s\n' "$platform"
+  } >"$scratch/before.txt"
+  win_regstate=$(windows "$regstate")
+  # The driver ends in the script, without "call": Wine's cmd would turn a
+  # called script's status into 0 or 1.
   {
     echo '@echo off'
-    echo 'reg delete "HKCU\Software\Microsoft\Office" /f >nul 2>&1'
-    echo 'reg delete "HKLM\SOFTWARE\Microsoft\Office" /f /reg:64 >nul 2>&1'
-    echo "reg add \"HKLM\\SOFTWARE\\Microsoft\\Office\\ClickToRun\\Configuration\" /v Platform /d $platform /f /reg:64 >nul"
-    while IFS='=' read -r name data; do
-      [ -n "$name" ] && echo "reg add \"$options\" /v $name /d \"${data//\"/\\\"}\" /f >nul"
-    done < <(expected_values "$before" "$appdata")
-    echo "set \"APPDATA=$appdata\""
-    echo "call \"$(windows "$release")\\$script.cmd\" >\"$(windows "$scratch")\\out.txt\" 2>&1"
-    echo ">\"$(windows "$scratch")\\status.txt\" echo %errorlevel%"
-    echo "reg query \"$options\" >\"$(windows "$scratch")\\after.txt\" 2>nul"
-  } | sed 's/$/\r/' >"$driver"
+    echo "\"$win_regstate\" clear HKCU\\Software\\Microsoft\\Office"
+    echo "\"$win_regstate\" clear HKLM\\SOFTWARE\\Microsoft\\Office"
+    echo "\"$win_regstate\" load \"$win_scratch\\before.txt\""
+    echo "if \"%1\"==\"run\" \"$(windows "$release")\\$script.cmd\" $args"
+  } | sed 's/$/\r/' >"$scratch/driver.cmd"
+  rm -f "$scratch/after.txt"
 
   if [ "$what" = "Excel running" ]; then
     cp "$WINEPREFIX/drive_c/windows/system32/ping.exe" "$scratch/EXCEL.EXE"
@@ -83,32 +147,31 @@ for row in "${cases[@]}"; do
     stand_in=$!
     sleep 1
   fi
-  wine cmd /c "$(windows "$driver")" </dev/null >/dev/null 2>&1
+  timeout 60 wine cmd /c "$win_scratch\\driver.cmd" run <"$scratch/answers.txt" >"$scratch/out.txt" 2>&1
+  got_status=$?
   if [ -n "$stand_in" ]; then kill "$stand_in" 2>/dev/null; wait "$stand_in" 2>/dev/null; stand_in=""; fi
+  wine "$regstate" dump 'HKCU\Software\Microsoft\Office' "$win_scratch\\after.txt" </dev/null >/dev/null 2>&1
 
   problems=()
-  got_status=$(tr -d '\r' <"$scratch/status.txt" 2>/dev/null)
-  [ "$got_status" = "$status" ] || problems+=("exit status $got_status, not $status")
-  got_values=$(tr -d '\r' <"$scratch/after.txt" 2>/dev/null | sed -n 's/^    \(OPEN[0-9]*\)    REG_SZ    \(.*\)$/\1=\2/p' | sort)
-  want_values=$(expected_values "$after" "$appdata" | sort)
-  [ "$got_values" = "$want_values" ] || problems+=("OPEN values: ${got_values//$'\n'/; }" "instead of:  ${want_values//$'\n'/; }")
-  if [ "$file" = none ]; then
-    [ ! -e "$addins/Quorrel.xll" ] || problems+=("Quorrel.xll is installed")
-  elif [ ! -f "$addins/Quorrel.xll" ]; then
-    problems+=("Quorrel.xll is not in $addins")
-  else
-    [ "$(machine "$addins/Quorrel.xll")" = "$file" ] || problems+=("the installed file's machine is $(machine "$addins/Quorrel.xll"), not $file")
+  if [ "$got_status" -eq 124 ]; then
+    problems+=("did not finish within 60 s")
+  elif [ "$got_status" != "$status" ]; then
+    problems+=("exit status $got_status, not $status")
   fi
+  if ! differences=$(diff <(state "$after" "$appdata") <(LC_ALL=C sort "$scratch/after.txt" 2>/dev/null)); then
+    problems+=("the Office keys differ from what they must be (< must, > is):" "$differences")
+  fi
+  [ "$(file_state "$installed")" = "$file_after" ] || problems+=("the installed file is $(file_state "$installed"), not $file_after")
   grep -qF -- "$says" "$scratch/out.txt" 2>/dev/null || problems+=("the output does not say \"$says\"")
 
   if [ ${#problems[@]} -eq 0 ]; then
     passed=$((passed + 1))
   else
     failed=$((failed + 1))
-    echo "FAILED: $script.cmd with $what"
-    printf '  %s\n' "${problems[@]}"
+    echo "FAILED: $script.cmd $args with $what"
+    printf '%s\n' "${problems[@]}" | sed 's/^/  /'
     echo "  its output:"
-    tr -d '\r' <"$scratch/out.txt" | sed 's/^/    /'
+    tr -d '\r' <"$scratch/out.txt" 2>/dev/null | sed 's/^/    /'
   fi
 done
 echo "installer: $passed passed, $failed failed"

@@ -28,9 +28,23 @@ for target in "${TARGETS[@]}"; do
   other="$scratch/elsewhere/$target"
   cmake -S "$ROOT" -B "$other" -DCMAKE_TOOLCHAIN_FILE="$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-  cmake --build "$other" --target Quorrel -j "$(nproc)" >/dev/null
-  check "$target: Quorrel.xll built in another folder is byte-identical" cmp "$BUILD/bin/Quorrel.xll" "$other/bin/Quorrel.xll"
+  cmake --build "$other" --target Quorrel QuorrelSetup -j "$(nproc)" >/dev/null
+  for binary in Quorrel.xll QuorrelSetup.exe; do
+    check "$target: $binary built in another folder is byte-identical" cmp "$BUILD/bin/$binary" "$other/bin/$binary"
+  done
 done
+
+# The installer needs nothing but Windows' own DLLs, and runs as the user
+# who starts it (no elevation prompt for a program named "setup").
+setup_exe="$ROOT/build/mingw-i686/bin/QuorrelSetup.exe"
+windows_dlls_only() {
+  local dlls
+  dlls=$(i686-w64-mingw32-objdump -p "$setup_exe" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+  echo "imports: $dlls"
+  [ "$dlls" = "advapi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll " ]
+}
+check "QuorrelSetup.exe imports only Windows' own DLLs" windows_dlls_only
+check "QuorrelSetup.exe asks to run as the user who starts it" grep -q 'level="asInvoker"' "$setup_exe"
 
 # Packaging twice gives the same zip, with the members in their fixed order.
 unset QUORREL_SIGN_PFX QUORREL_SIGN_PASSWORD QUORREL_SIGN_TIMESTAMP_URL
@@ -38,7 +52,7 @@ package && cp "$zip" "$scratch/first.zip"
 sleep 1
 package
 check "a second package is byte-identical" cmp "$scratch/first.zip" "$zip"
-members_in_order() { [ "$(unzip -Z1 "$zip" | tr '\n' ' ')" = "Quorrel32.xll Quorrel64.xll install.cmd uninstall.cmd README.txt SHA256SUMS " ]; }
+members_in_order() { [ "$(unzip -Z1 "$zip" | tr '\n' ' ')" = "Quorrel32.xll Quorrel64.xll QuorrelSetup.exe install.cmd uninstall.cmd README.txt SHA256SUMS " ]; }
 check "the zip holds its members in order" members_in_order
 crlf() { [ "$(unzip -p "$zip" "$1" | head -n 1 | tail -c 2 | od -An -tx1 | tr -d ' ')" = 0d0a ]; }
 for text in README.txt install.cmd uninstall.cmd; do check "$text has CRLF line ends" crlf "$text"; done
@@ -59,14 +73,16 @@ wrong_password_fails_cleanly() {
 check "a wrong password fails the package in one line and leaves no zip" wrong_password_fails_cleanly
 QUORREL_SIGN_PFX="$scratch/signer.pfx" QUORREL_SIGN_PASSWORD=secret package
 mkdir -p "$scratch/signed" && (cd "$scratch/signed" && unzip -q -o "$zip")
-for xll in Quorrel32.xll Quorrel64.xll; do
-  check "$xll is signed and verifies against the certificate" \
-    osslsigncode verify -CAfile "$scratch/cert.pem" -in "$scratch/signed/$xll"
-  cp "$scratch/signed/$xll" "$scratch/tampered.xll"
-  printf '\x90' | dd of="$scratch/tampered.xll" bs=1 seek=1100 conv=notrunc 2>/dev/null
-  check "$xll with one byte changed fails verification" \
-    bash -c '! osslsigncode verify -CAfile "$1" -in "$2"' - "$scratch/cert.pem" "$scratch/tampered.xll"
+for binary in Quorrel32.xll Quorrel64.xll QuorrelSetup.exe; do
+  check "$binary is signed and verifies against the certificate" \
+    osslsigncode verify -CAfile "$scratch/cert.pem" -in "$scratch/signed/$binary"
+  cp "$scratch/signed/$binary" "$scratch/tampered"
+  printf '\x90' | dd of="$scratch/tampered" bs=1 seek=1100 conv=notrunc 2>/dev/null
+  check "$binary with one byte changed fails verification" \
+    bash -c '! osslsigncode verify -CAfile "$1" -in "$2"' - "$scratch/cert.pem" "$scratch/tampered"
 done
+use_target mingw-x86_64
+check "the signed QuorrelSetup.exe runs" wine "$scratch/signed/QuorrelSetup.exe" --help
 for target in "${TARGETS[@]}"; do
   use_target "$target"
   xll=Quorrel32.xll
