@@ -4,15 +4,7 @@
 # loads its registry state, runs the script, and compares every value of
 # every Office key, type and bytes, with what it must be. Run by
 # scripts/test --all after the package tests, which leave the zip in dist/.
-source "$(dirname "$0")/../scripts/lib.sh"
-set +e  # a failing case is counted, not the end of the run
-zip="$ROOT/dist/Quorrel-$(project_version).zip"
-[ -f "$zip" ] || fail "no ${zip#"$ROOT"/}: run scripts/package first"
-use_target mingw-x86_64
-sh "$ROOT/cmake/wine-session" || exit 1
-regstate="$ROOT/build/mingw-i686/bin/regstate.exe"
-scratch=$(mktemp -d)
-windows() { winepath -w "$1" 2>/dev/null; }
+source "$(dirname "$0")/release-in-wine.sh"
 win_scratch=$(windows "$scratch")
 shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
 # Wine's own value, to which the prefix, which serves the CTest programs too, goes back.

@@ -8,6 +8,7 @@
 #include "AddIn.h"
 #include "CrashReport.h"
 #include "Formula.h"
+#include "RegistryStartup.h"
 #include "Scenarios.h"
 #include "Transcript.h"
 
@@ -15,6 +16,7 @@ namespace {
 
 const char Usage[] =
     "Usage: xllhost [options] ADDIN.xll\n"
+    "       xllhost --from-registry [--office-version V] [options]\n"
     "\n"
     "Plays Excel's side for an XLL add-in, outside Excel, in one of the sessions\n"
     "Excel runs (the scenario). Prints each entry the host calls, each call the\n"
@@ -32,6 +34,11 @@ const char Usage[] =
     "  --expect-title TEXT   the Add-In Manager must show TEXT\n"
     "  --expect F VALUE      while the add-in is open, the cell F must show VALUE\n"
     "  --quiet               print only problems and the verdict\n"
+    "  --from-registry       play Excel's start-up with the add-ins its start-up\n"
+    "                        list names: the values OPEN, OPEN1, ... of\n"
+    "                        HKCU\\Software\\Microsoft\\Office\\V\\Excel\\Options, in\n"
+    "                        order, up to the first missing number\n"
+    "  --office-version V    the version whose list to read (default: 16.0)\n"
     "  --help                show this text\n"
     "\n"
     "Exit status: 0 when the session is clean; 1 when the add-in misbehaves (an\n"
@@ -56,7 +63,8 @@ int Refuse(const std::string& why) {
 int main(int argc, char** argv) {
   xllhost::ExitOnCrash();
   xllhost::SessionOptions options;
-  std::string path, scenarioName = "manager";
+  std::string path, scenarioName = "manager", officeVersion = "16.0";
+  bool fromRegistry = false, scenarioGiven = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -66,6 +74,11 @@ int main(int argc, char** argv) {
       xllhost::SetQuiet(true);
     } else if (arg == "--scenario" && i + 1 < argc) {
       scenarioName = argv[++i];
+      scenarioGiven = true;
+    } else if (arg == "--from-registry") {
+      fromRegistry = true;
+    } else if (arg == "--office-version" && i + 1 < argc) {
+      officeVersion = argv[++i];
     } else if (arg == "--formula" && i + 1 < argc) {
       options.formulas.push_back(argv[++i]);
     } else if (arg == "--expect-title" && i + 1 < argc) {
@@ -83,10 +96,14 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (path.empty()) {
+  if (path.empty() != fromRegistry) {
     PrintUsage(stderr);
     return 2;
   }
+  if (fromRegistry && scenarioGiven && scenarioName != "startup")
+    return Refuse("--from-registry plays Excel's start-up: it takes no scenario but startup");
+  if (officeVersion.find_first_not_of("0123456789.") != std::string::npos || officeVersion.find('.') == 0)
+    return Refuse("--office-version takes a version such as 16.0, not " + officeVersion);
 
   const xllhost::Scenario* scenario = xllhost::FindScenario(scenarioName);
   if (scenario == nullptr)
@@ -100,6 +117,7 @@ int main(int argc, char** argv) {
           "cannot calculate \"" + formula + "\": " + why +
           "; xllhost calculates a literal or a call with literal arguments, such as =Add(1,\"a\",TRUE,{1,2})");
   }
+  if (fromRegistry) return xllhost::PlayStartupFromRegistry(officeVersion, options);
 
   if (path.size() >= MAX_PATH) return Refuse("the path " + path + " is longer than MAX_PATH (260 characters)");
   char fullPath[MAX_PATH];

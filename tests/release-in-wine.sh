@@ -1,0 +1,12 @@
+# Sourced by the tests that run the release zip under Wine: the zip, the
+# 64-bit build's prefix with its wineserver, the registry tool, a scratch
+# folder (the caller removes it), and Windows paths.
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
+set +e  # a failing case is counted, not the end of the run
+zip="$ROOT/dist/Quorrel-$(project_version).zip"
+[ -f "$zip" ] || fail "no ${zip#"$ROOT"/}: run scripts/package first"
+use_target mingw-x86_64
+sh "$ROOT/cmake/wine-session" || exit 1
+regstate="$ROOT/build/mingw-i686/bin/regstate.exe"
+scratch=$(mktemp -d)
+windows() { winepath -w "$1" 2>/dev/null; }

@@ -1,0 +1,99 @@
+#include "SessionSteps.h"
+
+#include <cstdio>
+
+#include "Host.h"
+#include "Transcript.h"
+
+namespace xllhost {
+
+std::vector<std::string> RegisteredFormulas(HMODULE module) {
+  std::vector<std::string> formulas;
+  for (const Registration& r : Registrations())
+    if (r.module == module && !r.functionText.empty()) formulas.push_back("=" + r.functionText + "()");
+  return formulas;
+}
+
+void Calculate(const std::vector<std::string>& formulas, const SessionOptions* expecting, bool unknownIsUnusable) {
+  for (size_t row = 0; row < formulas.size(); ++row) {
+    const std::string& formula = formulas[row];
+    std::string name;
+    if (unknownIsUnusable && IsFormulaCall(formula, &name) && !IsDefinedName(name))
+      Unusable("the cell " + formula + " calls " + name + ", which the add-in has not registered");
+    Value value = Evaluate(formula, static_cast<int>(row));
+    std::string shown = Display(value);
+    // A cell shows an array's top-left element; the transcript shows the whole.
+    std::string whole = value.Is(xltypeMulti) ? " (top-left of " + Shown(value) + ")" : "";
+    Say("  cell A%s %s shows %s%s\n", std::to_string(row + 1), formula,
+        Shown(value.Is(xltypeMulti) && !value.elements.empty() ? value.elements[0] : value), whole);
+    if (expecting == nullptr) continue;
+    for (const auto& [expected, wanted] : expecting->expectations)
+      if (expected == formula && shown != wanted)
+        Problem("cell " + formula + " shows " + shown + ", expected " + wanted);
+  }
+}
+
+std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {
+  std::vector<std::string> shown;
+  if (addIn.addInManagerInfo == nullptr && addIn.addInManagerInfo12 == nullptr) return shown;
+  const std::pair<const char*, XLOPER> requests[] = {{"the number 1", NumberRequest(1.0)},
+                                                     {"the integer 1", IntegerRequest(1)}};
+  for (const auto& [label, request] : requests) {
+    Value answer = AskAddInManager(addIn, request);
+    Say("Add-In Manager asks %swith %s: shows %s\n",
+        std::string(addIn.addInManagerInfo12 != nullptr ? "xlAddInManagerInfo12 " : ""), std::string(label),
+        Shown(answer));
+    shown.push_back(Display(answer));
+    if (title != nullptr && shown.back() != *title)
+      Problem("the Add-In Manager shows " + shown.back() + ", expected " + *title);
+  }
+  return shown;
+}
+
+void CallEntry(const char* host, const char* entry, bool exported, int (*call)(const AddIn&), const AddIn& addIn) {
+  if (!exported) return;
+  Say("%s calls %s()\n", std::string(host), std::string(entry));
+  CheckEntry(entry, call(addIn));
+  CheckStringsGivenBack((std::string("after ") + entry).c_str());
+}
+
+void CheckTakenBack(const AddIn& addIn, const std::vector<std::string>& formulas) {
+  for (const Registration& r : Registrations())
+    if (r.module == addIn.module) Problem("still registered after removal: " + r.procedure);
+  for (const std::string& formula : formulas) {
+    std::string name;
+    if (IsFormulaCall(formula, &name) && IsDefinedName(name)) Problem("name still defined after removal: " + formula);
+  }
+}
+
+void TakeBackLeftovers(const char* host, const AddIn& addIn) {
+  for (const Registration& r : UnregisterLeftovers(addIn))
+    Say("%s unregisters %s, which the add-in left registered\n", std::string(host),
+        r.functionText.empty() ? r.procedure : "=" + r.functionText + "() (" + r.procedure + ")");
+}
+
+void UnloadAddIn(const char* host, AddIn& addIn) {
+  Unload(addIn);
+  Say("%s unloads the add-in\n", std::string(host));
+  CheckStringsGivenBack("at unload");
+}
+
+int Verdict() {
+  for (const std::string& fault : Faults()) Problem(fault);
+  if (!UnusableInput().empty()) {
+    for (const std::string& why : UnusableInput()) {
+      std::printf("  CANNOT INTERPRET: %s\n", why.c_str());
+      std::fprintf(stderr, "xllhost: %s\n", why.c_str());
+    }
+    std::printf("Session not judged: xllhost met what it cannot interpret.\n");
+    return 2;
+  }
+  if (ProblemCount() == 0) {
+    std::printf("Session clean: the add-in behaved as a host expects.\n");
+    return 0;
+  }
+  std::printf("Session FAILED: %d problem(s).\n", ProblemCount());
+  return 1;
+}
+
+}  // namespace xllhost

@@ -1,0 +1,41 @@
+// The steps every session is made of: calling an entry, asking the Add-In
+// Manager, calculating cells, checking what a removal left, and the verdict.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "AddIn.h"
+#include "Scenarios.h"
+
+namespace xllhost {
+
+// =NAME() for each function the module registered.
+std::vector<std::string> RegisteredFormulas(HMODULE module);
+
+// Each formula has its own cell, A1, A2, ... With `expecting`, what the cells
+// show is checked against its expectations. With `unknownIsUnusable`, a call
+// of a function nobody registered is input xllhost cannot judge; without it,
+// the cell shows #NAME?, as a worksheet does.
+void Calculate(const std::vector<std::string>& formulas, const SessionOptions* expecting, bool unknownIsUnusable);
+
+// What the Add-In Manager shows for the add-in, asked with the number 1 and
+// the integer 1; empty when the add-in exports no xlAddInManagerInfo(12).
+// With `title`, each answer other than it is a problem.
+std::vector<std::string> AskName(const AddIn& addIn, const std::string* title);
+
+// Calls the entry when the add-in exports it, as `host` ("Excel") does.
+void CallEntry(const char* host, const char* entry, bool exported, int (*call)(const AddIn&), const AddIn& addIn);
+
+// After the user removed the add-in, nothing of it may stay registered or named.
+void CheckTakenBack(const AddIn& addIn, const std::vector<std::string>& formulas);
+
+// What Excel does after xlAutoClose: it unregisters what the add-in left.
+void TakeBackLeftovers(const char* host, const AddIn& addIn);
+void UnloadAddIn(const char* host, AddIn& addIn);
+
+// Prints the verdict and answers the exit status: 0 clean, 1 the add-in
+// misbehaved, 2 the session met input xllhost cannot interpret.
+int Verdict();
+
+}  // namespace xllhost
