@@ -13,11 +13,19 @@ fail() {
   exit 1
 }
 
-# Points BUILD, and Wine's Windows installation, at one target's build tree.
+# Wine's Windows installation: one 64-bit prefix runs the programs of both
+# targets, the tests' and the scripts' alike.
+export WINEPREFIX="$ROOT/build/wineprefix"
+
+# Points BUILD at one target's build tree.
 use_target() {
   PRESET=$1
   BUILD="$ROOT/build/$1"
-  export WINEPREFIX="$BUILD/wineprefix"
+}
+
+# Readies the prefix, quietly: what Wine says while it makes one goes to a log.
+wine_ready() {
+  sh "$ROOT/cmake/wine-session" || fail "cannot start Wine (see build/wineprefix.log)"
 }
 
 # The project's version, as CMake took it from project(... VERSION ...).

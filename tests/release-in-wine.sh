@@ -5,8 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 set +e  # a failing case is counted, not the end of the run
 zip="$ROOT/dist/Quorrel-$(project_version).zip"
 [ -f "$zip" ] || fail "no ${zip#"$ROOT"/}: run scripts/package first"
-use_target mingw-x86_64
-sh "$ROOT/cmake/wine-session" || exit 1
+wine_ready
 regstate="$ROOT/build/mingw-i686/bin/regstate.exe"
 scratch=$(mktemp -d)
 windows() { winepath -w "$1" 2>/dev/null; }

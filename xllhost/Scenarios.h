@@ -2,18 +2,11 @@
 #pragma once
 
 #include <string>
-#include <utility>
-#include <vector>
+
+#include "SessionSteps.h"
 
 namespace xllhost {
 
-struct SessionOptions {
-  std::string addIn;                  // full path
-  std::vector<std::string> formulas;  // empty: =NAME() for each function the add-in registers
-  std::vector<std::pair<std::string, std::string>> expectations;  // formula, what its cell must show
-  bool checkTitle = false;
-  std::string title;
-};
 
 struct Scenario;
 // Null when no scenario has that name.

@@ -5,10 +5,19 @@
 #include <string>
 #include <vector>
 
+#include <utility>
+
 #include "AddIn.h"
-#include "Scenarios.h"
 
 namespace xllhost {
+
+struct SessionOptions {
+  std::string addIn;                  // full path
+  std::vector<std::string> formulas;  // empty: =NAME() for each function the add-in registers
+  std::vector<std::pair<std::string, std::string>> expectations;  // formula, what its cell must show
+  bool checkTitle = false;
+  std::string title;
+};
 
 // =NAME() for each function the module registered.
 std::vector<std::string> RegisteredFormulas(HMODULE module);
