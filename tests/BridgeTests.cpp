@@ -38,7 +38,7 @@ TEST_F(CallForms, CallExcel4WithEmptyListHandsTheHostNoArray) {
   EXPECT_EQ(LastCall().count, 0);
   EXPECT_EQ(LastCall().resultPointer, &name);
   CallExcel4(xlFree, nullptr, Count<1>, &name);
-  EXPECT_EQ(xllhost::OutstandingStrings(), 0);
+  EXPECT_EQ(xllhost::OutstandingHostMemory(), 0);
 }
 
 TEST_F(CallForms, CallExcel4vHandsTheHostExactlyItsFourArguments) {
@@ -53,7 +53,7 @@ TEST_F(CallForms, CallExcel4vHandsTheHostExactlyItsFourArguments) {
   EXPECT_EQ(CountedText(name.val.str), BesideThisProgram(HOST_PROGRAM_NAME));
   LPXLOPER records[] = {&name};
   CallExcel4v(xlFree, nullptr, 1, records);
-  EXPECT_EQ(xllhost::OutstandingStrings(), 0);
+  EXPECT_EQ(xllhost::OutstandingHostMemory(), 0);
 }
 
 TEST_F(CallForms, ReturnTheHostsCodeUnchanged) {

@@ -56,7 +56,7 @@ TEST(Soak, AThousandSessionsRunAlikeAndLeaveNothingBehind) {
   for (int cycle = 2; cycle <= Cycles; ++cycle) {
     std::string transcript = Session();
     ASSERT_EQ(transcript, first) << "cycle " << cycle;
-    ASSERT_EQ(xllhost::OutstandingStrings(), 0) << "cycle " << cycle;
+    ASSERT_EQ(xllhost::OutstandingHostMemory(), 0) << "cycle " << cycle;
   }
   const SIZE_T afterLast = PrivateBytes();
   std::printf("committed private memory after cycle 1: %lu KiB, after cycle %d: %lu KiB\n",

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "AddInFile.h"
+#include "InstalledFile.h"
 #include "StartupList.h"
 
 using namespace setup;

@@ -1,5 +1,5 @@
-// Driving an add-in as Excel does: load it, call its entries, calculate
-// cells that use its functions, unload it.
+// Driving an add-in as Excel does: load it, call its entries, ask the
+// Add-In Manager, unload it.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Host.h"
-#include "Values.h"
+#include "Registrations.h"
 
 namespace xllhost {
 
@@ -24,10 +23,6 @@ struct AddIn {
   LPXLOPER12(WINAPI* addInManagerInfo12)(LPXLOPER12) = nullptr;
   void(WINAPI* setExcel12EntryPt)(FARPROC) = nullptr;
 };
-
-// Why the file cannot be an add-in of this host (not a DLL, or one of the
-// other width), or an empty text when it can.
-std::string WhyNotAnAddIn(const std::string& path);
 
 // Loading fails (module null) when the library cannot be loaded.
 AddIn Load(const std::string& path);
@@ -47,14 +42,6 @@ Value AskAddInManager(const AddIn& addIn, const XLOPER& request);
 // Unregisters what the add-in left registered, as Excel does after its
 // xlAutoClose, and answers what that was.
 std::vector<Registration> UnregisterLeftovers(const AddIn& addIn);
-
-// Answers whether the formula is a call of a function (see Formula.h), and
-// the name it calls.
-bool IsFormulaCall(const std::string& formula, std::string* name = nullptr);
-// What a cell holding the formula shows; the cell is A1, or the given row's
-// cell of column A (from 0), for xlfCaller. A formula xllhost cannot read,
-// or the call of a function nobody registered, shows #NAME?.
-Value Evaluate(const std::string& formula, int row = 0);
 
 // Full path of a file in the folder of the running program, where host
 // programs keep the add-ins and DLLs they load.

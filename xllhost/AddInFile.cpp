@@ -1,9 +1,9 @@
-// Looks at a file before the host loads it, so that a file that is no add-in
-// for this host is refused with a reason instead of a loader error number.
+#include "AddInFile.h"
+
+#include <windows.h>
+
 #include <cstdio>
 #include <fstream>
-
-#include "AddIn.h"
 
 namespace xllhost {
 

@@ -1,30 +1,30 @@
-// When the host accepts a call: only while it has passed control to an add-in
-// (one of the add-in's entries, called by the host, is running) and only on
-// the thread it called that entry on.
-#include "HostState.h"
+#include "CallContext.h"
 
 namespace xllhost {
+namespace {
+
+int entryDepth = 0;      // add-in entries running, called by the host
+DWORD entryThread = 0;   // the thread the host called them on
+bool inDllMain = false;  // the loader is running an add-in's DllMain
+
+}  // namespace
 
 PassedControl::PassedControl() {
-  State& host = Host();
-  if (host.entryDepth++ == 0) host.entryThread = GetCurrentThreadId();
+  if (entryDepth++ == 0) entryThread = GetCurrentThreadId();
 }
 
-// A DLL unregistered by name during an entry is unloaded once control is
-// back with the host: its code may still be on the stack until then.
-PassedControl::~PassedControl() {
-  State& host = Host();
-  if (--host.entryDepth != 0) return;
-  std::set<HMODULE> modules;
-  modules.swap(host.unloadWhenControlReturns);
-  for (HMODULE module : modules) UnloadAddIn(module);
-}
+PassedControl::~PassedControl() { --entryDepth; }
+
+LoaderRunning::LoaderRunning() { inDllMain = true; }
+
+LoaderRunning::~LoaderRunning() { inDllMain = false; }
+
+bool ControlPassed() { return entryDepth != 0; }
 
 const char* OutOfContext() {
-  const State& host = Host();
-  if (host.inDllMain) return "from DllMain";
-  if (host.entryDepth == 0) return "outside any entry the host called";
-  if (GetCurrentThreadId() != host.entryThread) return "from a thread other than the one the host called";
+  if (inDllMain) return "from DllMain";
+  if (entryDepth == 0) return "outside any entry the host called";
+  if (GetCurrentThreadId() != entryThread) return "from a thread other than the one the host called";
   return nullptr;
 }
 

@@ -1,19 +1,55 @@
-#include "HostState.h"
+#include "Calls.h"
+
+#include <utility>
 
 namespace xllhost {
+namespace {
 
-const std::vector<HostCall>& Calls() { return Host().calls; }
+struct Seen {
+  std::vector<HostCall> calls;
+  std::vector<std::string> faults;
+  std::vector<std::string> unusable;
+  std::function<void(const HostCall&)> listener;
+};
 
-void ClearCalls() { Host().calls.clear(); }
+Seen& Everything() {
+  static Seen seen;
+  return seen;
+}
+
+}  // namespace
+
+const std::vector<HostCall>& Calls() { return Everything().calls; }
+
+void ClearCalls() { Everything().calls.clear(); }
 
 std::vector<int> CallNumbers() {
   std::vector<int> numbers;
-  for (const HostCall& call : Host().calls) numbers.push_back(call.xlfn);
+  for (const HostCall& call : Everything().calls) numbers.push_back(call.xlfn);
   return numbers;
 }
 
-void OnCall(std::function<void(const HostCall&)> listener) { Host().listener = std::move(listener); }
+void OnCall(std::function<void(const HostCall&)> listener) { Everything().listener = std::move(listener); }
 
-const std::vector<std::string>& Faults() { return Host().faults; }
+bool Listening() { return static_cast<bool>(Everything().listener); }
+
+void Record(HostCall call, bool keep) {
+  if (Everything().listener) Everything().listener(call);
+  if (keep) Everything().calls.push_back(std::move(call));
+}
+
+void Fault(const std::string& text) { Everything().faults.push_back(text); }
+
+const std::vector<std::string>& Faults() { return Everything().faults; }
+
+void Unusable(const std::string& text) { Everything().unusable.push_back(text); }
+
+const std::vector<std::string>& UnusableInput() { return Everything().unusable; }
+
+void ForgetSeen() {
+  Everything().calls.clear();
+  Everything().faults.clear();
+  Everything().unusable.clear();
+}
 
 }  // namespace xllhost

@@ -1,4 +1,5 @@
-// What the host has seen: every call an add-in made into it, and every misuse.
+// What the host has seen: every call an add-in made into it, every misuse,
+// and what it could not interpret.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,7 @@ namespace xllhost {
 // One call into the host, as the add-in made it.
 struct HostCall {
   int xlfn = 0;
+  std::string name;  // the function's, as the transcript shows it
   int count = 0;
   Interface via = Interface::Excel4;
   bool arrayWasNull = false;
@@ -32,10 +34,22 @@ std::vector<int> CallNumbers();  // the function numbers of Calls(), in order
 // Called with each host call once the host has answered it.
 void OnCall(std::function<void(const HostCall&)> listener);
 
+// Keeps the call when `keep`, after telling the listener of it.
+void Record(HostCall call, bool keep);
+bool Listening();
+
 // Host misuse seen so far (a string released twice, memory the host never
 // handed out given back, ...), one line each.
+void Fault(const std::string& text);
 const std::vector<std::string>& Faults();
 
-std::string FunctionName(int xlfn);
+// Input the host cannot interpret (a type text or record it does not know,
+// a function it does not provide): reported, one line each, and a session
+// that met any ends with status 2.
+void Unusable(const std::string& text);
+const std::vector<std::string>& UnusableInput();
+
+// Forgets the calls, faults and unusable input seen so far.
+void ForgetSeen();
 
 }  // namespace xllhost

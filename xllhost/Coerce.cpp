@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "HostState.h"
+#include "Coerce.h"
 
 namespace xllhost {
 namespace {

@@ -1,9 +1,9 @@
 #include "Formula.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
-#include "HostState.h"
 
 namespace xllhost {
 namespace {
@@ -190,6 +190,12 @@ bool ParseFormula(const std::string& text, Formula* formula, std::string* why) {
   }
   *formula = parsed;
   return true;
+}
+
+bool IsWorksheetName(const std::string& name) {
+  if (name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) return false;
+  return std::all_of(name.begin(), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; });
 }
 
 }  // namespace xllhost

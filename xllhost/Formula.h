@@ -20,4 +20,7 @@ struct Formula {
 // Parses a formula, which starts with "="; on failure says why.
 bool ParseFormula(const std::string& text, Formula* formula, std::string* why);
 
+// Whether the text can name a worksheet function or a defined name.
+bool IsWorksheetName(const std::string& name);
+
 }  // namespace xllhost

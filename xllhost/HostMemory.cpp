@@ -4,10 +4,18 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "HostMemory.h"
+
+#include <set>
+
+#include "Calls.h"
 #include "HostState.h"
 
 namespace xllhost {
 namespace {
+
+std::set<const void*> outstanding;  // host memory handed out, not yet given back
+std::set<const void*> released;     // host memory given back, not yet reused
 
 // Host memory comes from the C heap, as FreeContent gives it back.
 struct HeapStorage {
@@ -57,8 +65,8 @@ bool HandOutRecord(const Value& value, Record& record) {
   HeapStorage heap;
   WriteRecord(value, record, heap);
   if (const void* memory = HeldMemory(record)) {
-    Host().outstanding.insert(memory);
-    Host().released.erase(memory);
+    outstanding.insert(memory);
+    released.erase(memory);
   }
   return true;
 }
@@ -67,19 +75,18 @@ bool HandOutRecord(const Value& value, Record& record) {
 // it would corrupt the heap.
 template <typename Record>
 void ReleaseRecord(Record& record, const char* by) {
-  State& host = Host();
   const void* memory = HeldMemory(record);
   if (memory == nullptr) return;
-  if (host.outstanding.erase(memory) == 1) {
+  if (outstanding.erase(memory) == 1) {
     FreeContent(record);
-    host.released.insert(memory);
-    if (host.behaviour.freeClearsPointer) {
+    released.insert(memory);
+    if (Behave().freeClearsPointer) {
       if ((record.xltype & ~(xlbitXLFree | xlbitDLLFree)) == xltypeStr)
         record.val.str = nullptr;
       else
         record.val.array.lparray = nullptr;
     }
-  } else if (host.released.count(memory) != 0) {
+  } else if (released.count(memory) != 0) {
     Fault(std::string(by) + ": memory of the host given back twice");
   } else {
     Fault(std::string(by) + ": given back memory the host never handed out");
@@ -94,6 +101,6 @@ bool HandOut(const Value& value, XLOPER12& record) { return HandOutRecord(value,
 void ReleaseHostMemory(XLOPER& record, const char* by) { ReleaseRecord(record, by); }
 void ReleaseHostMemory(XLOPER12& record, const char* by) { ReleaseRecord(record, by); }
 
-int OutstandingStrings() { return static_cast<int>(Host().outstanding.size()); }
+int OutstandingHostMemory() { return static_cast<int>(outstanding.size()); }
 
 }  // namespace xllhost

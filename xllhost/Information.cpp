@@ -1,9 +1,11 @@
 // What the host tells about itself and the cell being calculated: xlGetName,
 // xlfCaller, xlAbort, xlGetInst, xlGetHwnd, xlSheetId and xlSheetNm.
-#include "HostState.h"
+#include "Information.h"
 
 namespace xllhost {
 namespace {
+
+int callerCell = -1;
 
 // xllhost has one workbook with one sheet, which has this id and name.
 constexpr std::int32_t TheSheetId = 1;
@@ -37,10 +39,10 @@ Answer GetName(const Request& request) {
 // The cell being calculated, as a one-cell reference; outside a cell #REF!.
 Answer Caller(const Request& request) {
   if (!request.args.empty()) return Fail(xlretInvCount);
-  if (Host().callerCell < 0) return Success(ErrorValue(xlerrRef));
+  if (callerCell < 0) return Success(ErrorValue(xlerrRef));
   Value cell;
   cell.xltype = xltypeSRef;
-  cell.rows = Host().callerCell;
+  cell.rows = callerCell;
   return Success(cell);
 }
 
@@ -73,5 +75,9 @@ std::string ModulePath(HMODULE module) {
   DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
   return FromWide(std::wstring(path, length));
 }
+
+int CallerCell() { return callerCell; }
+
+void SetCallerCell(int row) { callerCell = row; }
 
 }  // namespace xllhost

@@ -7,8 +7,7 @@
 
 #include <vector>
 
-#include "Host.h"
-#include "Values.h"
+#include "Registrations.h"
 
 namespace xllhost {
 

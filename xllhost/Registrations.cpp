@@ -3,10 +3,27 @@
 #include <algorithm>
 #include <cctype>
 
-#include "HostState.h"
+#include "Registrations.h"
+
+#include <map>
+#include <set>
+
+#include "Formula.h"
+#include "Modules.h"
 
 namespace xllhost {
 namespace {
+
+struct Registry {
+  std::vector<Registration> registrations;
+  std::map<std::string, DefinedName> names;  // keys upper-cased: names ignore case
+  double nextRegisterId = 0;
+};
+
+Registry& Registered() {
+  static Registry registry;
+  return registry;
+}
 
 bool IsString(const Value& value) { return (value.xltype & ~xlbitXLFree) == xltypeStr && value.pointer != nullptr; }
 
@@ -17,7 +34,7 @@ double NumberOf(const Value& value) { return value.xltype == xltypeInt ? value.w
 // One procedure is one registration, whether named by its export name or
 // its ordinal: the address tells.
 Registration* FindRegistration(HMODULE module, FARPROC address) {
-  for (Registration& r : Host().registrations)
+  for (Registration& r : Registered().registrations)
     if (r.module == module && r.address == address) return &r;
   return nullptr;
 }
@@ -27,6 +44,7 @@ Registration* FindRegistration(HMODULE module, FARPROC address) {
 // them; on success the module and the procedure are found.
 struct Target {
   int code = xlretSuccess;
+  std::string unusable;  // a type text xllhost does not understand
   HMODULE module = nullptr;
   std::string procedure;
   std::string typeText;
@@ -47,7 +65,7 @@ Target FindTarget(const std::vector<Value>& args) {
     target.typeText = args[2].text;
     std::string why;
     if (!ParseTypeText(target.typeText, &target.signature, &why)) {
-      Unusable(why);
+      target.unusable = why;
       target.code = xlretInvXloper;
       return target;
     }
@@ -72,12 +90,12 @@ Registration& AddRegistration(const Target& target) {
     Registration registration;
     // Ids are large and irregular, as the host's are, so that a stale or
     // invented number never passes for one.
-    registration.id = 327680.0 + 4099.0 * ++Host().nextRegisterId;
+    registration.id = 327680.0 + 4099.0 * ++Registered().nextRegisterId;
     registration.module = target.module;
     registration.procedure = target.procedure;
     registration.address = target.address;
-    Host().registrations.push_back(registration);
-    existing = &Host().registrations.back();
+    Registered().registrations.push_back(registration);
+    existing = &Registered().registrations.back();
   }
   existing->typeText = target.typeText;
   existing->signature = target.signature;
@@ -101,29 +119,23 @@ bool IsOptionalArgument(size_t index, const Value& value) {
 // xlAutoClose is already running is not closed again: asking that from
 // xlAutoClose itself would otherwise recurse until the stack overflows.
 Answer UnregisterDll(const std::string& name) {
-  State& host = Host();
+  static std::set<HMODULE> closing;  // DLLs whose xlAutoClose is running
   HMODULE module = GetModuleHandleW(ToWide(name).c_str());
-  if (module == nullptr || host.loads.count(module) == 0) return Success(BooleanValue(false));
-  if (host.closing.insert(module).second) {
-    auto autoClose = reinterpret_cast<int(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, "xlAutoClose")));
-    if (autoClose != nullptr) autoClose();
-    host.closing.erase(module);
+  if (!IsLoadedModule(module)) return Success(BooleanValue(false));
+  if (closing.insert(module).second) {
+    CallNamedEntry(module, "xlAutoClose");
+    closing.erase(module);
   }
   ForgetModule(module);
-  host.unloadWhenControlReturns.insert(module);
+  UnloadWhenControlReturns(module);
   return Success(BooleanValue(true));
 }
 
 }  // namespace
 
-bool IsWorksheetName(const std::string& name) {
-  if (name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) return false;
-  return std::all_of(name.begin(), name.end(),
-                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; });
-}
 
 Registration* FindRegistration(double id) {
-  for (Registration& r : Host().registrations)
+  for (Registration& r : Registered().registrations)
     if (r.id == id) return &r;
   return nullptr;
 }
@@ -134,13 +146,13 @@ Answer Register(const Request& request) {
   for (size_t i = 3; i < args.size(); ++i)
     if (!IsOptionalArgument(i, args[i])) return Fail(xlretInvXloper);
   Target target = FindTarget(args);
-  if (target.code != xlretSuccess) return Fail(target.code);
+  if (target.code != xlretSuccess) return Fail(target.code, target.unusable);
   std::string functionText = args.size() >= 4 && IsString(args[3]) ? args[3].text : "";
   if (!functionText.empty() && !IsWorksheetName(functionText)) return Fail(xlretFailed);
   Registration& registration = AddRegistration(target);
   if (!functionText.empty()) {
     registration.functionText = functionText;
-    Host().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
+    Registered().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
   }
   return Success(NumberValue(registration.id));
 }
@@ -151,7 +163,7 @@ Answer Register(const Request& request) {
 Answer RegisterId(const Request& request) {
   if (request.args.size() < 2 || request.args.size() > 3) return Fail(xlretInvCount);
   Target target = FindTarget(request.args);
-  if (target.code != xlretSuccess) return Fail(target.code);
+  if (target.code != xlretSuccess) return Fail(target.code, target.unusable);
   if (Registration* existing = FindRegistration(target.module, target.address))
     return Success(NumberValue(existing->id));
   if (target.typeText.empty()) return Fail(xlretFailed);
@@ -166,7 +178,7 @@ Answer Unregister(const Request& request) {
   if (IsString(what)) return UnregisterDll(what.text);
   if (!IsNumber(what)) return Fail(xlretInvXloper);
   double id = NumberOf(what);
-  auto& all = Host().registrations;
+  auto& all = Registered().registrations;
   auto it = std::find_if(all.begin(), all.end(), [id](const Registration& r) { return r.id == id; });
   if (it == all.end()) return Success(BooleanValue(false));
   if (--it->uses == 0) all.erase(it);
@@ -183,15 +195,15 @@ Answer SetName(const Request& request) {
   const std::string& name = args[0].text;
   if (!IsWorksheetName(name)) return Fail(xlretFailed);
   if (args.size() == 1 || args[1].xltype == xltypeMissing) {
-    Host().names.erase(Upper(name));
+    Registered().names.erase(Upper(name));
   } else {
-    Host().names[Upper(name)] = DefinedName{0, args[1]};
+    Registered().names[Upper(name)] = DefinedName{0, args[1]};
   }
   return Success(BooleanValue(true));
 }
 
 void ForgetModule(HMODULE module) {
-  State& state = Host();
+  Registry& state = Registered();
   for (auto it = state.registrations.begin(); it != state.registrations.end();) {
     if (it->module != module) {
       ++it;
@@ -203,8 +215,18 @@ void ForgetModule(HMODULE module) {
   }
 }
 
-const std::vector<Registration>& Registrations() { return Host().registrations; }
+const std::vector<Registration>& Registrations() { return Registered().registrations; }
 
-bool IsDefinedName(const std::string& name) { return Host().names.count(Upper(name)) != 0; }
+bool IsDefinedName(const std::string& name) { return Registered().names.count(Upper(name)) != 0; }
+
+const DefinedName* FindName(const std::string& name) {
+  auto defined = Registered().names.find(Upper(name));
+  return defined == Registered().names.end() ? nullptr : &defined->second;
+}
+
+void ForgetRegistrations() {
+  Registered().registrations.clear();
+  Registered().names.clear();
+}
 
 }  // namespace xllhost

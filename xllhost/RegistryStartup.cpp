@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "AddIn.h"
+#include "AddInFile.h"
 #include "SessionSteps.h"
 #include "StartupList.h"
 #include "Transcript.h"
@@ -142,9 +143,7 @@ int PlayStartupFromRegistry(const std::string& officeVersion, const SessionOptio
   Say("Scenario startup from the registry: Excel %s starts, opens the add-ins its start-up list names, uses them "
       "and exits\n",
       officeVersion);
-  Say("Host: HKCU\\Software\\Microsoft\\Office\\%s\\Excel\\Options (%s)\n", officeVersion,
-      std::string(ExportedMdCallBack12() != nullptr ? "this host exports MdCallBack12"
-                                                    : "this host exports no MdCallBack12"));
+  SayHost("HKCU\\Software\\Microsoft\\Office\\" + officeVersion + "\\Excel\\Options");
   std::vector<AddIn> open;
   std::vector<Listed> opened;
   for (const Listed& listed : ReadList(officeVersion)) {
@@ -177,7 +176,7 @@ int PlayStartupFromRegistry(const std::string& officeVersion, const SessionOptio
     Say("Excel exits: it closes %s (%s)\n", opened[i].path, opened[i].name);
     CallEntry("Excel", "xlAutoClose", open[i].autoClose != nullptr, Close, open[i]);
     TakeBackLeftovers("Excel", open[i]);
-    UnloadAddIn("Excel", open[i]);
+    UnloadAndCheck("Excel", open[i]);
   }
   return Verdict();
 }

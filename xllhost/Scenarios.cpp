@@ -1,7 +1,6 @@
 #include "Scenarios.h"
 
 #include "AddIn.h"
-#include "Host.h"
 #include "SessionSteps.h"
 #include "Transcript.h"
 
@@ -75,9 +74,7 @@ std::string ScenarioList() {
 int Play(const Scenario& scenario, const SessionOptions& options) {
   OnCall(PrintCall);
   Say("Scenario %s: %s\n", std::string(scenario.name), std::string(scenario.story));
-  Say("Host: %s (%s)\n", options.addIn,
-      std::string(ExportedMdCallBack12() != nullptr ? "this host exports MdCallBack12"
-                                                    : "this host exports no MdCallBack12"));
+  SayHost(options.addIn);
   AddIn addIn;
   std::vector<std::string> formulas = options.formulas;
   bool removed = false;
@@ -118,7 +115,7 @@ int Play(const Scenario& scenario, const SessionOptions& options) {
         if (removed) CheckTakenBack(addIn, formulas);
         break;
       case Step::UnregisterLeftovers: TakeBackLeftovers(scenario.host, addIn); break;
-      case Step::Unload: UnloadAddIn(scenario.host, addIn); break;
+      case Step::Unload: UnloadAndCheck(scenario.host, addIn); break;
       case Step::CalculateAfterwards: Calculate(formulas, nullptr, false); break;
     }
   }

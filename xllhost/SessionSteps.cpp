@@ -3,9 +3,17 @@
 #include <cstdio>
 
 #include "Host.h"
+#include "Registrations.h"
 #include "Transcript.h"
+#include "Worksheet.h"
 
 namespace xllhost {
+
+void SayHost(const std::string& what) {
+  Say("Host: %s (%s)\n", what,
+      std::string(ExportedMdCallBack12() != nullptr ? "this host exports MdCallBack12"
+                                                    : "this host exports no MdCallBack12"));
+}
 
 std::vector<std::string> RegisteredFormulas(HMODULE module) {
   std::vector<std::string> formulas;
@@ -72,7 +80,7 @@ void TakeBackLeftovers(const char* host, const AddIn& addIn) {
         r.functionText.empty() ? r.procedure : "=" + r.functionText + "() (" + r.procedure + ")");
 }
 
-void UnloadAddIn(const char* host, AddIn& addIn) {
+void UnloadAndCheck(const char* host, AddIn& addIn) {
   Unload(addIn);
   Say("%s unloads the add-in\n", std::string(host));
   CheckStringsGivenBack("at unload");

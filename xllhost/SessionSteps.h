@@ -19,6 +19,10 @@ struct SessionOptions {
   std::string title;
 };
 
+// The transcript's line on who plays the host: `what`, and whether this
+// host's executable exports MdCallBack12.
+void SayHost(const std::string& what);
+
 // =NAME() for each function the module registered.
 std::vector<std::string> RegisteredFormulas(HMODULE module);
 
@@ -41,7 +45,7 @@ void CheckTakenBack(const AddIn& addIn, const std::vector<std::string>& formulas
 
 // What Excel does after xlAutoClose: it unregisters what the add-in left.
 void TakeBackLeftovers(const char* host, const AddIn& addIn);
-void UnloadAddIn(const char* host, AddIn& addIn);
+void UnloadAndCheck(const char* host, AddIn& addIn);
 
 // Prints the verdict and answers the exit status: 0 clean, 1 the add-in
 // misbehaved, 2 the session met input xllhost cannot interpret.

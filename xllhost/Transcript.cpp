@@ -1,6 +1,6 @@
 #include "Transcript.h"
 
-#include "Host.h"
+#include "HostMemory.h"
 
 namespace xllhost {
 namespace {
@@ -48,12 +48,12 @@ void PrintCall(const HostCall& call) {
   for (const Value& arg : call.args) args += (args.empty() ? "" : ", ") + Shown(arg);
   std::string answer = ReturnCodeName(call.returnCode);
   if (call.hadResult) answer += ", result " + Shown(call.result);
-  Say("    add-in calls %s%s -> %s\n", FunctionName(call.xlfn) + "(" + args + ")",
+  Say("    add-in calls %s%s -> %s\n", call.name + "(" + args + ")",
       std::string(call.via == Interface::Excel12 ? " through Excel12" : ""), answer);
   // A conversion may fail without fault of the add-in's; a function xllhost
   // lacks is reported as a session it cannot judge.
   bool expected = (call.xlfn == xlCoerce && call.returnCode == xlretFailed) || call.returnCode == xlretInvXlfn;
-  if (call.returnCode != xlretSuccess && !expected) Problem(FunctionName(call.xlfn) + " failed: " + answer);
+  if (call.returnCode != xlretSuccess && !expected) Problem(call.name + " failed: " + answer);
 }
 
 void CheckEntry(const char* entry, int answer) {
@@ -62,8 +62,8 @@ void CheckEntry(const char* entry, int answer) {
 }
 
 void CheckStringsGivenBack(const char* when) {
-  if (OutstandingStrings() != 0)
-    Problem(std::to_string(OutstandingStrings()) + " host string(s) not given back " + when);
+  if (OutstandingHostMemory() != 0)
+    Problem(std::to_string(OutstandingHostMemory()) + " host string(s) not given back " + when);
 }
 
 }  // namespace xllhost

@@ -4,34 +4,51 @@
 #include <cctype>
 #include <iterator>
 
+#include "UTypes.h"
+
 namespace xllhost {
 namespace {
 
-struct Letter {
-  const char* letters;
-  TypeCode code;
-};
-// Two-letter codes first, so that C% is not read as C.
-const Letter Letters_[] = {
-    {"C%", TypeCode::WideText},      {"D%", TypeCode::WideCounted},
-    {"F%", TypeCode::InPlaceWide},   {"G%", TypeCode::InPlaceWideCounted},
-    {"A", TypeCode::Boolean},        {"B", TypeCode::Number},
-    {"C", TypeCode::Text},           {"D", TypeCode::CountedText},
-    {"E", TypeCode::NumberRef},      {"F", TypeCode::InPlaceText},
-    {"G", TypeCode::InPlaceCounted}, {"H", TypeCode::Word},
-    {"I", TypeCode::Short},          {"J", TypeCode::Long},
-    {"L", TypeCode::BooleanRef},     {"M", TypeCode::ShortRef},
-    {"N", TypeCode::LongRef},        {"P", TypeCode::Oper},
-    {"R", TypeCode::OperRef},        {"Q", TypeCode::Oper12},
-    {"U", TypeCode::Oper12Ref},
+constexpr std::uint32_t Num = xltypeNum, Str = xltypeStr, Bool = xltypeBool;
+constexpr double Int16Low = -32768, Int16High = 32767, Int32Low = -2147483648.0, Int32High = 2147483647.0;
+
+// Excel's table of type codes. Two-letter codes come first, so that C% is
+// not read as C. Buffers of the in-place codes hold 256 bytes, or 65,536 for
+// wide text, as Excel allocates them.
+using T = TypeCode;
+using S = Storage;
+const TypeInfo Table[] = {
+    // code                  letters storage   by ref counted in place wide   converts range
+    {T::WideText,            "C%", S::Wide,    true,  false, false, true,  Str,  0, 0},
+    {T::WideCounted,         "D%", S::Wide,    true,  true,  false, true,  Str,  0, 0},
+    {T::InPlaceWide,         "F%", S::Wide,    true,  false, true,  true,  Str,  0, 0},
+    {T::InPlaceWideCounted,  "G%", S::Wide,    true,  true,  true,  true,  Str,  0, 0},
+    {T::Boolean,             "A",  S::Short,   false, false, false, false, Bool, 0, 0},
+    {T::Number,              "B",  S::Double,  false, false, false, false, Num,  0, 0},
+    {T::Text,                "C",  S::Bytes,   true,  false, false, false, Str,  0, 0},
+    {T::CountedText,         "D",  S::Bytes,   true,  true,  false, false, Str,  0, 0},
+    {T::NumberRef,           "E",  S::Double,  true,  false, false, false, Num,  0, 0},
+    {T::InPlaceText,         "F",  S::Bytes,   true,  false, true,  false, Str,  0, 0},
+    {T::InPlaceCounted,      "G",  S::Bytes,   true,  true,  true,  false, Str,  0, 0},
+    {T::Word,                "H",  S::Word,    false, false, false, false, Num,  0, 65535},
+    {T::Short,               "I",  S::Short,   false, false, false, false, Num,  Int16Low, Int16High},
+    {T::Long,                "J",  S::Long,    false, false, false, false, Num,  Int32Low, Int32High},
+    {T::BooleanRef,          "L",  S::Short,   true,  false, false, false, Bool, 0, 0},
+    {T::ShortRef,            "M",  S::Short,   true,  false, false, false, Num,  Int16Low, Int16High},
+    {T::LongRef,             "N",  S::Long,    true,  false, false, false, Num,  Int32Low, Int32High},
+    {T::Oper,                "P",  S::Oper,    true,  false, false, false, 0,    0, 0},
+    {T::OperRef,             "R",  S::Oper,    true,  false, false, false, 0,    0, 0},
+    {T::Oper12,              "Q",  S::Oper12,  true,  false, false, true,  0,    0, 0},
+    {T::Oper12Ref,           "U",  S::Oper12,  true,  false, false, true,  0,    0, 0},
+    {T::None,                "",   S::None,    false, false, false, false, 0,    0, 0},
 };
 
 // Reads one code at `at`, or answers false.
 bool ReadCode(const std::string& text, size_t& at, TypeCode* code) {
-  for (const Letter& letter : Letters_) {
-    std::string letters = letter.letters;
-    if (text.compare(at, letters.size(), letters) == 0) {
-      *code = letter.code;
+  for (const TypeInfo& row : Table) {
+    std::string letters = row.letters;
+    if (!letters.empty() && text.compare(at, letters.size(), letters) == 0) {
+      *code = row.code;
       at += letters.size();
       return true;
     }
@@ -90,16 +107,17 @@ bool ParseTypeText(const std::string& text, Signature* signature, std::string* w
            " arguments; xllhost passes at most " + std::to_string(MaxArguments);
     return false;
   }
-  if (IsInPlace(parsed.result)) {
+  if (Info(parsed.result).inPlace) {
     for (size_t i = 0; i < parsed.args.size() && parsed.resultArgument == 0; ++i)
       if (parsed.args[i] == parsed.result) parsed.resultArgument = static_cast<int>(i) + 1;
     if (parsed.resultArgument == 0) {
-      *why = "the type text \"" + text + "\" returns " + Letters(parsed.result) + " but has no argument of that type";
+      *why = "the type text \"" + text + "\" returns " + Info(parsed.result).letters +
+             " but has no argument of that type";
       return false;
     }
   } else if (parsed.resultArgument != 0) {
     if (parsed.resultArgument > static_cast<int>(parsed.args.size()) ||
-        !IsPointer(parsed.args[parsed.resultArgument - 1])) {
+        !Info(parsed.args[parsed.resultArgument - 1]).byReference) {
       *why = "the type text \"" + text + "\" returns argument " + std::to_string(parsed.resultArgument) +
              ", which is no argument passed by reference";
       return false;
@@ -109,32 +127,10 @@ bool ParseTypeText(const std::string& text, Signature* signature, std::string* w
   return true;
 }
 
-const char* Letters(TypeCode code) {
-  for (const Letter& letter : Letters_)
-    if (letter.code == code) return letter.letters;
-  return "";
-}
-
-bool IsPointer(TypeCode code) {
-  switch (code) {
-    case TypeCode::Boolean:
-    case TypeCode::Number:
-    case TypeCode::Word:
-    case TypeCode::Short:
-    case TypeCode::Long:
-    case TypeCode::None: return false;
-    default: return true;
-  }
-}
-
-bool IsInPlace(TypeCode code) {
-  return code == TypeCode::InPlaceText || code == TypeCode::InPlaceCounted || code == TypeCode::InPlaceWide ||
-         code == TypeCode::InPlaceWideCounted;
-}
-
-bool IsWideCode(TypeCode code) {
-  return code == TypeCode::WideText || code == TypeCode::WideCounted || code == TypeCode::InPlaceWide ||
-         code == TypeCode::InPlaceWideCounted || code == TypeCode::Oper12 || code == TypeCode::Oper12Ref;
+const TypeInfo& Info(TypeCode code) {
+  for (const TypeInfo& row : Table)
+    if (row.code == code) return row;
+  return Table[std::size(Table) - 1];
 }
 
 }  // namespace xllhost

@@ -1,6 +1,7 @@
 // The type text of a registration: what a function returns and takes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,23 @@ constexpr size_t MaxArguments = 32;
 // Parses a type text. On failure answers false and says why, naming the
 // letter xllhost does not understand.
 bool ParseTypeText(const std::string& text, Signature* signature, std::string* why);
-// The letters of one code, as a type text writes them.
-const char* Letters(TypeCode code);
-bool IsPointer(TypeCode code);   // passed by reference, so a result can be taken from it
-bool IsInPlace(TypeCode code);   // F, G, F%, G%: the add-in may change it
-bool IsWideCode(TypeCode code);  // of the Excel 2007 interface
+
+// Where Excel keeps an argument of a code while the function runs.
+enum class Storage { None, Double, Short, Word, Long, Bytes, Wide, Oper, Oper12 };
+
+// One row per type code: all that xllhost knows of it. Adding a code is
+// adding a row (and its enumerator above).
+struct TypeInfo {
+  TypeCode code;
+  const char* letters;        // as a type text writes them
+  Storage storage;
+  bool byReference;           // a pointer to the storage is passed, so a result can be taken from it
+  bool counted;               // text with its count in its first character
+  bool inPlace;               // F, G, F%, G%: the add-in may change it
+  bool wide;                  // of the Excel 2007 interface
+  std::uint32_t convertsTo;   // the type a cell's value is coerced to; 0: passed as a record
+  double low, high;           // an integer's range, outside which the cell shows #NUM!; 0, 0: no integer
+};
+const TypeInfo& Info(TypeCode code);
 
 }  // namespace xllhost

@@ -1,5 +1,7 @@
 #include "Values.h"
 
+#include <cctype>
+
 #include <windows.h>
 
 #include <cstdio>
@@ -177,6 +179,11 @@ XLOPER IntegerRequest(std::int16_t integer, std::uint16_t xltype) {
   request.val.w = integer;
   request.xltype = xltype;
   return request;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
 }
 
 }  // namespace xllhost

@@ -123,4 +123,7 @@ void WriteRecord(const Value& value, Record& record, Storage& storage) {
 XLOPER NumberRequest(double number, std::uint16_t xltype = xltypeNum);
 XLOPER IntegerRequest(std::int16_t integer, std::uint16_t xltype = xltypeInt);
 
+// The text in upper case, as names and keywords compare.
+std::string Upper(std::string text);
+
 }  // namespace xllhost

@@ -3,7 +3,12 @@
 #pragma once
 
 #include "AddIn.h"
+#include "AddInFile.h"
+#include "CallContext.h"
 #include "Calls.h"
 #include "CrashReport.h"
 #include "Host.h"
-#include "Values.h"
+#include "HostMemory.h"
+#include "HostState.h"
+#include "Modules.h"
+#include "Worksheet.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "AddIn.h"
+#include "AddInFile.h"
 #include "CrashReport.h"
 #include "Formula.h"
 #include "RegistryStartup.h"
@@ -58,27 +58,29 @@ int Refuse(const std::string& why) {
   return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  xllhost::ExitOnCrash();
+// What the command line asks for.
+struct CommandLine {
   xllhost::SessionOptions options;
   std::string path, scenarioName = "manager", officeVersion = "16.0";
-  bool fromRegistry = false, scenarioGiven = false;
+  bool fromRegistry = false, scenarioGiven = false, help = false;
+};
+
+// Reads the command line; false when it cannot be used.
+bool Read(int argc, char** argv, CommandLine& line) {
+  xllhost::SessionOptions& options = line.options;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
-      PrintUsage(stdout);
-      return 0;
+      line.help = true;
     } else if (arg == "--quiet") {
       xllhost::SetQuiet(true);
     } else if (arg == "--scenario" && i + 1 < argc) {
-      scenarioName = argv[++i];
-      scenarioGiven = true;
+      line.scenarioName = argv[++i];
+      line.scenarioGiven = true;
     } else if (arg == "--from-registry") {
-      fromRegistry = true;
+      line.fromRegistry = true;
     } else if (arg == "--office-version" && i + 1 < argc) {
-      officeVersion = argv[++i];
+      line.officeVersion = argv[++i];
     } else if (arg == "--formula" && i + 1 < argc) {
       options.formulas.push_back(argv[++i]);
     } else if (arg == "--expect-title" && i + 1 < argc) {
@@ -89,26 +91,51 @@ int main(int argc, char** argv) {
       if (std::find(options.formulas.begin(), options.formulas.end(), argv[i + 1]) == options.formulas.end())
         options.formulas.push_back(argv[i + 1]);
       i += 2;
-    } else if (arg.rfind("--", 0) != 0 && path.empty()) {
-      path = arg;
+    } else if (arg.rfind("--", 0) != 0 && line.path.empty()) {
+      line.path = arg;
     } else {
-      PrintUsage(stderr);
-      return 2;
+      return false;
     }
   }
-  if (path.empty() != fromRegistry) {
+  return line.help || line.path.empty() == line.fromRegistry;
+}
+
+// Why the add-in's path cannot be used, or an empty text; `fullPath` receives it.
+std::string CheckPath(const std::string& path, std::string& fullPath) {
+  const std::string tooLong = "the path " + path + " is longer than MAX_PATH (260 characters)";
+  if (path.size() >= MAX_PATH) return tooLong;
+  char full[MAX_PATH];
+  DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  if (length == 0) return "cannot resolve the path " + path;
+  if (length >= MAX_PATH) return tooLong;
+  fullPath = full;
+  // xlGetName hands the path over as a counted string.
+  if (length > 255) return "the path " + fullPath + " is longer than the 255 characters xlGetName can answer";
+  std::string why = xllhost::WhyNotAnAddIn(fullPath);
+  return why.empty() ? why : fullPath + " " + why;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  xllhost::ExitOnCrash();
+  CommandLine line;
+  if (!Read(argc, argv, line)) {
     PrintUsage(stderr);
     return 2;
   }
-  if (fromRegistry && scenarioGiven && scenarioName != "startup")
+  if (line.help) {
+    PrintUsage(stdout);
+    return 0;
+  }
+  if (line.fromRegistry && line.scenarioGiven && line.scenarioName != "startup")
     return Refuse("--from-registry plays Excel's start-up: it takes no scenario but startup");
-  if (officeVersion.find_first_not_of("0123456789.") != std::string::npos || officeVersion.find('.') == 0)
-    return Refuse("--office-version takes a version such as 16.0, not " + officeVersion);
-
-  const xllhost::Scenario* scenario = xllhost::FindScenario(scenarioName);
+  if (line.officeVersion.find_first_not_of("0123456789.") != std::string::npos || line.officeVersion.find('.') == 0)
+    return Refuse("--office-version takes a version such as 16.0, not " + line.officeVersion);
+  const xllhost::Scenario* scenario = xllhost::FindScenario(line.scenarioName);
   if (scenario == nullptr)
-    return Refuse("no scenario \"" + scenarioName + "\"; there are:\n" + xllhost::ScenarioList());
-  for (const std::string& formula : options.formulas) {
+    return Refuse("no scenario \"" + line.scenarioName + "\"; there are:\n" + xllhost::ScenarioList());
+  for (const std::string& formula : line.options.formulas) {
     if (formula.empty()) return Refuse("--formula needs a formula, such as =TavikFnc()");
     xllhost::Formula parsed;
     std::string why;
@@ -117,19 +144,8 @@ int main(int argc, char** argv) {
           "cannot calculate \"" + formula + "\": " + why +
           "; xllhost calculates a literal or a call with literal arguments, such as =Add(1,\"a\",TRUE,{1,2})");
   }
-  if (fromRegistry) return xllhost::PlayStartupFromRegistry(officeVersion, options);
-
-  if (path.size() >= MAX_PATH) return Refuse("the path " + path + " is longer than MAX_PATH (260 characters)");
-  char fullPath[MAX_PATH];
-  DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, fullPath, nullptr);
-  if (length == 0) return Refuse("cannot resolve the path " + path);
-  if (length >= MAX_PATH) return Refuse("the path " + path + " is longer than MAX_PATH (260 characters)");
-  // xlGetName hands the path over as a counted string.
-  if (length > 255)
-    return Refuse("the path " + std::string(fullPath) + " is longer than the 255 characters xlGetName can answer");
-  std::string why = xllhost::WhyNotAnAddIn(fullPath);
-  if (!why.empty()) return Refuse(std::string(fullPath) + " " + why);
-
-  options.addIn = fullPath;
-  return xllhost::Play(*scenario, options);
+  if (line.fromRegistry) return xllhost::PlayStartupFromRegistry(line.officeVersion, line.options);
+  std::string why = CheckPath(line.path, line.options.addIn);
+  if (!why.empty()) return Refuse(why);
+  return xllhost::Play(*scenario, line.options);
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "AddInFile.h"
+#include "InstalledFile.h"
 #include "Console.h"
 #include "Excel.h"
 #include "OptionsKeys.h"

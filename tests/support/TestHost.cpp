@@ -13,7 +13,7 @@ const std::vector<int> RemoveCalls = {xlGetName, xlfRegisterId, xlfSetName, xlfU
 
 void QuorrelTest::SetUp() {
   xllhost::Reset();
-  outstandingBefore = xllhost::OutstandingStrings();
+  outstandingBefore = xllhost::OutstandingHostMemory();
   LoadQuorrel();
 }
 
@@ -27,7 +27,7 @@ void QuorrelTest::LoadQuorrel() {
 
 void QuorrelTest::TearDown() {
   xllhost::Unload(addIn);
-  EXPECT_EQ(xllhost::OutstandingStrings(), outstandingBefore) << "host strings not given back";
+  EXPECT_EQ(xllhost::OutstandingHostMemory(), outstandingBefore) << "host strings not given back";
   for (const std::string& fault : xllhost::Faults()) ADD_FAILURE() << fault;
 }
 

@@ -1,7 +1,16 @@
 // The host's two callbacks, Excel4v (XLOPER) and Excel12v (XLOPER12): each
 // checks the call's shape, copies its records, has the host function
 // answer, writes the answer into the result record and records the call.
+#include "Host.h"
+
+#include "CallContext.h"
+#include "Calls.h"
+#include "Coerce.h"
+#include "HostMemory.h"
 #include "HostState.h"
+#include "Information.h"
+#include "Registrations.h"
+#include "Worksheet.h"
 
 namespace xllhost {
 namespace {
@@ -42,7 +51,7 @@ const HostFunction* Provided(int xlfn) {
 template <typename Record>
 Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface via, bool recorded,
                   std::vector<Value>& args) {
-  State& host = Host();
+  const Behaviour& behaviour = Behave();
   if (count < 0 || count > 255 || (count > 0 && opers == nullptr)) return Fail(xlretInvCount);
   const bool reads = recorded || xlfn != xlFree;  // xlFree looks only for memory to release
   bool usable = true;
@@ -61,7 +70,7 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
           ": Excel accepts calls only while it has passed control to the add-in, on that thread");
     return Fail(xlretFailed);
   }
-  if (host.behaviour.failing.count(xlfn) != 0) return Fail(xlretFailed);
+  if (behaviour.failing.count(xlfn) != 0) return Fail(xlretFailed);
   if (xlfn == xlFree) {
     for (int i = 0; i < count; ++i) ReleaseHostMemory(*opers[i], "xlFree");
     return Answer{};
@@ -72,18 +81,20 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
     Unusable("the add-in called " + FunctionName(xlfn));
     return Fail(xlretInvXlfn);
   }
-  return function->answer(Request{args, via, xlfn == xlGetName ? ModuleAt(caller) : nullptr});
+  Answer answer = function->answer(Request{args, via, xlfn == xlGetName ? ModuleAt(caller) : nullptr});
+  if (!answer.unusable.empty()) Unusable(answer.unusable);
+  return answer;
 }
 
 template <typename Record>
 int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers[], Interface via) {
-  State& host = Host();
-  const bool recorded = host.behaviour.recordCalls || host.listener;
+  const Behaviour& behaviour = Behave();
+  const bool recorded = behaviour.recordCalls || Listening();
   std::vector<Value> args;
   Answer answer = AnswerCall(caller, xlfn, count, opers, via, recorded, args);
   if (operRes != nullptr) {
     if (answer.code == xlretSuccess && !HandOut(answer.value, *operRes)) answer = Fail(xlretFailed);
-    if (answer.code != xlretSuccess && host.behaviour.failureWritesValueError) {
+    if (answer.code != xlretSuccess && behaviour.failureWritesValueError) {
       *operRes = Record{};
       operRes->val.err = xlerrValue;
       operRes->xltype = xltypeErr;
@@ -93,6 +104,7 @@ int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers
 
   HostCall call;
   call.xlfn = xlfn;
+  call.name = FunctionName(xlfn);
   call.count = count;
   call.via = via;
   call.arrayWasNull = opers == nullptr;
@@ -104,24 +116,11 @@ int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers
   if (operRes != nullptr) call.result = Capture(*operRes);
   call.returnCode = answer.code;
   call.caller = ModuleAt(caller);
-  if (host.listener) host.listener(call);
-  if (host.behaviour.recordCalls) host.calls.push_back(std::move(call));
+  xllhost::Record(std::move(call), behaviour.recordCalls);
   return answer.code;
 }
 
 }  // namespace
-
-Answer Fail(int code) {
-  Answer answer;
-  answer.code = code;
-  return answer;
-}
-
-Answer Success(Value value) {
-  Answer answer;
-  answer.value = std::move(value);
-  return answer;
-}
 
 std::string FunctionName(int xlfn) {
   const HostFunction* function = Provided(xlfn);
@@ -146,8 +145,10 @@ FARPROC HostExcel12Entry() { return reinterpret_cast<FARPROC>(reinterpret_cast<v
 
 FARPROC ExportedMdCallBack12() { return GetProcAddress(GetModuleHandleA(nullptr), "MdCallBack12"); }
 
-void Unusable(const std::string& text) { Host().unusable.push_back(text); }
-
-const std::vector<std::string>& UnusableInput() { return Host().unusable; }
+void Reset() {
+  Behave() = Behaviour{};
+  ForgetRegistrations();
+  ForgetSeen();
+}
 
 }  // namespace xllhost

@@ -1,4 +1,4 @@
-#include "AddInFile.h"
+#include "InstalledFile.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,0 +1,76 @@
+// One argument of a registered function, as Excel prepares it: converted
+// from the cell's value as its type code asks, kept in storage of its own,
+// passed as a machine word, and read back after the call.
+#pragma once
+
+#include <cstring>
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "NativeCall.h"
+#include "TypeText.h"
+#include "Values.h"
+
+namespace xllhost {
+
+// One argument: the storage Excel prepares for it, what goes on the stack
+// or in a register, and the memory the add-in may not change.
+struct Argument {
+  TypeCode code = TypeCode::None;
+  double number = 0;
+  std::int16_t shortValue = 0;
+  std::int32_t longValue = 0;
+  std::vector<char> bytes;        // C, D, F, G
+  std::vector<XCHAR> wide;        // C%, D%, F%, G%
+  XLOPER oper{};                  // P, R
+  XLOPER12 oper12{};              // Q, U
+  std::deque<std::string> texts;  // the counted strings and arrays of the records
+  std::deque<std::wstring> wideTexts;
+  std::deque<std::vector<XLOPER>> arrays;
+  std::deque<std::vector<XLOPER12>> wideArrays;
+
+  NativeArgument passed;                                // what goes on the stack or in a register
+  std::vector<std::pair<const void*, size_t>> guarded;  // memory the add-in may not change
+  std::vector<std::string> before;                      // its bytes before the call
+
+  void Guard(const void* memory, size_t size) { guarded.emplace_back(memory, size); }
+  void TakeSnapshot() {
+    for (const auto& [memory, size] : guarded) before.emplace_back(static_cast<const char*>(memory), size);
+  }
+  bool Changed() const {
+    for (size_t i = 0; i < guarded.size(); ++i)
+      if (std::memcmp(guarded[i].first, before[i].data(), guarded[i].second) != 0) return true;
+    return false;
+  }
+
+  // The storage WriteRecord keeps a record's strings and arrays in.
+  template <typename Char>
+  Char* Keep(const std::basic_string<Char>& counted) {
+    auto& kept = Kept(static_cast<Char*>(nullptr));
+    kept.push_back(counted);
+    Guard(kept.back().data(), kept.back().size() * sizeof(Char));
+    return kept.back().data();
+  }
+  template <typename Record>
+  Record* KeepArray(size_t count) {
+    auto& kept = Kept(static_cast<Record*>(nullptr));
+    kept.emplace_back(count);
+    Guard(kept.back().data(), count * sizeof(Record));
+    return kept.back().data();
+  }
+  std::deque<std::string>& Kept(char*) { return texts; }
+  std::deque<std::wstring>& Kept(XCHAR*) { return wideTexts; }
+  std::deque<std::vector<XLOPER>>& Kept(XLOPER*) { return arrays; }
+  std::deque<std::vector<XLOPER12>>& Kept(XLOPER12*) { return wideArrays; }
+};
+
+// Prepares one argument; answers false with the value the cell shows when
+// the function cannot be called with it.
+bool Prepare(TypeCode code, const Value& given, Argument& arg, Value* error);
+
+// What an argument passed by reference holds after the call, read as its type says.
+Value ValueOf(const Argument& arg);
+
+}  // namespace xllhost

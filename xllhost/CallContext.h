@@ -1,0 +1,40 @@
+// When the host accepts a call: only while it has passed control to an add-in
+// (one of the add-in's entries, called by the host, is running), only on the
+// thread it called that entry on, and never while an add-in's DllMain runs.
+#pragma once
+
+#include <windows.h>
+
+namespace xllhost {
+
+// While one lives, the host has passed control to an add-in on this thread,
+// as it has while one of the add-in's entries runs. Excel accepts C API calls
+// only then: a call from DllMain, from a thread the add-in created, or from
+// outside any entry fails with xlretFailed and is reported as a fault.
+// xllhost holds one around every entry it calls; a test that calls the host
+// as an add-in would holds one too.
+class PassedControl {
+ public:
+  PassedControl();
+  ~PassedControl();
+  PassedControl(const PassedControl&) = delete;
+  PassedControl& operator=(const PassedControl&) = delete;
+};
+
+// While one lives, the loader runs an add-in's DllMain.
+class LoaderRunning {
+ public:
+  LoaderRunning();
+  ~LoaderRunning();
+  LoaderRunning(const LoaderRunning&) = delete;
+  LoaderRunning& operator=(const LoaderRunning&) = delete;
+};
+
+// Whether any entry the host called is still running.
+bool ControlPassed();
+
+// Why a call into the host comes at a time Excel refuses it, or null when the
+// host has passed control to the add-in on the calling thread.
+const char* OutOfContext();
+
+}  // namespace xllhost

@@ -1,0 +1,44 @@
+// What every host function shares: the request it is given and the answer
+// it gives.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Values.h"
+
+namespace xllhost {
+
+// What a host function is given: the values of the call's records (all
+// non-null), the interface it came through and the module that called.
+struct Request {
+  const std::vector<Value>& args;
+  Interface via;
+  HMODULE caller;
+};
+
+// A result code, and the value for the result record when the call succeeds.
+// A function that met input the host cannot interpret says what it was.
+struct Answer {
+  int code = xlretSuccess;
+  Value value;
+  std::string unusable;
+};
+
+inline Answer Fail(int code, std::string unusable = {}) {
+  Answer answer;
+  answer.code = code;
+  answer.unusable = std::move(unusable);
+  return answer;
+}
+
+inline Answer Success(Value value) {
+  Answer answer;
+  answer.value = std::move(value);
+  return answer;
+}
+
+}  // namespace xllhost

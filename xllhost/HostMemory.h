@@ -1,0 +1,20 @@
+// Host memory: strings and arrays in the result records the host fills,
+// counted until the add-in gives them back with xlFree.
+#pragma once
+
+#include "Values.h"
+
+namespace xllhost {
+
+// A text longer than a count can say is refused (false), never handed out wrapped.
+bool HandOut(const Value& value, XLOPER& record);
+bool HandOut(const Value& value, XLOPER12& record);
+// Releases the host memory a record holds; `by` names who gave it back, for
+// the fault reported when it is not the host's to release.
+void ReleaseHostMemory(XLOPER& record, const char* by);
+void ReleaseHostMemory(XLOPER12& record, const char* by);
+
+// Host strings and arrays handed out and not given back.
+int OutstandingHostMemory();
+
+}  // namespace xllhost

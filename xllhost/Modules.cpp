@@ -1,0 +1,53 @@
+#include "Modules.h"
+
+#include <map>
+#include <set>
+
+namespace xllhost {
+namespace {
+
+std::map<HMODULE, int> loads;                // add-ins the host loaded, and how often
+std::set<HMODULE> unloadWhenControlReturns;  // unregistered by name during an entry
+
+}  // namespace
+
+HMODULE LoadModule(const std::string& path) {
+  HMODULE module;
+  {
+    LoaderRunning loader;
+    module = LoadLibraryA(path.c_str());
+  }
+  if (module != nullptr) ++loads[module];
+  return module;
+}
+
+bool ReleaseModule(HMODULE module) {
+  auto loaded = loads.find(module);
+  if (loaded == loads.end()) return false;
+  {
+    LoaderRunning loader;
+    FreeLibrary(module);
+  }
+  if (--loaded->second != 0) return false;
+  loads.erase(loaded);
+  return true;
+}
+
+bool IsLoadedModule(HMODULE module) { return module != nullptr && loads.count(module) != 0; }
+
+void UnloadWhenControlReturns(HMODULE module) { unloadWhenControlReturns.insert(module); }
+
+void UnloadPending() {
+  while (!unloadWhenControlReturns.empty()) {
+    HMODULE module = *unloadWhenControlReturns.begin();
+    unloadWhenControlReturns.erase(unloadWhenControlReturns.begin());
+    while (IsLoadedModule(module)) ReleaseModule(module);
+  }
+}
+
+int CallNamedEntry(HMODULE module, const char* name) {
+  auto entry = reinterpret_cast<int(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  return CallEntry(module, entry);
+}
+
+}  // namespace xllhost

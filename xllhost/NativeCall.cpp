@@ -1,0 +1,112 @@
+#include "NativeCall.h"
+
+#include <cstring>
+#include <type_traits>
+#include <utility>
+
+#include "TypeText.h"
+
+namespace xllhost {
+namespace {
+
+// The call itself. On 32-bit Windows every argument goes on the stack, a
+// double in two words, and the callee removes them: passing them as one
+// structure by value lays them out the same way. On 64-bit Windows each of
+// the first four goes in a general register, or an XMM register when it is a
+// double, and the rest go on the stack in eight bytes each, whatever their
+// type; the caller removes them, so passing more than the callee takes does
+// no harm. One function type per combination of the first four kinds, with
+// every further argument a 64-bit word, calls any of them.
+
+#if defined(_WIN64)
+using Word64 = std::uint64_t;
+
+template <typename T>
+T As(Word64 bits) {
+  T value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+template <typename A, typename B, typename C, typename D, size_t... I>
+Answered CallKinds(FARPROC procedure, Returns returns, const Word64* words, std::index_sequence<I...>) {
+  Answered answered;
+  auto* address = reinterpret_cast<void*>(procedure);
+  if (returns == Returns::Double)
+    answered.number = reinterpret_cast<double (*)(A, B, C, D, decltype((void)I, Word64())...)>(address)(
+        As<A>(words[0]), As<B>(words[1]), As<C>(words[2]), As<D>(words[3]), words[4 + I]...);
+  else
+    answered.integer = reinterpret_cast<Word64 (*)(A, B, C, D, decltype((void)I, Word64())...)>(address)(
+        As<A>(words[0]), As<B>(words[1]), As<C>(words[2]), As<D>(words[3]), words[4 + I]...);
+  return answered;
+}
+
+template <size_t Kinds>
+Answered CallWith(FARPROC procedure, Returns returns, const Word64* words) {
+  using A = std::conditional_t<(Kinds & 1) != 0, double, Word64>;
+  using B = std::conditional_t<(Kinds & 2) != 0, double, Word64>;
+  using C = std::conditional_t<(Kinds & 4) != 0, double, Word64>;
+  using D = std::conditional_t<(Kinds & 8) != 0, double, Word64>;
+  return CallKinds<A, B, C, D>(procedure, returns, words, std::make_index_sequence<MaxArguments - 4>{});
+}
+
+template <size_t... Kinds>
+Answered CallAny(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args, std::index_sequence<Kinds...>) {
+  Word64 words[MaxArguments] = {};
+  size_t kinds = 0;
+  for (size_t i = 0; i < args.size(); ++i) {
+    words[i] = args[i].word;
+    if (i < 4 && args[i].isDouble) kinds |= size_t{1} << i;
+  }
+  using Caller = Answered (*)(FARPROC, Returns, const Word64*);
+  static const Caller callers[] = {&CallWith<Kinds>...};
+  return callers[kinds](procedure, returns, words);
+}
+constexpr size_t CallerCount = 16;
+#else
+template <size_t N>
+struct Words {
+  std::uint32_t word[N];
+};
+
+template <size_t N>
+Answered CallWith(FARPROC procedure, Returns returns, const std::vector<std::uint32_t>& words) {
+  Answered answered;
+  auto* address = reinterpret_cast<void*>(procedure);
+  if constexpr (N == 0) {
+    if (returns == Returns::Double)
+      answered.number = reinterpret_cast<double(WINAPI*)()>(address)();
+    else
+      answered.integer = reinterpret_cast<std::uint32_t(WINAPI*)()>(address)();
+  } else {
+    Words<N> block;
+    std::memcpy(block.word, words.data(), sizeof block);
+    if (returns == Returns::Double)
+      answered.number = reinterpret_cast<double(WINAPI*)(Words<N>)>(address)(block);
+    else
+      answered.integer = reinterpret_cast<std::uint32_t(WINAPI*)(Words<N>)>(address)(block);
+  }
+  return answered;
+}
+
+template <size_t... N>
+Answered CallAny(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args, std::index_sequence<N...>) {
+  std::vector<std::uint32_t> words;
+  for (const NativeArgument& arg : args) {
+    words.push_back(static_cast<std::uint32_t>(arg.word));
+    if (arg.isDouble) words.push_back(static_cast<std::uint32_t>(arg.word >> 32));
+  }
+  using Caller = Answered (*)(FARPROC, Returns, const std::vector<std::uint32_t>&);
+  static const Caller callers[] = {&CallWith<N>...};
+  return callers[words.size()](procedure, returns, words);
+}
+constexpr size_t CallerCount = 2 * MaxArguments + 1;
+#endif
+
+}  // namespace
+
+Answered CallStdcall(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args) {
+  return CallAny(procedure, returns, args, std::make_index_sequence<CallerCount>{});
+}
+
+}  // namespace xllhost
