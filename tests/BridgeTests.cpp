@@ -27,7 +27,7 @@ TEST_F(CallForms, CallExcel4HandsTheHostTheListInOrderWithItsCount) {
   ASSERT_EQ(xllhost::Calls().size(), 1u);
   EXPECT_EQ(LastCall().xlfn, xlFree);
   EXPECT_EQ(LastCall().count, 4);
-  EXPECT_EQ(LastCall().pointers, (std::vector<LPXLOPER>{&a, &b, &c, &d}));
+  EXPECT_EQ(LastCall().records, (std::vector<const void*>{&a, &b, &c, &d}));
   EXPECT_FALSE(LastCall().hadResult);
 }
 
@@ -36,7 +36,7 @@ TEST_F(CallForms, CallExcel4WithEmptyListHandsTheHostNoArray) {
   EXPECT_EQ(CallExcel4(xlGetName, &name, Count<0>), xlretSuccess);
   EXPECT_TRUE(LastCall().arrayWasNull);
   EXPECT_EQ(LastCall().count, 0);
-  EXPECT_EQ(LastCall().resultPointer, &name);
+  EXPECT_EQ(LastCall().resultRecord, &name);
   CallExcel4(xlFree, nullptr, Count<1>, &name);
   EXPECT_EQ(xllhost::OutstandingHostMemory(), 0);
 }
@@ -47,7 +47,7 @@ TEST_F(CallForms, CallExcel4vHandsTheHostExactlyItsFourArguments) {
   EXPECT_EQ(LastCall().xlfn, xlGetName);
   EXPECT_EQ(LastCall().count, 0);
   EXPECT_TRUE(LastCall().arrayWasNull);
-  EXPECT_EQ(LastCall().resultPointer, &name);
+  EXPECT_EQ(LastCall().resultRecord, &name);
   // The host answers the path of the calling module: this program.
   ASSERT_EQ(name.xltype, xltypeStr);
   EXPECT_EQ(CountedText(name.val.str), BesideThisProgram(HOST_PROGRAM_NAME));

@@ -11,7 +11,7 @@ const xllhost::HostCall& CallTo(int xlfn) {
   for (const xllhost::HostCall& call : xllhost::Calls())
     if (call.xlfn == xlfn) return call;
   static xllhost::HostCall none;  // room for any argument a test looks at
-  none.pointers.resize(8);
+  none.records.resize(8);
   none.args.resize(8);
   ADD_FAILURE() << "no call to " << xllhost::FunctionName(xlfn);
   return none;
@@ -47,7 +47,7 @@ TEST_F(Lifecycle, OpenRegistersWithThePathTheHostGaveAndGivesThatPathBack) {
   const xllhost::HostCall& reg = CallTo(xlfRegister);
   ASSERT_EQ(reg.count, 4);
   EXPECT_FALSE(reg.hadResult);
-  EXPECT_EQ(reg.pointers[0], getName.resultPointer);
+  EXPECT_EQ(reg.records[0], getName.resultRecord);
   EXPECT_EQ(reg.args[0].pointer, getName.result.pointer);
   const char* texts[] = {"SampleFunc", "P", "TavikFnc"};
   for (int i = 1; i < 4; ++i) {
@@ -58,7 +58,7 @@ TEST_F(Lifecycle, OpenRegistersWithThePathTheHostGaveAndGivesThatPathBack) {
 
   const xllhost::HostCall& free = CallTo(xlFree);
   ASSERT_EQ(free.count, 1);
-  EXPECT_EQ(free.pointers[0], getName.resultPointer);
+  EXPECT_EQ(free.records[0], getName.resultRecord);
   EXPECT_EQ(free.args[0].pointer, getName.result.pointer);
 }
 
@@ -66,8 +66,10 @@ TEST_F(Lifecycle, CountBytesOfTheRegistrationTextsMatchTheirLengths) {
   std::vector<std::string> counted;
   xllhost::OnCall([&](const xllhost::HostCall& call) {
     if (call.xlfn != xlfRegister) return;
-    for (int i = 1; i < call.count; ++i)
-      counted.emplace_back(call.pointers[i]->val.str, call.pointers[i]->val.str[0] + 1);
+    for (int i = 1; i < call.count; ++i) {
+      const auto* record = static_cast<const XLOPER*>(call.records[i]);
+      counted.emplace_back(record->val.str, record->val.str[0] + 1);
+    }
   });
   xllhost::Open(addIn);
   xllhost::OnCall(nullptr);
@@ -96,7 +98,7 @@ TEST_F(Lifecycle, RemoveUnregistersTheIdTheHostAnswered) {
   const xllhost::HostCall& unregister = CallTo(xlfUnregister);
   EXPECT_EQ(query.result.xltype, xltypeNum);
   EXPECT_EQ(query.result.num, registeredId);
-  EXPECT_EQ(unregister.pointers[0], query.resultPointer);
+  EXPECT_EQ(unregister.records[0], query.resultRecord);
   EXPECT_EQ(unregister.args[0].xltype, xltypeNum);
   EXPECT_EQ(unregister.args[0].num, registeredId);
 }
@@ -105,7 +107,7 @@ TEST_F(Lifecycle, RegisterIdLandsInTheRecordThatSampleFuncReturns) {
   LPXLOPER answer = sampleFunc();
   xllhost::Open(addIn);
   xllhost::Remove(addIn);
-  EXPECT_EQ(CallTo(xlfRegisterId).resultPointer, answer);
+  EXPECT_EQ(CallTo(xlfRegisterId).resultRecord, answer);
   EXPECT_EQ(answer->xltype, xltypeNum);
 }
 

@@ -19,10 +19,10 @@ struct HostCall {
   int count = 0;
   Interface via = Interface::Excel4;
   bool arrayWasNull = false;
-  std::vector<LPXLOPER> pointers;  // the record pointers handed over, in order (XLOPER12s too)
+  std::vector<const void*> records;  // the addresses of the records handed over, in order: XLOPERs or XLOPER12s
   std::vector<Value> args;         // their content at the time of the call
   bool hadResult = false;          // whether a result record came
-  LPXLOPER resultPointer = nullptr;
+  const void* resultRecord = nullptr;
   Value result;  // what the host left in it
   int returnCode = 0;
   HMODULE caller = nullptr;  // module that made the call

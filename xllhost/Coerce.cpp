@@ -17,7 +17,7 @@ std::string Trimmed(const std::string& text) {
 bool ToNumber(const Value& value, double* number) {
   switch (value.Type()) {
     case xltypeNum: *number = value.num; return true;
-    case xltypeInt: *number = value.w; return true;
+    case xltypeInt: *number = value.integer; return true;
     case xltypeBool: *number = value.boolean ? 1 : 0; return true;
     case xltypeNil:
     case xltypeMissing: *number = 0; return true;
@@ -37,7 +37,7 @@ bool ToBoolean(const Value& value, bool* boolean) {
   switch (value.Type()) {
     case xltypeBool: *boolean = value.boolean; return true;
     case xltypeNum: *boolean = value.num != 0; return true;
-    case xltypeInt: *boolean = value.w != 0; return true;
+    case xltypeInt: *boolean = value.integer != 0; return true;
     case xltypeNil:
     case xltypeMissing: *boolean = false; return true;
     case xltypeStr: {
@@ -78,8 +78,7 @@ bool CoerceTo(const Value& value, std::uint32_t type, Interface via, Value* resu
       double limit = via == Interface::Excel4 ? 32768.0 : 2147483648.0;
       number = std::trunc(number);
       if (number < -limit || number >= limit) return false;
-      result->xltype = xltypeInt;
-      result->w = static_cast<std::int32_t>(number);
+      *result = IntegerValue(static_cast<std::int32_t>(number));
       return true;
     }
     case xltypeBool:
@@ -139,7 +138,7 @@ Answer Coerce(const Request& request) {
   std::uint32_t mask = 0;
   if (args.size() == 2 && !args[1].Is(xltypeMissing) && !args[1].Is(xltypeNil)) {
     if (args[1].Is(xltypeInt))
-      mask = static_cast<std::uint32_t>(args[1].w);
+      mask = static_cast<std::uint32_t>(args[1].integer);
     else if (args[1].Is(xltypeNum))
       mask = static_cast<std::uint32_t>(args[1].num);
     else

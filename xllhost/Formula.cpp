@@ -8,12 +8,6 @@
 namespace xllhost {
 namespace {
 
-const struct {
-  const char* text;
-  std::uint16_t err;
-} ErrorLiterals[] = {{"#NULL!", xlerrNull}, {"#DIV/0!", xlerrDiv0}, {"#VALUE!", xlerrValue}, {"#REF!", xlerrRef},
-                     {"#NAME?", xlerrName}, {"#NUM!", xlerrNum},    {"#N/A", xlerrNA}};
-
 class Parser {
  public:
   explicit Parser(const std::string& text) : text_(text) {}
@@ -117,16 +111,16 @@ class Parser {
     return Error("a text without its closing quote");
   }
 
+  // An error value as a cell shows it, in any case; #GETTING_DATA is shown,
+  // never typed.
   bool ErrorLiteral(Value* value) {
-    for (const auto& literal : ErrorLiterals) {
-      std::string candidate = Upper(text_.substr(at_, std::string(literal.text).size()));
-      if (candidate == literal.text) {
-        at_ += candidate.size();
-        *value = ErrorValue(literal.err);
-        return true;
-      }
-    }
-    return Error("an unknown error value");
+    size_t end = text_.find_first_of(",;)} ", at_);
+    std::uint16_t err = 0;
+    if (!ErrorCode(Upper(text_.substr(at_, end - at_)), &err) || err == xlerrGettingData)
+      return Error("an unknown error value");
+    at_ = end == std::string::npos ? text_.size() : end;
+    *value = ErrorValue(err);
+    return true;
   }
 
   bool Number(Value* value) {

@@ -109,10 +109,10 @@ int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers
   call.via = via;
   call.arrayWasNull = opers == nullptr;
   if (opers != nullptr && count > 0 && count <= 255)
-    for (int i = 0; i < count; ++i) call.pointers.push_back(reinterpret_cast<LPXLOPER>(opers[i]));
+    for (int i = 0; i < count; ++i) call.records.push_back(opers[i]);
   call.args = std::move(args);
   call.hadResult = operRes != nullptr;
-  call.resultPointer = reinterpret_cast<LPXLOPER>(operRes);
+  call.resultRecord = operRes;
   if (operRes != nullptr) call.result = Capture(*operRes);
   call.returnCode = answer.code;
   call.caller = ModuleAt(caller);

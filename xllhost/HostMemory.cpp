@@ -33,7 +33,7 @@ struct HeapStorage {
 
 template <typename Record>
 void FreeContent(Record& record) {
-  switch (record.xltype & ~(xlbitXLFree | xlbitDLLFree)) {
+  switch (PlainType(record.xltype)) {
     case xltypeStr: std::free(record.val.str); break;
     case xltypeMulti:
       for (int i = 0; i < record.val.array.rows * record.val.array.columns; ++i)
@@ -46,7 +46,7 @@ void FreeContent(Record& record) {
 
 template <typename Record>
 const void* HeldMemory(const Record& record) {
-  switch (record.xltype & ~(xlbitXLFree | xlbitDLLFree)) {
+  switch (PlainType(record.xltype)) {
     case xltypeStr: return record.val.str;
     case xltypeMulti: return record.val.array.lparray;
     default: return nullptr;
@@ -81,7 +81,7 @@ void ReleaseRecord(Record& record, const char* by) {
     FreeContent(record);
     released.insert(memory);
     if (Behave().freeClearsPointer) {
-      if ((record.xltype & ~(xlbitXLFree | xlbitDLLFree)) == xltypeStr)
+      if ((PlainType(record.xltype)) == xltypeStr)
         record.val.str = nullptr;
       else
         record.val.array.lparray = nullptr;

@@ -11,13 +11,6 @@ int callerCell = -1;
 constexpr std::int32_t TheSheetId = 1;
 const char SheetName[] = "[Book1]Sheet1";
 
-Value IntegerValue(std::int32_t integer) {
-  Value value;
-  value.xltype = xltypeInt;
-  value.w = integer;
-  return value;
-}
-
 // A handle as Excel hands it over in an integer: its low 16 bits through the
 // Excel4 interface, its low 32 bits through the Excel12 interface.
 Value HandleValue(const void* handle, Interface via) {
@@ -40,16 +33,13 @@ Answer GetName(const Request& request) {
 Answer Caller(const Request& request) {
   if (!request.args.empty()) return Fail(xlretInvCount);
   if (callerCell < 0) return Success(ErrorValue(xlerrRef));
-  Value cell;
-  cell.xltype = xltypeSRef;
-  cell.rows = callerCell;
-  return Success(cell);
+  return Success(CellReference(callerCell, 0));
 }
 
 Answer SheetNm(const Request& request) {
   if (request.args.size() != 1) return Fail(xlretInvCount);
   const Value& sheet = request.args[0];
-  if (!sheet.Is(xltypeSRef) && !(sheet.Is(xltypeRef) && sheet.w == TheSheetId)) return Fail(xlretInvXloper);
+  if (!sheet.Is(xltypeSRef) && !(sheet.Is(xltypeRef) && sheet.sheetId == TheSheetId)) return Fail(xlretInvXloper);
   return Success(TextValue(SheetName));
 }
 
@@ -57,10 +47,7 @@ Answer SheetId(const Request& request) {
   if (request.args.size() > 1) return Fail(xlretInvCount);
   if (request.args.size() == 1 && !(request.args[0].Is(xltypeStr) && request.args[0].text == SheetName))
     return Fail(xlretInvXloper);
-  Value sheet;
-  sheet.xltype = xltypeRef;
-  sheet.w = TheSheetId;
-  return Success(sheet);
+  return Success(SheetReference(TheSheetId));
 }
 
 // The user never presses Esc here.

@@ -25,11 +25,11 @@ Registry& Registered() {
   return registry;
 }
 
-bool IsString(const Value& value) { return (value.xltype & ~xlbitXLFree) == xltypeStr && value.pointer != nullptr; }
+bool IsString(const Value& value) { return value.Is(xltypeStr) && value.pointer != nullptr; }
 
 bool IsNumber(const Value& value) { return value.xltype == xltypeNum || value.xltype == xltypeInt; }
 
-double NumberOf(const Value& value) { return value.xltype == xltypeInt ? value.w : value.num; }
+double NumberOf(const Value& value) { return value.xltype == xltypeInt ? value.integer : value.num; }
 
 // One procedure is one registration, whether named by its export name or
 // its ordinal: the address tells.

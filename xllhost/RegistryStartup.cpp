@@ -153,7 +153,7 @@ int PlayStartupFromRegistry(const std::string& officeVersion, const SessionOptio
       continue;
     }
     Say("Excel loads %s (%s)\n", listed.path, listed.name);
-    CallEntry("Excel", "xlAutoOpen", addIn.autoOpen != nullptr, Open, addIn);
+    CallAddInEntry("Excel", "xlAutoOpen", addIn.autoOpen != nullptr, Open, addIn);
     open.push_back(addIn);
     opened.push_back(listed);
   }
@@ -171,10 +171,10 @@ int PlayStartupFromRegistry(const std::string& officeVersion, const SessionOptio
       for (const std::string& formula : RegisteredFormulas(addIn.module)) formulas.push_back(formula);
   }
   // Cells of functions nobody registered show #NAME?, as a worksheet does.
-  Calculate(formulas, &options, false);
+  CalculateCells(formulas, &options, false);
   for (size_t i = open.size(); i-- > 0;) {
     Say("Excel exits: it closes %s (%s)\n", opened[i].path, opened[i].name);
-    CallEntry("Excel", "xlAutoClose", open[i].autoClose != nullptr, Close, open[i]);
+    CallAddInEntry("Excel", "xlAutoClose", open[i].autoClose != nullptr, Close, open[i]);
     TakeBackLeftovers("Excel", open[i]);
     UnloadAndCheck("Excel", open[i]);
   }

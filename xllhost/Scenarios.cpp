@@ -93,8 +93,8 @@ int Play(const Scenario& scenario, const SessionOptions& options) {
         Say("%s calls SetExcel12EntryPt(host's Excel12 entry)\n", std::string(scenario.host));
         HandOverExcel12(addIn);
         break;
-      case Step::Open: CallEntry(scenario.host, "xlAutoOpen", addIn.autoOpen != nullptr, Open, addIn); break;
-      case Step::Add: CallEntry(scenario.host, "xlAutoAdd", addIn.autoAdd != nullptr, Add, addIn); break;
+      case Step::Open: CallAddInEntry(scenario.host, "xlAutoOpen", addIn.autoOpen != nullptr, Open, addIn); break;
+      case Step::Add: CallAddInEntry(scenario.host, "xlAutoAdd", addIn.autoAdd != nullptr, Add, addIn); break;
       case Step::AskName:
         if (addIn.addInManagerInfo == nullptr && addIn.addInManagerInfo12 == nullptr) {
           if (options.checkTitle) Problem("the add-in exports neither xlAddInManagerInfo nor xlAddInManagerInfo12");
@@ -104,19 +104,19 @@ int Play(const Scenario& scenario, const SessionOptions& options) {
         break;
       case Step::Calculate:
         if (formulas.empty()) formulas = RegisteredFormulas(addIn.module);
-        Calculate(formulas, &options, true);
+        CalculateCells(formulas, &options, true);
         break;
       case Step::Remove:
         removed = addIn.autoRemove != nullptr;
-        CallEntry(scenario.host, "xlAutoRemove", removed, xllhost::Remove, addIn);
+        CallAddInEntry(scenario.host, "xlAutoRemove", removed, xllhost::Remove, addIn);
         break;
       case Step::Close:
-        CallEntry(scenario.host, "xlAutoClose", addIn.autoClose != nullptr, xllhost::Close, addIn);
+        CallAddInEntry(scenario.host, "xlAutoClose", addIn.autoClose != nullptr, xllhost::Close, addIn);
         if (removed) CheckTakenBack(addIn, formulas);
         break;
       case Step::UnregisterLeftovers: TakeBackLeftovers(scenario.host, addIn); break;
       case Step::Unload: UnloadAndCheck(scenario.host, addIn); break;
-      case Step::CalculateAfterwards: Calculate(formulas, nullptr, false); break;
+      case Step::CalculateAfterwards: CalculateCells(formulas, nullptr, false); break;
     }
   }
   return Verdict();

@@ -7,7 +7,6 @@
 
 namespace xllhost {
 
-
 struct Scenario;
 // Null when no scenario has that name.
 const Scenario* FindScenario(const std::string& name);
@@ -15,7 +14,7 @@ std::string ScenarioList();  // one line per scenario: its name and what it play
 
 // Plays the scenario with the add-in and prints the transcript and the
 // verdict. Answers the exit status: 0 clean, 1 the add-in misbehaved, 2 it
-// could not be loaded.
+// could not be loaded or the session met input xllhost cannot interpret.
 int Play(const Scenario& scenario, const SessionOptions& options);
 
 }  // namespace xllhost

@@ -22,7 +22,7 @@ std::vector<std::string> RegisteredFormulas(HMODULE module) {
   return formulas;
 }
 
-void Calculate(const std::vector<std::string>& formulas, const SessionOptions* expecting, bool unknownIsUnusable) {
+void CalculateCells(const std::vector<std::string>& formulas, const SessionOptions* expecting, bool unknownIsUnusable) {
   for (size_t row = 0; row < formulas.size(); ++row) {
     const std::string& formula = formulas[row];
     std::string name;
@@ -58,7 +58,7 @@ std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {
   return shown;
 }
 
-void CallEntry(const char* host, const char* entry, bool exported, int (*call)(const AddIn&), const AddIn& addIn) {
+void CallAddInEntry(const char* host, const char* entry, bool exported, int (*call)(const AddIn&), const AddIn& addIn) {
   if (!exported) return;
   Say("%s calls %s()\n", std::string(host), std::string(entry));
   CheckEntry(entry, call(addIn));

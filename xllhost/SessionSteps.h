@@ -30,7 +30,7 @@ std::vector<std::string> RegisteredFormulas(HMODULE module);
 // show is checked against its expectations. With `unknownIsUnusable`, a call
 // of a function nobody registered is input xllhost cannot judge; without it,
 // the cell shows #NAME?, as a worksheet does.
-void Calculate(const std::vector<std::string>& formulas, const SessionOptions* expecting, bool unknownIsUnusable);
+void CalculateCells(const std::vector<std::string>& formulas, const SessionOptions* expecting, bool unknownIsUnusable);
 
 // What the Add-In Manager shows for the add-in, asked with the number 1 and
 // the integer 1; empty when the add-in exports no xlAddInManagerInfo(12).
@@ -38,7 +38,7 @@ void Calculate(const std::vector<std::string>& formulas, const SessionOptions* e
 std::vector<std::string> AskName(const AddIn& addIn, const std::string* title);
 
 // Calls the entry when the add-in exports it, as `host` ("Excel") does.
-void CallEntry(const char* host, const char* entry, bool exported, int (*call)(const AddIn&), const AddIn& addIn);
+void CallAddInEntry(const char* host, const char* entry, bool exported, int (*call)(const AddIn&), const AddIn& addIn);
 
 // After the user removed the add-in, nothing of it may stay registered or named.
 void CheckTakenBack(const AddIn& addIn, const std::vector<std::string>& formulas);

@@ -9,7 +9,6 @@
 namespace xllhost {
 
 namespace {
-constexpr std::uint32_t OwnershipBits = xlbitXLFree | xlbitDLLFree;
 
 // The one copy of both interfaces' records: they differ in the width of
 // their integers, their strings and their array bounds only.
@@ -25,12 +24,12 @@ Value CaptureRecord(const Record& record) {
       break;
     case xltypeBool: value.boolean = record.val.xbool != 0; break;
     case xltypeErr: value.err = static_cast<std::uint16_t>(record.val.err); break;
-    case xltypeInt: value.w = record.val.w; break;
+    case xltypeInt: value.integer = record.val.w; break;
     case xltypeSRef:
-      value.rows = record.val.sref.ref.rwFirst;
-      value.columns = record.val.sref.ref.colFirst;
+      value.row = record.val.sref.ref.rwFirst;
+      value.column = record.val.sref.ref.colFirst;
       break;
-    case xltypeRef: value.w = static_cast<std::int32_t>(record.val.mref.idSheet); break;
+    case xltypeRef: value.sheetId = static_cast<std::int32_t>(record.val.mref.idSheet); break;
     case xltypeMulti:
       value.pointer = reinterpret_cast<const char*>(record.val.array.lparray);
       value.rows = record.val.array.rows;
@@ -62,10 +61,10 @@ std::string Narrow(UINT codePage, const std::wstring& wide) {
 
 }  // namespace
 
-std::uint32_t Value::Type() const { return xltype & ~OwnershipBits; }
+std::uint32_t Value::Type() const { return PlainType(xltype); }
 
 bool IsKnownType(std::uint32_t xltype) {
-  switch (xltype & ~OwnershipBits) {
+  switch (PlainType(xltype)) {
     case xltypeNum:
     case xltypeStr:
     case xltypeBool:
@@ -137,18 +136,46 @@ Value MissingValue() {
   return value;
 }
 
+// The error values and the texts a cell shows for them.
+const struct {
+  std::uint16_t err;
+  const char* text;
+} ErrorTexts[] = {{xlerrNull, "#NULL!"}, {xlerrDiv0, "#DIV/0!"}, {xlerrValue, "#VALUE!"},
+                  {xlerrRef, "#REF!"},   {xlerrName, "#NAME?"},  {xlerrNum, "#NUM!"},
+                  {xlerrNA, "#N/A"},     {xlerrGettingData, "#GETTING_DATA"}};
+
 std::string ErrorText(std::uint16_t err) {
-  switch (err) {
-    case xlerrNull: return "#NULL!";
-    case xlerrDiv0: return "#DIV/0!";
-    case xlerrValue: return "#VALUE!";
-    case xlerrRef: return "#REF!";
-    case xlerrName: return "#NAME?";
-    case xlerrNum: return "#NUM!";
-    case xlerrNA: return "#N/A";
-    case xlerrGettingData: return "#GETTING_DATA";
-    default: return "#ERR" + std::to_string(err);
-  }
+  for (const auto& error : ErrorTexts)
+    if (error.err == err) return error.text;
+  return "#ERR" + std::to_string(err);
+}
+
+bool ErrorCode(const std::string& text, std::uint16_t* err) {
+  for (const auto& error : ErrorTexts)
+    if (text == error.text) return *err = error.err, true;
+  return false;
+}
+
+Value IntegerValue(std::int32_t integer) {
+  Value value;
+  value.xltype = xltypeInt;
+  value.integer = integer;
+  return value;
+}
+
+Value CellReference(int row, int column) {
+  Value value;
+  value.xltype = xltypeSRef;
+  value.row = row;
+  value.column = column;
+  return value;
+}
+
+Value SheetReference(std::int32_t sheetId) {
+  Value value;
+  value.xltype = xltypeRef;
+  value.sheetId = sheetId;
+  return value;
 }
 
 std::string Display(const Value& value) {
@@ -157,12 +184,12 @@ std::string Display(const Value& value) {
     case xltypeNum: std::snprintf(buffer, sizeof buffer, "%.15G", value.num); return buffer;
     case xltypeStr: return value.text;
     case xltypeBool: return value.boolean ? "TRUE" : "FALSE";
-    case xltypeInt: return std::to_string(value.w);
+    case xltypeInt: return std::to_string(value.integer);
     case xltypeNil:
     case xltypeMissing: return "";
     case xltypeErr: return ErrorText(value.err);
     case xltypeMulti: return value.elements.empty() ? "#VALUE!" : Display(value.elements[0]);
-    case xltypeSRef: std::snprintf(buffer, sizeof buffer, "R%dC%d", value.rows + 1, value.columns + 1); return buffer;
+    case xltypeSRef: std::snprintf(buffer, sizeof buffer, "R%dC%d", value.row + 1, value.column + 1); return buffer;
     default: std::snprintf(buffer, sizeof buffer, "<type 0x%04X>", static_cast<unsigned>(value.xltype)); return buffer;
   }
 }

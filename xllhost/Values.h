@@ -19,10 +19,12 @@ struct Value {
   double num = 0;
   std::string text;               // for strings
   const char* pointer = nullptr;  // the string's or the array's address, for strings and arrays
-  std::int32_t w = 0;             // for integers, and for a reference: its sheet's id
+  std::int32_t integer = 0;       // for integers
   std::uint16_t err = 0;
   bool boolean = false;
-  int rows = 0, columns = 0;    // for arrays, and for a reference: its first row and column
+  std::int32_t sheetId = 0;     // for a reference to a sheet (xltypeRef)
+  int row = 0, column = 0;      // for a reference to a cell (xltypeSRef), from 0
+  int rows = 0, columns = 0;    // for arrays
   std::vector<Value> elements;  // for arrays, row by row
 
   std::uint32_t Type() const;  // the type without ownership bits
@@ -32,6 +34,8 @@ struct Value {
 // An interface's records and the limits of its strings.
 enum class Interface { Excel4, Excel12 };
 
+// A type word without its ownership bits (xlbitXLFree, xlbitDLLFree).
+constexpr std::uint32_t PlainType(std::uint32_t xltype) { return xltype & ~(xlbitXLFree | xlbitDLLFree); }
 // Whether a type word names one value: a plain type, with at most the
 // ownership bits added.
 bool IsKnownType(std::uint32_t xltype);
@@ -42,6 +46,9 @@ Value NumberValue(double number);
 Value TextValue(const std::string& text);
 Value BooleanValue(bool value);
 Value MissingValue();
+Value IntegerValue(std::int32_t integer);
+Value CellReference(int row, int column);  // xltypeSRef
+Value SheetReference(std::int32_t sheetId);  // xltypeRef
 // The text of a counted string; element 0 says how many characters follow.
 std::string CountedText(const char* counted);
 std::string CountedText(const XCHAR* counted);
@@ -54,6 +61,8 @@ std::wstring ToWide(const std::string& text);
 // significant digits, TRUE/FALSE, #VALUE!..., an array's top-left element.
 std::string Display(const Value& value);
 std::string ErrorText(std::uint16_t err);
+// The error code a cell's error text names; false when it names none.
+bool ErrorCode(const std::string& text, std::uint16_t* err);
 
 // The most characters a counted string holds: its count is one element.
 template <typename Char>
@@ -97,15 +106,15 @@ void WriteRecord(const Value& value, Record& record, Storage& storage) {
     }
     case xltypeBool: record.val.xbool = value.boolean; break;
     case xltypeErr: record.val.err = value.err; break;
-    case xltypeInt: record.val.w = static_cast<decltype(record.val.w)>(value.w); break;
+    case xltypeInt: record.val.w = static_cast<decltype(record.val.w)>(value.integer); break;
     case xltypeSRef:
       record.val.sref.count = 1;
       record.val.sref.ref.rwFirst = record.val.sref.ref.rwLast =
-          static_cast<decltype(record.val.sref.ref.rwFirst)>(value.rows);
+          static_cast<decltype(record.val.sref.ref.rwFirst)>(value.row);
       record.val.sref.ref.colFirst = record.val.sref.ref.colLast =
-          static_cast<decltype(record.val.sref.ref.colFirst)>(value.columns);
+          static_cast<decltype(record.val.sref.ref.colFirst)>(value.column);
       break;
-    case xltypeRef: record.val.mref.idSheet = static_cast<std::uintptr_t>(value.w); break;
+    case xltypeRef: record.val.mref.idSheet = static_cast<std::uintptr_t>(value.sheetId); break;
     case xltypeMulti: {
       Record* elements = storage.template KeepArray<Record>(value.elements.size());
       for (size_t i = 0; i < value.elements.size(); ++i) WriteRecord(value.elements[i], elements[i], storage);

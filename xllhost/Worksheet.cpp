@@ -25,7 +25,7 @@ bool IsFormulaCall(const std::string& formula, std::string* name) {
 namespace {
 
 // What a cell shows for a formula already read.
-Value Calculate(const Formula& formula, int row) {
+Value CellValue(const Formula& formula, int row) {
   if (!formula.isCall) return formula.literal;
   const DefinedName* defined = FindName(formula.name);
   if (defined == nullptr) return ErrorValue(xlerrName);
@@ -47,7 +47,7 @@ Value Calculate(const Formula& formula, int row) {
 Value Evaluate(const std::string& text, int row) {
   Formula formula;
   std::string why;
-  return ParseFormula(text, &formula, &why) ? Calculate(formula, row) : ErrorValue(xlerrName);
+  return ParseFormula(text, &formula, &why) ? CellValue(formula, row) : ErrorValue(xlerrName);
 }
 
 // xlfEvaluate: what a cell holding the text as its formula shows; a text
@@ -60,7 +60,7 @@ Answer EvaluateText(const Request& request) {
   Formula formula;
   std::string why;
   if (!ParseFormula(text, &formula, &why)) return Fail(xlretFailed);
-  return Success(Calculate(formula, std::max(CallerCell(), 0)));
+  return Success(CellValue(formula, std::max(CallerCell(), 0)));
 }
 
 }  // namespace xllhost
