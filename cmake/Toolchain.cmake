@@ -18,3 +18,32 @@ function(quorrel_warnings target)
     target_compile_options(${target} PRIVATE /W4 /WX)
   endif()
 endfunction()
+
+# Code that runs inside Excel's process without the C runtime: no
+# exceptions, no type info, and on 32-bit no DWARF unwind tables (32-bit
+# Windows does not unwind through them; they would be a dead .eh_frame).
+# With ENTRY, the target is a DLL whose loader entry is that stdcall function
+# (three arguments, as DllMain): linked without the C runtime's start-up,
+# stripped, without a build time in its header, with ASLR and DEP.
+function(quorrel_runtime_free target)
+  cmake_parse_arguments(ARG "" "ENTRY" "" ${ARGN})
+  if(NOT MINGW)
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-stack-protector)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables)
+  endif()
+  if(NOT ARG_ENTRY)
+    return()
+  endif()
+  target_link_options(${target} PRIVATE -nostdlib -s -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp)
+  target_link_libraries(${target} PRIVATE kernel32 gcc)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(${target} PRIVATE -Wl,-e,_${ARG_ENTRY}@12
+      -Wl,--enable-stdcall-fixup   # plain names in the .def file match the stdcall symbols
+      -Wl,--no-seh)                # the image installs no SEH handler
+  else()
+    target_link_options(${target} PRIVATE -Wl,-e,${ARG_ENTRY} -Wl,--high-entropy-va)
+  endif()
+endfunction()
