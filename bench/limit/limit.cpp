@@ -7,13 +7,19 @@
 
 namespace {
 XLOPER Record;
+const char Greeting[] = "\x0BTavik World";
 const char Title[] = "\x0CTavik Add-In";
 }  // namespace
 
 extern "C" {
 
-// All a worksheet function must do: return a record's address.
-LPXLOPER WINAPI LimitRecord() { return &Record; }
+// The least a correct worksheet answer does: write the two fields of a
+// static record and return its address.
+LPXLOPER WINAPI LimitGreeting() {
+  Record.val.str = const_cast<char*>(Greeting);
+  Record.xltype = xltypeStr;
+  return &Record;
+}
 
 // The least work a correct manager answer needs, written as plainly as
 // possible: read the request's type word and value, write the two fields of

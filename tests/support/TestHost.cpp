@@ -31,6 +31,14 @@ void QuorrelTest::TearDown() {
   for (const std::string& fault : xllhost::Faults()) ADD_FAILURE() << fault;
 }
 
+void ExpectFaults(const std::vector<std::string>& phrases) {
+  const std::vector<std::string>& faults = xllhost::Faults();
+  EXPECT_EQ(faults.size(), phrases.size());
+  for (size_t i = 0; i < faults.size() && i < phrases.size(); ++i)
+    EXPECT_NE(faults[i].find(phrases[i]), std::string::npos) << faults[i];
+  xllhost::Reset();
+}
+
 namespace xllhost {
 void PrintTo(const Value& value, std::ostream* out) {
   char type[8];

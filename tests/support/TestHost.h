@@ -38,6 +38,10 @@ class QuorrelTest : public ::testing::Test {
   int outstandingBefore = 0;
 };
 
+// Expects the host to have seen exactly these faults, in order, each holding
+// its phrase; then forgets them, since they were what the test was about.
+void ExpectFaults(const std::vector<std::string>& phrases);
+
 namespace xllhost {
 void PrintTo(const Value& value, std::ostream* out);
 }

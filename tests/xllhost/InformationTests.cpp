@@ -1,0 +1,42 @@
+// What the host tells about itself, and which files it takes for an add-in.
+#include <fstream>
+#include <iterator>
+
+#include "XllHostTest.h"
+
+namespace {
+
+TEST_F(XllHost, AnswersAboutItselfAndItsOneSheet) {
+  XLOPER abort{}, instance{}, sheet{}, sheetName{};
+  EXPECT_EQ(CallExcel4(xlAbort, &abort, Count<0>), xlretSuccess);
+  EXPECT_EQ(xllhost::Display(xllhost::Capture(abort)), "FALSE");
+  EXPECT_EQ(CallExcel4(xlGetInst, &instance, Count<0>), xlretSuccess);
+  EXPECT_EQ(static_cast<std::uint16_t>(instance.val.w),
+            reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)) & 0xFFFF)
+      << "the low 16 bits through Excel4";
+  EXPECT_EQ(CallExcel4(xlSheetId, &sheet, Count<0>), xlretSuccess);
+  EXPECT_EQ(sheet.xltype, xltypeRef);
+  EXPECT_EQ(CallExcel4(xlSheetNm, &sheetName, Count<1>, &sheet), xlretSuccess);
+  EXPECT_EQ(xllhost::Display(xllhost::Capture(sheetName)), "[Book1]Sheet1");
+  CallExcel4(xlFree, nullptr, Count<1>, &sheetName);
+}
+
+TEST(AddInFile, AnXllOfTheOtherWidthIsRefusedWithTheHostToUse) {
+  std::ifstream in(QuorrelPath(), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::uint32_t peHeader = *reinterpret_cast<const std::uint32_t*>(&bytes[0x3C]);
+#ifdef _WIN64
+  const std::uint16_t otherMachine = IMAGE_FILE_MACHINE_I386;
+  const char* hostToUse = "32-bit xllhost";
+#else
+  const std::uint16_t otherMachine = IMAGE_FILE_MACHINE_AMD64;
+  const char* hostToUse = "64-bit xllhost";
+#endif
+  bytes.replace(peHeader + 4, 2, reinterpret_cast<const char*>(&otherMachine), 2);
+  const std::string other = BesideThisProgram("other-width.xll");
+  std::ofstream(other, std::ios::binary) << bytes;
+  EXPECT_NE(xllhost::WhyNotAnAddIn(other).find(hostToUse), std::string::npos) << xllhost::WhyNotAnAddIn(other);
+  EXPECT_EQ(xllhost::WhyNotAnAddIn(QuorrelPath()), "");
+}
+
+}  // namespace

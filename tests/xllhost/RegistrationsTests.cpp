@@ -1,0 +1,125 @@
+// xlfRegister, xlfRegisterId, xlfUnregister and xlfSetName.
+#include "XllHostTest.h"
+
+namespace {
+
+TEST_F(XllHost, RegisterAnswersAnIdThatRegisterIdAndUnregisterKnow) {
+  XLOPER id{};
+  ASSERT_EQ(Register("SampleFunc", "Probe", &id), xlretSuccess);
+  ASSERT_EQ(id.xltype, xltypeNum);
+  EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=probe()")), "Tavik World") << "names ignore case";
+
+  Text module(QuorrelPath()), proc("SampleFunc");
+  XLOPER queried{};
+  EXPECT_EQ(CallExcel4(xlfRegisterId, &queried, Count<2>, &module.record, &proc.record), xlretSuccess);
+  EXPECT_EQ(queried.val.num, id.val.num);
+
+  XLOPER answer{};
+  EXPECT_EQ(CallExcel4(xlfUnregister, &answer, Count<1>, &id), xlretSuccess);
+  EXPECT_EQ(answer.xltype, xltypeBool);
+  EXPECT_EQ(answer.val.xbool, 1);
+  EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Probe()")), "#NAME?") << "name left, registration gone";
+  CallExcel4(xlfUnregister, &answer, Count<1>, &id);
+  EXPECT_EQ(answer.val.xbool, 0) << "nothing left to drop";
+}
+
+TEST_F(XllHost, RegisterRefusesWhatItCannotBind) {
+  Text module(QuorrelPath()), otherModule("C:\\nowhere\\Other.xll"), proc("SampleFunc"), missing("NoSuchProc"),
+      type("P"), badName("1st"), goodName("Probe");
+  XLOPER noOrdinal = xllhost::NumberRequest(99), boolean = xllhost::IntegerRequest(1, xltypeBool);
+  const struct {
+    const char* what;
+    std::vector<LPXLOPER> args;
+    int code;
+  } cases[] = {
+      {"module not loaded", {&otherModule.record, &proc.record, &type.record, &goodName.record}, xlretFailed},
+      {"procedure not exported", {&module.record, &missing.record, &type.record, &goodName.record}, xlretFailed},
+      {"no export at that ordinal", {&module.record, &noOrdinal, &type.record, &goodName.record}, xlretFailed},
+      {"procedure neither text nor number", {&module.record, &boolean, &type.record, &goodName.record}, xlretInvXloper},
+      {"not a worksheet name", {&module.record, &proc.record, &type.record, &badName.record}, xlretFailed},
+      {"too few arguments", {&module.record, &proc.record}, xlretInvCount},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    XLOPER result{};
+    std::vector<LPXLOPER> args = c.args;
+    EXPECT_EQ(CallExcel4v(xlfRegister, &result, static_cast<int>(args.size()), args.data()), c.code);
+    EXPECT_EQ(result.xltype, xltypeErr);
+    EXPECT_EQ(result.val.err, xlerrValue);
+  }
+  EXPECT_TRUE(xllhost::Registrations().empty());
+}
+
+TEST_F(XllHost, SetNameWithAValueDefinesItAndAloneDeletesIt) {
+  Text name("Rate");
+  XLOPER value = xllhost::NumberRequest(0.25);
+  EXPECT_EQ(CallExcel4(xlfSetName, nullptr, Count<2>, &name.record, &value), xlretSuccess);
+  EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Rate()")), "0.25");
+  EXPECT_EQ(CallExcel4(xlfSetName, nullptr, Count<1>, &name.record), xlretSuccess);
+  EXPECT_FALSE(xllhost::IsDefinedName("Rate"));
+}
+
+TEST_F(XllHost, RegisterAgainAddsAUseThatUnregisterTakesAway) {
+  XLOPER first{}, second{}, answer{};
+  Register("SampleFunc", "Probe", &first);
+  Register("SampleFunc", "Probe", &second);
+  EXPECT_EQ(second.val.num, first.val.num) << "one procedure, one registration";
+  for (const char* shows : {"Tavik World", "#NAME?"}) {
+    EXPECT_EQ(CallExcel4(xlfUnregister, &answer, Count<1>, &first), xlretSuccess);
+    EXPECT_EQ(answer.val.xbool, 1);
+    EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Probe()")), shows);
+  }
+  CallExcel4(xlfUnregister, &answer, Count<1>, &first);
+  EXPECT_EQ(answer.val.xbool, 0) << "no use left";
+}
+
+TEST_F(XllHost, RegisterAcceptsEachDocumentedArgumentForm) {
+  Text module(QuorrelPath()), proc("SampleFunc"), type("P"), name("Probe"), text1("1"), category("Text");
+  XLOPER ordinal = xllhost::NumberRequest(5), number1 = xllhost::NumberRequest(1),
+         integer1 = xllhost::IntegerRequest(1), missing = xllhost::NumberRequest(0, xltypeMissing),
+         nil = xllhost::NumberRequest(0, xltypeNil);
+  LPXLOPER m = &module.record, p = &proc.record, t = &type.record, f = &name.record;
+  const struct {
+    const char* what;
+    std::vector<LPXLOPER> args;
+  } cases[] = {
+      {"procedure by ordinal", {m, &ordinal, t, f}},
+      {"macro type a number, category a number", {m, p, t, f, &missing, &number1, &number1}},
+      {"macro type an integer, category a name", {m, p, t, f, &nil, &integer1, &category.record}},
+      {"macro type as text", {m, p, t, f, &missing, &text1.record}},
+      {"optional arguments missing or nil", {m, p, t, f, &missing, &nil, &missing, &nil, &missing}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<LPXLOPER> args = c.args;
+    EXPECT_EQ(CallExcel4v(xlfRegister, nullptr, static_cast<int>(args.size()), args.data()), xlretSuccess);
+  }
+  ASSERT_EQ(xllhost::Registrations().size(), 1u);
+  EXPECT_EQ(xllhost::Registrations()[0].uses, 5);
+  EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Probe()")), "Tavik World");
+}
+
+TEST_F(XllHost, UnregisterByNameDropsEveryFunctionAndUnloadsTheDllOnceControlReturns) {
+  xllhost::Open(addIn);
+  control.reset();
+  Text module(QuorrelPath());
+  XLOPER answer{};
+  xllhost::WithControl([&] {  // as in an entry of another add-in
+    EXPECT_EQ(CallExcel4(xlfUnregister, &answer, Count<1>, &module.record), xlretSuccess);
+    EXPECT_NE(GetModuleHandleA(QuorrelPath().c_str()), nullptr) << "its code may still be on the stack";
+  });
+  EXPECT_EQ(answer.val.xbool, 1);
+  EXPECT_TRUE(xllhost::Registrations().empty());
+  EXPECT_EQ(GetModuleHandleA(QuorrelPath().c_str()), nullptr);
+}
+
+TEST_F(XllHost, RegisterRefusesATypeTextItDoesNotKnowWithCodeEight) {
+  Text module(QuorrelPath()), proc("SampleFunc"), type("PK"), name("Probe");
+  EXPECT_EQ(CallExcel4(xlfRegister, nullptr, Count<4>, &module.record, &proc.record, &type.record, &name.record),
+            xlretInvXloper);
+  ASSERT_EQ(xllhost::UnusableInput().size(), 1u);
+  EXPECT_NE(xllhost::UnusableInput()[0].find("letter K"), std::string::npos);
+  EXPECT_TRUE(xllhost::Registrations().empty());
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+// What a cell shows, and xlfEvaluate.
+#include "XllHostTest.h"
+
+namespace {
+
+TEST_F(XllHost, CellsThatAreNotACallOfAKnownFunctionShowNameError) {
+  Register("SampleFunc", "Probe");
+  for (const char* formula : {"=Nothing()", "Probe()", "=Probe", "=()", ""}) {
+    SCOPED_TRACE(formula);
+    EXPECT_EQ(xllhost::Display(xllhost::Evaluate(formula)), "#NAME?");
+  }
+}
+
+TEST_F(XllHost, EvaluateCalculatesWhatACellWouldAndFailsOnWhatItCannotRead) {
+  Register("SampleFunc", "Probe");
+  const struct {
+    const char* text;
+    int code;
+    const char* shows;
+  } cases[] = {{"Probe()", xlretSuccess, "Tavik World"},
+               {"=2.5", xlretSuccess, "2.5"},
+               {"=Nothing()", xlretSuccess, "#NAME?"},
+               {"=1+", xlretFailed, "#VALUE!"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    Text text(c.text);
+    XLOPER result{};
+    EXPECT_EQ(CallExcel4(xlfEvaluate, &result, Count<1>, &text.record), c.code);
+    EXPECT_EQ(xllhost::Display(xllhost::Capture(result)), c.shows);
+    CallExcel4(xlFree, nullptr, Count<1>, &result);
+  }
+}
+
+}  // namespace
