@@ -23,10 +23,12 @@ LPXLOPER WINAPI LimitGreeting() {
 
 // The least work a correct manager answer needs, written as plainly as
 // possible: read the request's type word and value, write the two fields of
-// a static record, return its address.
+// a static record, return its address. The add-in answers a null request
+// with #VALUE! instead of reading through it, so its least answer tests for
+// one too.
 LPXLOPER WINAPI LimitManagerInfo(LPXLOPER request) {
-  if ((request->xltype == xltypeInt && request->val.w == 1) ||
-      (request->xltype == xltypeNum && request->val.num == 1)) {
+  if (request != nullptr && ((request->xltype == xltypeInt && request->val.w == 1) ||
+                             (request->xltype == xltypeNum && request->val.num == 1))) {
     Record.val.str = const_cast<char*>(Title);
     Record.xltype = xltypeStr;
   } else {
