@@ -32,7 +32,7 @@ XLOPER ProcNameOper;
 XLOPER TypeTextOper;
 XLOPER FuncTextOper;
 
-template <std::size_t Length>
+template <size_t Length>
 void SetString(XLOPER& oper, const CountedString<Length>& text) {
   oper.val.str = const_cast<char*>(text.bytes);
   oper.xltype = xltypeStr;
@@ -69,6 +69,12 @@ bool AsksForName(const XLOPER& request) {
 }  // namespace
 
 extern "C" {
+
+#ifdef _MSC_VER
+// Visual C++ marks every object that uses floating point with a reference to
+// _fltused, which its C runtime defines. The add-in links without one.
+int _fltused = 0;
+#endif
 
 int WINAPI xlAutoOpen() {
   if (Registered) return 1;

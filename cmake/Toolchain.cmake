@@ -11,11 +11,12 @@ function(quorrel_standalone target)
   endif()
 endfunction()
 
+# MSVC first: clang-cl is Clang too, and reads -Wall as -Weverything.
 function(quorrel_warnings target)
-  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
-  elseif(MSVC)
+  if(MSVC)
     target_compile_options(${target} PRIVATE /W4 /WX)
+  elseif(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
   endif()
 endfunction()
 
@@ -27,6 +28,25 @@ endfunction()
 # stripped, without a build time in its header, with ASLR and DEP.
 function(quorrel_runtime_free target)
   cmake_parse_arguments(ARG "" "ENTRY" "" ${ARGN})
+  if(MSVC)
+    # The options of a Visual C++ build of a DLL without the C runtime: no
+    # buffer-security cookie (the runtime provides it), no default libraries
+    # named in the objects, no exceptions or type info; a reproducible image.
+    target_compile_options(${target} PRIVATE /GS- /Zl /GR- /EHs-c- /Brepro)
+    set_property(TARGET ${target} PROPERTY MSVC_RUNTIME_LIBRARY MultiThreaded)
+    if(ARG_ENTRY)
+      target_link_options(${target} PRIVATE /NODEFAULTLIB /ENTRY:${ARG_ENTRY} /DYNAMICBASE /NXCOMPAT /Brepro
+                          /OPT:REF /OPT:ICF /MANIFEST:NO /INCREMENTAL:NO)
+      if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        # The image installs no SEH handler; lld-link (not Visual C++'s
+        # link.exe) can also mark it so, as MinGW's --no-seh does.
+        target_link_options(${target} PRIVATE /SAFESEH:NO $<$<STREQUAL:${CMAKE_LINKER},${LLD_LINK}>:/noseh>)
+      else()
+        target_link_options(${target} PRIVATE /HIGHENTROPYVA)
+      endif()
+    endif()
+    return()
+  endif()
   if(NOT MINGW)
     return()
   endif()

@@ -3,15 +3,17 @@
 // everything here is a type or a compile-time constant.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+// The C headers, not <cstdint>: a build for the Visual C++ ABI without the
+// Windows SDK has the compiler's own C headers and no C++ library.
+#include <stddef.h>
+#include <stdint.h>
 
 // A rectangle of cells on one sheet, rows and columns counted from 0.
 struct XLREF {
-  std::uint16_t rwFirst;
-  std::uint16_t rwLast;
-  std::uint8_t colFirst;
-  std::uint8_t colLast;
+  uint16_t rwFirst;
+  uint16_t rwLast;
+  uint8_t colFirst;
+  uint8_t colLast;
 };
 static_assert(sizeof(XLREF) == 6 && offsetof(XLREF, colFirst) == 4, "two 16-bit rows, then two 8-bit columns");
 
@@ -23,24 +25,24 @@ struct XLOPER {
   union {
     double num;
     char* str;  // counted byte string, see CountedString
-    std::uint16_t xbool;
-    std::int16_t w;
-    std::uint16_t err;
+    uint16_t xbool;
+    int16_t w;
+    uint16_t err;
     struct {
-      std::uint16_t count;  // always 1
+      uint16_t count;  // always 1
       XLREF ref;
     } sref;  // a single rectangle on the current sheet
     struct {
       void* lpmref;  // the rectangles of a reference, null for a sheet alone
-      std::uintptr_t idSheet;
+      uintptr_t idSheet;
     } mref;
     struct {
       XLOPER* lparray;  // rows * columns records, row by row
-      std::uint16_t rows;
-      std::uint16_t columns;
+      uint16_t rows;
+      uint16_t columns;
     } array;
   } val;
-  std::uint16_t xltype;
+  uint16_t xltype;
 };
 using LPXLOPER = XLOPER*;
 
@@ -67,10 +69,10 @@ using XCHAR = wchar_t;
 static_assert(sizeof(XCHAR) == 2, "a wide character is one UTF-16 code unit");
 
 struct XLREF12 {
-  std::int32_t rwFirst;
-  std::int32_t rwLast;
-  std::int32_t colFirst;
-  std::int32_t colLast;
+  int32_t rwFirst;
+  int32_t rwLast;
+  int32_t colFirst;
+  int32_t colLast;
 };
 static_assert(sizeof(XLREF12) == 16, "four 32-bit bounds");
 
@@ -78,41 +80,41 @@ struct XLOPER12 {
   union {
     double num;
     XCHAR* str;  // wide counted string
-    std::int32_t xbool;
-    std::int32_t err;
-    std::int32_t w;
+    int32_t xbool;
+    int32_t err;
+    int32_t w;
     struct {
-      std::uint16_t count;  // always 1
+      uint16_t count;  // always 1
       XLREF12 ref;
     } sref;
     struct {
       void* lpmref;  // the rectangles of a reference, never handed out by xllhost
-      std::uintptr_t idSheet;
+      uintptr_t idSheet;
     } mref;
     struct {
       XLOPER12* lparray;  // rows * columns records, row by row
-      std::int32_t rows;
-      std::int32_t columns;
+      int32_t rows;
+      int32_t columns;
     } array;
     struct {
       union {
-        std::int32_t level;
-        std::int32_t tbctrl;
-        std::uintptr_t idSheet;
+        int32_t level;
+        int32_t tbctrl;
+        uintptr_t idSheet;
       } valflow;
-      std::int32_t rw;
-      std::int32_t col;
-      std::uint8_t xlflow;
+      int32_t rw;
+      int32_t col;
+      uint8_t xlflow;
     } flow;  // macro sheet flow control, never used here
     struct {
       union {
-        std::uint8_t* lpbData;
+        uint8_t* lpbData;
         void* hdata;
       } h;
       long cbData;
     } bigdata;  // binary storage, never used here
   } val;
-  std::uint32_t xltype;
+  uint32_t xltype;
 };
 using LPXLOPER12 = XLOPER12*;
 
@@ -127,51 +129,51 @@ static_assert(offsetof(XLOPER12, val.w) == 0 && sizeof(XLOPER12{}.val.w) == 4, "
 
 // Counted byte string: byte 0 holds the length n (0..255), bytes 1..n the text
 // in the host's single-byte character set. No terminator follows the text.
-template <std::size_t Length>
+template <size_t Length>
 struct CountedString {
   char bytes[Length + 1];
 };
 
 // Builds a counted string from a literal at compile time, so the count byte
 // can never disagree with the text.
-template <std::size_t N>
+template <size_t N>
 constexpr CountedString<N - 1> MakeCountedString(const char (&text)[N]) {
   static_assert(N - 1 <= 255, "a counted string holds at most 255 characters");
   CountedString<N - 1> result{};
   result.bytes[0] = static_cast<char>(N - 1);
-  for (std::size_t i = 0; i + 1 < N; ++i) result.bytes[i + 1] = text[i];
+  for (size_t i = 0; i + 1 < N; ++i) result.bytes[i + 1] = text[i];
   return result;
 }
 
 // Type codes. The type word is always compared and written whole: a word
 // with any further bit set is not the plain type.
-constexpr std::uint16_t xltypeNum = 0x0001;
-constexpr std::uint16_t xltypeStr = 0x0002;
-constexpr std::uint16_t xltypeBool = 0x0004;
-constexpr std::uint16_t xltypeRef = 0x0008;
-constexpr std::uint16_t xltypeErr = 0x0010;
-constexpr std::uint16_t xltypeFlow = 0x0020;
-constexpr std::uint16_t xltypeMulti = 0x0040;
-constexpr std::uint16_t xltypeMissing = 0x0080;
-constexpr std::uint16_t xltypeNil = 0x0100;
-constexpr std::uint16_t xltypeSRef = 0x0400;
-constexpr std::uint16_t xltypeInt = 0x0800;
-constexpr std::uint16_t xltypeBigData = xltypeStr | xltypeInt;
+constexpr uint16_t xltypeNum = 0x0001;
+constexpr uint16_t xltypeStr = 0x0002;
+constexpr uint16_t xltypeBool = 0x0004;
+constexpr uint16_t xltypeRef = 0x0008;
+constexpr uint16_t xltypeErr = 0x0010;
+constexpr uint16_t xltypeFlow = 0x0020;
+constexpr uint16_t xltypeMulti = 0x0040;
+constexpr uint16_t xltypeMissing = 0x0080;
+constexpr uint16_t xltypeNil = 0x0100;
+constexpr uint16_t xltypeSRef = 0x0400;
+constexpr uint16_t xltypeInt = 0x0800;
+constexpr uint16_t xltypeBigData = xltypeStr | xltypeInt;
 
 // Memory-ownership bits: the host (XLFree) or the add-in (DLLFree) must
 // release what such a record points to.
-constexpr std::uint16_t xlbitXLFree = 0x1000;
-constexpr std::uint16_t xlbitDLLFree = 0x4000;
+constexpr uint16_t xlbitXLFree = 0x1000;
+constexpr uint16_t xlbitDLLFree = 0x4000;
 
 // Error codes.
-constexpr std::uint16_t xlerrNull = 0;
-constexpr std::uint16_t xlerrDiv0 = 7;
-constexpr std::uint16_t xlerrValue = 15;
-constexpr std::uint16_t xlerrRef = 23;
-constexpr std::uint16_t xlerrName = 29;
-constexpr std::uint16_t xlerrNum = 36;
-constexpr std::uint16_t xlerrNA = 42;
-constexpr std::uint16_t xlerrGettingData = 43;
+constexpr uint16_t xlerrNull = 0;
+constexpr uint16_t xlerrDiv0 = 7;
+constexpr uint16_t xlerrValue = 15;
+constexpr uint16_t xlerrRef = 23;
+constexpr uint16_t xlerrName = 29;
+constexpr uint16_t xlerrNum = 36;
+constexpr uint16_t xlerrNA = 42;
+constexpr uint16_t xlerrGettingData = 43;
 
 // Host function numbers. The special class has bit 0x4000 set.
 constexpr int xlfSetName = 88;

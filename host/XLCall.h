@@ -1,7 +1,7 @@
 // Binding of the host callback and hand-over of the host's Excel12 entry.
 #pragma once
 
-#include <windows.h>
+#include "Win32.h"
 
 #include "UTypes.h"
 

@@ -1,8 +1,6 @@
 // The two call forms through which the add-in calls the host.
 #pragma once
 
-#include <type_traits>
-
 #include "XLCall.h"
 
 // Hands its arguments unchanged to Excel4v and returns the host's result code.
@@ -19,6 +17,12 @@ struct OperCount {
 template <int N>
 inline constexpr OperCount<N> Count{};
 
+// Only a record pointer may be listed (no C++ library is needed to tell).
+template <typename T>
+inline constexpr bool IsRecordPointer = false;
+template <>
+inline constexpr bool IsRecordPointer<LPXLOPER> = true;
+
 // Copies the listed record pointers, in order, into an array that lives for
 // the duration of the call and hands it to Excel4v with the count. An empty
 // list hands the host a null array. Usage:
@@ -26,7 +30,7 @@ inline constexpr OperCount<N> Count{};
 template <int N, typename... Opers>
 int CallExcel4(int xlfn, LPXLOPER operRes, OperCount<N>, Opers... opers) {
   static_assert(sizeof...(Opers) == N, "the count must equal the number of records listed");
-  static_assert((std::is_same_v<Opers, LPXLOPER> && ...), "every listed argument is a record pointer");
+  static_assert((IsRecordPointer<Opers> && ...), "every listed argument is a record pointer");
   if constexpr (N == 0) {
     return CallExcel4v(xlfn, operRes, 0, nullptr);
   } else {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "LinkMap.h"
 #include "PeFile.h"
 #include "TestHost.h"
 
@@ -56,6 +57,19 @@ TEST_F(ArtifactFile, IsADllForThisTarget) {
 }
 
 TEST_F(ArtifactFile, ExportDirectoryNamesTheModuleQuorrelXll) { EXPECT_EQ(Image.exportName, "Quorrel.XLL"); }
+
+// Windows finds an entry by ordinal in the table's slot ordinal - base. The
+// five entries must fill the slots of ordinals 1 to 5 and no other slot may
+// hold one, so a shifted base cannot hide a missing ordinal 1. (GNU ld writes
+// base 1; lld 14 writes base 0 and leaves the slot of ordinal 0 empty.)
+TEST_F(ArtifactFile, ExportTableHoldsTheFiveEntriesAtOrdinalsOneToFiveAndNothingElse) {
+  ASSERT_LE(Image.exportBase, 1u);
+  for (std::uint32_t slot = 0; slot < Image.exportSlots.size(); ++slot) {
+    const std::uint32_t ordinal = Image.exportBase + slot;
+    EXPECT_EQ(Image.exportSlots[slot] != 0, ordinal >= 1 && ordinal <= 5) << "ordinal " << ordinal;
+  }
+  EXPECT_EQ(Image.exportBase + Image.exportSlots.size(), 6u) << "the table must end at ordinal 5";
+}
 
 TEST_F(ArtifactFile, ExportsExactlyTheFiveEntriesUndecoratedAtTheirOrdinals) {
   std::map<std::string, std::uint32_t> expected;
@@ -118,30 +132,31 @@ TEST_F(ArtifactFile, HasNoSectionThatNeedsTheRuntimesStartUp) {
 TEST(LinkMap, ShowsNoConstructorOrThreadLocalDataInTheAddIn) {
   std::ifstream map(BesideThisProgram("Quorrel.map"));
   ASSERT_TRUE(map) << "no Quorrel.map beside the test";
-  const char* const kinds[] = {".ctors", ".dtors", ".init_array", ".fini_array", ".CRT$", ".tls"};
-  std::string line, pending;
-  int inputSections = 0;
-  while (std::getline(map, line)) {
-    std::istringstream fields(line);
-    std::string name, address, size;
-    if (line.rfind(" .", 0) == 0) {
-      fields >> name >> address >> size;
-      if (address.empty()) {
-        pending = name;  // a long name stands alone; address and size follow on the next line
-        continue;
-      }
-    } else if (!pending.empty()) {
-      name = std::exchange(pending, "");
-      fields >> address >> size;
-    } else {
-      continue;
-    }
-    ++inputSections;
-    for (const char* kind : kinds)
-      if (name.rfind(kind, 0) == 0 && std::strtoull(size.c_str(), nullptr, 16) != 0)
-        ADD_FAILURE() << line << " puts " << name << " data into the add-in";
+  LinkMapReading reading = ReadLinkMap(map);
+  EXPECT_GT(reading.inputSections, 0) << "the map lists no input section: its format changed";
+  for (const std::string& line : reading.offending) ADD_FAILURE() << line << " needs the C runtime's start-up";
+}
+
+// The reader itself, on both formats, with a constructor and without one.
+TEST(LinkMap, ReadsGnuAndLldMapsAndFindsAConstructor) {
+  const struct {
+    const char* map;
+    int inputSections;
+    size_t offending;
+  } cases[] = {
+      {" .text          0x10001000       0x40 Quorrel.cpp.obj\n .ctors         0x10001040        0x0 Quorrel.cpp.obj\n", 2, 0},
+      {" .ctors         0x10001040        0x4 ctor.obj\n", 1, 1},
+      {" .init_array.00100\n                0x10002000        0x4 ctor.obj\n", 1, 1},
+      {"00001000 00000019    16         Quorrel.cpp.obj:(.text)\n00001020 00000000     0                 _SampleFunc@0\n", 1, 0},
+      {"00004000 00000004     4         ctor.obj:(.CRT$XCU)\r\n", 1, 1},
+      {"00005000 00000008     4         tls.obj:(.tls$)\n", 1, 1},
+  };
+  for (const auto& c : cases) {
+    std::istringstream map(c.map);
+    LinkMapReading reading = ReadLinkMap(map);
+    EXPECT_EQ(reading.inputSections, c.inputSections) << c.map;
+    EXPECT_EQ(reading.offending.size(), c.offending) << c.map;
   }
-  EXPECT_GT(inputSections, 0) << "the map lists no input section: its format changed";
 }
 
 // What Windows shows in the file's Properties: which build and which version.

@@ -37,6 +37,9 @@ void ReadExports(const Image& image, const IMAGE_DATA_DIRECTORY& directory, PeFi
   if (directory.VirtualAddress == 0) return;
   auto exports = image.At<IMAGE_EXPORT_DIRECTORY>(image.Offset(directory.VirtualAddress));
   pe.exportName = image.Text(exports.Name);
+  pe.exportBase = exports.Base;
+  for (DWORD i = 0; i < exports.NumberOfFunctions; ++i)
+    pe.exportSlots.push_back(image.At<std::uint32_t>(image.Offset(exports.AddressOfFunctions) + 4 * i));
   for (DWORD i = 0; i < exports.NumberOfNames; ++i) {
     auto nameRva = image.At<std::uint32_t>(image.Offset(exports.AddressOfNames) + 4 * i);
     auto index = image.At<std::uint16_t>(image.Offset(exports.AddressOfNameOrdinals) + 2 * i);

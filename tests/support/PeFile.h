@@ -14,6 +14,8 @@ struct PeFile {
   std::uint16_t dllCharacteristics = 0;
   std::string exportName;                                   // the module name in the export directory
   std::map<std::string, std::uint32_t> exportOrdinals;      // exported name -> ordinal
+  std::uint32_t exportBase = 0;                             // the ordinal of the table's first slot
+  std::vector<std::uint32_t> exportSlots;                   // each slot's entry address; 0 for an empty one
   std::map<std::string, std::vector<std::string>> imports;  // DLL -> functions, "#N" by ordinal
   std::vector<std::string> sections;                        // names, at most 8 characters each
   std::uint32_t tlsDirectorySize = 0;                       // 0 when the image has no TLS directory
