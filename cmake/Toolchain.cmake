@@ -61,6 +61,11 @@ function(quorrel_runtime_free target)
     return()
   endif()
   target_link_options(${target} PRIVATE -nostdlib -s -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    # The toolchain's -pthread and the static runtime options mean nothing to
+    # a link without the C runtime; clang says so for each.
+    target_link_options(${target} PRIVATE -Wno-unused-command-line-argument)
+  endif()
   target_link_libraries(${target} PRIVATE kernel32 gcc)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     target_link_options(${target} PRIVATE -Wl,-e,_${ARG_ENTRY}@12

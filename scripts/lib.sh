@@ -4,6 +4,9 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # The CMake presets of the two builds: 32-bit and 64-bit Excel.
 TARGETS=(mingw-i686 mingw-x86_64)
+# The test presets of the second compiler: the tree built with clang, and
+# the MinGW tests run against the add-in built with clang-cl.
+SECOND_COMPILER_TARGETS=(clang-i686 clang-x86_64 clang-cl-i686 clang-cl-x86_64)
 
 # Wine says nothing of its own and never offers to download its .NET or HTML engines.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -23,9 +23,10 @@ package() { "$ROOT/scripts/package" --built >"$scratch/package.log" 2>&1; }
 zip="$ROOT/dist/Quorrel-$(project_version).zip"
 
 # Two builds of the same sources in different folders give the same add-in.
+# The second folder is kept, so a later run rebuilds only what changed.
 for target in "${TARGETS[@]}"; do
   use_target "$target"
-  other="$scratch/elsewhere/$target"
+  other="$ROOT/build/elsewhere/$target"
   cmake -S "$ROOT" -B "$other" -DCMAKE_TOOLCHAIN_FILE="$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
   cmake --build "$other" --target Quorrel QuorrelSetup -j "$(nproc)" >/dev/null
