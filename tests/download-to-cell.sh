@@ -78,5 +78,5 @@ registry "$(printf '%s\tOPEN\tsz\t%s' "$options" '/R "C:\Other Add-ins\Entries.x
 startup
 check "a path without its closing quote" 2 $? "OPEN holds .*, whose path has no closing quote"
 
-echo "download to cell: $passed passed, $failed failed"
+echo "download-to-cell: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
