@@ -62,5 +62,16 @@ session 0 "" coerce --quiet \
 session 2 "letter K, which xllhost does not support" odd --quiet
 session 2 "an answer is a record with the unknown type word 8192" odd --quiet --formula '=Strange()'
 
+# An add-in written without __stdcall: on 32-bit Windows a fault that
+# xllhost survives, names with its cell, and still shows the answer of.
+machine=$(od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$host" | tr -d ' ') + 4)) -N2 "$host" | tr -d ' ')
+if [ "$machine" = 014c ]; then
+  session 1 "=Add\(\) in cell A1 does not use __stdcall" cdecl --quiet --formula '=Add(1,2)'
+  session 1 "xlAddInManagerInfo12 does not use __stdcall" cdecl --quiet --formula '=Add(1,2)'
+  session 1 "cell A1 =Add\(1,2\) shows 3" cdecl --formula '=Add(1,2)'
+else
+  session 0 "" cdecl --quiet --expect '=Add(1,2)' 3 --expect-title Cdecl
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

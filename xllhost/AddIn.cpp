@@ -59,7 +59,27 @@ int Remove(const AddIn& addIn) { return CallEntry(addIn.module, addIn.autoRemove
 
 int Close(const AddIn& addIn) { return CallEntry(addIn.module, addIn.autoClose); }
 
-void HandOverExcel12(const AddIn& addIn) { CallEntry(addIn.module, addIn.setExcel12EntryPt, HostExcel12Entry()); }
+namespace {
+
+template <typename Entry>
+FARPROC Procedure(Entry entry) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(entry));
+}
+
+template <typename Record, typename Entry>
+Value AskThrough(HMODULE module, Entry entry, const char* name, Record& request) {
+  return TakeAnswer(module, reinterpret_cast<Record*>(CallWithPointer(Procedure(entry), name, &request)));
+}
+
+}  // namespace
+
+void HandOverExcel12(const AddIn& addIn) {
+  if (addIn.setExcel12EntryPt == nullptr || !IsLoadedModule(addIn.module)) return;
+  WithControl([&] {
+    CallWithPointer(Procedure(addIn.setExcel12EntryPt), "SetExcel12EntryPt",
+                    reinterpret_cast<const void*>(HostExcel12Entry()));
+  });
+}
 
 Value AskAddInManager(const AddIn& addIn, const XLOPER& request) {
   if ((addIn.addInManagerInfo == nullptr && addIn.addInManagerInfo12 == nullptr) || !IsLoadedModule(addIn.module))
@@ -72,10 +92,10 @@ Value AskAddInManager(const AddIn& addIn, const XLOPER& request) {
         wide.val.w = request.val.w;
       else
         wide.val.num = request.val.num;
-      return TakeAnswer(addIn.module, addIn.addInManagerInfo12(&wide));
+      return AskThrough(addIn.module, addIn.addInManagerInfo12, "xlAddInManagerInfo12", wide);
     }
     XLOPER copy = request;
-    return TakeAnswer(addIn.module, addIn.addInManagerInfo(&copy));
+    return AskThrough(addIn.module, addIn.addInManagerInfo, "xlAddInManagerInfo", copy);
   });
 }
 

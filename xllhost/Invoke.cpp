@@ -3,6 +3,7 @@
 #include "Arguments.h"
 #include "Calls.h"
 #include "HostMemory.h"
+#include "Information.h"
 #include "NativeCall.h"
 
 namespace xllhost {
@@ -64,10 +65,10 @@ Value TakeRecord(HMODULE module, Record* answer, const char* autoFreeName) {
   Value value = Capture(*answer);
   if ((answer->xltype & xlbitXLFree) != 0) ReleaseHostMemory(*answer, "a returned record with xlbitXLFree");
   if ((answer->xltype & xlbitDLLFree) != 0) {
-    auto autoFree =
-        reinterpret_cast<void(WINAPI*)(Record*)>(reinterpret_cast<void*>(GetProcAddress(module, autoFreeName)));
+    FARPROC autoFree = GetProcAddress(module, autoFreeName);
     if (autoFree != nullptr) {
-      autoFree(answer);  // control is still with the add-in that answered
+      // Control is still with the add-in that answered.
+      CallWithPointer(autoFree, autoFreeName, answer);
     } else {
       Fault(std::string("an answer asks to be freed, but the add-in exports no ") + autoFreeName);
     }
@@ -95,6 +96,10 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
   const bool returnsDouble = signature.resultArgument == 0 && signature.result == TypeCode::Number;
   Answered answered =
       CallStdcall(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed);
+  if (!answered.removedArguments)
+    Fault("=" + registration.functionText + "() in cell A" + std::to_string(CallerCell() + 1) +
+          " does not use __stdcall: it left its arguments on the stack, and Excel, which calls registered "
+          "functions with __stdcall, would crash");
 
   // Only an argument the type text lets the function modify may change.
   for (size_t i = 0; i < args.size(); ++i) {
@@ -105,6 +110,13 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
   }
   if (signature.resultArgument != 0) return AsCell(ValueOf(args[static_cast<size_t>(signature.resultArgument) - 1]));
   return AsCell(Returned(signature.result, answered, registration.module));
+}
+
+std::uintptr_t CallWithPointer(FARPROC entry, const char* name, const void* pointer) {
+  Answered answered = CallStdcall(entry, Returns::Integer, {{reinterpret_cast<std::uintptr_t>(pointer), false}});
+  if (!answered.removedArguments)
+    Fault(std::string(name) + " does not use __stdcall: Excel, which calls it with __stdcall, would crash");
+  return static_cast<std::uintptr_t>(answered.integer);
 }
 
 }  // namespace xllhost

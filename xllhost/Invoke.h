@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "Registrations.h"
@@ -22,5 +23,11 @@ Value Invoke(const Registration& registration, const std::vector<Value>& args);
 // #NUM!. Called while control is passed.
 Value TakeAnswer(HMODULE module, LPXLOPER answer);
 Value TakeAnswer(HMODULE module, LPXLOPER12 answer);
+
+// Calls an entry that takes one pointer (xlAddInManagerInfo(12),
+// SetExcel12EntryPt) and answers what it returned. An entry written without
+// __stdcall is survived and reported: Excel calls every entry with __stdcall
+// and would crash.
+std::uintptr_t CallWithPointer(FARPROC entry, const char* name, const void* pointer);
 
 }  // namespace xllhost

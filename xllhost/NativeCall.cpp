@@ -64,49 +64,78 @@ Answered CallAny(FARPROC procedure, Returns returns, const std::vector<NativeArg
 }
 constexpr size_t CallerCount = 16;
 #else
-template <size_t N>
-struct Words {
-  std::uint32_t word[N];
-};
-
-template <size_t N>
-Answered CallWith(FARPROC procedure, Returns returns, const std::vector<std::uint32_t>& words) {
-  Answered answered;
-  auto* address = reinterpret_cast<void*>(procedure);
-  if constexpr (N == 0) {
-    if (returns == Returns::Double)
-      answered.number = reinterpret_cast<double(WINAPI*)()>(address)();
-    else
-      answered.integer = reinterpret_cast<std::uint32_t(WINAPI*)()>(address)();
-  } else {
-    Words<N> block;
-    std::memcpy(block.word, words.data(), sizeof block);
-    if (returns == Returns::Double)
-      answered.number = reinterpret_cast<double(WINAPI*)(Words<N>)>(address)(block);
-    else
-      answered.integer = reinterpret_cast<std::uint32_t(WINAPI*)(Words<N>)>(address)(block);
-  }
-  return answered;
+// On 32-bit Windows the words go on the stack, the first at the lowest
+// address, and a stdcall procedure removes them before it returns. A
+// procedure written without __stdcall (cdecl) leaves them there. This routine
+// notes the stack pointer before the call, stores how many bytes the
+// procedure removed, and puts the stack pointer back either way. It touches
+// neither edx:eax (an integer answer) nor the x87 stack (a double answer)
+// after the call, so one routine serves both kinds under two names.
+extern "C" {
+std::uint64_t __cdecl xllhost_CallWordsForInteger(FARPROC procedure, const std::uint32_t* words, std::uint32_t count,
+                                                   std::uint32_t* removed);
+double __cdecl xllhost_CallWordsForDouble(FARPROC procedure, const std::uint32_t* words, std::uint32_t count,
+                                          std::uint32_t* removed);
 }
+asm(R"(
+  .text
+  .globl _xllhost_CallWordsForInteger
+  .globl _xllhost_CallWordsForDouble
+_xllhost_CallWordsForInteger:
+_xllhost_CallWordsForDouble:
+  pushl %ebp
+  movl %esp, %ebp
+  pushl %esi
+  pushl %edi
+  pushl %ebx
+  movl 16(%ebp), %ecx
+  movl 12(%ebp), %esi
+  leal (,%ecx,4), %eax
+  subl %eax, %esp
+  andl $-16, %esp
+  movl %esp, %edi
+  cld
+  rep movsl
+  movl %esp, %ebx
+  movl 20(%ebp), %edi
+  call *8(%ebp)
+  movl %esp, %ecx
+  subl %ebx, %ecx
+  movl %ecx, (%edi)
+  leal -12(%ebp), %esp
+  popl %ebx
+  popl %edi
+  popl %esi
+  popl %ebp
+  ret
+)");
 
-template <size_t... N>
-Answered CallAny(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args, std::index_sequence<N...>) {
+Answered CallWords(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args) {
   std::vector<std::uint32_t> words;
   for (const NativeArgument& arg : args) {
     words.push_back(static_cast<std::uint32_t>(arg.word));
     if (arg.isDouble) words.push_back(static_cast<std::uint32_t>(arg.word >> 32));
   }
-  using Caller = Answered (*)(FARPROC, Returns, const std::vector<std::uint32_t>&);
-  static const Caller callers[] = {&CallWith<N>...};
-  return callers[words.size()](procedure, returns, words);
+  Answered answered;
+  std::uint32_t removed = 0;
+  const auto count = static_cast<std::uint32_t>(words.size());
+  if (returns == Returns::Double)
+    answered.number = xllhost_CallWordsForDouble(procedure, words.data(), count, &removed);
+  else
+    answered.integer = xllhost_CallWordsForInteger(procedure, words.data(), count, &removed);
+  answered.removedArguments = removed == 4 * count;
+  return answered;
 }
-constexpr size_t CallerCount = 2 * MaxArguments + 1;
 #endif
 
 }  // namespace
 
 Answered CallStdcall(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args) {
+#if defined(_WIN64)
   return CallAny(procedure, returns, args, std::make_index_sequence<CallerCount>{});
+#else
+  return CallWords(procedure, returns, args);
+#endif
 }
 
 }  // namespace xllhost

@@ -19,6 +19,10 @@ enum class Returns { Integer, Double };
 struct Answered {
   std::uint64_t integer = 0;
   double number = 0;
+  // False when a 32-bit procedure left its arguments on the stack, as one
+  // written without __stdcall does; the stack is put right all the same.
+  // 64-bit Windows has one convention, in which the caller removes them.
+  bool removedArguments = true;
 };
 
 // At most MaxArguments (TypeText.h) arguments.

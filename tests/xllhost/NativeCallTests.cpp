@@ -22,6 +22,7 @@ double WINAPI Flipped(int a, double b, int c, double d, int e, double f) {
 }
 int WINAPI Integers(int a, int b, int c, int d, int e) { return a - b + 3 * c - 5 * d + 7 * e; }
 double WINAPI Nothing() { return 0.5; }
+int __cdecl WithoutStdcall(int a, int b) { return 10 * a + b; }
 
 FARPROC Procedure(void* function) { return reinterpret_cast<FARPROC>(function); }
 
@@ -43,6 +44,19 @@ TEST(NativeCall, PassesIntegersAndDoublesInEveryPositionAndTakesEitherAnswer) {
             1 - 2 + 9 - 20 + 35);
   EXPECT_EQ(xllhost::CallStdcall(Procedure(reinterpret_cast<void*>(&Nothing)), xllhost::Returns::Double, {}).number,
             0.5);
+}
+
+// A 32-bit function written without __stdcall leaves its arguments on the
+// stack; the call survives it, answers, and says so. 64-bit Windows has one
+// convention.
+TEST(NativeCall, SurvivesAFunctionWithoutStdcallAndSaysSo) {
+  xllhost::Answered answered = xllhost::CallStdcall(Procedure(reinterpret_cast<void*>(&WithoutStdcall)),
+                                                    xllhost::Returns::Integer, {{4, false}, {2, false}});
+  EXPECT_EQ(static_cast<int>(answered.integer), 42);
+  EXPECT_EQ(answered.removedArguments, sizeof(void*) == 8);
+  EXPECT_TRUE(xllhost::CallStdcall(Procedure(reinterpret_cast<void*>(&Integers)), xllhost::Returns::Integer,
+                                   {{1, false}, {2, false}, {3, false}, {4, false}, {5, false}})
+                  .removedArguments);
 }
 
 }  // namespace
