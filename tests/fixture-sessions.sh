@@ -62,6 +62,11 @@ session 0 "" coerce --quiet \
 session 2 "letter K, which xllhost does not support" odd --quiet
 session 2 "an answer is a record with the unknown type word 8192" odd --quiet --formula '=Strange()'
 
+# An add-in bound to xlcall32.dll by ordinal, and what XLCallVer answers.
+session 0 "" ordinals --quiet --expect '=Version()' 3072
+session 2 "called LPenHelper of xlcall32.dll, which xllhost does not provide" ordinals --quiet --formula '=Pen()'
+
+
 # An add-in written without __stdcall: on 32-bit Windows a fault that
 # xllhost survives, names with its cell, and still shows the answer of.
 machine=$(od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$host" | tr -d ' ') + 4)) -N2 "$host" | tr -d ' ')

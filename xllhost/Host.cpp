@@ -141,6 +141,10 @@ int WINAPI HostExcel12(int xlfn, int count, LPXLOPER12 opers[], LPXLOPER12 operR
   return HandleExcel12v(__builtin_return_address(0), xlfn, operRes, count, opers);
 }
 
+void HandleUnprovided(void* caller, const char* function) {
+  Unusable(ModulePath(ModuleAt(caller)) + " called " + function + " of xlcall32.dll, which xllhost does not provide");
+}
+
 FARPROC HostExcel12Entry() { return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&HostExcel12)); }
 
 FARPROC ExportedMdCallBack12() { return GetProcAddress(GetModuleHandleA(nullptr), "MdCallBack12"); }

@@ -18,6 +18,9 @@ namespace xllhost {
 // The host's side of Excel4v and Excel12v; caller is a code address inside
 // the calling module.
 int HandleExcel4v(void* caller, int xlfn, LPXLOPER operRes, int count, LPXLOPER opers[]);
+// A callback of xlcall32.dll that xllhost does not provide (LPenHelper): the
+// add-in has met what xllhost cannot interpret.
+void HandleUnprovided(void* caller, const char* function);
 int HandleExcel12v(void* caller, int xlfn, LPXLOPER12 operRes, int count, LPXLOPER12 opers[]);
 
 // The host's Excel12 callback, in the argument order of MdCallBack12.

@@ -6,3 +6,7 @@ extern "C" __declspec(dllexport) int XllHostExcel4v(void* caller, int xlfn, LPXL
                                                     LPXLOPER opers[]) {
   return xllhost::HandleExcel4v(caller, xlfn, operRes, count, opers);
 }
+
+extern "C" __declspec(dllexport) void XllHostUnprovided(void* caller, const char* function) {
+  xllhost::HandleUnprovided(caller, function);
+}
