@@ -31,17 +31,26 @@ AddIn Load(const std::string& path) {
   addIn.path = path;
   addIn.module = LoadModule(path);
   if (addIn.module == nullptr) return addIn;
-  auto entry = [&](auto& field, const char* name) {
+  // Each entry with the bytes of its arguments, which a stdcall decoration names.
+  auto entry = [&](auto& field, const char* name, int argumentBytes) {
     field = reinterpret_cast<std::remove_reference_t<decltype(field)>>(
         reinterpret_cast<void*>(GetProcAddress(addIn.module, name)));
+    if (field != nullptr) return;
+    for (const char* prefix : {"_", ""}) {
+      std::string decorated = prefix + std::string(name) + "@" + std::to_string(argumentBytes);
+      if (GetProcAddress(addIn.module, decorated.c_str()) != nullptr) {
+        addIn.decoratedOnly.push_back(std::string(name) + ": " + decorated);
+        return;
+      }
+    }
   };
-  entry(addIn.autoOpen, "xlAutoOpen");
-  entry(addIn.autoClose, "xlAutoClose");
-  entry(addIn.autoAdd, "xlAutoAdd");
-  entry(addIn.autoRemove, "xlAutoRemove");
-  entry(addIn.addInManagerInfo, "xlAddInManagerInfo");
-  entry(addIn.addInManagerInfo12, "xlAddInManagerInfo12");
-  entry(addIn.setExcel12EntryPt, "SetExcel12EntryPt");
+  entry(addIn.autoOpen, "xlAutoOpen", 0);
+  entry(addIn.autoClose, "xlAutoClose", 0);
+  entry(addIn.autoAdd, "xlAutoAdd", 0);
+  entry(addIn.autoRemove, "xlAutoRemove", 0);
+  entry(addIn.addInManagerInfo, "xlAddInManagerInfo", 4);
+  entry(addIn.addInManagerInfo12, "xlAddInManagerInfo12", 4);
+  entry(addIn.setExcel12EntryPt, "SetExcel12EntryPt", 4);
   return addIn;
 }
 

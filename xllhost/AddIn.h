@@ -22,6 +22,10 @@ struct AddIn {
   LPXLOPER(WINAPI* addInManagerInfo)(LPXLOPER) = nullptr;
   LPXLOPER12(WINAPI* addInManagerInfo12)(LPXLOPER12) = nullptr;
   void(WINAPI* setExcel12EntryPt)(FARPROC) = nullptr;
+  // Entries Excel looks up by their plain names that the add-in exports only
+  // with a stdcall decoration, such as _xlAutoOpen@0: Excel finds none of
+  // them, and the host does not call them. Each as "plain name: decorated".
+  std::vector<std::string> decoratedOnly;
 };
 
 // Loading fails (module null) when the library cannot be loaded.

@@ -1,5 +1,8 @@
 #include "Invoke.h"
 
+#include <cmath>
+#include <limits>
+
 #include "Arguments.h"
 #include "Calls.h"
 #include "HostMemory.h"
@@ -43,6 +46,19 @@ Value Returned(TypeCode code, const Answered& answered, HMODULE module) {
   }
 }
 
+// A number as a worksheet holds it: Excel shows an infinite or invalid
+// double as #NUM! and stores a subnormal one, or anything smaller than its
+// least normal number, as +0 (excel-worksheet-and-expression-evaluation.md).
+// Negative zero stays. The same holds for each element of an array.
+Value AsWorksheetNumbers(Value value) {
+  if (value.Is(xltypeNum)) {
+    if (!std::isfinite(value.num)) return ErrorValue(xlerrNum);
+    if (value.num != 0 && std::fabs(value.num) < std::numeric_limits<double>::min()) value.num = 0;
+  }
+  for (Value& element : value.elements) element = AsWorksheetNumbers(element);
+  return value;
+}
+
 // Missing and nil answers are taken as the number 0; a record of a type no
 // cell holds is input xllhost cannot show.
 Value AsCell(Value value) {
@@ -51,7 +67,7 @@ Value AsCell(Value value) {
     Unusable("an answer is a record with the unknown type word " + std::to_string(value.xltype));
     return ErrorValue(xlerrValue);
   }
-  return value;
+  return AsWorksheetNumbers(value);
 }
 
 template <typename Record>

@@ -87,6 +87,7 @@ int Play(const Scenario& scenario, const SessionOptions& options) {
           return 2;
         }
         Say("%s loads the add-in\n", std::string(scenario.host));
+        ReportDecoratedEntries(addIn);
         break;
       case Step::HandOverExcel12:
         if (addIn.setExcel12EntryPt == nullptr) break;
@@ -112,7 +113,7 @@ int Play(const Scenario& scenario, const SessionOptions& options) {
         break;
       case Step::Close:
         CallAddInEntry(scenario.host, "xlAutoClose", addIn.autoClose != nullptr, xllhost::Close, addIn);
-        if (removed) CheckTakenBack(addIn, formulas);
+        if (removed) CheckTakenBack(formulas);
         break;
       case Step::UnregisterLeftovers: TakeBackLeftovers(scenario.host, addIn); break;
       case Step::Unload: UnloadAndCheck(scenario.host, addIn); break;

@@ -45,7 +45,7 @@ const char Usage[] =
     "expectation not met, a host call that fails or comes when Excel refuses\n"
     "calls, an entry answering other than 1, a host string not given back or\n"
     "given back twice, an argument changed in place that its type text does not\n"
-    "allow, a function or name left after the user removed it); 2 when the\n"
+    "allow, a name left defined after the user removed it); 2 when the\n"
     "command line cannot be used, the file is no add-in this host can load, or\n"
     "the session met what xllhost cannot interpret (a type text or record it does\n"
     "not know, a host function it does not provide, a cell calling a function\n"
