@@ -33,5 +33,30 @@ expect "no scenario \"exit\"" --scenario exit "$addin"
 expect "a text without its closing quote" --formula '=TavikFnc("a)' "$addin"
 expect "array rows of different lengths" --formula '=TavikFnc({1,2;3})' "$addin"
 expect "calls NoSuch, which the add-in has not registered" --formula '=NoSuch()' "$addin"
+# one_line REASON ARGUMENT...: as expect, and the reason is all it says.
+one_line() {
+  reason=$1
+  shift
+  lines=$(wine "$host" "$@" 2>&1 >/dev/null | grep -c .)
+  if [ "$lines" -eq 1 ]; then expect "$reason" "$@"; else
+    echo "FAILED: xllhost $*: said $lines lines, not one"
+    failed=$((failed + 1))
+  fi
+}
+
+# Each command-line error is one line that points at --help.
+one_line "no option --bogus; see --help" --bogus "$addin"
+one_line "--scenario needs a value; see --help" "$addin" --scenario
+one_line "--expect needs a formula and what it must show; see --help" --expect "=TavikFnc()"
+one_line "one add-in at a time" "$addin" "$addin"
+one_line "the add-in's path is empty" ""
+expect "cannot read the formulas file" --formulas "$bin/no-such-formulas.txt" "$addin"
+# Formulas too long for a command line come from a file, one a line.
+formulas=$(mktemp)
+printf '=TavikFnc()\r\n\n=NoSuch(%s)\n' "$(printf '%01000d' 0)" >"$formulas"
+expect "calls NoSuch, which the add-in has not registered" --formulas "$(winepath -w "$formulas" 2>/dev/null)" "$addin"
+rm -f "$formulas"
+# A DLL that exports none of the entries Excel calls.
+expect "is not an Excel add-in" "$bin/xlcall32.dll"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

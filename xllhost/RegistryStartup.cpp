@@ -153,7 +153,7 @@ int PlayStartupFromRegistry(const std::string& officeVersion, const SessionOptio
       continue;
     }
     Say("Excel loads %s (%s)\n", listed.path, listed.name);
-    ReportDecoratedEntries(addIn);
+    CheckEntries(addIn);
     CallAddInEntry("Excel", "xlAutoOpen", addIn.autoOpen != nullptr, Open, addIn);
     open.push_back(addIn);
     opened.push_back(listed);

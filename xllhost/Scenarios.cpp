@@ -87,7 +87,7 @@ int Play(const Scenario& scenario, const SessionOptions& options) {
           return 2;
         }
         Say("%s loads the add-in\n", std::string(scenario.host));
-        ReportDecoratedEntries(addIn);
+        CheckEntries(addIn);
         break;
       case Step::HandOverExcel12:
         if (addIn.setExcel12EntryPt == nullptr) break;

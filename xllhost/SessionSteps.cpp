@@ -15,7 +15,11 @@ void SayHost(const std::string& what) {
                                                     : "this host exports no MdCallBack12"));
 }
 
-void ReportDecoratedEntries(const AddIn& addIn) {
+void CheckEntries(const AddIn& addIn) {
+  const bool none = !addIn.autoOpen && !addIn.autoClose && !addIn.autoAdd && !addIn.autoRemove &&
+                    !addIn.addInManagerInfo && !addIn.addInManagerInfo12 && !addIn.setExcel12EntryPt;
+  if (none && addIn.decoratedOnly.empty())
+    Unusable(addIn.path + " is not an Excel add-in: it exports none of the entries Excel calls (xlAutoOpen, ...)");
   for (const std::string& entry : addIn.decoratedOnly) {
     size_t colon = entry.find(':');
     Problem("Excel will not find " + entry.substr(0, colon) + ": the add-in exports it only as " +

@@ -24,8 +24,9 @@ struct SessionOptions {
 void SayHost(const std::string& what);
 
 // An entry the add-in exports only with a stdcall decoration is one Excel
-// never finds: each is a problem, and the host does not call it.
-void ReportDecoratedEntries(const AddIn& addIn);
+// never finds: each is a problem, and the host does not call it. A DLL that
+// exports none of the entries Excel calls is no add-in the host can judge.
+void CheckEntries(const AddIn& addIn);
 
 // =NAME() for each function the module registered.
 std::vector<std::string> RegisteredFormulas(HMODULE module);

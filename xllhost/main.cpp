@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "AddInFile.h"
 #include "CrashReport.h"
@@ -26,6 +28,8 @@ const char Usage[] =
     "Options:\n"
     "  --scenario NAME       the session to play (default: manager):\n"
     "%s"
+    "  --formulas FILE       the formulas of a file, one a line, as --formula each\n"
+    "                        (for formulas too long for a command line)\n"
     "  --formula F           a cell to calculate: a call with literal arguments,\n"
     "                        such as =Add(1,2), =Greet(\"a \"\"b\"\"\"), =Flag(TRUE,),\n"
     "                        =Sum({1,2;3,4}) or =Fail(#N/A); may repeat, each in\n"
@@ -65,39 +69,66 @@ struct CommandLine {
   bool fromRegistry = false, scenarioGiven = false, help = false;
 };
 
-// Reads the command line; false when it cannot be used.
-bool Read(int argc, char** argv, CommandLine& line) {
+// Appends the formulas of a file, one a line, for formulas too long for a
+// command line; empty lines are skipped. False when the file cannot be read.
+bool ReadFormulas(const std::string& file, std::vector<std::string>& formulas) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) formulas.push_back(line);
+  }
+  return true;
+}
+
+// Reads the command line; on an error answers what is wrong, in one line.
+std::string Read(int argc, char** argv, CommandLine& line) {
   xllhost::SessionOptions& options = line.options;
+  // The options that take values, and how many.
+  const std::pair<const char*, int> valued[] = {{"--scenario", 1},     {"--office-version", 1}, {"--formula", 1},
+                                                 {"--formulas", 1},     {"--expect-title", 1},   {"--expect", 2}};
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
+    for (const auto& [option, count] : valued)
+      if (arg == option && i + count >= argc)
+        return arg + " needs " + (count == 1 ? "a value" : "a formula and what it must show");
     if (arg == "--help" || arg == "-h") {
       line.help = true;
     } else if (arg == "--quiet") {
       xllhost::SetQuiet(true);
-    } else if (arg == "--scenario" && i + 1 < argc) {
+    } else if (arg == "--scenario") {
       line.scenarioName = argv[++i];
       line.scenarioGiven = true;
     } else if (arg == "--from-registry") {
       line.fromRegistry = true;
-    } else if (arg == "--office-version" && i + 1 < argc) {
+    } else if (arg == "--office-version") {
       line.officeVersion = argv[++i];
-    } else if (arg == "--formula" && i + 1 < argc) {
+    } else if (arg == "--formula") {
       options.formulas.push_back(argv[++i]);
-    } else if (arg == "--expect-title" && i + 1 < argc) {
+    } else if (arg == "--formulas") {
+      if (!ReadFormulas(argv[++i], options.formulas)) return std::string("cannot read the formulas file ") + argv[i];
+    } else if (arg == "--expect-title") {
       options.checkTitle = true;
       options.title = argv[++i];
-    } else if (arg == "--expect" && i + 2 < argc) {
+    } else if (arg == "--expect") {
       options.expectations.emplace_back(argv[i + 1], argv[i + 2]);
       if (std::find(options.formulas.begin(), options.formulas.end(), argv[i + 1]) == options.formulas.end())
         options.formulas.push_back(argv[i + 1]);
       i += 2;
-    } else if (arg.rfind("--", 0) != 0 && line.path.empty()) {
-      line.path = arg;
+    } else if (arg.rfind("-", 0) == 0) {
+      return "no option " + arg;
+    } else if (arg.empty()) {
+      return "the add-in's path is empty";
+    } else if (!line.path.empty()) {
+      return "one add-in at a time: " + line.path + " and " + arg;
     } else {
-      return false;
+      line.path = arg;
     }
   }
-  return line.help || line.path.empty() == line.fromRegistry;
+  if (line.help) return "";
+  if (line.path.empty() && !line.fromRegistry) return "no add-in given";
+  if (!line.path.empty() && line.fromRegistry) return "--from-registry reads the add-ins from the registry: give no file";
+  return "";
 }
 
 // Why the add-in's path cannot be used, or an empty text; `fullPath` receives it.
@@ -120,10 +151,8 @@ std::string CheckPath(const std::string& path, std::string& fullPath) {
 int main(int argc, char** argv) {
   xllhost::ExitOnCrash();
   CommandLine line;
-  if (!Read(argc, argv, line)) {
-    PrintUsage(stderr);
-    return 2;
-  }
+  std::string wrong = Read(argc, argv, line);
+  if (!wrong.empty()) return Refuse(wrong + "; see --help");
   if (line.help) {
     PrintUsage(stdout);
     return 0;
