@@ -43,9 +43,15 @@ build_target() {
   use_target "$1"
   local log="$ROOT/build/$PRESET.log"
   mkdir -p "$ROOT/build"
-  [ -f "$BUILD/CMakeCache.txt" ] || echo "configuring $PRESET" >&2
-  # CMake reads the presets from the current folder.
-  (cd "$ROOT" && cmake --preset "$PRESET") >"$log" 2>&1 || { cat "$log" >&2; fail "configuring $PRESET failed"; }
+  # A build tree configures itself again when a CMakeLists.txt changes; the
+  # preset is read again when it is new or the presets changed.
+  if [ ! -f "$BUILD/CMakeCache.txt" ] || [ "$ROOT/CMakePresets.json" -nt "$BUILD/CMakeCache.txt" ]; then
+    [ -f "$BUILD/CMakeCache.txt" ] || echo "configuring $PRESET" >&2
+    # CMake reads the presets from the current folder.
+    (cd "$ROOT" && cmake --preset "$PRESET") >"$log" 2>&1 || { cat "$log" >&2; fail "configuring $PRESET failed"; }
+  else
+    : >"$log"
+  fi
   if ! (cd "$ROOT" && cmake --build --preset "$PRESET" -j "$(nproc)") 2>&1 | tee -a "$log" |
     sed -un "s/^\[ *\([0-9]*\)%\] \(Building\|Linking\)/  $PRESET \1%: \2/p" >&2; then
     tail -n 40 "$log" >&2

@@ -28,8 +28,7 @@ add_values() {  # add_values LINE...: loads regstate lines
   wine "$regstate" load "$(windows "$scratch/registry.txt")"
 }
 registry() {  # registry LINE...: clears the Office keys, then loads the lines
-  wine "$regstate" clear 'HKCU\Software\Microsoft\Office' && wine "$regstate" clear 'HKLM\SOFTWARE\Microsoft\Office' &&
-    add_values "$@"
+  add_values '-HKCU\Software\Microsoft\Office' '-HKLM\SOFTWARE\Microsoft\Office' "$@"
 }
 script() {  # script NAME: runs install.cmd or uninstall.cmd from the extracted zip, as a user would
   printf '@echo off\r\n"%s\\%s.cmd"\r\n' "$(windows "$release")" "$1" >"$scratch/driver.cmd"

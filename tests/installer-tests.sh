@@ -113,6 +113,7 @@ for row in "${cases[@]}"; do
     dir) mkdir -p "$installed/in use" ;;
   esac
   {
+    printf '%s\n' '-HKCU\Software\Microsoft\Office' '-HKLM\SOFTWARE\Microsoft\Office'
     state "$before" "$appdata"
     if [ "$profile" = usual ]; then
       echo "$default_folder"
@@ -126,8 +127,6 @@ for row in "${cases[@]}"; do
   # called script's status into 0 or 1.
   {
     echo '@echo off'
-    echo "\"$win_regstate\" clear HKCU\\Software\\Microsoft\\Office"
-    echo "\"$win_regstate\" clear HKLM\\SOFTWARE\\Microsoft\\Office"
     echo "\"$win_regstate\" load \"$win_scratch\\before.txt\""
     echo "if \"%1\"==\"run\" \"$(windows "$release")\\$script.cmd\" $args"
   } | sed 's/$/\r/' >"$scratch/driver.cmd"

@@ -5,8 +5,9 @@
 //   regstate dump KEY FILE  lists KEY and everything under it into FILE
 //   regstate clear KEY    deletes KEY and everything under it
 //
-// FILE holds UTF-8 lines: a key alone ("HKCU\Software\X"), or a key, a value
-// name, a type and the data, separated by tabs. The type is sz, expand_sz or
+// FILE holds UTF-8 lines: a key alone ("HKCU\Software\X"), a key after a
+// minus ("-HKCU\Software\X": delete it and everything under it), or a key,
+// a value name, a type and the data, separated by tabs. The type is sz, expand_sz or
 // a number; the data is text (a string and its NUL) or "hex:" and its bytes.
 // A dump writes text only where that gives back the very same bytes.
 #include <windows.h>
@@ -52,11 +53,28 @@ std::vector<std::string> Split(const std::string& line) {
   return fields;
 }
 
+// Deletes the key and everything under it; a key already gone is no failure.
+int Clear(const std::wstring& path) {
+  std::wstring rest;
+  REGSAM view = 0;
+  HKEY root = Root(path, rest, view), key;
+  LONG status = RegOpenKeyExW(root, rest.c_str(), 0, KEY_ALL_ACCESS | view, &key);
+  if (status == ERROR_FILE_NOT_FOUND) return 0;
+  if (status == ERROR_SUCCESS) status = RegDeleteTreeW(key, nullptr);
+  RegCloseKey(key);
+  if (status == ERROR_SUCCESS) status = RegDeleteKeyExW(root, rest.c_str(), view, 0);
+  return status == ERROR_SUCCESS ? 0 : 1;
+}
+
 int Load(const char* file) {
   std::ifstream in(file, std::ios::binary);
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
+    if (line[0] == '-') {
+      if (Clear(Wide(line.substr(1))) != 0) return 1;
+      continue;
+    }
     std::vector<std::string> f = Split(line);
     std::wstring rest;
     REGSAM view;
@@ -133,14 +151,6 @@ int main() {
     Dump(Root(args[1], rest, view), view, rest, Utf8(args[1]), out);
     return out ? 0 : 1;
   }
-  if (args.size() == 2 && args[0] == L"clear") {
-    HKEY root = Root(args[1], rest, view), key;
-    LONG status = RegOpenKeyExW(root, rest.c_str(), 0, KEY_ALL_ACCESS | view, &key);
-    if (status == ERROR_FILE_NOT_FOUND) return 0;
-    if (status == ERROR_SUCCESS) status = RegDeleteTreeW(key, nullptr);
-    RegCloseKey(key);
-    if (status == ERROR_SUCCESS) status = RegDeleteKeyExW(root, rest.c_str(), view, 0);
-    return status == ERROR_SUCCESS ? 0 : 1;
-  }
+  if (args.size() == 2 && args[0] == L"clear") return Clear(args[1]);
   return 2;
 }
