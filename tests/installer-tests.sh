@@ -48,9 +48,9 @@ entry() {  # entry LETTER APPDATA
     q) printf 'expand_sz\t%s' '%APPDATA%\MICROSOFT\AddIns\quorrel.xll' ;;
   esac
 }
-# A state is "15.0:OPEN=A,OPEN1=B;16.0:" (16.0's key without values): the
+# A layout is "15.0:OPEN=A,OPEN1=B;16.0:" (16.0's key without values): the
 # lines regstate dumps for it, keys included.
-state() {  # state SPEC APPDATA
+state() {  # state LAYOUT APPDATA
   local version pairs pair key office='HKCU\Software\Microsoft\Office'
   [ -n "$1" ] && echo "$office"
   IFS=';' read -ra versions <<<"$1"
