@@ -2,7 +2,8 @@
 // logic: each callback forwards to the host executable's exported one,
 // adding the caller's return address so the host knows which add-in calls.
 // It exports what Excel's xlcall32.dll exports (creating-xlls.md): Excel4,
-// Excel4v and XLCallVer, and LPenHelper.
+// Excel4v and XLCallVer, and LPenHelper; xlcall32.def gives each function
+// below the name Excel calls it by.
 #include <windows.h>
 
 #include <stdarg.h>
@@ -26,14 +27,14 @@ HostNotice Unprovided;
 
 }  // namespace
 
-extern "C" int WINAPI Excel4v(int xlfn, LPXLOPER operRes, int count, LPXLOPER opers[]) {
+extern "C" int WINAPI StandInExcel4v(int xlfn, LPXLOPER operRes, int count, LPXLOPER opers[]) {
   if (Host == nullptr) return xlretFailed;  // not inside a host program
   return Host(CALLER_ADDRESS(), xlfn, operRes, count, opers);
 }
 
 // The records after `count` are read as Excel4v's array; a count the host
 // cannot take reaches it without one, and it answers xlretInvCount.
-extern "C" int __cdecl Excel4(int xlfn, LPXLOPER operRes, int count, ...) {
+extern "C" int __cdecl StandInExcel4(int xlfn, LPXLOPER operRes, int count, ...) {
   if (Host == nullptr) return xlretFailed;
   LPXLOPER opers[255] = {};
   const bool usable = count >= 0 && count <= 255;
@@ -48,11 +49,11 @@ extern "C" int __cdecl Excel4(int xlfn, LPXLOPER operRes, int count, ...) {
 // Excel12 and Excel12v this host offers too. The reference says XLCallVer
 // tells the C API version (backward-compatibility.md) but not its value;
 // add-ins compare it with 0x0C00 to choose the Excel 2007 interface.
-extern "C" int WINAPI XLCallVer() { return 0x0C00; }
+extern "C" int WINAPI StandInXLCallVer() { return 0x0C00; }
 
 // Pen input from Excel's early versions, which xllhost does not model: the
 // call fails and the host names it.
-extern "C" long WINAPI LPenHelper(int, void*) {
+extern "C" long WINAPI StandInLPenHelper(int, void*) {
   if (Unprovided != nullptr) Unprovided(CALLER_ADDRESS(), "LPenHelper");
   return xlretFailed;
 }
