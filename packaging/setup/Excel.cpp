@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include "WindowsText.h"
+
 namespace setup {
 
 namespace {
@@ -21,9 +23,8 @@ std::wstring ReadMachineText(const wchar_t* subkey, const wchar_t* name, REGSAM 
 // The width a Platform or Bitness value names. Office on Windows on ARM
 // (arm64) loads x64 add-ins.
 int BitsOf(const std::wstring& value) {
-  if (CompareStringOrdinal(value.c_str(), -1, L"x86", -1, TRUE) == CSTR_EQUAL) return 32;
-  if (CompareStringOrdinal(value.c_str(), -1, L"x64", -1, TRUE) == CSTR_EQUAL) return 64;
-  if (CompareStringOrdinal(value.c_str(), -1, L"arm64", -1, TRUE) == CSTR_EQUAL) return 64;
+  if (SameText(value, L"x86")) return 32;
+  if (SameText(value, L"x64") || SameText(value, L"arm64")) return 64;
   return 0;
 }
 
@@ -60,7 +61,7 @@ bool ExcelRuns() {
   process.dwSize = sizeof process;
   bool found = false;
   for (BOOL more = Process32FirstW(snapshot, &process); more && !found; more = Process32NextW(snapshot, &process)) {
-    found = CompareStringOrdinal(process.szExeFile, -1, L"EXCEL.EXE", -1, TRUE) == CSTR_EQUAL;
+    found = SameText(process.szExeFile, L"EXCEL.EXE");
   }
   CloseHandle(snapshot);
   return found;

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "WindowsText.h"
+
 namespace setup {
 
 namespace {
@@ -18,29 +20,20 @@ std::wstring FullPath(const std::wstring& path) {
   return full;
 }
 
-std::wstring Expanded(const std::wstring& text) {
-  DWORD size = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
-  if (size == 0) return text;
-  std::wstring expanded(size, L'\0');
-  size = ExpandEnvironmentStringsW(text.c_str(), &expanded[0], size);
-  expanded.resize(size ? size - 1 : 0);
-  return expanded;
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
-
 }  // namespace
 
-// A roaming folder that is missing is made, as Windows makes it for every profile.
-std::wstring InstalledPath() {
+// Named whether or not it exists yet: copying the add-in makes what is missing.
+std::wstring AddInsFolder() {
   wchar_t* roaming = nullptr;
-  if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &roaming))) return {};
-  std::wstring path = std::wstring(roaming) + L"\\Microsoft\\AddIns\\Quorrel.xll";
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DONT_VERIFY, nullptr, &roaming))) return {};
+  std::wstring folder = std::wstring(roaming) + L"\\Microsoft\\AddIns";
   CoTaskMemFree(roaming);
-  return path;
+  return folder;
+}
+
+std::wstring InstalledPath() {
+  std::wstring folder = AddInsFolder();
+  return folder.empty() ? folder : folder + L"\\Quorrel.xll";
 }
 
 bool NamesInstalledFile(const std::wstring& path, const std::wstring& installed) {

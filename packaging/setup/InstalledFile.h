@@ -5,6 +5,9 @@
 
 namespace setup {
 
+// The user's add-ins folder, where Excel also looks for an add-in named
+// without a folder; empty when Windows cannot name it.
+std::wstring AddInsFolder();
 // The full path of the installed file, or empty when Windows cannot name the folder.
 std::wstring InstalledPath();
 

@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+#include "WindowsText.h"
+
 namespace setup {
 
 namespace {
@@ -10,11 +12,6 @@ const wchar_t kOffice[] = L"Software\\Microsoft\\Office";
 
 std::wstring Failure(const wchar_t* what, const std::wstring& key, LONG status) {
   return std::wstring(what) + L" HKCU\\" + key + L" (Windows error " + std::to_wstring(status) + L")";
-}
-
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
 }
 
 // Office versions are named like 16.0: digits, a dot, digits.
@@ -132,7 +129,7 @@ bool WriteValues(OptionsKey& key, const std::vector<RegValue>& values, std::wstr
   for (const RegValue& value : values) {
     bool same = false;
     for (const RegValue& old : now) {
-      if (SameName(old.name, value.name)) same = old.type == value.type && old.data == value.data;
+      if (SameText(old.name, value.name)) same = old.type == value.type && old.data == value.data;
     }
     if (same) continue;
     LONG status = RegSetValueExW(key.handle, value.name.c_str(), 0, value.type, value.data.data(),
@@ -144,7 +141,7 @@ bool WriteValues(OptionsKey& key, const std::vector<RegValue>& values, std::wstr
   }
   for (const RegValue& old : now) {
     bool kept = false;
-    for (const RegValue& value : values) kept = kept || SameName(old.name, value.name);
+    for (const RegValue& value : values) kept = kept || SameText(old.name, value.name);
     if (kept) continue;
     LONG status = RegDeleteValueW(key.handle, old.name.c_str());
     if (status != ERROR_SUCCESS) {
