@@ -12,6 +12,18 @@
 namespace xllhost {
 namespace {
 
+// Calls the procedure through the native call, which survives one written
+// without __stdcall; `who` names it in the fault that reports that, since
+// Excel calls it with __stdcall and would crash.
+Answered CallAsExcel(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args,
+                     const std::string& who) {
+  Answered answered = CallStdcall(procedure, returns, args);
+  if (!answered.removedArguments)
+    Fault(who + " does not use __stdcall: it left its arguments on the stack, and Excel, which calls it with "
+                "__stdcall, would crash");
+  return answered;
+}
+
 // An answer read as its type says; a null pointer shows #NUM!.
 Value Returned(TypeCode code, const Answered& answered, HMODULE module) {
   const TypeInfo& type = Info(code);
@@ -110,12 +122,8 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
     passed.push_back(args[i].passed);
   }
   const bool returnsDouble = signature.resultArgument == 0 && signature.result == TypeCode::Number;
-  Answered answered =
-      CallStdcall(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed);
-  if (!answered.removedArguments)
-    Fault("=" + registration.functionText + "() in cell A" + std::to_string(CallerCell() + 1) +
-          " does not use __stdcall: it left its arguments on the stack, and Excel, which calls registered "
-          "functions with __stdcall, would crash");
+  Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed,
+                                  "=" + registration.functionText + "() in cell A" + std::to_string(CallerCell() + 1));
 
   // Only an argument the type text lets the function modify may change.
   for (size_t i = 0; i < args.size(); ++i) {
@@ -129,10 +137,8 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
 }
 
 std::uintptr_t CallWithPointer(FARPROC entry, const char* name, const void* pointer) {
-  Answered answered = CallStdcall(entry, Returns::Integer, {{reinterpret_cast<std::uintptr_t>(pointer), false}});
-  if (!answered.removedArguments)
-    Fault(std::string(name) + " does not use __stdcall: Excel, which calls it with __stdcall, would crash");
-  return static_cast<std::uintptr_t>(answered.integer);
+  return static_cast<std::uintptr_t>(
+      CallAsExcel(entry, Returns::Integer, {{reinterpret_cast<std::uintptr_t>(pointer), false}}, name).integer);
 }
 
 }  // namespace xllhost

@@ -63,6 +63,10 @@ Answered CallAny(FARPROC procedure, Returns returns, const std::vector<NativeArg
   return callers[kinds](procedure, returns, words);
 }
 constexpr size_t CallerCount = 16;
+
+Answered CallNative(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args) {
+  return CallAny(procedure, returns, args, std::make_index_sequence<CallerCount>{});
+}
 #else
 // On 32-bit Windows the words go on the stack, the first at the lowest
 // address, and a stdcall procedure removes them before it returns. A
@@ -110,7 +114,7 @@ _xllhost_CallWordsForDouble:
   ret
 )");
 
-Answered CallWords(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args) {
+Answered CallNative(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args) {
   std::vector<std::uint32_t> words;
   for (const NativeArgument& arg : args) {
     words.push_back(static_cast<std::uint32_t>(arg.word));
@@ -131,11 +135,7 @@ Answered CallWords(FARPROC procedure, Returns returns, const std::vector<NativeA
 }  // namespace
 
 Answered CallStdcall(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args) {
-#if defined(_WIN64)
-  return CallAny(procedure, returns, args, std::make_index_sequence<CallerCount>{});
-#else
-  return CallWords(procedure, returns, args);
-#endif
+  return CallNative(procedure, returns, args);
 }
 
 }  // namespace xllhost
