@@ -1,6 +1,7 @@
 # Shared by the scripts: set-up, and configure and build of each target.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$ROOT/scripts/pe.sh"
 
 # The CMake presets of the two builds: 32-bit and 64-bit Excel.
 TARGETS=(mingw-i686 mingw-x86_64)

@@ -2,6 +2,7 @@
 # Whole sessions of add-ins other than Quorrel.xll, each exercising one slice
 # of the host: a table of cells and what each must show, one xllhost run per
 # add-in. Arguments: the xllhost program, the folder of the fixture add-ins.
+source "$(dirname "$0")/../scripts/pe.sh"
 host=$1
 dir=$2
 passed=0
@@ -73,8 +74,7 @@ session 2 "called LPenHelper of xlcall32.dll, which xllhost does not provide" or
 
 # An add-in written without __stdcall: on 32-bit Windows a fault that
 # xllhost survives, names with its cell, and still shows the answer of.
-machine=$(od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$host" | tr -d ' ') + 4)) -N2 "$host" | tr -d ' ')
-if [ "$machine" = 014c ]; then
+if [ "$(pe_machine "$host")" = 014c ]; then
   session 1 "Excel will not find xlAutoOpen: the add-in exports it only as xlAutoOpen@0" decorated --quiet --scenario cluster
   session 1 "Excel will not find SetExcel12EntryPt: the add-in exports it only as SetExcel12EntryPt@4" decorated --quiet --scenario cluster
   session 1 "=Add\(\) in cell A1 does not use __stdcall" cdecl --quiet --formula '=Add(1,2)'

@@ -63,13 +63,8 @@ state() {  # state LAYOUT APPDATA
     for pair in "${list[@]}"; do printf '%s\t%s\t%s\n' "$key" "${pair%%=*}" "$(entry "${pair#*=}" "$2")"; done
   done | LC_ALL=C sort
 }
-machine() {  # the PE file's machine field: 014c for x86, 8664 for x64
-  local pe
-  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
-  od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' '
-}
 file_state() {  # what is at the installed path: none, dir, or the file's machine
-  if [ -d "$1" ]; then echo dir; elif [ -f "$1" ]; then machine "$1"; else echo none; fi
+  if [ -d "$1" ]; then echo dir; elif [ -f "$1" ]; then pe_machine "$1"; else echo none; fi
 }
 
 hostile='OPEN=A,OPEN1=B,OPEN2=C,OPEN3=D,OPEN4=E,OPEN5=F,OPEN6=G,OPEN7=H,OPEN8=I,OPEN9=J,Font=K'
