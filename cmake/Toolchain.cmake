@@ -75,3 +75,33 @@ function(quorrel_runtime_free target)
     target_link_options(${target} PRIVATE -Wl,-e,${ARG_ENTRY} -Wl,--high-entropy-va)
   endif()
 endfunction()
+
+# Links the target with an import library made from a .def file, so the
+# loader binds each entry by its undecorated name, or by its ordinal where
+# the entry is NONAME. The .def file writes 32-bit stdcall decorations
+# (Excel4v@16); 64-bit code has one calling convention and none.
+function(quorrel_import_library target scope def)
+  get_filename_component(name ${def} NAME_WE)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    file(READ ${def} content)
+    string(REGEX REPLACE "([A-Za-z0-9_])@[0-9]+" "\\1" content "${content}")
+    set(def ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+    # Written only when its content changes, so a configure relinks nothing.
+    file(CONFIGURE OUTPUT ${def} CONTENT "${content}" @ONLY)
+  endif()
+  if(MINGW)
+    set(lib ${CMAKE_CURRENT_BINARY_DIR}/lib${name}.a)
+    set(command ${CMAKE_DLLTOOL} --kill-at --input-def ${def} --output-lib ${lib})
+  else()
+    set(lib ${CMAKE_CURRENT_BINARY_DIR}/${name}.lib)
+    set(machine i386)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+      set(machine i386:x86-64)
+    endif()
+    set(command ${CMAKE_DLLTOOL} -m ${machine} -k -d ${def} -l ${lib})
+  endif()
+  add_custom_command(OUTPUT ${lib} COMMAND ${command} DEPENDS ${def} COMMENT "Import library for ${name}.dll")
+  add_custom_target(${name}_implib DEPENDS ${lib})
+  add_dependencies(${target} ${name}_implib)
+  target_link_libraries(${target} ${scope} ${lib})
+endfunction()
