@@ -175,13 +175,21 @@ constexpr uint16_t xlerrNum = 36;
 constexpr uint16_t xlerrNA = 42;
 constexpr uint16_t xlerrGettingData = 43;
 
-// Host function numbers. The special class has bit 0x4000 set.
+// Host function numbers: a worksheet or macro-sheet function's is its number
+// in Excel's function table, a command's that number with bit 0x8000 set, and
+// the special class, which only add-ins call, has bit 0x4000 set.
 constexpr int xlfSetName = 88;
 constexpr int xlfCaller = 89;
 constexpr int xlfRegister = 149;
+constexpr int xlfGetWorkspace = 186;
 constexpr int xlfUnregister = 201;
+constexpr int xlfVolatile = 237;
 constexpr int xlfEvaluate = 257;
 constexpr int xlfRegisterId = 267;
+constexpr int xlfRtd = 379;
+constexpr int xlCommand = 0x8000;
+constexpr int xlcAlert = xlCommand | 118;
+constexpr int xlcMessage = xlCommand | 122;
 constexpr int xlSpecial = 0x4000;
 constexpr int xlFree = xlSpecial | 0;
 constexpr int xlCoerce = xlSpecial | 2;

@@ -67,6 +67,14 @@ session 2 "an answer is a record with the unknown type word 8192" odd --quiet --
 # Registrations left for Excel to take back after xlAutoClose are no fault.
 session 0 "Excel unregisters =Left\(\) \(Left\), which the add-in left registered" leftovers --expect '=Left()' 7
 
+# What add-ins ask at start-up and show the user; a function xllhost does not
+# model is named, and leaves the session unjudged.
+session 0 "Excel shows the alert \"Start-up fixture ready\"; the user presses OK" startup \
+  --expect '=ExcelVersion()' 16.0 --expect '=DecimalSeparator()' . --expect '=SettingsCount()' 45 \
+  --expect '=Unmodelled()' '#N/A' --expect '=Volatile()' 1
+session 0 "the status bar shows \"Loading the start-up fixture\"" startup --formula '=Volatile()'
+session 2 "called xlfRtd, which xllhost does not model" startup --quiet --formula '=Rtd()'
+
 # An add-in bound to xlcall32.dll by ordinal, and what XLCallVer answers.
 session 0 "" ordinals --quiet --expect '=Version()' 3072
 session 2 "called LPenHelper of xlcall32.dll, which xllhost does not provide" ordinals --quiet --formula '=Pen()'

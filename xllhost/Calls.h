@@ -26,6 +26,7 @@ struct HostCall {
   Value result;  // what the host left in it
   int returnCode = 0;
   HMODULE caller = nullptr;  // module that made the call
+  std::string note;          // what the call did that only the transcript shows
 };
 
 const std::vector<HostCall>& Calls();

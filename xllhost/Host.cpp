@@ -4,6 +4,7 @@
 #include "Host.h"
 
 #include "CallContext.h"
+#include "FunctionNames.h"
 #include "Calls.h"
 #include "Coerce.h"
 #include "HostMemory.h"
@@ -11,32 +12,24 @@
 #include "Information.h"
 #include "Registrations.h"
 #include "Worksheet.h"
+#include "Workspace.h"
 
 namespace xllhost {
 namespace {
 
-// The host functions xllhost provides, each with its name and its answer;
-// xlFree works on the records themselves and is answered here.
+// The host functions xllhost provides, each with its answer; xlFree works on
+// the records themselves and is answered here.
 struct HostFunction {
   int xlfn;
-  const char* name;
   Answer (*answer)(const Request&);
 };
 const HostFunction HostFunctions[] = {
-    {xlfRegister, "xlfRegister", Register},
-    {xlfRegisterId, "xlfRegisterId", RegisterId},
-    {xlfUnregister, "xlfUnregister", Unregister},
-    {xlfSetName, "xlfSetName", SetName},
-    {xlfEvaluate, "xlfEvaluate", EvaluateText},
-    {xlfCaller, "xlfCaller", Caller},
-    {xlFree, "xlFree", nullptr},
-    {xlCoerce, "xlCoerce", Coerce},
-    {xlSheetId, "xlSheetId", SheetId},
-    {xlSheetNm, "xlSheetNm", SheetNm},
-    {xlAbort, "xlAbort", Abort},
-    {xlGetInst, "xlGetInst", GetInst},
-    {xlGetHwnd, "xlGetHwnd", GetHwnd},
-    {xlGetName, "xlGetName", GetName},
+    {xlfRegister, Register},     {xlfRegisterId, RegisterId}, {xlfUnregister, Unregister},
+    {xlfSetName, SetName},       {xlfEvaluate, EvaluateText}, {xlfCaller, Caller},
+    {xlfGetWorkspace, GetWorkspace}, {xlcMessage, Message},   {xlcAlert, Alert},
+    {xlfVolatile, Volatile},     {xlFree, nullptr},           {xlCoerce, Coerce},
+    {xlSheetId, SheetId},        {xlSheetNm, SheetNm},        {xlAbort, Abort},
+    {xlGetInst, GetInst},        {xlGetHwnd, GetHwnd},        {xlGetName, GetName},
 };
 
 const HostFunction* Provided(int xlfn) {
@@ -78,7 +71,7 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
   const HostFunction* function = Provided(xlfn);
   if (function == nullptr) {
     // Excel may well provide it: a session that needs it cannot be judged here.
-    Unusable("the add-in called " + FunctionName(xlfn));
+    Unusable("the add-in called " + FunctionName(xlfn) + ", which xllhost does not model; it answered code 2");
     return Fail(xlretInvXlfn);
   }
   Answer answer = function->answer(Request{args, via, xlfn == xlGetName ? ModuleAt(caller) : nullptr});
@@ -115,17 +108,13 @@ int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers
   call.resultRecord = operRes;
   if (operRes != nullptr) call.result = Capture(*operRes);
   call.returnCode = answer.code;
+  call.note = answer.note;
   call.caller = ModuleAt(caller);
   xllhost::Record(std::move(call), behaviour.recordCalls);
   return answer.code;
 }
 
 }  // namespace
-
-std::string FunctionName(int xlfn) {
-  const HostFunction* function = Provided(xlfn);
-  return function != nullptr ? function->name : "function " + std::to_string(xlfn) + " (not provided by xllhost)";
-}
 
 int HandleExcel4v(void* caller, int xlfn, LPXLOPER operRes, int count, LPXLOPER opers[]) {
   return HandleCall(caller, xlfn, operRes, count, opers, Interface::Excel4);

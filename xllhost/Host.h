@@ -34,7 +34,4 @@ FARPROC ExportedMdCallBack12();
 // the default behaviour; host memory still outstanding stays counted.
 void Reset();
 
-// The name of a host function number, as the transcript shows it.
-std::string FunctionName(int xlfn);
-
 }  // namespace xllhost

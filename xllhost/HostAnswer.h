@@ -21,11 +21,13 @@ struct Request {
 };
 
 // A result code, and the value for the result record when the call succeeds.
-// A function that met input the host cannot interpret says what it was.
+// A function that met input the host cannot interpret says what it was; one
+// whose effect only the transcript can show says it in a note.
 struct Answer {
   int code = xlretSuccess;
   Value value;
   std::string unusable;
+  std::string note;
 };
 
 inline Answer Fail(int code, std::string unusable = {}) {

@@ -50,6 +50,7 @@ void PrintCall(const HostCall& call) {
   if (call.hadResult) answer += ", result " + Shown(call.result);
   Say("    add-in calls %s%s -> %s\n", call.name + "(" + args + ")",
       std::string(call.via == Interface::Excel12 ? " through Excel12" : ""), answer);
+  if (!call.note.empty()) Say("      %s\n", call.note);
   // A conversion may fail without fault of the add-in's; a function xllhost
   // lacks is reported as a session it cannot judge.
   bool expected = (call.xlfn == xlCoerce && call.returnCode == xlretFailed) || call.returnCode == xlretInvXlfn;

@@ -7,6 +7,7 @@
 #include "CallContext.h"
 #include "Calls.h"
 #include "CrashReport.h"
+#include "FunctionNames.h"
 #include "Host.h"
 #include "HostMemory.h"
 #include "HostState.h"

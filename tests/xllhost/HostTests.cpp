@@ -41,7 +41,17 @@ TEST_F(XllHost, RefusesARecordWithAnUnknownTypeWordAndAFunctionItDoesNotProvide)
   EXPECT_EQ(CallExcel4(xlSpecial | 3, nullptr, Count<0>), xlretInvXlfn);  // xlSet
   ASSERT_EQ(xllhost::UnusableInput().size(), 2u);
   EXPECT_NE(xllhost::UnusableInput()[0].find("unknown type word 8192"), std::string::npos);
-  EXPECT_NE(xllhost::UnusableInput()[1].find("not provided by xllhost"), std::string::npos);
+  EXPECT_NE(xllhost::UnusableInput()[1].find("which xllhost does not model"), std::string::npos);
+}
+
+// Worksheet and macro functions by their number, commands by theirs plus 0x8000.
+TEST_F(XllHost, NamesFunctionNumbersAsTheCApiSpellsThem) {
+  const std::pair<int, const char*> names[] = {{0, "xlfCount"},          {23, "xlfLog10"},
+                                               {94, "xlfActiveCell"},    {186, "xlfGetWorkspace"},
+                                               {379, "xlfRtd"},          {0x8000 | 118, "xlcAlert"},
+                                               {0x8000 | 122, "xlcMessage"}, {xlGetName, "xlGetName"}};
+  for (const auto& [xlfn, name] : names) EXPECT_EQ(xllhost::FunctionName(xlfn), name) << xlfn;
+  EXPECT_EQ(xllhost::FunctionName(5000).rfind("function 5000 ", 0), 0u);
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+#include "Workspace.h"
+
+#include <cstdio>
+
+#include "Information.h"
+
+namespace xllhost {
+namespace {
+
+// The international settings (GET.WORKSPACE type 37), as an English (US)
+// Excel under Windows' English (United States) settings answers them, in
+// the order Excel's help on GET.WORKSPACE lists them.
+Value InternationalSettings() {
+  Value settings;
+  settings.xltype = xltypeMulti;
+  settings.rows = 1;
+  auto text = [&](const char* item) { settings.elements.push_back(TextValue(item)); };
+  auto number = [&](double item) { settings.elements.push_back(NumberValue(item)); };
+  auto boolean = [&](bool item) { settings.elements.push_back(BooleanValue(item)); };
+  number(1);  // the country of this Excel: the United States
+  number(1);  // the country of Windows' settings
+  for (const char* item : {".", ",", ",", "R", "C", "r", "c", "[", "]", "{", "}", ",", ";", "@", "/", ":", "y", "m",
+                           "d", "h", "m", "s", "$", "General"})
+    text(item);  // separators, reference letters, brackets, date and time symbols, currency, General
+  for (double item : {2, 0, 2, 3, 3, 0}) number(item);  // digits, negative currency, name lengths, month-day-year
+  for (bool item : {false, false, false, false, true, true, true, true, false, false, true, true, false})
+    boolean(item);  // 24-hour, local names, metric, currency spacing and place, minus sign, zeros, 4-digit years...
+  settings.columns = static_cast<int>(settings.elements.size());
+  return settings;
+}
+
+// Type 1: the environment and its version, as Excel writes them.
+Value Environment() {
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  GetVersionExW(&version);
+  char text[64];
+  std::snprintf(text, sizeof text, "Windows (%d-bit) NT %lu.%02lu", static_cast<int>(sizeof(void*) * 8),
+                version.dwMajorVersion, version.dwMinorVersion);
+  return TextValue(text);
+}
+
+bool NumberArgument(const Value& value, double* number) {
+  if (value.Is(xltypeNum)) *number = value.num;
+  else if (value.Is(xltypeInt)) *number = value.integer;
+  else return false;
+  return true;
+}
+
+}  // namespace
+
+Answer GetWorkspace(const Request& request) {
+  double type = 0;
+  if (request.args.size() != 1) return Fail(xlretInvCount);
+  if (!NumberArgument(request.args[0], &type)) return Fail(xlretInvXloper);
+  switch (static_cast<int>(type)) {
+    case 1: return Success(Environment());
+    case 2: return Success(TextValue("16.0"));  // what Excel 2016 and every later version answers
+    case 3: return Success(NumberValue(0));     // no fixed decimal places
+    case 4: return Success(BooleanValue(false));  // A1, not R1C1 references
+    case 37: return Success(InternationalSettings());
+    default: {
+      Answer answer = Success(ErrorValue(xlerrNA));
+      answer.note = "xllhost does not model GET.WORKSPACE type " + Display(NumberValue(type)) + ": it answers #N/A";
+      return answer;
+    }
+  }
+}
+
+Answer Message(const Request& request) {
+  if (request.args.empty() || request.args.size() > 2) return Fail(xlretInvCount);
+  Answer answer = Success(BooleanValue(true));
+  const bool shown = request.args[0].Is(xltypeBool) && request.args[0].boolean && request.args.size() == 2;
+  answer.note = shown ? "the status bar shows \"" + request.args[1].text + "\"" : "the status bar is given back to Excel";
+  return answer;
+}
+
+Answer Alert(const Request& request) {
+  if (request.args.empty() || request.args.size() > 3) return Fail(xlretInvCount);
+  if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
+  Answer answer = Success(BooleanValue(true));
+  answer.note = "Excel shows the alert \"" + request.args[0].text + "\"; the user presses OK";
+  return answer;
+}
+
+Answer Volatile(const Request& request) {
+  if (request.args.size() > 1) return Fail(xlretInvCount);
+  return Success(BooleanValue(true));
+}
+
+}  // namespace xllhost

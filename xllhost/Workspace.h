@@ -1,0 +1,18 @@
+// What Excel tells an add-in about its workspace, and what an add-in shows
+// the user: xlfGetWorkspace, xlcMessage, xlcAlert and xlfVolatile.
+#pragma once
+
+#include "HostAnswer.h"
+
+namespace xllhost {
+
+// The types add-ins ask at start-up; any other is named and answered #N/A.
+Answer GetWorkspace(const Request& request);
+// The status bar's text, shown in the transcript.
+Answer Message(const Request& request);
+// The alert, shown in the transcript; the user presses OK.
+Answer Alert(const Request& request);
+// xllhost calculates every cell once, so volatility changes nothing here.
+Answer Volatile(const Request& request);
+
+}  // namespace xllhost
