@@ -127,6 +127,25 @@ static_assert(offsetof(XLOPER12, val.array.rows) == sizeof(void*) && sizeof(XLOP
               "a wide array's 32-bit row and column counts follow its pointer");
 static_assert(offsetof(XLOPER12, val.w) == 0 && sizeof(XLOPER12{}.val.w) == 4, "a wide integer has 32 bits");
 
+// The floating-point arrays of type codes K and K%: the row and column counts,
+// then the rows' numbers one after another. The array is declared with one
+// element; the host allocates as many as the counts say.
+struct FP {
+  uint16_t rows;
+  uint16_t columns;
+  double array[1];
+};
+static_assert(sizeof(FP) == 16 && offsetof(FP, columns) == 2 && offsetof(FP, array) == 8,
+              "two 16-bit counts, then the doubles, aligned to 8");
+
+struct FP12 {
+  int32_t rows;
+  int32_t columns;
+  double array[1];
+};
+static_assert(sizeof(FP12) == 16 && offsetof(FP12, columns) == 4 && offsetof(FP12, array) == 8,
+              "two 32-bit counts, then the doubles");
+
 // Counted byte string: byte 0 holds the length n (0..255), bytes 1..n the text
 // in the host's single-byte character set. No terminator follows the text.
 template <size_t Length>

@@ -54,6 +54,15 @@ session 0 "" arrays --quiet \
   --expect '=Square2()' 1 --expect '=FreedCount()' 1
 session 0 "cell A1 =Square2\(\) shows 1 \(top-left of \{1,2;3,4\}\)" arrays --formula '=Square2()'
 
+# Arrays of numbers (K, K%) in and out, one changed in place; answers no
+# cell holds show #NUM! or 0; counts that cannot be true are the add-in's fault.
+session 0 "" numbers --quiet \
+  --expect '=Total({1,2;3,4})' 10 --expect '=Total4({1.5,2.5})' 4 --expect '=Total(5)' 5 --expect '=Total({1,"a"})' '#VALUE!' \
+  --expect '=Columns({1,2,3})' 3 --expect '=DoubledColumn({1,2,3})' 2 --expect '=Halve({8,6})' 4 --expect '=Unusual()' '#NUM!'
+session 0 "shows 2 \(top-left of \{2;4;6\}\)" numbers --formula '=DoubledColumn({1,2,3})'
+session 0 "shows #NUM! \(top-left of \{#NUM!,#NUM!;0,4\}\)" numbers --formula '=Unusual()'
+session 1 "=Empty\(\) in cell A1 answered an array of numbers Excel cannot read: its counts say 0 x 3" numbers --quiet --formula '=Empty()'
+
 # xlCoerce through both interfaces, its answers handed back with xlbitXLFree.
 session 0 "" coerce --quiet \
   --expect '=As(1.5,2)' 1.5 --expect '=As("12.5",1)' 12.5 --expect '=As(TRUE,1)' 1 --expect '=As("abc",1)' '#VALUE!' \
@@ -61,7 +70,7 @@ session 0 "" coerce --quiet \
   --expect '=As12("true",4)' TRUE --expect '=As12(123456,2)' 123456 --expect '=As12("x",16)' '#VALUE!'
 
 # What xllhost cannot interpret ends the session with status 2, never a verdict.
-session 2 "letter K, which xllhost does not support" odd --quiet
+session 2 "letter O, which xllhost does not support" odd --quiet
 session 2 "an answer is a record with the unknown type word 8192" odd --quiet --formula '=Strange()'
 
 # Registrations left for Excel to take back after xlAutoClose are no fault.

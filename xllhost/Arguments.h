@@ -24,6 +24,7 @@ struct Argument {
   std::int32_t longValue = 0;
   std::vector<char> bytes;        // C, D, F, G
   std::vector<XCHAR> wide;        // C%, D%, F%, G%
+  std::vector<double> numbers;    // K, K%: the counts in the first element's place, then the numbers
   XLOPER oper{};                  // P, R
   XLOPER12 oper12{};              // Q, U
   std::deque<std::string> texts;  // the counted strings and arrays of the records
@@ -70,7 +71,14 @@ struct Argument {
 // the function cannot be called with it.
 bool Prepare(TypeCode code, const Value& given, Argument& arg, Value* error);
 
-// What an argument passed by reference holds after the call, read as its type says.
-Value ValueOf(const Argument& arg);
+// What an argument passed by reference holds after the call, read as its type
+// says; an array of numbers that grew past its memory shows #VALUE! and
+// `what` says so.
+Value ValueOf(const Argument& arg, std::string* what);
+
+// The numbers of an FP (or, `wide`, an FP12) at the address as an array; an
+// array with no element, or with more than `most` or than readable memory
+// holds, shows #VALUE!, and `what` says why.
+Value FloatArray(const void* array, bool wide, size_t most, std::string* what);
 
 }  // namespace xllhost

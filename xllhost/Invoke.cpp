@@ -25,7 +25,7 @@ Answered CallAsExcel(FARPROC procedure, Returns returns, const std::vector<Nativ
 }
 
 // An answer read as its type says; a null pointer shows #NUM!.
-Value Returned(TypeCode code, const Answered& answered, HMODULE module) {
+Value Returned(TypeCode code, const Answered& answered, HMODULE module, const std::string& who) {
   const TypeInfo& type = Info(code);
   const bool boolean = type.convertsTo == xltypeBool;
   if (!type.byReference) {
@@ -54,6 +54,14 @@ Value Returned(TypeCode code, const Answered& answered, HMODULE module) {
       return TextValue(type.counted ? CountedText(static_cast<const XCHAR*>(pointer)) : FromWide(static_cast<const XCHAR*>(pointer)));
     case Storage::Oper: return TakeAnswer(module, static_cast<LPXLOPER>(pointer));
     case Storage::Oper12: return TakeAnswer(module, static_cast<LPXLOPER12>(pointer));
+    case Storage::Fp:
+    case Storage::Fp12: {
+      // The array stays the add-in's: Excel never hands an FP back to be freed.
+      std::string what;
+      Value numbers = FloatArray(pointer, type.storage == Storage::Fp12, SIZE_MAX, &what);
+      if (!what.empty()) Fault(who + " answered an array of numbers Excel cannot read: " + what);
+      return numbers;
+    }
     default: return ErrorValue(xlerrValue);
   }
 }
@@ -122,8 +130,8 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
     passed.push_back(args[i].passed);
   }
   const bool returnsDouble = signature.resultArgument == 0 && signature.result == TypeCode::Number;
-  Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed,
-                                  "=" + registration.functionText + "() in cell A" + std::to_string(CallerCell() + 1));
+  const std::string who = "=" + registration.functionText + "() in cell A" + std::to_string(CallerCell() + 1);
+  Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed, who);
 
   // Only an argument the type text lets the function modify may change.
   for (size_t i = 0; i < args.size(); ++i) {
@@ -132,8 +140,13 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
           Info(args[i].code).letters + ") in place, which its type text \"" + registration.typeText +
           "\" does not let it do: Excel's documentation warns this can crash Excel");
   }
-  if (signature.resultArgument != 0) return AsCell(ValueOf(args[static_cast<size_t>(signature.resultArgument) - 1]));
-  return AsCell(Returned(signature.result, answered, registration.module));
+  if (signature.resultArgument != 0) {
+    std::string what;
+    Value value = ValueOf(args[static_cast<size_t>(signature.resultArgument) - 1], &what);
+    if (!what.empty()) Fault(who + " left in its argument an array of numbers Excel cannot read: " + what);
+    return AsCell(value);
+  }
+  return AsCell(Returned(signature.result, answered, registration.module, who));
 }
 
 std::uintptr_t CallWithPointer(FARPROC entry, const char* name, const void* pointer) {

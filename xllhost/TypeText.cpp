@@ -9,7 +9,7 @@
 namespace xllhost {
 namespace {
 
-constexpr std::uint32_t Num = xltypeNum, Str = xltypeStr, Bool = xltypeBool;
+constexpr std::uint32_t Num = xltypeNum, Str = xltypeStr, Bool = xltypeBool, Multi = xltypeMulti;
 constexpr double Int16Low = -32768, Int16High = 32767, Int32Low = -2147483648.0, Int32High = 2147483647.0;
 
 // Excel's table of type codes. Two-letter codes come first, so that C% is
@@ -23,6 +23,7 @@ const TypeInfo Table[] = {
     {T::WideCounted,         "D%", S::Wide,    true,  true,  false, true,  Str,  0, 0},
     {T::InPlaceWide,         "F%", S::Wide,    true,  false, true,  true,  Str,  0, 0},
     {T::InPlaceWideCounted,  "G%", S::Wide,    true,  true,  true,  true,  Str,  0, 0},
+    {T::Numbers12,           "K%", S::Fp12,    true,  false, false, true,  Multi, 0, 0},
     {T::Boolean,             "A",  S::Short,   false, false, false, false, Bool, 0, 0},
     {T::Number,              "B",  S::Double,  false, false, false, false, Num,  0, 0},
     {T::Text,                "C",  S::Bytes,   true,  false, false, false, Str,  0, 0},
@@ -33,6 +34,7 @@ const TypeInfo Table[] = {
     {T::Word,                "H",  S::Word,    false, false, false, false, Num,  0, 65535},
     {T::Short,               "I",  S::Short,   false, false, false, false, Num,  Int16Low, Int16High},
     {T::Long,                "J",  S::Long,    false, false, false, false, Num,  Int32Low, Int32High},
+    {T::Numbers,             "K",  S::Fp,      true,  false, false, false, Multi, 0, 0},
     {T::BooleanRef,          "L",  S::Short,   true,  false, false, false, Bool, 0, 0},
     {T::ShortRef,            "M",  S::Short,   true,  false, false, false, Num,  Int16Low, Int16High},
     {T::LongRef,             "N",  S::Long,    true,  false, false, false, Num,  Int32Low, Int32High},
@@ -58,7 +60,7 @@ bool ReadCode(const std::string& text, size_t& at, TypeCode* code) {
 
 std::string Unsupported(const std::string& text, size_t at) {
   std::string letter = text.substr(at, at + 1 < text.size() && text[at + 1] == '%' ? 2 : 1);
-  const std::string documented[] = {"K", "K%", "O", "O%", "X"};  // Excel's, which xllhost does not pass
+  const std::string documented[] = {"O", "O%", "X"};  // Excel's, which xllhost does not pass
   bool known = std::find(std::begin(documented), std::end(documented), letter) != std::end(documented);
   return "the type text \"" + text + "\" has the letter " + letter +
          (known ? ", which xllhost does not support" : ", which is no type code");

@@ -29,6 +29,8 @@ enum class TypeCode {
   InPlaceCounted,      // G: a 256-byte buffer, counted
   InPlaceWide,         // F%: a 65,536-byte buffer, null-terminated wide
   InPlaceWideCounted,  // G%: a 65,536-byte buffer, counted wide
+  Numbers,             // K: FP*, a 16-bit-counted array of doubles
+  Numbers12,           // K%: FP12*, a 32-bit-counted array of doubles
   None,                // the result of a function that returns by modifying an argument
 };
 
@@ -47,7 +49,7 @@ constexpr size_t MaxArguments = 32;
 bool ParseTypeText(const std::string& text, Signature* signature, std::string* why);
 
 // Where Excel keeps an argument of a code while the function runs.
-enum class Storage { None, Double, Short, Word, Long, Bytes, Wide, Oper, Oper12 };
+enum class Storage { None, Double, Short, Word, Long, Bytes, Wide, Oper, Oper12, Fp, Fp12 };
 
 // One row per type code: all that xllhost knows of it. Adding a code is
 // adding a row (and its enumerator above).

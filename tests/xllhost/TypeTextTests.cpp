@@ -26,7 +26,7 @@ TEST(TypeText, RefusesWhatItCannotPassNamingTheReason) {
   const struct {
     const char* text;
     const char* why;
-  } cases[] = {{"BK", "letter K, which xllhost does not support"},
+  } cases[] = {{"BX", "letter X, which xllhost does not support"},
                {"BO%", "letter O%, which xllhost does not support"},
                {"BZ", "letter Z, which is no type code"},
                {"3BB", "returns argument 3, which is no argument passed by reference"},
