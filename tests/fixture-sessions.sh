@@ -84,6 +84,16 @@ session 0 "Excel shows the alert \"Start-up fixture ready\"; the user presses OK
 session 0 "the status bar shows \"Loading the start-up fixture\"" startup --formula '=Volatile()'
 session 2 "called xlfRtd, which xllhost does not model" startup --quiet --formula '=Rtd()'
 
+# The transcript tells the truth: a count past its text is flagged and shown
+# whole, a host array kept is charged to its cell, a problem after the verdict
+# still fails the session, and a DLL that cannot be loaded names what it lacks.
+session 1 'cell A1 =BadCount\(\) handed over a string whose count runs past its text: character 14 of the 20' careless --quiet --formula '=BadCount()'
+session 1 'shows "Hello, world!\\x00\\x01\\x02' careless --formula '=BadCount()'
+session 1 "cell A1 =KeepArray\(\) did not give back 1 host array before it answered" careless --quiet --formula '=KeepArray()'
+session 1 "PROBLEM after the verdict: xlFree called outside any entry" lingering --quiet
+session 1 "stays loaded after Excel's last FreeLibrary" lingering
+session 2 "quorrel-absent.dll" dependent --quiet
+
 # An add-in bound to xlcall32.dll by ordinal, and what XLCallVer answers.
 session 0 "" ordinals --quiet --expect '=Version()' 3072
 session 2 "called LPenHelper of xlcall32.dll, which xllhost does not provide" ordinals --quiet --formula '=Pen()'

@@ -30,7 +30,10 @@ AddIn Load(const std::string& path) {
   AddIn addIn;
   addIn.path = path;
   addIn.module = LoadModule(path);
-  if (addIn.module == nullptr) return addIn;
+  if (addIn.module == nullptr) {
+    addIn.loadError = GetLastError();
+    return addIn;
+  }
   // Each entry with the bytes of its arguments, which a stdcall decoration names.
   auto entry = [&](auto& field, const char* name, int argumentBytes) {
     field = reinterpret_cast<std::remove_reference_t<decltype(field)>>(

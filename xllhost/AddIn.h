@@ -15,6 +15,7 @@ namespace xllhost {
 struct AddIn {
   HMODULE module = nullptr;
   std::string path;
+  unsigned long loadError = 0;  // the loader's error when the module is null
   int(WINAPI* autoOpen)() = nullptr;
   int(WINAPI* autoClose)() = nullptr;
   int(WINAPI* autoAdd)() = nullptr;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <vector>
 
 namespace xllhost {
 
@@ -36,6 +37,46 @@ std::string WhyNotAnAddIn(const std::string& path) {
     return reason;
   }
   return "";
+}
+
+namespace {
+
+// The DLLs the image names in its import directory.
+std::vector<std::string> ImportedDlls(HMODULE image) {
+  auto base = reinterpret_cast<const char*>(image);
+  auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  std::vector<std::string> names;
+  if (directory.VirtualAddress == 0) return names;
+  for (auto entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress); entry->Name != 0;
+       ++entry)
+    names.emplace_back(base + entry->Name);
+  return names;
+}
+
+// Whether Windows finds the DLL: beside the add-in, or where it looks for any DLL.
+bool Findable(const std::string& name, const std::string& folder) {
+  char found[MAX_PATH];
+  return SearchPathA(folder.c_str(), name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0 ||
+         SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0;
+}
+
+}  // namespace
+
+std::string WhyNotLoaded(const std::string& path, unsigned long error) {
+  const std::string code = "(error " + std::to_string(error) + ")";
+  if (error != ERROR_MOD_NOT_FOUND) return "Windows cannot load it " + code;
+  // Mapped without its imports, the image tells what it needs.
+  HMODULE image = LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  if (image == nullptr) return "Windows cannot load it " + code;
+  std::string missing;
+  const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+  for (const std::string& name : ImportedDlls(image))
+    if (!Findable(name, folder)) missing += (missing.empty() ? "" : ", ") + name;
+  FreeLibrary(image);
+  if (missing.empty()) return "a DLL that a DLL it needs needs cannot be found " + code;
+  return "it needs " + missing + ", which Windows cannot find " + code;
 }
 
 }  // namespace xllhost

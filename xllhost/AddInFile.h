@@ -10,4 +10,8 @@ namespace xllhost {
 // other width), or an empty text when it can.
 std::string WhyNotAnAddIn(const std::string& path);
 
+// Why Windows could not load the file, given the loader's error: for a DLL
+// it needs that cannot be found (error 126), that DLL's name.
+std::string WhyNotLoaded(const std::string& path, unsigned long error);
+
 }  // namespace xllhost

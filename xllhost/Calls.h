@@ -43,6 +43,10 @@ bool Listening();
 // handed out given back, ...), one line each.
 void Fault(const std::string& text);
 const std::vector<std::string>& Faults();
+// Once the verdict is given, misuse can no longer wait for it (an add-in
+// still loaded may call the host from DllMain when the process exits): each
+// goes to `report` at once.
+void AfterVerdict(void (*report)(const char* text));
 
 // Input the host cannot interpret (a type text or record it does not know,
 // a function it does not provide): reported, one line each, and a session

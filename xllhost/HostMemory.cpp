@@ -6,6 +6,7 @@
 
 #include "HostMemory.h"
 
+#include <map>
 #include <set>
 
 #include "Calls.h"
@@ -14,8 +15,16 @@
 namespace xllhost {
 namespace {
 
-std::set<const void*> outstanding;  // host memory handed out, not yet given back
-std::set<const void*> released;     // host memory given back, not yet reused
+// Host memory handed out and not yet given back: a string's or an array's,
+// charged to what took it, and whether a check has reported it.
+struct Held {
+  bool array;
+  std::string taker;
+  bool reported = false;
+};
+std::map<const void*, Held> outstanding;
+std::set<const void*> released;  // host memory given back, not yet reused
+std::string taker = "the add-in";
 
 // Host memory comes from the C heap, as FreeContent gives it back.
 struct HeapStorage {
@@ -65,7 +74,7 @@ bool HandOutRecord(const Value& value, Record& record) {
   HeapStorage heap;
   WriteRecord(value, record, heap);
   if (const void* memory = HeldMemory(record)) {
-    outstanding.insert(memory);
+    outstanding[memory] = Held{PlainType(record.xltype) == xltypeMulti, taker};
     released.erase(memory);
   }
   return true;
@@ -102,5 +111,26 @@ void ReleaseHostMemory(XLOPER& record, const char* by) { ReleaseRecord(record, b
 void ReleaseHostMemory(XLOPER12& record, const char* by) { ReleaseRecord(record, by); }
 
 int OutstandingHostMemory() { return static_cast<int>(outstanding.size()); }
+
+void ChargeHostMemoryTo(const std::string& who) { taker = who; }
+
+std::vector<std::string> HostMemoryNotGivenBack() {
+  std::map<std::string, std::pair<int, int>> counts;  // strings and arrays of each taker
+  for (auto& [memory, held] : outstanding) {
+    if (held.reported) continue;
+    held.reported = true;
+    (held.array ? counts[held.taker].second : counts[held.taker].first)++;
+  }
+  auto some = [](int count, const char* what) {
+    return std::to_string(count) + " host " + what + (count == 1 ? "" : "s");
+  };
+  std::vector<std::string> lines;
+  for (const auto& [who, count] : counts)
+    lines.push_back(who + " did not give back " +
+                    (count.first == 0 ? some(count.second, "array")
+                     : count.second == 0 ? some(count.first, "string")
+                                         : some(count.first, "string") + " and " + some(count.second, "array")));
+  return lines;
+}
 
 }  // namespace xllhost

@@ -2,6 +2,9 @@
 // counted until the add-in gives them back with xlFree.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "Values.h"
 
 namespace xllhost {
@@ -16,5 +19,12 @@ void ReleaseHostMemory(XLOPER12& record, const char* by);
 
 // Host strings and arrays handed out and not given back.
 int OutstandingHostMemory();
+
+// What takes the host memory handed out from now on (an entry, a cell), for
+// the report of what was not given back.
+void ChargeHostMemoryTo(const std::string& who);
+// One line for each taker of host memory not given back that no earlier
+// call reported: "cell A1 =F() did not give back 1 host array".
+std::vector<std::string> HostMemoryNotGivenBack();
 
 }  // namespace xllhost

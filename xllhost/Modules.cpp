@@ -35,6 +35,13 @@ bool ReleaseModule(HMODULE module) {
 
 bool IsLoadedModule(HMODULE module) { return module != nullptr && loads.count(module) != 0; }
 
+bool StaysMapped(HMODULE module) {
+  HMODULE found = nullptr;
+  return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(module), &found) &&
+         found == module;
+}
+
 void UnloadWhenControlReturns(HMODULE module) { unloadWhenControlReturns.insert(module); }
 
 void UnloadPending() {

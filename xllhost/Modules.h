@@ -17,6 +17,8 @@ HMODULE LoadModule(const std::string& path);
 // the module is gone.
 bool ReleaseModule(HMODULE module);
 bool IsLoadedModule(HMODULE module);
+// Whether the module is still in the process, whoever holds it.
+bool StaysMapped(HMODULE module);
 
 // A DLL unregistered by name during an entry is unloaded once control is
 // back with the host: its code may still be on the stack until then.

@@ -129,7 +129,7 @@ int PlayStartupFromRegistry(const std::string& officeVersion, const SessionOptio
   for (const Listed& listed : ReadList(officeVersion)) {
     AddIn addIn = Load(listed.path);
     if (addIn.module == nullptr) {
-      Problem(listed.name + ": Excel cannot load " + listed.path + " (error " + std::to_string(GetLastError()) + ")");
+      Problem(listed.name + ": Excel cannot load " + listed.path + ": " + WhyNotLoaded(listed.path, addIn.loadError));
       continue;
     }
     Say("Excel loads %s (%s)\n", listed.path, listed.name);

@@ -1,6 +1,7 @@
 #include "Scenarios.h"
 
 #include "AddIn.h"
+#include "AddInFile.h"
 #include "SessionSteps.h"
 #include "Transcript.h"
 
@@ -83,7 +84,8 @@ int Play(const Scenario& scenario, const SessionOptions& options) {
       case Step::Load:
         addIn = Load(options.addIn);
         if (addIn.module == nullptr) {
-          std::fprintf(stderr, "xllhost: cannot load %s (error %lu)\n", options.addIn.c_str(), GetLastError());
+          std::fprintf(stderr, "xllhost: cannot load %s: %s\n", options.addIn.c_str(),
+                       WhyNotLoaded(options.addIn, addIn.loadError).c_str());
           return 2;
         }
         Say("%s loads the add-in\n", std::string(scenario.host));

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "Host.h"
+#include "HostMemory.h"
+#include "Modules.h"
 #include "Registrations.h"
 #include "Transcript.h"
 #include "Worksheet.h"
@@ -40,12 +42,16 @@ void CalculateCells(const std::vector<std::string>& formulas, const SessionOptio
     std::string name;
     if (unknownIsUnusable && IsFormulaCall(formula, &name) && !IsDefinedName(name))
       Unusable("the cell " + formula + " calls " + name + ", which the add-in has not registered");
+    const std::string cell = "cell A" + std::to_string(row + 1) + " " + formula;
+    ChargeHostMemoryTo(cell);
     Value value = Evaluate(formula, static_cast<int>(row));
     std::string shown = Display(value);
     // A cell shows an array's top-left element; the transcript shows the whole.
     std::string whole = value.Is(xltypeMulti) ? " (top-left of " + Shown(value) + ")" : "";
     Say("  cell A%s %s shows %s%s\n", std::to_string(row + 1), formula,
         Shown(value.Is(xltypeMulti) && !value.elements.empty() ? value.elements[0] : value), whole);
+    CheckHostMemoryGivenBack("before it answered");
+    CheckCounts(value, cell);
     if (expecting == nullptr) continue;
     for (const auto& [expected, wanted] : expecting->expectations)
       if (expected == formula && shown != wanted)
@@ -59,10 +65,13 @@ std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {
   const std::pair<const char*, XLOPER> requests[] = {{"the number 1", NumberRequest(1.0)},
                                                      {"the integer 1", IntegerRequest(1)}};
   for (const auto& [label, request] : requests) {
+    ChargeHostMemoryTo(addIn.addInManagerInfo12 != nullptr ? "xlAddInManagerInfo12" : "xlAddInManagerInfo");
     Value answer = AskAddInManager(addIn, request);
+    CheckHostMemoryGivenBack("before it answered");
     Say("Add-In Manager asks %swith %s: shows %s\n",
         std::string(addIn.addInManagerInfo12 != nullptr ? "xlAddInManagerInfo12 " : ""), std::string(label),
         Shown(answer));
+    CheckCounts(answer, addIn.addInManagerInfo12 != nullptr ? "xlAddInManagerInfo12" : "xlAddInManagerInfo");
     shown.push_back(Display(answer));
     if (title != nullptr && shown.back() != *title)
       Problem("the Add-In Manager shows " + shown.back() + ", expected " + *title);
@@ -73,8 +82,9 @@ std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {
 void CallAddInEntry(const char* host, const char* entry, bool exported, int (*call)(const AddIn&), const AddIn& addIn) {
   if (!exported) return;
   Say("%s calls %s()\n", std::string(host), std::string(entry));
+  ChargeHostMemoryTo(entry);
   CheckEntry(entry, call(addIn));
-  CheckStringsGivenBack((std::string("after ") + entry).c_str());
+  CheckHostMemoryGivenBack("before it returned");
 }
 
 void CheckTakenBack(const std::vector<std::string>& formulas) {
@@ -91,12 +101,31 @@ void TakeBackLeftovers(const char* host, const AddIn& addIn) {
 }
 
 void UnloadAndCheck(const char* host, AddIn& addIn) {
+  ChargeHostMemoryTo("DllMain");
+  const HMODULE module = addIn.module;
   Unload(addIn);
   Say("%s unloads the add-in\n", std::string(host));
-  CheckStringsGivenBack("at unload");
+  if (!IsLoadedModule(module) && StaysMapped(module))
+    Say("  The add-in stays loaded after %s's last FreeLibrary: another load of it is held, so its DllMain runs "
+        "only when the process exits, where no call into %s is accepted\n",
+        std::string(host), std::string(host));
+  CheckHostMemoryGivenBack("at unload");
 }
 
+namespace {
+
+// A problem found after the verdict still decides the exit status: the
+// process ends at once with status 1.
+void LateProblem(const char* text) {
+  std::printf("  PROBLEM after the verdict: %s\nSession FAILED: a problem after the verdict.\n", text);
+  std::fflush(stdout);
+  TerminateProcess(GetCurrentProcess(), 1);
+}
+
+}  // namespace
+
 int Verdict() {
+  AfterVerdict(LateProblem);
   for (const std::string& fault : Faults()) Problem(fault);
   if (!UnusableInput().empty()) {
     for (const std::string& why : UnusableInput()) {

@@ -19,6 +19,28 @@ std::string ReturnCodeName(int code) {
   }
 }
 
+// Characters of UTF-8 text: bytes that do not continue a sequence.
+size_t Characters(const std::string& text, size_t end) {
+  size_t count = 0;
+  for (size_t i = 0; i < end; ++i) count += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+  return count;
+}
+
+// A text with the bytes no line can show written as \xNN.
+std::string Escaped(const std::string& text) {
+  std::string escaped;
+  for (unsigned char c : text) {
+    if (c < 0x20 || c == 0x7F) {
+      char code[5];
+      std::snprintf(code, sizeof code, "\\x%02X", c);
+      escaped += code;
+    } else {
+      escaped += static_cast<char>(c);
+    }
+  }
+  return escaped;
+}
+
 }  // namespace
 
 void SetQuiet(bool quiet) { Quiet = quiet; }
@@ -33,7 +55,7 @@ void Problem(const std::string& text) {
 int ProblemCount() { return Problems; }
 
 std::string Shown(const Value& value) {
-  if (value.Is(xltypeStr)) return "\"" + value.text + "\"";
+  if (value.Is(xltypeStr)) return "\"" + Escaped(value.text) + "\"";
   if (!value.Is(xltypeMulti)) return Display(value);
   std::string shown = "{";
   for (size_t i = 0; i < value.elements.size(); ++i) {
@@ -46,6 +68,8 @@ std::string Shown(const Value& value) {
 void PrintCall(const HostCall& call) {
   std::string args;
   for (const Value& arg : call.args) args += (args.empty() ? "" : ", ") + Shown(arg);
+  if (call.xlfn != xlFree)
+    for (const Value& arg : call.args) CheckCounts(arg, "a call of " + call.name);
   std::string answer = ReturnCodeName(call.returnCode);
   if (call.hadResult) answer += ", result " + Shown(call.result);
   Say("    add-in calls %s%s -> %s\n", call.name + "(" + args + ")",
@@ -57,14 +81,21 @@ void PrintCall(const HostCall& call) {
   if (call.returnCode != xlretSuccess && !expected) Problem(call.name + " failed: " + answer);
 }
 
+void CheckCounts(const Value& value, const std::string& who) {
+  if (size_t nul = value.text.find('\0'); value.Is(xltypeStr) && nul != std::string::npos)
+    Problem(who + " handed over a string whose count runs past its text: character " +
+            std::to_string(Characters(value.text, nul) + 1) + " of the " +
+            std::to_string(Characters(value.text, value.text.size())) + " it counts is a NUL");
+  for (const Value& element : value.elements) CheckCounts(element, who);
+}
+
 void CheckEntry(const char* entry, int answer) {
   Say("    %s answers %s\n", std::string(entry), std::to_string(answer));
   if (answer != 1) Problem(std::string(entry) + " answered " + std::to_string(answer) + ", not 1");
 }
 
-void CheckStringsGivenBack(const char* when) {
-  if (OutstandingHostMemory() != 0)
-    Problem(std::to_string(OutstandingHostMemory()) + " host string(s) not given back " + when);
+void CheckHostMemoryGivenBack(const std::string& when) {
+  for (const std::string& line : HostMemoryNotGivenBack()) Problem(line + " " + when);
 }
 
 }  // namespace xllhost

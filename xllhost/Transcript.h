@@ -22,11 +22,15 @@ int ProblemCount();
 
 // A value as the transcript shows it: text in quotes, everything else as a cell shows it.
 std::string Shown(const Value& value);
+// A counted string whose count runs past its text, into bytes after a NUL,
+// is a problem of `who`; the transcript shows all the count claims.
+void CheckCounts(const Value& value, const std::string& who);
 // Prints a call the add-in made into the host; a failed call is a problem.
 void PrintCall(const HostCall& call);
 // Prints an entry's answer; anything but 1 is a problem.
 void CheckEntry(const char* entry, int answer);
-void CheckStringsGivenBack(const char* when);
+// Host memory not given back is charged to what took it (see ChargeHostMemoryTo).
+void CheckHostMemoryGivenBack(const std::string& when);
 
 template <typename... Args>
 void Say(const char* format, const Args&... args) {

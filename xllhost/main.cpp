@@ -146,10 +146,7 @@ std::string CheckPath(const std::string& path, std::string& fullPath) {
   return why.empty() ? why : fullPath + " " + why;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  xllhost::ExitOnCrash();
+int Run(int argc, char** argv) {
   CommandLine line;
   std::string wrong = Read(argc, argv, line);
   if (!wrong.empty()) return Refuse(wrong + "; see --help");
@@ -177,4 +174,15 @@ int main(int argc, char** argv) {
   std::string why = CheckPath(line.path, line.options.addIn);
   if (!why.empty()) return Refuse(why);
   return xllhost::Play(*scenario, line.options);
+}
+
+}  // namespace
+
+// The process ends without destroying the host's state, so that an add-in
+// still loaded, whose DllMain runs now, meets a host that is whole.
+int main(int argc, char** argv) {
+  xllhost::ExitOnCrash();
+  const int status = Run(argc, argv);
+  std::fflush(nullptr);
+  ExitProcess(static_cast<UINT>(status));
 }
