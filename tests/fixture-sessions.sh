@@ -82,6 +82,7 @@ session 0 "Excel shows the alert \"Start-up fixture ready\"; the user presses OK
   --expect '=ExcelVersion()' 16.0 --expect '=DecimalSeparator()' . --expect '=SettingsCount()' 45 \
   --expect '=Unmodelled()' '#N/A' --expect '=Volatile()' 1
 session 0 "the status bar shows \"Loading the start-up fixture\"" startup --formula '=Volatile()'
+session 0 'xlfGetWorkspace\(1\) -> ok, result "Windows \((32|64)-bit\) NT [0-9]+\.[0-9]{2}"' startup --formula '=Volatile()'
 session 2 "called xlfRtd, which xllhost does not model" startup --quiet --formula '=Rtd()'
 
 # The transcript tells the truth: a count past its text is flagged and shown
