@@ -5,8 +5,10 @@
 # and the start-up again. For each width, with another add-in's entry before
 # ours and after it. Run by scripts/test --all after the installer tests.
 source "$(dirname "$0")/release-in-wine.sh"
-trap 'wine "$regstate" clear "HKCU\\Software\\Microsoft\\Office"; wine "$regstate" clear "HKLM\\SOFTWARE\\Microsoft\\Office"
+trap 'wine "$regstate" clear "HKCU\\Software\\Microsoft\\Office" clear "HKLM\\SOFTWARE\\Microsoft\\Office"
   rm -rf "$scratch" "$WINEPREFIX/drive_c/Other Add-ins"' EXIT
+# The scratch folder as Windows names it, asked of Wine once.
+win_scratch=$(windows "$scratch")
 options='HKCU\Software\Microsoft\Office\16.0\Excel\Options'
 other='/R "C:\Other Add-ins\Entries.xll"'
 passed=0
@@ -25,14 +27,14 @@ check() {  # check WHAT STATUS GOT PATTERN...: the status, and each extended reg
 }
 add_values() {  # add_values LINE...: loads regstate lines
   printf '%s\n' "$@" >"$scratch/registry.txt"
-  wine "$regstate" load "$(windows "$scratch/registry.txt")"
+  wine "$regstate" load "$win_scratch\\registry.txt"
 }
 registry() {  # registry LINE...: clears the Office keys, then loads the lines
   add_values '-HKCU\Software\Microsoft\Office' '-HKLM\SOFTWARE\Microsoft\Office' "$@"
 }
 script() {  # script NAME: runs install.cmd or uninstall.cmd from the extracted zip, as a user would
-  printf '@echo off\r\n"%s\\%s.cmd"\r\n' "$(windows "$release")" "$1" >"$scratch/driver.cmd"
-  timeout 60 wine cmd /c "$(windows "$scratch/driver.cmd")" </dev/null >"$scratch/out.txt" 2>&1
+  printf '@echo off\r\n"%s\\%s.cmd"\r\n' "$win_scratch\\${release##*/}" "$1" >"$scratch/driver.cmd"
+  timeout 60 wine cmd /c "$win_scratch\\driver.cmd" </dev/null >"$scratch/out.txt" 2>&1
 }
 startup() {  # startup ARGUMENT...: Excel's start-up from the registry, in the xllhost of this width
   timeout 60 wine "$host" --from-registry "$@" </dev/null >"$scratch/out.txt" 2>&1

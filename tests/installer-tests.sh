@@ -12,8 +12,7 @@ default_folder=$(printf '%s\tAppData\texpand_sz\t%s' "$shell_folders" '%USERPROF
 printf '%s\n' "$default_folder" >"$scratch/default-folder.txt"
 stand_in=""
 trap '[ -n "$stand_in" ] && kill "$stand_in" 2>/dev/null
-  wine "$regstate" load "$win_scratch\\default-folder.txt"
-  wine "$regstate" clear "HKCU\\Software\\Microsoft\\Office"
+  wine "$regstate" load "$win_scratch\\default-folder.txt" clear "HKCU\\Software\\Microsoft\\Office"
   rm -rf "$scratch"' EXIT
 # The folder a user extracts to, with characters cmd treats specially. Not
 # "&", "^" or "%": Wine's cmd mangles those in a script's own path.
@@ -67,6 +66,10 @@ file_state() {  # what is at the installed path: none, dir, or the file's machin
   if [ -d "$1" ]; then echo dir; elif [ -f "$1" ]; then pe_machine "$1"; else echo none; fi
 }
 
+# Each profile's roaming folder as a Unix path, asked of Wine once.
+declare -A unix_appdata_of
+for profile in usual accented bang; do unix_appdata_of[$profile]=$(winepath -u "$(appdata_of "$profile")" 2>/dev/null); done
+
 hostile='OPEN=A,OPEN1=B,OPEN2=C,OPEN3=D,OPEN4=E,OPEN5=F,OPEN6=G,OPEN7=H,OPEN8=I,OPEN9=J,Font=K'
 passed=0
 failed=0
@@ -95,13 +98,48 @@ cases=(
   "an argument to uninstall|uninstall now|x64|usual|8664|16.0:OPEN=Q|same|2|8664|usage:"
 )
 printf '7\r\n64\r\n' >"$scratch/answers.txt"
-for row in "${cases[@]}"; do
-  IFS='|' read -r what command platform profile file_before before after status file_after says <<<"$row"
-  read -r script args <<<"$command"
+win_regstate=$(windows "$regstate")
+win_release=$(windows "$release")
+office='HKCU\Software\Microsoft\Office'
+
+# Compares what case N left, its registry dumped as after-N.txt, with what it must.
+judge() {  # judge N FILE_STATE
+  local n=$1 is_file=$2 what command platform profile file_before before after status file_after says
+  IFS='|' read -r what command platform profile file_before before after status file_after says <<<"${cases[$n]}"
   [ "$after" = same ] && after=$before
+  local script args got_status=${statuses[$n]} problems=()
+  read -r script args <<<"$command"
+  if [ "$got_status" -eq 124 ]; then
+    problems+=("did not finish within 60 s")
+  elif [ "$got_status" != "$status" ]; then
+    problems+=("exit status $got_status, not $status")
+  fi
+  if ! differences=$(diff <(state "$after" "$(appdata_of "$profile")") <(LC_ALL=C sort "$scratch/after-$n.txt" 2>/dev/null)); then
+    problems+=("the Office keys differ from what they must be (< must, > is):" "$differences")
+  fi
+  [ "$is_file" = "$file_after" ] || problems+=("the installed file is $is_file, not $file_after")
+  grep -qF -- "$says" "$scratch/out-$n.txt" 2>/dev/null || problems+=("the output does not say \"$says\"")
+  if [ ${#problems[@]} -eq 0 ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $script.cmd $args with $what"
+    printf '%s\n' "${problems[@]}" | sed 's/^/  /'
+    echo "  its output:"
+    tr -d '\r' <"$scratch/out-$n.txt" 2>/dev/null | sed 's/^/    /'
+  fi
+}
+
+# Each case's driver first dumps what the case before it left, in the same
+# process that loads its own state: a Wine process start saved for each case.
+statuses=()
+previous_file=""
+for n in "${!cases[@]}"; do
+  IFS='|' read -r what command platform profile file_before before after status file_after says <<<"${cases[$n]}"
+  read -r script args <<<"$command"
   appdata=$(appdata_of "$profile")
-  unix_appdata=$(winepath -u "$appdata" 2>/dev/null)
-  installed="$unix_appdata/Microsoft/AddIns/Quorrel.xll"
+  installed="${unix_appdata_of[$profile]}/Microsoft/AddIns/Quorrel.xll"
+  [ "$n" -gt 0 ] && previous_file=$(file_state "$previous_installed")
   rm -rf "$installed" && mkdir -p "${installed%/*}"
   case $file_before in
     8664) cp "$release/Quorrel64.xll" "$installed" ;;
@@ -117,15 +155,15 @@ for row in "${cases[@]}"; do
     fi
     [ "$platform" = none ] || printf 'HKLM\\SOFTWARE\\Microsoft\\Office\\ClickToRun\\Configuration\tPlatform\tsz\t%s\n' "$platform"
   } >"$scratch/before.txt"
-  win_regstate=$(windows "$regstate")
+  dump=""
+  [ "$n" -gt 0 ] && dump="dump \"$office\" \"$win_scratch\\after-$((n - 1)).txt\" "
   # The driver ends in the script, without "call": Wine's cmd would turn a
   # called script's status into 0 or 1.
   {
     echo '@echo off'
-    echo "\"$win_regstate\" load \"$win_scratch\\before.txt\""
-    echo "if \"%1\"==\"run\" \"$(windows "$release")\\$script.cmd\" $args"
+    echo "\"$win_regstate\" ${dump}load \"$win_scratch\\before.txt\""
+    echo "if \"%1\"==\"run\" \"$win_release\\$script.cmd\" $args"
   } | sed 's/$/\r/' >"$scratch/driver.cmd"
-  rm -f "$scratch/after.txt"
 
   if [ "$what" = "Excel running" ]; then
     cp "$WINEPREFIX/drive_c/windows/system32/ping.exe" "$scratch/EXCEL.EXE"
@@ -133,32 +171,15 @@ for row in "${cases[@]}"; do
     stand_in=$!
     sleep 1
   fi
-  timeout 60 wine cmd /c "$win_scratch\\driver.cmd" run <"$scratch/answers.txt" >"$scratch/out.txt" 2>&1
-  got_status=$?
+  timeout 60 wine cmd /c "$win_scratch\\driver.cmd" run <"$scratch/answers.txt" >"$scratch/out-$n.txt" 2>&1
+  statuses[$n]=$?
   if [ -n "$stand_in" ]; then kill "$stand_in" 2>/dev/null; wait "$stand_in" 2>/dev/null; stand_in=""; fi
-  wine "$regstate" dump 'HKCU\Software\Microsoft\Office' "$win_scratch\\after.txt" </dev/null >/dev/null 2>&1
-
-  problems=()
-  if [ "$got_status" -eq 124 ]; then
-    problems+=("did not finish within 60 s")
-  elif [ "$got_status" != "$status" ]; then
-    problems+=("exit status $got_status, not $status")
-  fi
-  if ! differences=$(diff <(state "$after" "$appdata") <(LC_ALL=C sort "$scratch/after.txt" 2>/dev/null)); then
-    problems+=("the Office keys differ from what they must be (< must, > is):" "$differences")
-  fi
-  [ "$(file_state "$installed")" = "$file_after" ] || problems+=("the installed file is $(file_state "$installed"), not $file_after")
-  grep -qF -- "$says" "$scratch/out.txt" 2>/dev/null || problems+=("the output does not say \"$says\"")
-
-  if [ ${#problems[@]} -eq 0 ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $script.cmd $args with $what"
-    printf '%s\n' "${problems[@]}" | sed 's/^/  /'
-    echo "  its output:"
-    tr -d '\r' <"$scratch/out.txt" 2>/dev/null | sed 's/^/    /'
-  fi
+  [ "$n" -gt 0 ] && judge $((n - 1)) "$previous_file"
+  previous_installed=$installed
 done
+last=$((${#cases[@]} - 1))
+previous_file=$(file_state "$previous_installed")
+wine "$regstate" dump "$office" "$win_scratch\\after-$last.txt" </dev/null >/dev/null 2>&1
+judge "$last" "$previous_file"
 echo "installer: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -27,8 +27,10 @@ zip="$ROOT/dist/Quorrel-$(project_version).zip"
 for target in "${TARGETS[@]}"; do
   use_target "$target"
   other="$ROOT/build/elsewhere/$target"
-  cmake -S "$ROOT" -B "$other" -DCMAKE_TOOLCHAIN_FILE="$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")" \
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  # Once configured, the build configures itself again when a CMakeLists.txt changes.
+  [ -f "$other/CMakeCache.txt" ] ||
+    cmake -S "$ROOT" -B "$other" -DCMAKE_TOOLCHAIN_FILE="$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")" \
+      -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
   cmake --build "$other" --target Quorrel QuorrelSetup -j "$(nproc)" >/dev/null
   for binary in Quorrel.xll QuorrelSetup.exe; do
     check "$target: $binary built in another folder is byte-identical" cmp "$BUILD/bin/$binary" "$other/bin/$binary"

@@ -37,9 +37,12 @@ expect "calls NoSuch, which the add-in has not registered" --formula '=NoSuch()'
 one_line() {
   reason=$1
   shift
-  lines=$(wine "$host" "$@" 2>&1 >/dev/null | grep -c .)
-  if [ "$lines" -eq 1 ]; then expect "$reason" "$@"; else
-    echo "FAILED: xllhost $*: said $lines lines, not one"
+  said=$(wine "$host" "$@" 2>&1 >/dev/null)
+  status=$?
+  if [ "$status" -eq 2 ] && [ "$(printf '%s\n' "$said" | grep -c .)" -eq 1 ] && printf '%s' "$said" | grep -q -- "$reason"; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: xllhost $*: exit status $status, not one line with \"$reason\": $said"
     failed=$((failed + 1))
   fi
 }

@@ -5,6 +5,8 @@
 //   regstate dump KEY FILE  lists KEY and everything under it into FILE
 //   regstate clear KEY    deletes KEY and everything under it
 //
+// One run may do several, in order: "regstate dump KEY FILE load FILE".
+//
 // FILE holds UTF-8 lines: a key alone ("HKCU\Software\X"), a key after a
 // minus ("-HKCU\Software\X": delete it and everything under it), or a key,
 // a value name, a type and the data, separated by tabs. The type is sz, expand_sz or
@@ -139,18 +141,32 @@ void Dump(HKEY root, REGSAM view, const std::wstring& path, const std::string& s
 
 }  // namespace
 
+// Runs its commands in order, "dump KEY FILE", "load FILE" and "clear KEY",
+// as many as given, so that one process does a test case's work; the status
+// is the first that is not 0.
 int main() {
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::wstring> args(argv + 1, argv + count);
-  if (args.size() == 2 && args[0] == L"load") return Load(Utf8(args[1]).c_str());
-  std::wstring rest;
-  REGSAM view = 0;
-  if (args.size() == 3 && args[0] == L"dump") {
-    std::ofstream out(Utf8(args[2]).c_str(), std::ios::binary);
-    Dump(Root(args[1], rest, view), view, rest, Utf8(args[1]), out);
-    return out ? 0 : 1;
+  int status = 0;
+  for (size_t at = 0; at < args.size();) {
+    const std::wstring& command = args[at];
+    const size_t operands = command == L"dump" ? 2 : command == L"load" || command == L"clear" ? 1 : 0;
+    if (operands == 0 || at + operands >= args.size()) return 2;
+    int done = 0;
+    if (command == L"load") {
+      done = Load(Utf8(args[at + 1]).c_str());
+    } else if (command == L"clear") {
+      done = Clear(args[at + 1]);
+    } else {
+      std::wstring rest;
+      REGSAM view = 0;
+      std::ofstream out(Utf8(args[at + 2]).c_str(), std::ios::binary);
+      Dump(Root(args[at + 1], rest, view), view, rest, Utf8(args[at + 1]), out);
+      done = out ? 0 : 1;
+    }
+    if (status == 0) status = done;
+    at += operands + 1;
   }
-  if (args.size() == 2 && args[0] == L"clear") return Clear(args[1]);
-  return 2;
+  return args.empty() ? 2 : status;
 }
