@@ -41,6 +41,7 @@ const char* ExportedModuleName(const void* address) {
 }
 
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
+  std::fflush(stdout);  // what the host printed while the add-in ran
   const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
   Line line;
   line.Add("xllhost: crash: exception 0x");
@@ -59,10 +60,12 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
 
 }  // namespace
 
-// Standard output is unbuffered from here on, so that a crash loses nothing
-// the host printed and the report needs no flush.
+// Standard output is buffered: under Wine each write costs milliseconds. It
+// is flushed whenever control passes to an add-in (see WithControl) and by
+// the crash report, so a crash or a hang loses nothing the host printed.
 void ExitOnCrash() {
-  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  static char buffer[1 << 16];
+  std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
   SetUnhandledExceptionFilter(ReportCrash);
 }
 

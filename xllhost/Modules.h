@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "CallContext.h"
@@ -26,9 +27,11 @@ void UnloadWhenControlReturns(HMODULE module);
 void UnloadPending();
 
 // Runs `call` with control passed to the add-in, then unloads what waited
-// for control to return.
+// for control to return. What the host printed so far is written out first:
+// the add-in may crash, hang or end the process.
 template <typename Call>
 auto WithControl(Call call) {
+  std::fflush(stdout);
   struct Returned {
     ~Returned() {
       if (!ControlPassed()) UnloadPending();

@@ -84,6 +84,7 @@ int Play(const Scenario& scenario, const SessionOptions& options) {
       case Step::Load:
         addIn = Load(options.addIn);
         if (addIn.module == nullptr) {
+          std::fflush(stdout);  // the transcript before the message, as it was printed
           std::fprintf(stderr, "xllhost: cannot load %s: %s\n", options.addIn.c_str(),
                        WhyNotLoaded(options.addIn, addIn.loadError).c_str());
           return 2;

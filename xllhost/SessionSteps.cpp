@@ -130,6 +130,7 @@ int Verdict() {
   if (!UnusableInput().empty()) {
     for (const std::string& why : UnusableInput()) {
       std::printf("  CANNOT INTERPRET: %s\n", why.c_str());
+      std::fflush(stdout);  // the transcript before the message, as it was printed
       std::fprintf(stderr, "xllhost: %s\n", why.c_str());
     }
     std::printf("Session not judged: xllhost met what it cannot interpret.\n");

@@ -58,6 +58,7 @@ const char Usage[] =
 void PrintUsage(FILE* to) { std::fprintf(to, Usage, xllhost::ScenarioList().c_str()); }
 
 int Refuse(const std::string& why) {
+  std::fflush(stdout);  // the transcript before the message, as it was printed
   std::fprintf(stderr, "xllhost: %s\n", why.c_str());
   return 2;
 }
