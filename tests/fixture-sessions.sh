@@ -80,7 +80,7 @@ session 0 "Excel unregisters =Left\(\) \(Left\), which the add-in left registere
 # model is named, and leaves the session unjudged.
 session 0 "Excel shows the alert \"Start-up fixture ready\"; the user presses OK" startup \
   --expect '=ExcelVersion()' 16.0 --expect '=DecimalSeparator()' . --expect '=SettingsCount()' 45 \
-  --expect '=Unmodelled()' '#N/A' --expect '=Volatile()' 1
+  --expect '=Unmodelled()' '#N/A' --expect '=Volatile()' 1 --expect '=Procedures()' 7
 session 0 "the status bar shows \"Loading the start-up fixture\"" startup --formula '=Volatile()'
 session 0 'xlfGetWorkspace\(1\) -> ok, result "Windows \((32|64)-bit\) NT [0-9]+\.[0-9]{2}"' startup --formula '=Volatile()'
 session 2 "called xlfRtd, which xllhost does not model" startup --quiet --formula '=Rtd()'

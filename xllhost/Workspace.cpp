@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Information.h"
+#include "Registrations.h"
 
 namespace xllhost {
 namespace {
@@ -40,6 +41,20 @@ Value Environment() {
   return TextValue(text);
 }
 
+// Type 44: the procedures registered, one row each: the DLL's path, the
+// procedure and its type text; #N/A when there are none.
+Value RegisteredProcedures() {
+  Value rows;
+  rows.xltype = xltypeMulti;
+  rows.columns = 3;
+  for (const Registration& r : Registrations()) {
+    for (const std::string& text : {ModulePath(r.module), r.procedure, r.typeText})
+      rows.elements.push_back(TextValue(text));
+    ++rows.rows;
+  }
+  return rows.rows == 0 ? ErrorValue(xlerrNA) : rows;
+}
+
 bool NumberArgument(const Value& value, double* number) {
   if (value.Is(xltypeNum)) *number = value.num;
   else if (value.Is(xltypeInt)) *number = value.integer;
@@ -59,6 +74,7 @@ Answer GetWorkspace(const Request& request) {
     case 3: return Success(NumberValue(0));     // no fixed decimal places
     case 4: return Success(BooleanValue(false));  // A1, not R1C1 references
     case 37: return Success(InternationalSettings());
+    case 44: return Success(RegisteredProcedures());
     default: {
       Answer answer = Success(ErrorValue(xlerrNA));
       answer.note = "xllhost does not model GET.WORKSPACE type " + Display(NumberValue(type)) + ": it answers #N/A";

@@ -6,7 +6,8 @@
 
 namespace xllhost {
 
-// The types add-ins ask at start-up; any other is named and answered #N/A.
+// The types add-ins ask at start-up, and the registered procedures (44); any
+// other is named and answered #N/A.
 Answer GetWorkspace(const Request& request);
 // The status bar's text, shown in the transcript.
 Answer Message(const Request& request);
