@@ -11,9 +11,8 @@ struct FunctionNumber {
 };
 
 // Worksheet and macro-sheet functions by their number in Excel's function
-// table, commands by theirs in its command table plus 0x8000: Microsoft's
-// open specification of the binary file format, [MS-XLS], tables Ftab and
-// Cetab. Each is spelled as the C API spells it: xlf or xlc, then the
+// table, commands by theirs in its command table plus 0x8000, as Microsoft
+// documents the .xls file format ([MS-XLS], tables Ftab and Cetab). Each is spelled as the C API spells it: xlf or xlc, then the
 // function's name without its dots, each part capitalised (GET.WORKSPACE is
 // xlfGetWorkspace). The table holds the functions 0 to 94 and those add-ins
 // are known to call; the special functions (0x4000) follow.
