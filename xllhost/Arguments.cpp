@@ -28,12 +28,13 @@ bool PrepareText(const std::string& text, bool counted, bool inPlace, std::vecto
 // convert to one; otherwise the cell shows #VALUE!.
 template <typename Array>
 bool PrepareNumbers(const Value& given, std::vector<double>& buffer) {
+  // A single value is a 1 x 1 array: the value is its one element.
   const bool array = given.Is(xltypeMulti);
-  const std::vector<Value> single{given};
-  const std::vector<Value>& elements = array ? given.elements : single;
-  if (elements.empty()) return false;
-  buffer.assign(elements.size() + 1, 0.0);
-  for (size_t i = 0; i < elements.size(); ++i) {
+  const Value* elements = array ? given.elements.data() : &given;
+  const size_t count = array ? given.elements.size() : 1;
+  if (count == 0) return false;
+  buffer.assign(count + 1, 0.0);
+  for (size_t i = 0; i < count; ++i) {
     Value number;
     if (elements[i].Is(xltypeErr) || !CoerceValue(elements[i], xltypeNum, Interface::Excel12, &number)) return false;
     buffer[i + 1] = number.num;

@@ -125,11 +125,12 @@ std::vector<std::string> HostMemoryNotGivenBack() {
     return std::to_string(count) + " host " + what + (count == 1 ? "" : "s");
   };
   std::vector<std::string> lines;
-  for (const auto& [who, count] : counts)
-    lines.push_back(who + " did not give back " +
-                    (count.first == 0 ? some(count.second, "array")
-                     : count.second == 0 ? some(count.first, "string")
-                                         : some(count.first, "string") + " and " + some(count.second, "array")));
+  for (const auto& [who, count] : counts) {
+    const auto [strings, arrays] = count;
+    std::string what = strings != 0 ? some(strings, "string") : "";
+    if (arrays != 0) what += (what.empty() ? "" : " and ") + some(arrays, "array");
+    lines.push_back(who + " did not give back " + what);
+  }
   return lines;
 }
 

@@ -48,8 +48,8 @@ void CalculateCells(const std::vector<std::string>& formulas, const SessionOptio
     std::string shown = Display(value);
     // A cell shows an array's top-left element; the transcript shows the whole.
     std::string whole = value.Is(xltypeMulti) ? " (top-left of " + Shown(value) + ")" : "";
-    Say("  cell A%s %s shows %s%s\n", std::to_string(row + 1), formula,
-        Shown(value.Is(xltypeMulti) && !value.elements.empty() ? value.elements[0] : value), whole);
+    Say("  %s shows %s%s\n", cell, Shown(value.Is(xltypeMulti) && !value.elements.empty() ? value.elements[0] : value),
+        whole);
     CheckHostMemoryGivenBack("before it answered");
     CheckCounts(value, cell);
     if (expecting == nullptr) continue;
@@ -64,14 +64,15 @@ std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {
   if (addIn.addInManagerInfo == nullptr && addIn.addInManagerInfo12 == nullptr) return shown;
   const std::pair<const char*, XLOPER> requests[] = {{"the number 1", NumberRequest(1.0)},
                                                      {"the integer 1", IntegerRequest(1)}};
+  const bool wide = addIn.addInManagerInfo12 != nullptr;
+  const std::string entry = wide ? "xlAddInManagerInfo12" : "xlAddInManagerInfo";
   for (const auto& [label, request] : requests) {
-    ChargeHostMemoryTo(addIn.addInManagerInfo12 != nullptr ? "xlAddInManagerInfo12" : "xlAddInManagerInfo");
+    ChargeHostMemoryTo(entry);
     Value answer = AskAddInManager(addIn, request);
     CheckHostMemoryGivenBack("before it answered");
-    Say("Add-In Manager asks %swith %s: shows %s\n",
-        std::string(addIn.addInManagerInfo12 != nullptr ? "xlAddInManagerInfo12 " : ""), std::string(label),
+    Say("Add-In Manager asks %swith %s: shows %s\n", wide ? entry + " " : std::string(), std::string(label),
         Shown(answer));
-    CheckCounts(answer, addIn.addInManagerInfo12 != nullptr ? "xlAddInManagerInfo12" : "xlAddInManagerInfo");
+    CheckCounts(answer, entry);
     shown.push_back(Display(answer));
     if (title != nullptr && shown.back() != *title)
       Problem("the Add-In Manager shows " + shown.back() + ", expected " + *title);

@@ -67,9 +67,10 @@ std::string Shown(const Value& value) {
 
 void PrintCall(const HostCall& call) {
   std::string args;
-  for (const Value& arg : call.args) args += (args.empty() ? "" : ", ") + Shown(arg);
-  if (call.xlfn != xlFree)
-    for (const Value& arg : call.args) CheckCounts(arg, "a call of " + call.name);
+  for (const Value& arg : call.args) {
+    args += (args.empty() ? "" : ", ") + Shown(arg);
+    if (call.xlfn != xlFree) CheckCounts(arg, "a call of " + call.name);
+  }
   std::string answer = ReturnCodeName(call.returnCode);
   if (call.hadResult) answer += ", result " + Shown(call.result);
   Say("    add-in calls %s%s -> %s\n", call.name + "(" + args + ")",
