@@ -1,6 +1,11 @@
 # Shared by the scripts: set-up, and configure and build of each target.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Wine maps Unix file names to Windows ones through the locale's character
+# set: without a UTF-8 one (LANG unset, as under su - or in containers) a
+# non-ASCII path has no Windows name and winepath answers nothing.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 source "$ROOT/scripts/pe.sh"
 
 # The CMake presets of the two builds: 32-bit and 64-bit Excel.
@@ -27,9 +32,10 @@ use_target() {
   BUILD="$ROOT/build/$1"
 }
 
-# Readies the prefix, quietly: what Wine says while it makes one goes to a log.
+# Readies the prefix, quietly: what Wine says while it makes one goes to a
+# log. Wine that cannot start is status 2: no verdict on any add-in.
 wine_ready() {
-  sh "$ROOT/cmake/wine-session" || fail "cannot start Wine (see build/wineprefix.log)"
+  sh "$ROOT/cmake/wine-session" || { echo "$(basename "$0"): cannot start Wine (see build/wineprefix.log)" >&2; exit 2; }
 }
 
 # The project's version, as CMake took it from project(... VERSION ...).
@@ -37,11 +43,15 @@ project_version() {
   sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$ROOT/build/${TARGETS[0]}/CMakeCache.txt"
 }
 
-# Configures and builds one target. The compiler's output goes to a log; what
+# Configures one preset and builds it, or only the given CMake targets: a
+# first run needs no tests built to play a session. The compiler's output goes to a log; what
 # shows is one line for each file compiled or linked, so a warm build prints
 # nothing and a cold one shows its progress.
 build_target() {
   use_target "$1"
+  shift
+  local only=()
+  [ $# -eq 0 ] || only=(--target "$@")
   local log="$ROOT/build/$PRESET.log"
   mkdir -p "$ROOT/build"
   # A build tree configures itself again when a CMakeLists.txt changes; the
@@ -53,7 +63,7 @@ build_target() {
   else
     : >"$log"
   fi
-  if ! (cd "$ROOT" && cmake --build --preset "$PRESET" -j "$(nproc)") 2>&1 | tee -a "$log" |
+  if ! (cd "$ROOT" && cmake --build --preset "$PRESET" -j "$(nproc)" "${only[@]}") 2>&1 | tee -a "$log" |
     sed -un "s/^\[ *\([0-9]*\)%\] \(Building\|Linking\)/  $PRESET \1%: \2/p" >&2; then
     tail -n 40 "$log" >&2
     fail "building $PRESET failed (whole log: ${log#"$ROOT"/})"

@@ -8,7 +8,7 @@ source "$(dirname "$0")/release-in-wine.sh"
 trap 'wine "$regstate" clear "HKCU\\Software\\Microsoft\\Office" clear "HKLM\\SOFTWARE\\Microsoft\\Office"
   rm -rf "$scratch" "$WINEPREFIX/drive_c/Other Add-ins"' EXIT
 # The scratch folder as Windows names it, asked of Wine once.
-win_scratch=$(windows "$scratch")
+win_scratch=$(windows "$scratch") || exit 1
 options='HKCU\Software\Microsoft\Office\16.0\Excel\Options'
 other='/R "C:\Other Add-ins\Entries.xll"'
 passed=0

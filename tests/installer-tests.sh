@@ -5,13 +5,19 @@
 # every Office key, type and bytes, with what it must be. Run by
 # scripts/test --all after the package tests, which leave the zip in dist/.
 source "$(dirname "$0")/release-in-wine.sh"
-win_scratch=$(windows "$scratch")
+win_scratch=$(windows "$scratch") || exit 1
 shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
 # Wine's own value, to which the prefix, which serves the CTest programs too, goes back.
 default_folder=$(printf '%s\tAppData\texpand_sz\t%s' "$shell_folders" '%USERPROFILE%\AppData\Roaming')
 printf '%s\n' "$default_folder" >"$scratch/default-folder.txt"
+# A folder that refuses deletes: root passes over permissions, not over the
+# immutable attribute.
+lock_folder() { if [ "$(id -u)" -eq 0 ]; then chattr +i "$1"; else chmod a-w "$1"; fi; }
+unlock_folder() { [ -z "$1" ] || { chattr -i "$1" 2>/dev/null; chmod u+w "$1"; }; }
+locked=""
 stand_in=""
-trap '[ -n "$stand_in" ] && kill "$stand_in" 2>/dev/null
+trap 'unlock_folder "$locked"
+  [ -n "$stand_in" ] && kill "$stand_in" 2>/dev/null
   wine "$regstate" load "$win_scratch\\default-folder.txt" clear "HKCU\\Software\\Microsoft\\Office"
   rm -rf "$scratch"' EXIT
 # The folder a user extracts to, with characters cmd treats specially. Not
@@ -19,7 +25,8 @@ trap '[ -n "$stand_in" ] && kill "$stand_in" 2>/dev/null
 release="$scratch/Quorrel $(project_version) (Tavik's) !"
 unzip -q "$zip" -d "$release"
 
-usual_appdata="$(wine cmd /c echo %USERPROFILE% 2>/dev/null | tr -d '\r')\\AppData\\Roaming"
+usual_profile=$(wine cmd /c echo %USERPROFILE% 2>/dev/null | tr -d '\r')
+usual_appdata="${usual_profile:?Wine named no user profile}\\AppData\\Roaming"
 appdata_of() {  # the roaming folder of each kind of profile
   case $1 in
     usual) printf '%s' "$usual_appdata" ;;
@@ -68,12 +75,15 @@ file_state() {  # what is at the installed path: none, dir, or the file's machin
 
 # Each profile's roaming folder as a Unix path, asked of Wine once.
 declare -A unix_appdata_of
-for profile in usual accented bang; do unix_appdata_of[$profile]=$(winepath -u "$(appdata_of "$profile")" 2>/dev/null); done
+for profile in usual accented bang; do
+  unix_appdata_of[$profile]=$(winepath -u "$(appdata_of "$profile")" 2>/dev/null)
+  [ -n "${unix_appdata_of[$profile]}" ] || fail "Wine has no Unix name for $(appdata_of "$profile")"
+done
 
 hostile='OPEN=A,OPEN1=B,OPEN2=C,OPEN3=D,OPEN4=E,OPEN5=F,OPEN6=G,OPEN7=H,OPEN8=I,OPEN9=J,Font=K'
 passed=0
 failed=0
-# what | command | Platform | profile | file before | values before | after ("same": unchanged) | status | file after | output says
+# what | command | Platform | profile | file before (none, dir, 8664, locked: in a folder that refuses deletes) | values before | after ("same": unchanged) | status | file after | output says
 cases=(
   "no Options key|install|x64|usual|none||16.0:OPEN=Q|0|8664|(OPEN)"
   "OPEN taken by another add-in|install|x64|usual|none|16.0:OPEN=A|16.0:OPEN=A,OPEN1=Q|0|8664|(OPEN1)"
@@ -92,14 +102,17 @@ cases=(
   "Platform x86|install|x86|usual|none||16.0:OPEN=Q|0|014c|Excel is 32-bit"
   "no width found: asks, and again after a wrong answer|install|none|usual|none||16.0:OPEN=Q|0|8664|\"7\" is neither 32 nor 64"
   "the width given|install 32|x64|usual|none||16.0:OPEN=Q|0|014c|(as asked)"
-  "an unknown width|install 99|x64|usual|none|16.0:OPEN=A|same|2|none|usage:"
-  "an unknown switch|install /foo|x64|usual|none|16.0:OPEN=A|same|2|none|usage:"
-  "an extra argument|install 32 extra|x64|usual|none|16.0:OPEN=A|same|2|none|usage:"
-  "an argument to uninstall|uninstall now|x64|usual|8664|16.0:OPEN=Q|same|2|8664|usage:"
+  "an add-ins folder that refuses deletes|uninstall|x64|usual|locked|15.0:OPEN=Q;16.0:OPEN=A,OPEN1=Q,OPEN2=B|same|1|8664|is still there"
+  "an unknown width|install 99|x64|usual|none|16.0:OPEN=A|same|2|none|99 is not 32 or 64; nothing was changed. usage: install.cmd"
+  "an unknown switch|install /foo|x64|usual|none|16.0:OPEN=A|same|2|none|/foo is not 32 or 64"
+  "an extra argument|install 32 extra|x64|usual|none|16.0:OPEN=A|same|2|none|\"extra\" is one argument too many"
+  "an argument to uninstall|uninstall now|x64|usual|8664|16.0:OPEN=Q|same|2|8664|usage: uninstall.cmd"
+  "help for install|install --help|x64|usual|none|16.0:OPEN=A|same|0|none|usage: install.cmd [32|64]"
+  "help for uninstall|uninstall --help|x64|usual|8664|16.0:OPEN=Q|same|0|8664|usage: uninstall.cmd"
 )
 printf '7\r\n64\r\n' >"$scratch/answers.txt"
-win_regstate=$(windows "$regstate")
-win_release=$(windows "$release")
+win_regstate=$(windows "$regstate") || exit 1
+win_release=$(windows "$release") || exit 1
 office='HKCU\Software\Microsoft\Office'
 
 # Compares what case N left, its registry dumped as after-N.txt, with what it must.
@@ -138,11 +151,13 @@ for n in "${!cases[@]}"; do
   IFS='|' read -r what command platform profile file_before before after status file_after says <<<"${cases[$n]}"
   read -r script args <<<"$command"
   appdata=$(appdata_of "$profile")
-  installed="${unix_appdata_of[$profile]}/Microsoft/AddIns/Quorrel.xll"
+  installed="${unix_appdata_of[$profile]:?}/Microsoft/AddIns/Quorrel.xll"
   [ "$n" -gt 0 ] && previous_file=$(file_state "$previous_installed")
+  unlock_folder "$locked" && locked=""
   rm -rf "$installed" && mkdir -p "${installed%/*}"
   case $file_before in
     8664) cp "$release/Quorrel64.xll" "$installed" ;;
+    locked) cp "$release/Quorrel64.xll" "$installed" && locked=${installed%/*} && lock_folder "$locked" ;;
     dir) mkdir -p "$installed/in use" ;;
   esac
   {

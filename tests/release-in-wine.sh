@@ -8,4 +8,11 @@ zip="$ROOT/dist/Quorrel-$(project_version).zip"
 wine_ready
 regstate="$ROOT/build/mingw-i686/bin/regstate.exe"
 scratch=$(mktemp -d)
-windows() { winepath -w "$1" 2>/dev/null; }
+# A Windows path as Wine names it; an empty answer ends the run, since every
+# caller builds a path from it.
+windows() {
+  local path
+  path=$(winepath -w "$1" 2>/dev/null)
+  [ -n "$path" ] || fail "Wine has no Windows name for $1"
+  printf '%s' "$path"
+}

@@ -68,12 +68,22 @@ Mark RemoveDownloadMark(const std::wstring& file) {
   return DeleteFileW(stream.c_str()) ? Mark::Removed : Mark::Kept;
 }
 
+// A delete can report success and leave the file: Windows (and Wine) delete
+// on close, and a folder that refuses deletes refuses only then. So the file
+// counts as deleted only once it is gone.
 bool DeleteInstalled(const std::wstring& file, std::wstring& error) {
-  if (DeleteFileW(file.c_str())) return true;
-  DWORD status = GetLastError();
-  if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) return true;
-  error = L"cannot delete \"" + file + L"\" (" + WindowsError(status) + L")";
-  return false;
+  if (!DeleteFileW(file.c_str())) {
+    DWORD status = GetLastError();
+    if (status != ERROR_FILE_NOT_FOUND && status != ERROR_PATH_NOT_FOUND) {
+      error = L"cannot delete \"" + file + L"\" (" + WindowsError(status) + L")";
+      return false;
+    }
+  }
+  if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    error = L"deleted \"" + file + L"\", but it is still there";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace setup

@@ -21,21 +21,24 @@ namespace {
 
 enum Status { kDone = 0, kFailed = 1, kUsage = 2, kExcelRuns = 3 };
 
-const wchar_t kUsageLine[] =
-    L"usage: QuorrelSetup install [32|64] | QuorrelSetup uninstall | QuorrelSetup --help "
-    L"(install.cmd and uninstall.cmd run it)";
+// The scripts pass the command first, so the usage a user sees names the
+// script they typed.
+const wchar_t kInstallUsage[] = L"usage: install.cmd [32|64] | install.cmd --help";
+const wchar_t kUninstallUsage[] = L"usage: uninstall.cmd | uninstall.cmd --help";
 
 int Help() {
   for (const wchar_t* line : {
-           kUsageLine,
+           kInstallUsage,
+           kUninstallUsage,
            L"",
-           L"  install       copies the build that suits the installed Excel to",
-           L"                %APPDATA%\\Microsoft\\AddIns\\Quorrel.xll and adds it to the add-ins",
-           L"                Excel opens at start-up (OPEN, OPEN1, ... under",
-           L"                HKCU\\Software\\Microsoft\\Office\\<version>\\Excel\\Options).",
-           L"  install 32    the same for 32-bit Excel; install 64 for 64-bit Excel.",
-           L"  uninstall     removes those entries, moves the entries after each down by one,",
-           L"                and deletes the file.",
+           L"  install.cmd       copies the build that suits the installed Excel to",
+           L"                    Microsoft\\AddIns\\Quorrel.xll in the roaming application-data",
+           L"                    folder Windows names for this user, and adds it to the add-ins",
+           L"                    Excel opens at start-up (OPEN, OPEN1, ... under",
+           L"                    HKCU\\Software\\Microsoft\\Office\\<version>\\Excel\\Options).",
+           L"  install.cmd 32    the same for 32-bit Excel; install.cmd 64 for 64-bit Excel.",
+           L"  uninstall.cmd     removes those entries, moves the entries after each down by one,",
+           L"                    and deletes the file.",
            L"",
            L"Every other add-in's entry keeps its exact type and bytes. Each command first",
            L"saves every value it may change and puts them back on any failure.",
@@ -45,6 +48,12 @@ int Help() {
     Say(line);
   }
   return kDone;
+}
+
+// A usage error, in one line: what was wrong, then how the command is used.
+int Usage(const std::wstring& wrong, const wchar_t* usage) {
+  Say(wrong + L"; nothing was changed. " + usage);
+  return kUsage;
 }
 
 std::wstring OwnFolder() {
@@ -180,12 +189,20 @@ int main() {
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::wstring> args(argv + 1, argv + count);
   LocalFree(argv);
-  if (args.size() == 1 && (args[0] == L"--help" || args[0] == L"/?" || args[0] == L"-h")) return Help();
-  if (!args.empty() && args[0] == L"install" && args.size() <= 2) {
+  auto isHelp = [](const std::wstring& arg) { return arg == L"--help" || arg == L"/?" || arg == L"-h"; };
+  if (args.size() == 1 && isHelp(args[0])) return Help();
+  if (args.empty()) return Usage(L"QuorrelSetup: no command (install.cmd and uninstall.cmd give one)", kInstallUsage);
+  if (args[0] == L"install") {
     if (args.size() == 1) return Install(0);
+    if (args.size() > 2) return Usage(L"install: \"" + args[2] + L"\" is one argument too many", kInstallUsage);
+    if (isHelp(args[1])) return Help();
     if (args[1] == L"32" || args[1] == L"64") return Install(args[1] == L"32" ? 32 : 64);
+    return Usage(L"install: " + args[1] + L" is not 32 or 64", kInstallUsage);
   }
-  if (args.size() == 1 && args[0] == L"uninstall") return Uninstall();
-  Say(kUsageLine);
-  return kUsage;
+  if (args[0] == L"uninstall") {
+    if (args.size() == 1) return Uninstall();
+    if (args.size() == 2 && isHelp(args[1])) return Help();
+    return Usage(L"uninstall: \"" + args[1] + L"\" is not for uninstall.cmd, which takes no argument", kUninstallUsage);
+  }
+  return Usage(L"QuorrelSetup: \"" + args[0] + L"\" is neither install nor uninstall", kInstallUsage);
 }
