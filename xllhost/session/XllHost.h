@@ -8,7 +8,7 @@
 #include "Calls.h"
 #include "CrashReport.h"
 #include "FunctionNames.h"
-#include "Host.h"
+#include "Callbacks.h"
 #include "HostMemory.h"
 #include "HostState.h"
 #include "Modules.h"

@@ -4,7 +4,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "Host.h"
+#include "Callbacks.h"
 #include "Invoke.h"
 #include "Modules.h"
 

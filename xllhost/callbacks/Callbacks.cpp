@@ -1,7 +1,7 @@
 // The host's two callbacks, Excel4v (XLOPER) and Excel12v (XLOPER12): each
 // checks the call's shape, copies its records, has the host function
 // answer, writes the answer into the result record and records the call.
-#include "Host.h"
+#include "Callbacks.h"
 
 #include "CallContext.h"
 #include "FunctionNames.h"

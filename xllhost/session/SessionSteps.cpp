@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "Host.h"
+#include "Callbacks.h"
 #include "HostMemory.h"
 #include "Modules.h"
 #include "Registrations.h"
