@@ -1,26 +1,76 @@
 #include "RegistryStartup.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <cwctype>
 
-#include "AddIn.h"
 #include "AddInFile.h"
-#include "InstalledFile.h"
-#include "OptionsKeys.h"
-#include "SessionSteps.h"
-#include "StartupList.h"
+#include "StartupEntry.h"
 #include "Transcript.h"
-#include "WindowsText.h"
 
 namespace xllhost {
 
 namespace {
 
-struct Listed {
-  std::string name;  // the value that names it: OPEN, OPEN1, ...
-  std::string path;  // in the ANSI code page, as the host loads it
+// One value of the Options key as stored.
+struct RegistryValue {
+  std::string name;
+  DWORD type = REG_NONE;
+  std::wstring text;  // for a string, up to its first NUL
 };
+
+std::vector<RegistryValue> OptionsValues(const std::wstring& key, bool* found) {
+  std::vector<RegistryValue> values;
+  HKEY options;
+  *found = RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &options) == ERROR_SUCCESS;
+  if (!*found) return values;
+  DWORD longestName = 0, longestData = 0;
+  RegQueryInfoKeyW(options, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
+                   &longestData, nullptr, nullptr);
+  for (DWORD index = 0;; ++index) {
+    std::wstring name(longestName + 1, L'\0');
+    std::vector<BYTE> data(longestData + sizeof(wchar_t));
+    DWORD nameLength = static_cast<DWORD>(name.size()), size = longestData, type = REG_NONE;
+    if (RegEnumValueW(options, index, &name[0], &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
+      break;
+    RegistryValue value;
+    value.name = FromWide(name.substr(0, nameLength));
+    value.type = type;
+    for (DWORD at = 0; at + 1 < size; at += 2) {
+      const wchar_t c = static_cast<wchar_t>(data[at] | (data[at + 1] << 8));
+      if (c == 0) break;
+      value.text.push_back(c);
+    }
+    values.push_back(value);
+  }
+  RegCloseKey(options);
+  return values;
+}
+
+std::wstring Expanded(const std::wstring& text) {
+  DWORD size = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+  if (size == 0) return text;
+  std::wstring expanded(size, L'\0');
+  size = ExpandEnvironmentStringsW(text.c_str(), &expanded[0], size);
+  expanded.resize(size > 0 ? size - 1 : 0);
+  return expanded;
+}
+
+// Excel keeps the add-ins the Add-In Manager lists in the user's add-ins
+// folder, and looks there for a file named without one.
+std::wstring InAddInsFolder(const std::wstring& file) {
+  wchar_t* roaming = nullptr;
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DONT_VERIFY, nullptr, &roaming))) return file;
+  std::wstring path = std::wstring(roaming) + L"\\Microsoft\\AddIns\\" + file;
+  CoTaskMemFree(roaming);
+  return path;
+}
+
+bool EndsWithText(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() && Upper(text.substr(text.size() - suffix.size())) == Upper(suffix);
+}
 
 // The path in the ANSI code page the host loads through; `lossy` when it has
 // characters that code page lacks.
@@ -35,43 +85,22 @@ std::string Ansi(const std::wstring& text, bool* lossy) {
   return converted;
 }
 
-// A path without a folder names a file in the user's add-ins folder, where
-// Excel keeps the add-ins the Add-In Manager lists.
-std::wstring InAddInsFolder(const std::wstring& path) {
-  if (path.find_first_of(L"\\/:") != std::wstring::npos) return path;
-  std::wstring folder = setup::AddInsFolder();
-  return folder.empty() ? path : folder + L"\\" + path;
-}
-
-std::vector<setup::RegValue> OptionsValues(const std::wstring& key, bool* found) {
-  std::vector<setup::RegValue> values;
-  HKEY options;
-  *found = RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &options) == ERROR_SUCCESS;
-  if (!*found) return values;
-  setup::ReadValues(options, values);
-  RegCloseKey(options);
-  return values;
-}
-
 // What Excel does with one entry of its list: true when it opens an XLL.
-bool ReadEntry(const setup::RegValue& value, Listed* listed) {
-  std::wstring text = setup::ValueText(value);
-  if (value.type == setup::kRegExpandSz) text = setup::Expanded(text);
-  std::string name = FromWide(value.name);
+bool ReadEntry(const RegistryValue& value, Listed* listed) {
+  const std::wstring text = value.type == REG_EXPAND_SZ ? Expanded(value.text) : value.text;
+  const std::string& name = value.name;
   Say("Excel reads %s: %s\n", name, FromWide(text));
-  setup::Entry entry = setup::ParseEntry(text);
-  if (value.type != setup::kRegSz && value.type != setup::kRegExpandSz) {
+  if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) {
     Unusable(name + " is not a string value, so xllhost cannot tell what Excel makes of it");
     return false;
   }
-  if (!entry.closed || entry.path.empty()) {
-    Unusable(name + " holds " + FromWide(text) +
-             (entry.closed ? ", which names no file" : ", whose path has no closing quote") +
-             ", so xllhost cannot tell what Excel would open");
+  const StartupEntry entry = ReadStartupEntry(FromWide(text));
+  if (!entry.wrong.empty()) {
+    Unusable(name + " holds " + FromWide(text) + ", " + entry.wrong + ", so xllhost cannot tell what Excel would open");
     return false;
   }
-  std::wstring path = InAddInsFolder(entry.path);
-  if (setup::EndsWithText(path, L".xla") || setup::EndsWithText(path, L".xlam")) {
+  const std::wstring path = IsBareFileName(entry.path) ? InAddInsFolder(ToWide(entry.path)) : ToWide(entry.path);
+  if (EndsWithText(entry.path, ".xla") || EndsWithText(entry.path, ".xlam")) {
     Say("  %s is an add-in workbook, which xllhost does not model: skipped\n", FromWide(path));
     return false;
   }
@@ -80,7 +109,7 @@ bool ReadEntry(const setup::RegValue& value, Listed* listed) {
     return false;
   }
   bool lossy = false;
-  listed->name = name;
+  listed->entry = name;
   listed->path = Ansi(path, &lossy);
   if (lossy) {
     Unusable(name + ": the path " + FromWide(path) + " has characters that the ANSI code page xllhost loads through lacks");
@@ -95,12 +124,12 @@ bool ReadEntry(const setup::RegValue& value, Listed* listed) {
 // number are never read by Excel: each is named as such.
 std::vector<Listed> ReadList(const std::string& version) {
   bool found = false;
-  std::vector<setup::RegValue> values =
+  const std::vector<RegistryValue> values =
       OptionsValues(ToWide("Software\\Microsoft\\Office\\" + version + "\\Excel\\Options"), &found);
   if (!found) Say("Excel %s has no Options key, so it opens no add-in at start-up\n", version);
   auto at = [&values](int index) {
     return std::find_if(values.begin(), values.end(),
-                        [index](const setup::RegValue& v) { return setup::EntryIndex(v.name) == index; });
+                        [index](const RegistryValue& v) { return StartupIndex(v.name) == index; });
   };
   std::vector<Listed> list;
   int gap = 0;
@@ -108,10 +137,11 @@ std::vector<Listed> ReadList(const std::string& version) {
     Listed listed;
     if (ReadEntry(*at(gap), &listed)) list.push_back(listed);
   }
-  for (const setup::RegValue& value : values) {
-    if (setup::EntryIndex(value.name) > gap)
-      Problem(FromWide(value.name) + " holds " + FromWide(setup::ValueText(value)) + ", but Excel stops reading at the missing " +
-              FromWide(setup::EntryName(gap)) + " and never opens it");
+  const std::string missing = gap == 0 ? "OPEN" : "OPEN" + std::to_string(gap);
+  for (const RegistryValue& value : values) {
+    if (StartupIndex(value.name) > gap)
+      Problem(value.name + " holds " + FromWide(value.text) + ", but Excel stops reading at the missing " + missing +
+              " and never opens it");
   }
   return list;
 }
@@ -119,47 +149,11 @@ std::vector<Listed> ReadList(const std::string& version) {
 }  // namespace
 
 int PlayStartupFromRegistry(const std::string& officeVersion, const SessionOptions& options) {
-  OnCall(PrintCall);
   Say("Scenario startup from the registry: Excel %s starts, opens the add-ins its start-up list names, uses them "
       "and exits\n",
       officeVersion);
   SayHost("HKCU\\Software\\Microsoft\\Office\\" + officeVersion + "\\Excel\\Options");
-  std::vector<AddIn> open;
-  std::vector<Listed> opened;
-  for (const Listed& listed : ReadList(officeVersion)) {
-    AddIn addIn = Load(listed.path);
-    if (addIn.module == nullptr) {
-      Problem(listed.name + ": Excel cannot load " + listed.path + ": " + WhyNotLoaded(listed.path, addIn.loadError));
-      continue;
-    }
-    Say("Excel loads %s (%s)\n", listed.path, listed.name);
-    CheckEntries(addIn);
-    CallAddInEntry("Excel", "xlAutoOpen", addIn.autoOpen != nullptr, Open, addIn);
-    open.push_back(addIn);
-    opened.push_back(listed);
-  }
-  if (options.checkTitle) {
-    bool shown = false;
-    for (const AddIn& addIn : open) {
-      std::vector<std::string> titles = AskName(addIn, nullptr);
-      shown = shown || std::find(titles.begin(), titles.end(), options.title) != titles.end();
-    }
-    if (!shown) Problem("no add-in shows " + options.title + " in the Add-In Manager");
-  }
-  std::vector<std::string> formulas = options.formulas;
-  if (formulas.empty()) {
-    for (const AddIn& addIn : open)
-      for (const std::string& formula : RegisteredFormulas(addIn.module)) formulas.push_back(formula);
-  }
-  // Cells of functions nobody registered show #NAME?, as a worksheet does.
-  CalculateCells(formulas, &options, false);
-  for (size_t i = open.size(); i-- > 0;) {
-    Say("Excel exits: it closes %s (%s)\n", opened[i].path, opened[i].name);
-    CallAddInEntry("Excel", "xlAutoClose", open[i].autoClose != nullptr, Close, open[i]);
-    TakeBackLeftovers("Excel", open[i]);
-    UnloadAndCheck("Excel", open[i]);
-  }
-  return Verdict();
+  return PlayListed(*FindScenario("startup"), options, ReadList(officeVersion));
 }
 
 }  // namespace xllhost

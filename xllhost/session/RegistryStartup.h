@@ -9,11 +9,11 @@
 
 namespace xllhost {
 
-// Plays Excel's start-up with every add-in the list names, then the cells,
-// then the exit, and prints the transcript and the verdict. Answers the exit
-// status as Play does. An entry xllhost cannot read is input it cannot
-// interpret; a file Excel would not find, or an entry after a gap, which
-// Excel never reads, is a problem.
+// Reads the list, then plays the startup scenario with every add-in it
+// names, and prints the transcript and the verdict. Answers the exit status
+// as Play does. An entry xllhost cannot read is input it cannot interpret; a
+// file Excel would not find, or an entry after a gap, which Excel never
+// reads, is a problem.
 int PlayStartupFromRegistry(const std::string& officeVersion, const SessionOptions& options);
 
 }  // namespace xllhost

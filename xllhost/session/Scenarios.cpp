@@ -1,5 +1,8 @@
 #include "Scenarios.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "AddIn.h"
 #include "AddInFile.h"
 #include "SessionSteps.h"
@@ -8,16 +11,20 @@
 namespace xllhost {
 
 enum class Step {
+  // Steps taken with each add-in in turn: in the list's order before the
+  // first cell is calculated, in reverse after it.
   Load,
   HandOverExcel12,
   Open,
   Add,
-  AskName,
-  Calculate,
   Remove,
   Close,
   UnregisterLeftovers,
   Unload,
+  // Steps taken once for the session.
+  AskName,
+  AskNameWhenExpected,  // only when the Add-In Manager's name is expected of the add-in
+  Calculate,
   CalculateAfterwards,
 };
 
@@ -51,12 +58,145 @@ const Scenario Scenarios[] = {
     {"startup",
      "Excel",
      "Excel starts with the add-in active from the last session, uses it and exits",
-     {S::Load, S::Open, S::Calculate, S::Close, S::UnregisterLeftovers, S::Unload}},
+     {S::Load, S::Open, S::AskNameWhenExpected, S::Calculate, S::Close, S::UnregisterLeftovers, S::Unload}},
     {"cluster",
      "The host",
      "a host that runs XLLs outside Excel hands over its Excel12 entry, uses the add-in and ends",
-     {S::Load, S::HandOverExcel12, S::Open, S::Calculate, S::Close, S::UnregisterLeftovers, S::Unload}},
+     {S::Load, S::HandOverExcel12, S::Open, S::AskNameWhenExpected, S::Calculate, S::Close, S::UnregisterLeftovers,
+      S::Unload}},
 };
+
+bool TakenWithEachAddIn(Step step) { return step < Step::AskName; }
+
+// One session's add-ins and what the steps so far left.
+struct Session {
+  const Scenario& scenario;
+  const SessionOptions& options;
+  bool fromList;  // the add-ins come from Excel's start-up list
+  std::vector<Listed> listed;
+  std::vector<AddIn> addIns;  // beside listed; a module of null: not loaded
+  std::vector<bool> removed;
+  std::vector<std::string> formulas;
+};
+
+// Answers false when the session cannot go on: the add-in given could not be loaded.
+bool TakeStep(Session& s, Step step, size_t i) {
+  AddIn& addIn = s.addIns[i];
+  const Listed& listed = s.listed[i];
+  const char* host = s.scenario.host;
+  if (step != Step::Load && addIn.module == nullptr) return true;
+  switch (step) {
+    case Step::Load:
+      addIn = Load(listed.path);
+      if (addIn.module == nullptr) {
+        const std::string why = WhyNotLoaded(listed.path, addIn.loadError);
+        if (s.fromList) {
+          Problem(listed.entry + ": Excel cannot load " + listed.path + ": " + why);
+          return true;
+        }
+        std::fflush(stdout);  // the transcript before the message, as it was printed
+        std::fprintf(stderr, "xllhost: cannot load %s: %s\n", listed.path.c_str(), why.c_str());
+        return false;
+      }
+      if (s.fromList)
+        Say("%s loads %s (%s)\n", std::string(host), listed.path, listed.entry);
+      else
+        Say("%s loads the add-in\n", std::string(host));
+      CheckEntries(addIn);
+      break;
+    case Step::HandOverExcel12:
+      if (addIn.setExcel12EntryPt == nullptr) break;
+      Say("%s calls SetExcel12EntryPt(host's Excel12 entry)\n", std::string(host));
+      HandOverExcel12(addIn);
+      break;
+    case Step::Open: CallAddInEntry(host, "xlAutoOpen", addIn.autoOpen != nullptr, Open, addIn); break;
+    case Step::Add: CallAddInEntry(host, "xlAutoAdd", addIn.autoAdd != nullptr, Add, addIn); break;
+    case Step::Remove:
+      s.removed[i] = addIn.autoRemove != nullptr;
+      CallAddInEntry(host, "xlAutoRemove", s.removed[i], xllhost::Remove, addIn);
+      break;
+    case Step::Close:
+      if (s.fromList) Say("%s exits: it closes %s (%s)\n", std::string(host), listed.path, listed.entry);
+      CallAddInEntry(host, "xlAutoClose", addIn.autoClose != nullptr, xllhost::Close, addIn);
+      if (s.removed[i]) CheckTakenBack(s.formulas);
+      break;
+    case Step::UnregisterLeftovers: TakeBackLeftovers(host, addIn); break;
+    case Step::Unload: UnloadAndCheck(host, addIn); break;
+    default: break;  // the session's own steps
+  }
+  return true;
+}
+
+// The Add-In Manager's names. Of one add-in, each answer must be the name
+// expected; of several, one add-in must show it.
+void AskNames(Session& s) {
+  const SessionOptions& options = s.options;
+  std::vector<const AddIn*> loaded;
+  for (const AddIn& addIn : s.addIns)
+    if (addIn.module != nullptr) loaded.push_back(&addIn);
+  if (loaded.size() == 1) {
+    const AddIn& addIn = *loaded[0];
+    if (addIn.addInManagerInfo == nullptr && addIn.addInManagerInfo12 == nullptr) {
+      if (options.checkTitle) Problem("the add-in exports neither xlAddInManagerInfo nor xlAddInManagerInfo12");
+      return;
+    }
+    AskName(addIn, options.checkTitle ? &options.title : nullptr);
+    return;
+  }
+  bool shown = false;
+  for (const AddIn* addIn : loaded) {
+    std::vector<std::string> titles = AskName(*addIn, nullptr);
+    shown = shown || std::find(titles.begin(), titles.end(), options.title) != titles.end();
+  }
+  if (options.checkTitle && !shown) Problem("no add-in shows " + options.title + " in the Add-In Manager");
+}
+
+void TakeSessionStep(Session& s, Step step) {
+  switch (step) {
+    case Step::AskNameWhenExpected:
+      if (s.options.checkTitle) AskNames(s);
+      break;
+    case Step::AskName: AskNames(s); break;
+    case Step::Calculate:
+      if (s.formulas.empty()) {
+        for (const AddIn& addIn : s.addIns)
+          if (addIn.module != nullptr)
+            for (const std::string& formula : RegisteredFormulas(addIn.module)) s.formulas.push_back(formula);
+      }
+      // A call of a function nobody registered is xllhost's to judge only
+      // with the add-in given: in a list, it shows #NAME?, as a worksheet does.
+      CalculateCells(s.formulas, &s.options, !s.fromList);
+      break;
+    case Step::CalculateAfterwards: CalculateCells(s.formulas, nullptr, false); break;
+    default: break;  // the add-ins' own steps
+  }
+}
+
+int PlaySteps(Session& s) {
+  OnCall(PrintCall);
+  s.addIns.resize(s.listed.size());
+  s.removed.assign(s.listed.size(), false);
+  s.formulas = s.options.formulas;
+  const std::vector<Step>& steps = s.scenario.steps;
+  bool calculated = false;
+  for (size_t first = 0; first < steps.size();) {
+    if (!TakenWithEachAddIn(steps[first])) {
+      TakeSessionStep(s, steps[first]);
+      calculated = calculated || steps[first] == Step::Calculate;
+      ++first;
+      continue;
+    }
+    size_t end = first;
+    while (end < steps.size() && TakenWithEachAddIn(steps[end])) ++end;
+    for (size_t n = 0; n < s.listed.size(); ++n) {
+      const size_t i = calculated ? s.listed.size() - 1 - n : n;
+      for (size_t step = first; step < end; ++step)
+        if (!TakeStep(s, steps[step], i)) return 2;
+    }
+    first = end;
+  }
+  return Verdict();
+}
 
 }  // namespace
 
@@ -73,57 +213,15 @@ std::string ScenarioList() {
 }
 
 int Play(const Scenario& scenario, const SessionOptions& options) {
-  OnCall(PrintCall);
   Say("Scenario %s: %s\n", std::string(scenario.name), std::string(scenario.story));
   SayHost(options.addIn);
-  AddIn addIn;
-  std::vector<std::string> formulas = options.formulas;
-  bool removed = false;
-  for (Step step : scenario.steps) {
-    switch (step) {
-      case Step::Load:
-        addIn = Load(options.addIn);
-        if (addIn.module == nullptr) {
-          std::fflush(stdout);  // the transcript before the message, as it was printed
-          std::fprintf(stderr, "xllhost: cannot load %s: %s\n", options.addIn.c_str(),
-                       WhyNotLoaded(options.addIn, addIn.loadError).c_str());
-          return 2;
-        }
-        Say("%s loads the add-in\n", std::string(scenario.host));
-        CheckEntries(addIn);
-        break;
-      case Step::HandOverExcel12:
-        if (addIn.setExcel12EntryPt == nullptr) break;
-        Say("%s calls SetExcel12EntryPt(host's Excel12 entry)\n", std::string(scenario.host));
-        HandOverExcel12(addIn);
-        break;
-      case Step::Open: CallAddInEntry(scenario.host, "xlAutoOpen", addIn.autoOpen != nullptr, Open, addIn); break;
-      case Step::Add: CallAddInEntry(scenario.host, "xlAutoAdd", addIn.autoAdd != nullptr, Add, addIn); break;
-      case Step::AskName:
-        if (addIn.addInManagerInfo == nullptr && addIn.addInManagerInfo12 == nullptr) {
-          if (options.checkTitle) Problem("the add-in exports neither xlAddInManagerInfo nor xlAddInManagerInfo12");
-          break;
-        }
-        AskName(addIn, options.checkTitle ? &options.title : nullptr);
-        break;
-      case Step::Calculate:
-        if (formulas.empty()) formulas = RegisteredFormulas(addIn.module);
-        CalculateCells(formulas, &options, true);
-        break;
-      case Step::Remove:
-        removed = addIn.autoRemove != nullptr;
-        CallAddInEntry(scenario.host, "xlAutoRemove", removed, xllhost::Remove, addIn);
-        break;
-      case Step::Close:
-        CallAddInEntry(scenario.host, "xlAutoClose", addIn.autoClose != nullptr, xllhost::Close, addIn);
-        if (removed) CheckTakenBack(formulas);
-        break;
-      case Step::UnregisterLeftovers: TakeBackLeftovers(scenario.host, addIn); break;
-      case Step::Unload: UnloadAndCheck(scenario.host, addIn); break;
-      case Step::CalculateAfterwards: CalculateCells(formulas, nullptr, false); break;
-    }
-  }
-  return Verdict();
+  Session session{scenario, options, false, {{"", options.addIn}}, {}, {}, {}};
+  return PlaySteps(session);
+}
+
+int PlayListed(const Scenario& scenario, const SessionOptions& options, const std::vector<Listed>& addIns) {
+  Session session{scenario, options, true, addIns, {}, {}, {}};
+  return PlaySteps(session);
 }
 
 }  // namespace xllhost
