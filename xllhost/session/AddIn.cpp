@@ -42,7 +42,7 @@ AddIn Load(const std::string& path) {
     for (const char* prefix : {"_", ""}) {
       std::string decorated = prefix + std::string(name) + "@" + std::to_string(argumentBytes);
       if (GetProcAddress(addIn.module, decorated.c_str()) != nullptr) {
-        addIn.decoratedOnly.push_back(std::string(name) + ": " + decorated);
+        addIn.decoratedOnly.push_back({name, decorated});
         return;
       }
     }

@@ -25,8 +25,11 @@ struct AddIn {
   void(WINAPI* setExcel12EntryPt)(FARPROC) = nullptr;
   // Entries Excel looks up by their plain names that the add-in exports only
   // with a stdcall decoration, such as _xlAutoOpen@0: Excel finds none of
-  // them, and the host does not call them. Each as "plain name: decorated".
-  std::vector<std::string> decoratedOnly;
+  // them, and the host does not call them.
+  struct Decorated {
+    std::string plain, decorated;
+  };
+  std::vector<Decorated> decoratedOnly;
 };
 
 // Loading fails (module null) when the library cannot be loaded.

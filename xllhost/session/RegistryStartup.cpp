@@ -89,7 +89,7 @@ std::string Ansi(const std::wstring& text, bool* lossy) {
 bool ReadEntry(const RegistryValue& value, Listed* listed) {
   const std::wstring text = value.type == REG_EXPAND_SZ ? Expanded(value.text) : value.text;
   const std::string& name = value.name;
-  Say("Excel reads %s: %s\n", name, FromWide(text));
+  Say("Excel reads ", name, ": ", FromWide(text), "\n");
   if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) {
     Unusable(name + " is not a string value, so xllhost cannot tell what Excel makes of it");
     return false;
@@ -101,7 +101,7 @@ bool ReadEntry(const RegistryValue& value, Listed* listed) {
   }
   const std::wstring path = IsBareFileName(entry.path) ? InAddInsFolder(ToWide(entry.path)) : ToWide(entry.path);
   if (EndsWithText(entry.path, ".xla") || EndsWithText(entry.path, ".xlam")) {
-    Say("  %s is an add-in workbook, which xllhost does not model: skipped\n", FromWide(path));
+    Say("  ", FromWide(path), " is an add-in workbook, which xllhost does not model: skipped\n");
     return false;
   }
   if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -126,7 +126,7 @@ std::vector<Listed> ReadList(const std::string& version) {
   bool found = false;
   const std::vector<RegistryValue> values =
       OptionsValues(ToWide("Software\\Microsoft\\Office\\" + version + "\\Excel\\Options"), &found);
-  if (!found) Say("Excel %s has no Options key, so it opens no add-in at start-up\n", version);
+  if (!found) Say("Excel ", version, " has no Options key, so it opens no add-in at start-up\n");
   auto at = [&values](int index) {
     return std::find_if(values.begin(), values.end(),
                         [index](const RegistryValue& v) { return StartupIndex(v.name) == index; });
@@ -149,9 +149,8 @@ std::vector<Listed> ReadList(const std::string& version) {
 }  // namespace
 
 int PlayStartupFromRegistry(const std::string& officeVersion, const SessionOptions& options) {
-  Say("Scenario startup from the registry: Excel %s starts, opens the add-ins its start-up list names, uses them "
-      "and exits\n",
-      officeVersion);
+  Say("Scenario startup from the registry: Excel ", officeVersion,
+      " starts, opens the add-ins its start-up list names, uses them and exits\n");
   SayHost("HKCU\\Software\\Microsoft\\Office\\" + officeVersion + "\\Excel\\Options");
   return PlayListed(*FindScenario("startup"), options, ReadList(officeVersion));
 }

@@ -99,14 +99,14 @@ bool TakeStep(Session& s, Step step, size_t i) {
         return false;
       }
       if (s.fromList)
-        Say("%s loads %s (%s)\n", std::string(host), listed.path, listed.entry);
+        Say(host, " loads ", listed.path, " (", listed.entry, ")\n");
       else
-        Say("%s loads the add-in\n", std::string(host));
+        Say(host, " loads the add-in\n");
       CheckEntries(addIn);
       break;
     case Step::HandOverExcel12:
       if (addIn.setExcel12EntryPt == nullptr) break;
-      Say("%s calls SetExcel12EntryPt(host's Excel12 entry)\n", std::string(host));
+      Say(host, " calls SetExcel12EntryPt(host's Excel12 entry)\n");
       HandOverExcel12(addIn);
       break;
     case Step::Open: CallAddInEntry(host, "xlAutoOpen", addIn.autoOpen != nullptr, Open, addIn); break;
@@ -116,7 +116,7 @@ bool TakeStep(Session& s, Step step, size_t i) {
       CallAddInEntry(host, "xlAutoRemove", s.removed[i], xllhost::Remove, addIn);
       break;
     case Step::Close:
-      if (s.fromList) Say("%s exits: it closes %s (%s)\n", std::string(host), listed.path, listed.entry);
+      if (s.fromList) Say(host, " exits: it closes ", listed.path, " (", listed.entry, ")\n");
       CallAddInEntry(host, "xlAutoClose", addIn.autoClose != nullptr, xllhost::Close, addIn);
       if (s.removed[i]) CheckTakenBack(s.formulas);
       break;
@@ -213,7 +213,7 @@ std::string ScenarioList() {
 }
 
 int Play(const Scenario& scenario, const SessionOptions& options) {
-  Say("Scenario %s: %s\n", std::string(scenario.name), std::string(scenario.story));
+  Say("Scenario ", scenario.name, ": ", scenario.story, "\n");
   SayHost(options.addIn);
   Session session{scenario, options, false, {{"", options.addIn}}, {}, {}, {}};
   return PlaySteps(session);

@@ -12,9 +12,8 @@
 namespace xllhost {
 
 void SayHost(const std::string& what) {
-  Say("Host: %s (%s)\n", what,
-      std::string(ExportedMdCallBack12() != nullptr ? "this host exports MdCallBack12"
-                                                    : "this host exports no MdCallBack12"));
+  Say("Host: ", what, " (",
+      ExportedMdCallBack12() != nullptr ? "this host exports MdCallBack12" : "this host exports no MdCallBack12", ")\n");
 }
 
 void CheckEntries(const AddIn& addIn) {
@@ -22,11 +21,9 @@ void CheckEntries(const AddIn& addIn) {
                     !addIn.addInManagerInfo && !addIn.addInManagerInfo12 && !addIn.setExcel12EntryPt;
   if (none && addIn.decoratedOnly.empty())
     Unusable(addIn.path + " is not an Excel add-in: it exports none of the entries Excel calls (xlAutoOpen, ...)");
-  for (const std::string& entry : addIn.decoratedOnly) {
-    size_t colon = entry.find(':');
-    Problem("Excel will not find " + entry.substr(0, colon) + ": the add-in exports it only as " +
-            entry.substr(colon + 2) + ", so xllhost does not call it either");
-  }
+  for (const AddIn::Decorated& entry : addIn.decoratedOnly)
+    Problem("Excel will not find " + entry.plain + ": the add-in exports it only as " + entry.decorated +
+            ", so xllhost does not call it either");
 }
 
 std::vector<std::string> RegisteredFormulas(HMODULE module) {
@@ -48,8 +45,8 @@ void CalculateCells(const std::vector<std::string>& formulas, const SessionOptio
     std::string shown = Display(value);
     // A cell shows an array's top-left element; the transcript shows the whole.
     std::string whole = value.Is(xltypeMulti) ? " (top-left of " + Shown(value) + ")" : "";
-    Say("  %s shows %s%s\n", cell, Shown(value.Is(xltypeMulti) && !value.elements.empty() ? value.elements[0] : value),
-        whole);
+    Say("  ", cell, " shows ", Shown(value.Is(xltypeMulti) && !value.elements.empty() ? value.elements[0] : value),
+        whole, "\n");
     CheckHostMemoryGivenBack("before it answered");
     CheckCounts(value, cell);
     if (expecting == nullptr) continue;
@@ -70,8 +67,7 @@ std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {
     ChargeHostMemoryTo(entry);
     Value answer = AskAddInManager(addIn, request);
     CheckHostMemoryGivenBack("before it answered");
-    Say("Add-In Manager asks %swith %s: shows %s\n", wide ? entry + " " : std::string(), std::string(label),
-        Shown(answer));
+    Say("Add-In Manager asks ", wide ? entry + " " : std::string(), "with ", label, ": shows ", Shown(answer), "\n");
     CheckCounts(answer, entry);
     shown.push_back(Display(answer));
     if (title != nullptr && shown.back() != *title)
@@ -82,7 +78,7 @@ std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {
 
 void CallAddInEntry(const char* host, const char* entry, bool exported, int (*call)(const AddIn&), const AddIn& addIn) {
   if (!exported) return;
-  Say("%s calls %s()\n", std::string(host), std::string(entry));
+  Say(host, " calls ", entry, "()\n");
   ChargeHostMemoryTo(entry);
   CheckEntry(entry, call(addIn));
   CheckHostMemoryGivenBack("before it returned");
@@ -97,19 +93,19 @@ void CheckTakenBack(const std::vector<std::string>& formulas) {
 
 void TakeBackLeftovers(const char* host, const AddIn& addIn) {
   for (const Registration& r : UnregisterLeftovers(addIn))
-    Say("%s unregisters %s, which the add-in left registered\n", std::string(host),
-        r.functionText.empty() ? r.procedure : "=" + r.functionText + "() (" + r.procedure + ")");
+    Say(host, " unregisters ", r.functionText.empty() ? r.procedure : "=" + r.functionText + "() (" + r.procedure + ")",
+        ", which the add-in left registered\n");
 }
 
 void UnloadAndCheck(const char* host, AddIn& addIn) {
   ChargeHostMemoryTo("DllMain");
   const HMODULE module = addIn.module;
   Unload(addIn);
-  Say("%s unloads the add-in\n", std::string(host));
+  Say(host, " unloads the add-in\n");
   if (!IsLoadedModule(module) && StaysMapped(module))
-    Say("  The add-in stays loaded after %s's last FreeLibrary: another load of it is held, so its DllMain runs "
-        "only when the process exits, where no call into %s is accepted\n",
-        std::string(host), std::string(host));
+    Say("  The add-in stays loaded after ", host,
+        "'s last FreeLibrary: another load of it is held, so its DllMain runs only when the process exits, where no "
+        "call into ", host, " is accepted\n");
   CheckHostMemoryGivenBack("at unload");
 }
 

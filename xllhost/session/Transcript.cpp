@@ -73,9 +73,9 @@ void PrintCall(const HostCall& call) {
   }
   std::string answer = ReturnCodeName(call.returnCode);
   if (call.hadResult) answer += ", result " + Shown(call.result);
-  Say("    add-in calls %s%s -> %s\n", call.name + "(" + args + ")",
-      std::string(call.via == Interface::Excel12 ? " through Excel12" : ""), answer);
-  if (!call.note.empty()) Say("      %s\n", call.note);
+  Say("    add-in calls ", call.name, "(", args, ")", call.via == Interface::Excel12 ? " through Excel12" : "", " -> ",
+      answer, "\n");
+  if (!call.note.empty()) Say("      ", call.note, "\n");
   // A conversion may fail without fault of the add-in's; a function xllhost
   // lacks is reported as a session it cannot judge.
   bool expected = (call.xlfn == xlCoerce && call.returnCode == xlretFailed) || call.returnCode == xlretInvXlfn;
@@ -91,7 +91,7 @@ void CheckCounts(const Value& value, const std::string& who) {
 }
 
 void CheckEntry(const char* entry, int answer) {
-  Say("    %s answers %s\n", std::string(entry), std::to_string(answer));
+  Say("    ", entry, " answers ", std::to_string(answer), "\n");
   if (answer != 1) Problem(std::string(entry) + " answered " + std::to_string(answer) + ", not 1");
 }
 

@@ -3,15 +3,17 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "Calls.h"
 
 namespace xllhost {
 
-// Prints one line of the transcript, unless the run is quiet. The arguments
-// are std::strings, filled into the format's %s in order.
-template <typename... Args>
-void Say(const char* format, const Args&... args);
+// Prints one line of the transcript, unless the run is quiet: its parts in
+// order, each a text (a number is made text by its caller), the last ending
+// the line.
+template <typename... Parts>
+void Say(const Parts&... parts);
 
 void SetQuiet(bool quiet);
 bool IsQuiet();
@@ -32,9 +34,12 @@ void CheckEntry(const char* entry, int answer);
 // Host memory not given back is charged to what took it (see ChargeHostMemoryTo).
 void CheckHostMemoryGivenBack(const std::string& when);
 
-template <typename... Args>
-void Say(const char* format, const Args&... args) {
-  if (!IsQuiet()) std::printf(format, args.c_str()...);
+template <typename... Parts>
+void Say(const Parts&... parts) {
+  if (IsQuiet()) return;
+  std::string line;
+  (line.append(std::string_view(parts)), ...);
+  std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
 }  // namespace xllhost
