@@ -1,6 +1,7 @@
 // The road from the add-in into the host: the two call forms over Excel4v and
 // the hand-over of the host's Excel12 entry. Built twice: for a host whose
 // executable exports MdCallBack12 and for one whose executable does not.
+#include <optional>
 #include <vector>
 
 #include "ImportPatch.h"
@@ -14,11 +15,14 @@ const xllhost::HostCall& LastCall() { return xllhost::Calls().back(); }
 // The test calls the host as an add-in's entry would.
 class CallForms : public ::testing::Test {
  protected:
-  void SetUp() override { xllhost::Reset(); }
+  void SetUp() override {
+    xllhost::Reset();  // a fresh host, which has passed control to no one
+    control.emplace();
+  }
   void TearDown() override {
     for (const std::string& fault : xllhost::Faults()) ADD_FAILURE() << fault;
   }
-  xllhost::PassedControl control;
+  std::optional<xllhost::PassedControl> control;
 };
 
 TEST_F(CallForms, CallExcel4HandsTheHostTheListInOrderWithItsCount) {

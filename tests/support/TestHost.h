@@ -35,7 +35,6 @@ class QuorrelTest : public ::testing::Test {
 
   xllhost::AddIn addIn;
   decltype(&::SampleFunc) sampleFunc = nullptr;
-  int outstandingBefore = 0;
 };
 
 // Expects the host to have seen exactly these faults, in order, each holding

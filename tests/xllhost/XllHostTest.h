@@ -13,7 +13,12 @@
 // control back to the host resets it.
 class XllHost : public QuorrelTest {
  protected:
-  std::optional<xllhost::PassedControl> control{std::in_place};
+  std::optional<xllhost::PassedControl> control;
+
+  void SetUp() override {
+    QuorrelTest::SetUp();  // a fresh host, which has passed control to no one
+    control.emplace();
+  }
 
   // Registers Quorrel.xll's SampleFunc under a worksheet name of the test's choice.
   int Register(const std::string& procedure, const std::string& name, XLOPER* result = nullptr) {

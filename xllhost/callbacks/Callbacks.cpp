@@ -138,10 +138,5 @@ FARPROC HostExcel12Entry() { return reinterpret_cast<FARPROC>(reinterpret_cast<v
 
 FARPROC ExportedMdCallBack12() { return GetProcAddress(GetModuleHandleA(nullptr), "MdCallBack12"); }
 
-void Reset() {
-  Behave() = Behaviour{};
-  ForgetRegistrations();
-  ForgetSeen();
-}
 
 }  // namespace xllhost

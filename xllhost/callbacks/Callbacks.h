@@ -30,8 +30,4 @@ int WINAPI HostExcel12(int xlfn, int count, LPXLOPER12 opers[], LPXLOPER12 operR
 FARPROC HostExcel12Entry();
 FARPROC ExportedMdCallBack12();
 
-// Forgets registrations, names, calls, faults and unusable input and restores
-// the default behaviour; host memory still outstanding stays counted.
-void Reset();
-
 }  // namespace xllhost

@@ -2,10 +2,10 @@
 // xlfCaller, xlAbort, xlGetInst, xlGetHwnd, xlSheetId and xlSheetNm.
 #include "Information.h"
 
+#include "HostState.h"
+
 namespace xllhost {
 namespace {
-
-int callerCell = -1;
 
 // xllhost has one workbook with one sheet, which has this id and name.
 constexpr std::int32_t TheSheetId = 1;
@@ -32,8 +32,8 @@ Answer GetName(const Request& request) {
 // The cell being calculated, as a one-cell reference; outside a cell #REF!.
 Answer Caller(const Request& request) {
   if (!request.args.empty()) return Fail(xlretInvCount);
-  if (callerCell < 0) return Success(ErrorValue(xlerrRef));
-  return Success(CellReference(callerCell, 0));
+  if (State().callerCell < 0) return Success(ErrorValue(xlerrRef));
+  return Success(CellReference(State().callerCell, 0));
 }
 
 Answer SheetNm(const Request& request) {
@@ -63,8 +63,8 @@ std::string ModulePath(HMODULE module) {
   return FromWide(std::wstring(path, length));
 }
 
-int CallerCell() { return callerCell; }
+int CallerCell() { return State().callerCell; }
 
-void SetCallerCell(int row) { callerCell = row; }
+void SetCallerCell(int row) { State().callerCell = row; }
 
 }  // namespace xllhost

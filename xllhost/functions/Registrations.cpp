@@ -9,21 +9,11 @@
 #include <set>
 
 #include "Formula.h"
+#include "HostState.h"
 #include "Modules.h"
 
 namespace xllhost {
 namespace {
-
-struct Registry {
-  std::vector<Registration> registrations;
-  std::map<std::string, DefinedName> names;  // keys upper-cased: names ignore case
-  double nextRegisterId = 0;
-};
-
-Registry& Registered() {
-  static Registry registry;
-  return registry;
-}
 
 bool IsString(const Value& value) { return value.Is(xltypeStr) && value.pointer != nullptr; }
 
@@ -34,7 +24,7 @@ double NumberOf(const Value& value) { return value.xltype == xltypeInt ? value.i
 // One procedure is one registration, whether named by its export name or
 // its ordinal: the address tells.
 Registration* FindRegistration(HMODULE module, FARPROC address) {
-  for (Registration& r : Registered().registrations)
+  for (Registration& r : State().registrations)
     if (r.module == module && r.address == address) return &r;
   return nullptr;
 }
@@ -90,12 +80,12 @@ Registration& AddRegistration(const Target& target) {
     Registration registration;
     // Ids are large and irregular, as the host's are, so that a stale or
     // invented number never passes for one.
-    registration.id = 327680.0 + 4099.0 * ++Registered().nextRegisterId;
+    registration.id = 327680.0 + 4099.0 * ++State().registered;
     registration.module = target.module;
     registration.procedure = target.procedure;
     registration.address = target.address;
-    Registered().registrations.push_back(registration);
-    existing = &Registered().registrations.back();
+    State().registrations.push_back(registration);
+    existing = &State().registrations.back();
   }
   existing->typeText = target.typeText;
   existing->signature = target.signature;
@@ -135,7 +125,7 @@ Answer UnregisterDll(const std::string& name) {
 
 
 Registration* FindRegistration(double id) {
-  for (Registration& r : Registered().registrations)
+  for (Registration& r : State().registrations)
     if (r.id == id) return &r;
   return nullptr;
 }
@@ -152,7 +142,7 @@ Answer Register(const Request& request) {
   Registration& registration = AddRegistration(target);
   if (!functionText.empty()) {
     registration.functionText = functionText;
-    Registered().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
+    State().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
   }
   return Success(NumberValue(registration.id));
 }
@@ -178,7 +168,7 @@ Answer Unregister(const Request& request) {
   if (IsString(what)) return UnregisterDll(what.text);
   if (!IsNumber(what)) return Fail(xlretInvXloper);
   double id = NumberOf(what);
-  auto& all = Registered().registrations;
+  auto& all = State().registrations;
   auto it = std::find_if(all.begin(), all.end(), [id](const Registration& r) { return r.id == id; });
   if (it == all.end()) return Success(BooleanValue(false));
   if (--it->uses == 0) all.erase(it);
@@ -195,15 +185,15 @@ Answer SetName(const Request& request) {
   const std::string& name = args[0].text;
   if (!IsWorksheetName(name)) return Fail(xlretFailed);
   if (args.size() == 1 || args[1].xltype == xltypeMissing) {
-    Registered().names.erase(Upper(name));
+    State().names.erase(Upper(name));
   } else {
-    Registered().names[Upper(name)] = DefinedName{0, args[1]};
+    State().names[Upper(name)] = DefinedName{0, args[1]};
   }
   return Success(BooleanValue(true));
 }
 
 void ForgetModule(HMODULE module) {
-  Registry& state = Registered();
+  HostState& state = State();
   for (auto it = state.registrations.begin(); it != state.registrations.end();) {
     if (it->module != module) {
       ++it;
@@ -215,18 +205,12 @@ void ForgetModule(HMODULE module) {
   }
 }
 
-const std::vector<Registration>& Registrations() { return Registered().registrations; }
+const std::vector<Registration>& Registrations() { return State().registrations; }
 
-bool IsDefinedName(const std::string& name) { return Registered().names.count(Upper(name)) != 0; }
+bool IsDefinedName(const std::string& name) { return State().names.count(Upper(name)) != 0; }
 
 const DefinedName* FindName(const std::string& name) {
-  auto defined = Registered().names.find(Upper(name));
-  return defined == Registered().names.end() ? nullptr : &defined->second;
+  auto defined = State().names.find(Upper(name));
+  return defined == State().names.end() ? nullptr : &defined->second;
 }
-
-void ForgetRegistrations() {
-  Registered().registrations.clear();
-  Registered().names.clear();
-}
-
 }  // namespace xllhost

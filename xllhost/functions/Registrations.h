@@ -8,26 +8,9 @@
 #include <vector>
 
 #include "HostAnswer.h"
-#include "TypeText.h"
+#include "HostState.h"  // Registration, DefinedName
 
 namespace xllhost {
-
-struct Registration {
-  double id = 0;
-  HMODULE module = nullptr;
-  std::string procedure;  // the export name, or "#N" for one registered by ordinal
-  std::string typeText;
-  Signature signature;       // the type text, read
-  std::string functionText;  // empty when registered without a worksheet name
-  FARPROC address = nullptr;
-  int uses = 0;  // xlfRegister adds one, xlfUnregister takes one; at 0 it is gone
-};
-
-// A defined name: one that calls a registration, or one that holds a value.
-struct DefinedName {
-  double registerId = 0;  // the registration the name calls; 0 for a plain value
-  Value value;
-};
 
 Answer Register(const Request& request);
 Answer RegisterId(const Request& request);
@@ -40,7 +23,5 @@ bool IsDefinedName(const std::string& name);
 const DefinedName* FindName(const std::string& name);  // null when the name is not defined
 // Forgets a module's registrations and the names that call them.
 void ForgetModule(HMODULE module);
-// Forgets every registration and name.
-void ForgetRegistrations();
 
 }  // namespace xllhost

@@ -1,12 +1,10 @@
 #include "Transcript.h"
 
 #include "HostMemory.h"
+#include "HostState.h"
 
 namespace xllhost {
 namespace {
-
-bool Quiet = false;
-int Problems = 0;
 
 std::string ReturnCodeName(int code) {
   switch (code) {
@@ -43,16 +41,16 @@ std::string Escaped(const std::string& text) {
 
 }  // namespace
 
-void SetQuiet(bool quiet) { Quiet = quiet; }
+void SetQuiet(bool quiet) { State().quiet = quiet; }
 
-bool IsQuiet() { return Quiet; }
+bool IsQuiet() { return State().quiet; }
 
 void Problem(const std::string& text) {
-  ++Problems;
+  ++State().problems;
   std::printf("  PROBLEM: %s\n", text.c_str());
 }
 
-int ProblemCount() { return Problems; }
+int ProblemCount() { return State().problems; }
 
 std::string Shown(const Value& value) {
   if (value.Is(xltypeStr)) return "\"" + Escaped(value.text) + "\"";

@@ -1,30 +1,24 @@
 #include "CallContext.h"
 
+#include "HostState.h"
+
 namespace xllhost {
-namespace {
-
-int entryDepth = 0;      // add-in entries running, called by the host
-DWORD entryThread = 0;   // the thread the host called them on
-bool inDllMain = false;  // the loader is running an add-in's DllMain
-
-}  // namespace
-
 PassedControl::PassedControl() {
-  if (entryDepth++ == 0) entryThread = GetCurrentThreadId();
+  if (State().entryDepth++ == 0) State().entryThread = GetCurrentThreadId();
 }
 
-PassedControl::~PassedControl() { --entryDepth; }
+PassedControl::~PassedControl() { --State().entryDepth; }
 
-LoaderRunning::LoaderRunning() { inDllMain = true; }
+LoaderRunning::LoaderRunning() { State().inDllMain = true; }
 
-LoaderRunning::~LoaderRunning() { inDllMain = false; }
+LoaderRunning::~LoaderRunning() { State().inDllMain = false; }
 
-bool ControlPassed() { return entryDepth != 0; }
+bool ControlPassed() { return State().entryDepth != 0; }
 
 const char* OutOfContext() {
-  if (inDllMain) return "from DllMain";
-  if (entryDepth == 0) return "outside any entry the host called";
-  if (GetCurrentThreadId() != entryThread) return "from a thread other than the one the host called";
+  if (State().inDllMain) return "from DllMain";
+  if (State().entryDepth == 0) return "outside any entry the host called";
+  if (GetCurrentThreadId() != State().entryThread) return "from a thread other than the one the host called";
   return nullptr;
 }
 

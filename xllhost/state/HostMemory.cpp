@@ -6,25 +6,11 @@
 
 #include "HostMemory.h"
 
-#include <map>
-#include <set>
-
 #include "Calls.h"
 #include "HostState.h"
 
 namespace xllhost {
 namespace {
-
-// Host memory handed out and not yet given back: a string's or an array's,
-// charged to what took it, and whether a check has reported it.
-struct Held {
-  bool array;
-  std::string taker;
-  bool reported = false;
-};
-std::map<const void*, Held> outstanding;
-std::set<const void*> released;  // host memory given back, not yet reused
-std::string taker = "the add-in";
 
 // Host memory comes from the C heap, as FreeContent gives it back.
 struct HeapStorage {
@@ -54,7 +40,7 @@ void FreeContent(Record& record) {
 }
 
 template <typename Record>
-const void* HeldMemory(const Record& record) {
+const void* MemoryOf(const Record& record) {
   switch (PlainType(record.xltype)) {
     case xltypeStr: return record.val.str;
     case xltypeMulti: return record.val.array.lparray;
@@ -73,9 +59,9 @@ bool HandOutRecord(const Value& value, Record& record) {
   }
   HeapStorage heap;
   WriteRecord(value, record, heap);
-  if (const void* memory = HeldMemory(record)) {
-    outstanding[memory] = Held{PlainType(record.xltype) == xltypeMulti, taker};
-    released.erase(memory);
+  if (const void* memory = MemoryOf(record)) {
+    State().outstanding[memory] = HeldMemory{PlainType(record.xltype) == xltypeMulti, State().taker};
+    State().released.erase(memory);
   }
   return true;
 }
@@ -84,18 +70,18 @@ bool HandOutRecord(const Value& value, Record& record) {
 // it would corrupt the heap.
 template <typename Record>
 void ReleaseRecord(Record& record, const char* by) {
-  const void* memory = HeldMemory(record);
+  const void* memory = MemoryOf(record);
   if (memory == nullptr) return;
-  if (outstanding.erase(memory) == 1) {
+  if (State().outstanding.erase(memory) == 1) {
     FreeContent(record);
-    released.insert(memory);
+    State().released.insert(memory);
     if (Behave().freeClearsPointer) {
       if ((PlainType(record.xltype)) == xltypeStr)
         record.val.str = nullptr;
       else
         record.val.array.lparray = nullptr;
     }
-  } else if (released.count(memory) != 0) {
+  } else if (State().released.count(memory) != 0) {
     Fault(std::string(by) + ": memory of the host given back twice");
   } else {
     Fault(std::string(by) + ": given back memory the host never handed out");
@@ -110,13 +96,13 @@ bool HandOut(const Value& value, XLOPER12& record) { return HandOutRecord(value,
 void ReleaseHostMemory(XLOPER& record, const char* by) { ReleaseRecord(record, by); }
 void ReleaseHostMemory(XLOPER12& record, const char* by) { ReleaseRecord(record, by); }
 
-int OutstandingHostMemory() { return static_cast<int>(outstanding.size()); }
+int OutstandingHostMemory() { return static_cast<int>(State().outstanding.size()); }
 
-void ChargeHostMemoryTo(const std::string& who) { taker = who; }
+void ChargeHostMemoryTo(const std::string& who) { State().taker = who; }
 
 std::vector<std::string> HostMemoryNotGivenBack() {
   std::map<std::string, std::pair<int, int>> counts;  // strings and arrays of each taker
-  for (auto& [memory, held] : outstanding) {
+  for (auto& [memory, held] : State().outstanding) {
     if (held.reported) continue;
     held.reported = true;
     (held.array ? counts[held.taker].second : counts[held.taker].first)++;

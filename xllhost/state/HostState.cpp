@@ -2,10 +2,12 @@
 
 namespace xllhost {
 
-Behaviour& Behave() {
-  static Behaviour behaviour;
-  return behaviour;
+HostState& State() {
+  static HostState* const state = new HostState;
+  return *state;
 }
+
+void Reset() { State() = HostState{}; }
 
 HMODULE ModuleAt(const void* address) {
   HMODULE module = nullptr;

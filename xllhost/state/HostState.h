@@ -1,21 +1,102 @@
-// How the host behaves where hosts may differ: the one piece of state that
-// several of its units share. State used by one unit is that unit's own.
+// Everything the host keeps while it runs, owned by one object. Each unit
+// keeps its part here and reaches it through State(); a reset is a fresh
+// object, so every session and every test starts from a host as new.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
+#include <map>
 #include <set>
+#include <string>
+#include <vector>
+
+#include "Calls.h"
+#include "TypeText.h"
+#include "Values.h"
 
 namespace xllhost {
 
-// Tests change these.
+// How the host behaves where hosts may differ. Tests change these.
 struct Behaviour {
   bool freeClearsPointer = true;        // xlFree sets a released string pointer to null
   bool failureWritesValueError = true;  // a failed call leaves #VALUE! in the result record
   std::set<int> failing;                // function numbers that answer xlretFailed
   bool recordCalls = true;              // keep every call for Calls(); off for benchmarks
 };
-Behaviour& Behave();
+
+// A registered procedure (xlfRegister).
+struct Registration {
+  double id = 0;
+  HMODULE module = nullptr;
+  std::string procedure;  // the export name, or "#N" for one registered by ordinal
+  std::string typeText;
+  Signature signature;       // the type text, read
+  std::string functionText;  // empty when registered without a worksheet name
+  FARPROC address = nullptr;
+  int uses = 0;  // xlfRegister adds one, xlfUnregister takes one; at 0 it is gone
+};
+
+// A defined name: one that calls a registration, or one that holds a value.
+struct DefinedName {
+  double registerId = 0;  // the registration the name calls; 0 for a plain value
+  Value value;
+};
+
+// Host memory handed out and not yet given back: a string's or an array's,
+// charged to what took it, and whether a check has reported it.
+struct HeldMemory {
+  bool array;
+  std::string taker;
+  bool reported = false;
+};
+
+struct HostState {
+  Behaviour behaviour;
+
+  // When the host accepts a call (CallContext).
+  int entryDepth = 0;      // add-in entries running, called by the host
+  DWORD entryThread = 0;   // the thread the host called them on
+  bool inDllMain = false;  // the loader is running an add-in's DllMain
+
+  // What the host has seen (Calls).
+  std::vector<HostCall> calls;
+  std::vector<std::string> faults;
+  std::vector<std::string> unusable;
+  std::function<void(const HostCall&)> listener;
+  void (*lateFault)(const char* text) = nullptr;  // after the verdict: reported at once
+
+  // Host memory (HostMemory).
+  std::map<const void*, HeldMemory> outstanding;
+  std::set<const void*> released;  // given back, not yet reused
+  std::string taker = "the add-in";
+
+  // The add-ins loaded (Modules).
+  std::map<HMODULE, int> loads;                // and how often
+  std::set<HMODULE> unloadWhenControlReturns;  // unregistered by name during an entry
+
+  // Registrations and names (Registrations).
+  std::vector<Registration> registrations;
+  std::map<std::string, DefinedName> names;  // keys upper-cased: names ignore case
+  double registered = 0;                     // registrations made, for the next register ID
+
+  // The cell being calculated (Information): its row from 0, or -1 for none.
+  int callerCell = -1;
+
+  // The transcript's verdict (Transcript).
+  bool quiet = false;
+  int problems = 0;
+};
+
+// The host's state. It is never destroyed: an add-in still loaded when the
+// process exits may call the host from its DllMain after main has returned.
+HostState& State();
+
+// Starts the host afresh: a new state, the loaded modules included. Host
+// memory the add-in still holds stays valid, and is no longer counted.
+void Reset();
+
+inline Behaviour& Behave() { return State().behaviour; }
 
 // The module whose code holds the address.
 HMODULE ModuleAt(const void* address);

@@ -1,27 +1,20 @@
 #include "Modules.h"
 
-#include <map>
-#include <set>
+#include "HostState.h"
 
 namespace xllhost {
-namespace {
-
-std::map<HMODULE, int> loads;                // add-ins the host loaded, and how often
-std::set<HMODULE> unloadWhenControlReturns;  // unregistered by name during an entry
-
-}  // namespace
-
 HMODULE LoadModule(const std::string& path) {
   HMODULE module;
   {
     LoaderRunning loader;
     module = LoadLibraryA(path.c_str());
   }
-  if (module != nullptr) ++loads[module];
+  if (module != nullptr) ++State().loads[module];
   return module;
 }
 
 bool ReleaseModule(HMODULE module) {
+  auto& loads = State().loads;
   auto loaded = loads.find(module);
   if (loaded == loads.end()) return false;
   {
@@ -33,7 +26,7 @@ bool ReleaseModule(HMODULE module) {
   return true;
 }
 
-bool IsLoadedModule(HMODULE module) { return module != nullptr && loads.count(module) != 0; }
+bool IsLoadedModule(HMODULE module) { return module != nullptr && State().loads.count(module) != 0; }
 
 bool StaysMapped(HMODULE module) {
   HMODULE found = nullptr;
@@ -42,12 +35,13 @@ bool StaysMapped(HMODULE module) {
          found == module;
 }
 
-void UnloadWhenControlReturns(HMODULE module) { unloadWhenControlReturns.insert(module); }
+void UnloadWhenControlReturns(HMODULE module) { State().unloadWhenControlReturns.insert(module); }
 
 void UnloadPending() {
-  while (!unloadWhenControlReturns.empty()) {
-    HMODULE module = *unloadWhenControlReturns.begin();
-    unloadWhenControlReturns.erase(unloadWhenControlReturns.begin());
+  std::set<HMODULE>& pending = State().unloadWhenControlReturns;
+  while (!pending.empty()) {
+    HMODULE module = *pending.begin();
+    pending.erase(pending.begin());
     while (IsLoadedModule(module)) ReleaseModule(module);
   }
 }
