@@ -69,12 +69,15 @@ class LifecycleModel : public QuorrelTest {
         EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=TavikFnc()")), model.registered ? "Tavik World" : "#NAME?");
         return {};
       case ThreadStep: std::thread([] {}).join(); return {};
-      default:
+      case ReloadStep:
         xllhost::Unload(addIn);
         LoadQuorrel();
         model.registered = false;
         return {};
+      case StepKinds: break;
     }
+    ADD_FAILURE() << "no step of kind " << step;
+    return {};
   }
 
   void RunSeed(unsigned seed) {

@@ -94,12 +94,14 @@ PeFile ReadPeFile(const std::string& path) {
     auto optional = image.At<IMAGE_OPTIONAL_HEADER64>(optionalAt);
     pe.dllCharacteristics = optional.DllCharacteristics;
     pe.tlsDirectorySize = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_TLS].Size;
+    pe.delayImportSize = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT].Size;
     ReadExports(image, optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT], pe);
     ReadImports<std::uint64_t, IMAGE_ORDINAL_FLAG64>(image, optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT], pe);
   } else {
     auto optional = image.At<IMAGE_OPTIONAL_HEADER32>(optionalAt);
     pe.dllCharacteristics = optional.DllCharacteristics;
     pe.tlsDirectorySize = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_TLS].Size;
+    pe.delayImportSize = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT].Size;
     ReadExports(image, optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT], pe);
     ReadImports<std::uint32_t, IMAGE_ORDINAL_FLAG32>(image, optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT], pe);
   }

@@ -19,6 +19,7 @@ struct PeFile {
   std::map<std::string, std::vector<std::string>> imports;  // DLL -> functions, "#N" by ordinal
   std::vector<std::string> sections;                        // names, at most 8 characters each
   std::uint32_t tlsDirectorySize = 0;                       // 0 when the image has no TLS directory
+  std::uint32_t delayImportSize = 0;                        // 0 when it loads no DLL on first use
 };
 
 PeFile ReadPeFile(const std::string& path);

@@ -1,5 +1,6 @@
 // The callbacks: the shape of a call, when the host accepts one, and what
 // it cannot interpret.
+#include <set>
 #include <thread>
 
 #include "XllHostTest.h"
@@ -44,14 +45,29 @@ TEST_F(XllHost, RefusesARecordWithAnUnknownTypeWordAndAFunctionItDoesNotProvide)
   EXPECT_NE(xllhost::UnusableInput()[1].find("which xllhost does not model"), std::string::npos);
 }
 
-// Worksheet and macro functions by their number, commands by theirs plus 0x8000.
-TEST_F(XllHost, NamesFunctionNumbersAsTheCApiSpellsThem) {
-  const std::pair<int, const char*> names[] = {{0, "xlfCount"},          {23, "xlfLog10"},
-                                               {94, "xlfActiveCell"},    {186, "xlfGetWorkspace"},
-                                               {379, "xlfRtd"},          {0x8000 | 118, "xlcAlert"},
-                                               {0x8000 | 122, "xlcMessage"}, {xlGetName, "xlGetName"}};
-  for (const auto& [xlfn, name] : names) EXPECT_EQ(xllhost::FunctionName(xlfn), name) << xlfn;
-  EXPECT_EQ(xllhost::FunctionName(5000).rfind("function 5000 ", 0), 0u);
+// Worksheet and macro functions are named xlf..., commands (0x8000 set)
+// xlc..., the special functions (0x4000 set) xl...; no two numbers share a
+// name; and the names agree with the numbers the add-ins' header declares.
+TEST(FunctionNames, FollowTheClassOfEachNumberAndNameNoTwoAlike) {
+  std::set<std::string> seen;
+  auto check = [&](int xlfn, const std::string& prefix) {
+    const std::string name = xllhost::FunctionName(xlfn);
+    if (name.rfind("function " + std::to_string(xlfn) + " ", 0) == 0) return;
+    EXPECT_EQ(name.rfind(prefix, 0), 0u) << xlfn << " is named " << name;
+    if (prefix == "xl") {
+      EXPECT_NE(name.rfind("xlf", 0), 0u) << name;
+    }
+    EXPECT_TRUE(seen.insert(name).second) << name << " names two numbers";
+  };
+  for (int n = 0; n < 1024; ++n) check(n, "xlf");
+  for (int n = 0; n < 1024; ++n) check(xlCommand | n, "xlc");
+  for (int n = 0; n < 32; ++n) check(xlSpecial | n, "xl");
+  EXPECT_GT(seen.size(), 100u);
+  const std::pair<int, const char*> declared[] = {
+      {xlfRegister, "xlfRegister"}, {xlfUnregister, "xlfUnregister"}, {xlfSetName, "xlfSetName"},
+      {xlfGetWorkspace, "xlfGetWorkspace"}, {xlcAlert, "xlcAlert"},   {xlcMessage, "xlcMessage"},
+      {xlFree, "xlFree"},           {xlGetName, "xlGetName"},       {xlCoerce, "xlCoerce"}};
+  for (const auto& [xlfn, name] : declared) EXPECT_EQ(xllhost::FunctionName(xlfn), name) << xlfn;
 }
 
 }  // namespace
