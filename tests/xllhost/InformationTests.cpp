@@ -22,7 +22,7 @@ TEST_F(XllHost, AnswersAboutItselfAndItsOneSheet) {
 }
 
 TEST(AddInFile, AnXllOfTheOtherWidthIsRefusedWithTheHostToUse) {
-  std::ifstream in(QuorrelPath(), std::ios::binary);
+  std::ifstream in(ProbePath(), std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::uint32_t peHeader = *reinterpret_cast<const std::uint32_t*>(&bytes[0x3C]);
 #ifdef _WIN64
@@ -36,7 +36,7 @@ TEST(AddInFile, AnXllOfTheOtherWidthIsRefusedWithTheHostToUse) {
   const std::string other = BesideThisProgram("other-width.xll");
   std::ofstream(other, std::ios::binary) << bytes;
   EXPECT_NE(xllhost::WhyNotAnAddIn(other).find(hostToUse), std::string::npos) << xllhost::WhyNotAnAddIn(other);
-  EXPECT_EQ(xllhost::WhyNotAnAddIn(QuorrelPath()), "");
+  EXPECT_EQ(xllhost::WhyNotAnAddIn(ProbePath()), "");
 }
 
 }  // namespace

@@ -5,11 +5,11 @@ namespace {
 
 TEST_F(XllHost, RegisterAnswersAnIdThatRegisterIdAndUnregisterKnow) {
   XLOPER id{};
-  ASSERT_EQ(Register("SampleFunc", "Probe", &id), xlretSuccess);
+  ASSERT_EQ(Register("Probe", "Probe", &id), xlretSuccess);
   ASSERT_EQ(id.xltype, xltypeNum);
-  EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=probe()")), "Tavik World") << "names ignore case";
+  EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=probe()")), "Probed") << "names ignore case";
 
-  Text module(QuorrelPath()), proc("SampleFunc");
+  Text module(ProbePath()), proc("Probe");
   XLOPER queried{};
   EXPECT_EQ(CallExcel4(xlfRegisterId, &queried, Count<2>, &module.record, &proc.record), xlretSuccess);
   EXPECT_EQ(queried.val.num, id.val.num);
@@ -24,7 +24,7 @@ TEST_F(XllHost, RegisterAnswersAnIdThatRegisterIdAndUnregisterKnow) {
 }
 
 TEST_F(XllHost, RegisterRefusesWhatItCannotBind) {
-  Text module(QuorrelPath()), otherModule("C:\\nowhere\\Other.xll"), proc("SampleFunc"), missing("NoSuchProc"),
+  Text module(ProbePath()), otherModule("C:\\nowhere\\Other.xll"), proc("Probe"), missing("NoSuchProc"),
       type("P"), badName("1st"), goodName("Probe");
   XLOPER noOrdinal = xllhost::NumberRequest(99), boolean = xllhost::IntegerRequest(1, xltypeBool);
   const struct {
@@ -61,10 +61,10 @@ TEST_F(XllHost, SetNameWithAValueDefinesItAndAloneDeletesIt) {
 
 TEST_F(XllHost, RegisterAgainAddsAUseThatUnregisterTakesAway) {
   XLOPER first{}, second{}, answer{};
-  Register("SampleFunc", "Probe", &first);
-  Register("SampleFunc", "Probe", &second);
+  Register("Probe", "Probe", &first);
+  Register("Probe", "Probe", &second);
   EXPECT_EQ(second.val.num, first.val.num) << "one procedure, one registration";
-  for (const char* shows : {"Tavik World", "#NAME?"}) {
+  for (const char* shows : {"Probed", "#NAME?"}) {
     EXPECT_EQ(CallExcel4(xlfUnregister, &answer, Count<1>, &first), xlretSuccess);
     EXPECT_EQ(answer.val.xbool, 1);
     EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Probe()")), shows);
@@ -74,8 +74,8 @@ TEST_F(XllHost, RegisterAgainAddsAUseThatUnregisterTakesAway) {
 }
 
 TEST_F(XllHost, RegisterAcceptsEachDocumentedArgumentForm) {
-  Text module(QuorrelPath()), proc("SampleFunc"), type("P"), name("Probe"), text1("1"), category("Text");
-  XLOPER ordinal = xllhost::NumberRequest(5), number1 = xllhost::NumberRequest(1),
+  Text module(ProbePath()), proc("Probe"), type("P"), name("Probe"), text1("1"), category("Text");
+  XLOPER ordinal = xllhost::NumberRequest(1), number1 = xllhost::NumberRequest(1),
          integer1 = xllhost::IntegerRequest(1), missing = xllhost::NumberRequest(0, xltypeMissing),
          nil = xllhost::NumberRequest(0, xltypeNil);
   LPXLOPER m = &module.record, p = &proc.record, t = &type.record, f = &name.record;
@@ -96,25 +96,25 @@ TEST_F(XllHost, RegisterAcceptsEachDocumentedArgumentForm) {
   }
   ASSERT_EQ(xllhost::Registrations().size(), 1u);
   EXPECT_EQ(xllhost::Registrations()[0].uses, 5);
-  EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Probe()")), "Tavik World");
+  EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Probe()")), "Probed");
 }
 
 TEST_F(XllHost, UnregisterByNameDropsEveryFunctionAndUnloadsTheDllOnceControlReturns) {
   xllhost::Open(addIn);
   control.reset();
-  Text module(QuorrelPath());
+  Text module(ProbePath());
   XLOPER answer{};
   xllhost::WithControl([&] {  // as in an entry of another add-in
     EXPECT_EQ(CallExcel4(xlfUnregister, &answer, Count<1>, &module.record), xlretSuccess);
-    EXPECT_NE(GetModuleHandleA(QuorrelPath().c_str()), nullptr) << "its code may still be on the stack";
+    EXPECT_NE(GetModuleHandleA(ProbePath().c_str()), nullptr) << "its code may still be on the stack";
   });
   EXPECT_EQ(answer.val.xbool, 1);
   EXPECT_TRUE(xllhost::Registrations().empty());
-  EXPECT_EQ(GetModuleHandleA(QuorrelPath().c_str()), nullptr);
+  EXPECT_EQ(GetModuleHandleA(ProbePath().c_str()), nullptr);
 }
 
 TEST_F(XllHost, RegisterRefusesATypeTextItDoesNotKnowWithCodeEight) {
-  Text module(QuorrelPath()), proc("SampleFunc"), type("PO"), name("Probe");
+  Text module(ProbePath()), proc("Probe"), type("PO"), name("Probe");
   EXPECT_EQ(CallExcel4(xlfRegister, nullptr, Count<4>, &module.record, &proc.record, &type.record, &name.record),
             xlretInvXloper);
   ASSERT_EQ(xllhost::UnusableInput().size(), 1u);

@@ -9,20 +9,23 @@
 #include "XLUtils.h"
 #include "../fixtures/Fixture.h"  // records built from texts the test owns
 
-// The test calls the host as an add-in's entry would; a test that hands
-// control back to the host resets it.
-class XllHost : public QuorrelTest {
+std::string ProbePath();
+
+// A fresh host and a freshly loaded probe.xll, a fixture add-in, for every
+// test; afterwards every host string must be given back and the host must
+// have seen no misuse. The test calls the host as an add-in's entry would; a
+// test that hands control back to the host resets `control`.
+class XllHost : public ::testing::Test {
  protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  xllhost::AddIn addIn;
   std::optional<xllhost::PassedControl> control;
 
-  void SetUp() override {
-    QuorrelTest::SetUp();  // a fresh host, which has passed control to no one
-    control.emplace();
-  }
-
-  // Registers Quorrel.xll's SampleFunc under a worksheet name of the test's choice.
+  // Registers probe.xll's Probe, or another export, under a worksheet name of the test's choice.
   int Register(const std::string& procedure, const std::string& name, XLOPER* result = nullptr) {
-    Text module(QuorrelPath()), proc(procedure), type("P"), function(name);
+    Text module(ProbePath()), proc(procedure), type("P"), function(name);
     return CallExcel4(xlfRegister, result, Count<4>, &module.record, &proc.record, &type.record, &function.record);
   }
 };
