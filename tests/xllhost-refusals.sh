@@ -22,7 +22,8 @@ expect() {
   fi
 }
 
-expect "cannot be read" "$bin/no-such-addin.xll"
+expect "no-such-addin.xll is not found" "$bin/no-such-addin.xll"
+expect "--expect =TavikFnc() needs what the cell must show" --expect "=TavikFnc()" "$addin"
 expect "longer than MAX_PATH" "$bin/$long.xll"
 expect "is not a Windows DLL" "$bin/../CMakeCache.txt"
 expect "is a Windows program, not a DLL" "$host"

@@ -23,6 +23,7 @@ double WINAPI Flipped(int a, double b, int c, double d, int e, double f) {
 int WINAPI Integers(int a, int b, int c, int d, int e) { return a - b + 3 * c - 5 * d + 7 * e; }
 double WINAPI Nothing() { return 0.5; }
 int __cdecl WithoutStdcall(int a, int b) { return 10 * a + b; }
+int WINAPI TakesFour(int a, int, int, int) { return a; }
 
 FARPROC Procedure(void* function) { return reinterpret_cast<FARPROC>(function); }
 
@@ -46,17 +47,27 @@ TEST(NativeCall, PassesIntegersAndDoublesInEveryPositionAndTakesEitherAnswer) {
             0.5);
 }
 
-// A 32-bit function written without __stdcall leaves its arguments on the
-// stack; the call survives it, answers, and says so. 64-bit Windows has one
-// convention.
-TEST(NativeCall, SurvivesAFunctionWithoutStdcallAndSaysSo) {
-  xllhost::Answered answered = xllhost::CallStdcall(Procedure(reinterpret_cast<void*>(&WithoutStdcall)),
-                                                    xllhost::Returns::Integer, {{4, false}, {2, false}});
-  EXPECT_EQ(static_cast<int>(answered.integer), 42);
-  EXPECT_EQ(answered.removedArguments, sizeof(void*) == 8);
-  EXPECT_TRUE(xllhost::CallStdcall(Procedure(reinterpret_cast<void*>(&Integers)), xllhost::Returns::Integer,
-                                   {{1, false}, {2, false}, {3, false}, {4, false}, {5, false}})
-                  .removedArguments);
+// On 32-bit Windows the call survives a function that leaves the stack
+// other than it found it, and says how many bytes it removed of how many it
+// passed: none for one written without __stdcall, more for one that takes
+// more arguments than passed. 64-bit Windows has one convention.
+TEST(NativeCall, SaysHowManyBytesOfArgumentsTheFunctionRemoved) {
+  const struct {
+    void* function;
+    std::vector<xllhost::NativeArgument> args;
+    int answer;
+    std::uint32_t passed, removed;
+  } cases[] = {
+      {reinterpret_cast<void*>(&WithoutStdcall), {{4, false}, {2, false}}, 42, 8, 0},
+      {reinterpret_cast<void*>(&Integers), {{1, false}, {2, false}, {3, false}, {4, false}, {5, false}}, 23, 20, 20},
+      {reinterpret_cast<void*>(&TakesFour), {{7, false}, {2, false}}, 7, 8, 16},
+  };
+  for (const auto& c : cases) {
+    xllhost::Answered answered = xllhost::CallStdcall(Procedure(c.function), xllhost::Returns::Integer, c.args);
+    EXPECT_EQ(static_cast<int>(answered.integer), c.answer);
+    EXPECT_EQ(answered.passedBytes, sizeof(void*) == 8 ? 0 : c.passed);
+    EXPECT_EQ(answered.removedBytes, sizeof(void*) == 8 ? 0 : c.removed);
+  }
 }
 
 }  // namespace

@@ -127,6 +127,11 @@ std::string Read(int argc, char** argv, CommandLine& line) {
     }
   }
   if (line.help) return "";
+  // A value left out of the last --expect takes the add-in's path as what the cell must show.
+  if (line.path.empty() && !line.fromRegistry && !options.expectations.empty() &&
+      std::string(argv[argc - 1]) == options.expectations.back().second)
+    return "--expect " + options.expectations.back().first + " needs what the cell must show (\"" +
+           options.expectations.back().second + "\" was taken for it, so no add-in is left)";
   if (line.path.empty() && !line.fromRegistry) return "no add-in given";
   if (!line.path.empty() && line.fromRegistry) return "--from-registry reads the add-ins from the registry: give no file";
   return "";

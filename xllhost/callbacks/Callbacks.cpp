@@ -84,6 +84,7 @@ int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers
   const Behaviour& behaviour = Behave();
   const bool recorded = behaviour.recordCalls || Listening();
   std::vector<Value> args;
+  const size_t unusableBefore = UnusableInput().size();
   Answer answer = AnswerCall(caller, xlfn, count, opers, via, recorded, args);
   if (operRes != nullptr) {
     if (answer.code == xlretSuccess && !HandOut(answer.value, *operRes)) answer = Fail(xlretFailed);
@@ -108,6 +109,7 @@ int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers
   call.resultRecord = operRes;
   if (operRes != nullptr) call.result = Capture(*operRes);
   call.returnCode = answer.code;
+  call.notInterpreted = UnusableInput().size() > unusableBefore;
   call.note = answer.note;
   call.caller = ModuleAt(caller);
   xllhost::Record(std::move(call), behaviour.recordCalls);

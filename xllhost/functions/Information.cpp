@@ -65,6 +65,13 @@ std::string ModulePath(HMODULE module) {
 
 int CallerCell() { return State().callerCell; }
 
-void SetCallerCell(int row) { State().callerCell = row; }
+std::string CallerCellName() {
+  return "cell A" + std::to_string(State().callerCell + 1) + " " + State().callerFormula;
+}
+
+void SetCallerCell(int row, const std::string& formula) {
+  State().callerCell = row;
+  State().callerFormula = formula;
+}
 
 }  // namespace xllhost

@@ -20,6 +20,9 @@ std::string ModulePath(HMODULE module);
 
 // The row of the cell being calculated, from 0, for xlfCaller; -1 for none.
 int CallerCell();
-void SetCallerCell(int row);
+// The cell being calculated and its formula as written, such as
+// "cell A1 =Add(1,2)", for what the transcript says of it.
+std::string CallerCellName();
+void SetCallerCell(int row, const std::string& formula);
 
 }  // namespace xllhost

@@ -12,15 +12,22 @@
 namespace xllhost {
 namespace {
 
-// Calls the procedure through the native call, which survives one written
-// without __stdcall; `who` names it in the fault that reports that, since
-// Excel calls it with __stdcall and would crash.
+// Calls the procedure through the native call, which survives one that
+// leaves the stack other than it found it. `who` names it, and `passes` says
+// what decides the arguments (its type text, or the entry's signature), in
+// the fault that reports it: the reference calls every function in a DLL
+// with __stdcall (xlfregister-form-1.md), and only 32-bit Windows shows it.
 Answered CallAsExcel(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args,
-                     const std::string& who) {
+                     const std::string& who, const std::string& passes) {
   Answered answered = CallStdcall(procedure, returns, args);
-  if (!answered.removedArguments)
-    Fault(who + " does not use __stdcall: it left its arguments on the stack, and Excel, which calls it with "
-                "__stdcall, would crash");
+  if (answered.removedBytes == answered.passedBytes) return answered;
+  const std::string passed = std::to_string(answered.passedBytes) + " bytes of arguments";
+  if (answered.removedBytes == 0)
+    Fault(who + " does not use __stdcall: it left the " + passed + " on the stack, where Excel calls every "
+                "function in a DLL with __stdcall, which removes them (xlfregister-form-1.md)");
+  else
+    Fault(who + " removed " + std::to_string(answered.removedBytes) + " bytes of arguments from the stack where " +
+          passes + " passes " + passed + ": the function does not take the arguments " + passes + " says");
   return answered;
 }
 
@@ -130,15 +137,17 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
     passed.push_back(args[i].passed);
   }
   const bool returnsDouble = signature.resultArgument == 0 && signature.result == TypeCode::Number;
-  const std::string who = "=" + registration.functionText + "() in cell A" + std::to_string(CallerCell() + 1);
-  Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed, who);
+  const std::string who = CallerCellName();
+  Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed, who,
+                                  "its type text \"" + registration.typeText + "\"");
 
   // Only an argument the type text lets the function modify may change.
   for (size_t i = 0; i < args.size(); ++i) {
     if (Info(args[i].code).inPlace || static_cast<int>(i) + 1 == signature.resultArgument || !args[i].Changed()) continue;
-    Fault("=" + registration.functionText + "() changed its argument " + std::to_string(i + 1) + " (type " +
-          Info(args[i].code).letters + ") in place, which its type text \"" + registration.typeText +
-          "\" does not let it do: Excel's documentation warns this can crash Excel");
+    Fault(who + " changed its argument " + std::to_string(i + 1) + " (type " + Info(args[i].code).letters +
+          ") in place, which its type text \"" + registration.typeText +
+          "\" does not let it do: the reference names F, F%, G and G% as the types of arguments modified in "
+          "place, and a digit in the type text for the one that carries the result (xlfregister-form-1.md)");
   }
   if (signature.resultArgument != 0) {
     std::string what;
@@ -151,7 +160,9 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
 
 std::uintptr_t CallWithPointer(FARPROC entry, const char* name, const void* pointer) {
   return static_cast<std::uintptr_t>(
-      CallAsExcel(entry, Returns::Integer, {{reinterpret_cast<std::uintptr_t>(pointer), false}}, name).integer);
+      CallAsExcel(entry, Returns::Integer, {{reinterpret_cast<std::uintptr_t>(pointer), false}}, name,
+                  std::string("the signature of ") + name)
+          .integer);
 }
 
 }  // namespace xllhost

@@ -25,9 +25,8 @@ Value TakeAnswer(HMODULE module, LPXLOPER answer);
 Value TakeAnswer(HMODULE module, LPXLOPER12 answer);
 
 // Calls an entry that takes one pointer (xlAddInManagerInfo(12),
-// SetExcel12EntryPt) and answers what it returned. An entry written without
-// __stdcall is survived and reported: Excel calls every entry with __stdcall
-// and would crash.
+// SetExcel12EntryPt) and answers what it returned. An entry that leaves the
+// stack other than __stdcall does is survived and reported.
 std::uintptr_t CallWithPointer(FARPROC entry, const char* name, const void* pointer);
 
 }  // namespace xllhost

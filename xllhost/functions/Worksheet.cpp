@@ -24,8 +24,8 @@ bool IsFormulaCall(const std::string& formula, std::string* name) {
 
 namespace {
 
-// What a cell shows for a formula already read.
-Value CellValue(const Formula& formula, int row) {
+// What a cell shows for a formula already read from `text`.
+Value CellValue(const Formula& formula, const std::string& text, int row) {
   if (!formula.isCall) return formula.literal;
   const DefinedName* defined = FindName(formula.name);
   if (defined == nullptr) return ErrorValue(xlerrName);
@@ -34,10 +34,11 @@ Value CellValue(const Formula& formula, int row) {
   if (registration == nullptr) return ErrorValue(xlerrName);
   Registration called = *registration;  // the function may unregister itself
   return WithControl([&] {
-    int outerCell = CallerCell();
-    SetCallerCell(row);
+    const int outerCell = CallerCell();
+    const std::string outerFormula = State().callerFormula;
+    SetCallerCell(row, text);
     Value value = Invoke(called, formula.args);
-    SetCallerCell(outerCell);
+    SetCallerCell(outerCell, outerFormula);
     return value;
   });
 }
@@ -47,7 +48,7 @@ Value CellValue(const Formula& formula, int row) {
 Value Evaluate(const std::string& text, int row) {
   Formula formula;
   std::string why;
-  return ParseFormula(text, &formula, &why) ? CellValue(formula, row) : ErrorValue(xlerrName);
+  return ParseFormula(text, &formula, &why) ? CellValue(formula, text, row) : ErrorValue(xlerrName);
 }
 
 // xlfEvaluate: what a cell holding the text as its formula shows; a text
@@ -60,7 +61,7 @@ Answer EvaluateText(const Request& request) {
   Formula formula;
   std::string why;
   if (!ParseFormula(text, &formula, &why)) return Fail(xlretFailed);
-  return Success(CellValue(formula, std::max(CallerCell(), 0)));
+  return Success(CellValue(formula, text, std::max(CallerCell(), 0)));
 }
 
 }  // namespace xllhost

@@ -9,6 +9,12 @@
 namespace xllhost {
 
 std::string WhyNotAnAddIn(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? "is not found" : "cannot be read";
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "is a folder, not a DLL";
   std::ifstream file(path, std::ios::binary);
   if (!file) return "cannot be read";
   IMAGE_DOS_HEADER dos{};

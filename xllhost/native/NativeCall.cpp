@@ -127,7 +127,8 @@ Answered CallNative(FARPROC procedure, Returns returns, const std::vector<Native
     answered.number = xllhost_CallWordsForDouble(procedure, words.data(), count, &removed);
   else
     answered.integer = xllhost_CallWordsForInteger(procedure, words.data(), count, &removed);
-  answered.removedArguments = removed == 4 * count;
+  answered.passedBytes = 4 * count;
+  answered.removedBytes = removed;
   return answered;
 }
 #endif

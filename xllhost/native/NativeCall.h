@@ -19,10 +19,13 @@ enum class Returns { Integer, Double };
 struct Answered {
   std::uint64_t integer = 0;
   double number = 0;
-  // False when a 32-bit procedure left its arguments on the stack, as one
-  // written without __stdcall does; the stack is put right all the same.
-  // 64-bit Windows has one convention, in which the caller removes them.
-  bool removedArguments = true;
+  // On 32-bit Windows a stdcall procedure removes its arguments from the
+  // stack: how many bytes were passed and how many it removed. One written
+  // without __stdcall removes none; one whose arguments differ from those
+  // passed removes another count. The stack is put right either way. 64-bit
+  // Windows has one convention, in which the caller removes them: both 0.
+  std::uint32_t passedBytes = 0;
+  std::uint32_t removedBytes = 0;
 };
 
 // At most MaxArguments (TypeText.h) arguments.

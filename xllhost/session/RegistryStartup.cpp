@@ -149,6 +149,7 @@ std::vector<Listed> ReadList(const std::string& version) {
 }  // namespace
 
 int PlayStartupFromRegistry(const std::string& officeVersion, const SessionOptions& options) {
+  Transcribe();
   Say("Scenario startup from the registry: Excel ", officeVersion,
       " starts, opens the add-ins its start-up list names, uses them and exits\n");
   SayHost("HKCU\\Software\\Microsoft\\Office\\" + officeVersion + "\\Excel\\Options");

@@ -173,7 +173,6 @@ void TakeSessionStep(Session& s, Step step) {
 }
 
 int PlaySteps(Session& s) {
-  OnCall(PrintCall);
   s.addIns.resize(s.listed.size());
   s.removed.assign(s.listed.size(), false);
   s.formulas = s.options.formulas;
@@ -213,6 +212,7 @@ std::string ScenarioList() {
 }
 
 int Play(const Scenario& scenario, const SessionOptions& options) {
+  Transcribe();
   Say("Scenario ", scenario.name, ": ", scenario.story, "\n");
   SayHost(options.addIn);
   Session session{scenario, options, false, {{"", options.addIn}}, {}, {}, {}};

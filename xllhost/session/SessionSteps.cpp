@@ -11,6 +11,11 @@
 
 namespace xllhost {
 
+void Transcribe() {
+  OnCall(PrintCall);
+  OnUnusable(CannotInterpret);
+}
+
 void SayHost(const std::string& what) {
   Say("Host: ", what, " (",
       ExportedMdCallBack12() != nullptr ? "this host exports MdCallBack12" : "this host exports no MdCallBack12", ")\n");
@@ -124,14 +129,16 @@ void LateProblem(const char* text) {
 int Verdict() {
   AfterVerdict(LateProblem);
   for (const std::string& fault : Faults()) Problem(fault);
-  if (!UnusableInput().empty()) {
-    for (const std::string& why : UnusableInput()) {
-      std::printf("  CANNOT INTERPRET: %s\n", why.c_str());
-      std::fflush(stdout);  // the transcript before the message, as it was printed
-      std::fprintf(stderr, "xllhost: %s\n", why.c_str());
-    }
-    std::printf("Session not judged: xllhost met what it cannot interpret.\n");
+  // The add-in's problems stand even where xllhost met what it cannot interpret.
+  const size_t unusable = UnusableInput().size();
+  if (unusable != 0 && ProblemCount() == 0) {
+    std::printf("Session not judged: xllhost met what it cannot interpret (%zu).\n", unusable);
     return 2;
+  }
+  if (unusable != 0) {
+    std::printf("Session FAILED: %d problem(s); xllhost also met what it cannot interpret (%zu).\n", ProblemCount(),
+                unusable);
+    return 1;
   }
   if (ProblemCount() == 0) {
     std::printf("Session clean: the add-in behaved as a host expects.\n");

@@ -19,6 +19,10 @@ struct SessionOptions {
   std::string title;
 };
 
+// From now on the transcript shows every call the add-in makes into the
+// host, and input xllhost cannot interpret where it is met.
+void Transcribe();
+
 // The transcript's line on who plays the host: `what`, and whether this
 // host's executable exports MdCallBack12.
 void SayHost(const std::string& what);

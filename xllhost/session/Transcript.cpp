@@ -52,6 +52,12 @@ void Problem(const std::string& text) {
 
 int ProblemCount() { return State().problems; }
 
+void CannotInterpret(const std::string& why) {
+  std::printf("  CANNOT INTERPRET: %s\n", why.c_str());
+  std::fflush(stdout);  // the transcript before the message, as it was printed
+  std::fprintf(stderr, "xllhost: %s\n", why.c_str());
+}
+
 std::string Shown(const Value& value) {
   if (value.Is(xltypeStr)) return "\"" + Escaped(value.text) + "\"";
   if (!value.Is(xltypeMulti)) return Display(value);
@@ -74,9 +80,10 @@ void PrintCall(const HostCall& call) {
   Say("    add-in calls ", call.name, "(", args, ")", call.via == Interface::Excel12 ? " through Excel12" : "", " -> ",
       answer, "\n");
   if (!call.note.empty()) Say("      ", call.note, "\n");
-  // A conversion may fail without fault of the add-in's; a function xllhost
-  // lacks is reported as a session it cannot judge.
-  bool expected = (call.xlfn == xlCoerce && call.returnCode == xlretFailed) || call.returnCode == xlretInvXlfn;
+  // A conversion may fail without fault of the add-in's; a call that failed
+  // on what xllhost cannot interpret (a function it lacks, a record it does
+  // not know) is the host's to report, not the add-in's problem.
+  bool expected = (call.xlfn == xlCoerce && call.returnCode == xlretFailed) || call.notInterpreted;
   if (call.returnCode != xlretSuccess && !expected) Problem(call.name + " failed: " + answer);
 }
 

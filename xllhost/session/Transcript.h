@@ -21,6 +21,9 @@ bool IsQuiet();
 // A misbehaviour of the add-in: printed even in a quiet run, and counted.
 void Problem(const std::string& text);
 int ProblemCount();
+// Input xllhost cannot interpret, told where it was met: printed even in a
+// quiet run, and said on standard error too.
+void CannotInterpret(const std::string& why);
 
 // A value as the transcript shows it: text in quotes, everything else as a cell shows it.
 std::string Shown(const Value& value);

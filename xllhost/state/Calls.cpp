@@ -33,7 +33,14 @@ void AfterVerdict(void (*report)(const char* text)) { State().lateFault = report
 
 const std::vector<std::string>& Faults() { return State().faults; }
 
-void Unusable(const std::string& text) { State().unusable.push_back(text); }
+void Unusable(const std::string& text) {
+  State().unusable.push_back(text);
+  if (State().unusableListener) State().unusableListener(text);
+}
+
+void OnUnusable(std::function<void(const std::string&)> listener) {
+  State().unusableListener = std::move(listener);
+}
 
 const std::vector<std::string>& UnusableInput() { return State().unusable; }
 

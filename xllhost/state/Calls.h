@@ -25,6 +25,7 @@ struct HostCall {
   const void* resultRecord = nullptr;
   Value result;  // what the host left in it
   int returnCode = 0;
+  bool notInterpreted = false;  // the host met in it what it cannot interpret
   HMODULE caller = nullptr;  // module that made the call
   std::string note;          // what the call did that only the transcript shows
 };
@@ -49,10 +50,11 @@ const std::vector<std::string>& Faults();
 void AfterVerdict(void (*report)(const char* text));
 
 // Input the host cannot interpret (a type text or record it does not know,
-// a function it does not provide): reported, one line each, and a session
-// that met any ends with status 2.
+// a function it does not provide): kept, and told to the listener at once. A
+// session that met any ends with status 2, unless the add-in misbehaved too.
 void Unusable(const std::string& text);
 const std::vector<std::string>& UnusableInput();
+void OnUnusable(std::function<void(const std::string&)> listener);
 
 // Forgets the calls, faults and unusable input seen so far.
 void ForgetSeen();

@@ -64,6 +64,7 @@ struct HostState {
   std::vector<std::string> faults;
   std::vector<std::string> unusable;
   std::function<void(const HostCall&)> listener;
+  std::function<void(const std::string&)> unusableListener;
   void (*lateFault)(const char* text) = nullptr;  // after the verdict: reported at once
 
   // Host memory (HostMemory).
@@ -80,8 +81,10 @@ struct HostState {
   std::map<std::string, DefinedName> names;  // keys upper-cased: names ignore case
   double registered = 0;                     // registrations made, for the next register ID
 
-  // The cell being calculated (Information): its row from 0, or -1 for none.
+  // The cell being calculated (Information): its row from 0, or -1 for none,
+  // and its formula as written.
   int callerCell = -1;
+  std::string callerFormula;
 
   // The transcript's verdict (Transcript).
   bool quiet = false;
