@@ -36,7 +36,7 @@ std::wstring EntryName(int index) {
 int EntryIndex(const std::wstring& name) {
   if (name.size() < 4 || name.size() > 8) return -1;
   for (size_t i = 0; i < 4; ++i) {
-    if (std::towupper(name[i]) != L"OPEN"[i]) return -1;
+    if (std::towupper(name[i]) != static_cast<std::wint_t>(L"OPEN"[i])) return -1;
   }
   if (name.size() == 4) return 0;
   if (name[4] == L'0') return -1;  // Excel reads OPEN1, never OPEN01
