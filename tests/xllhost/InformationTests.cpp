@@ -40,3 +40,20 @@ TEST(AddInFile, AnXllOfTheOtherWidthIsRefusedWithTheHostToUse) {
 }
 
 }  // namespace
+
+namespace {
+
+// A crash at an address in an add-in's image after the add-in was unloaded
+// is named by that image's path.
+TEST_F(XllHost, NamesTheImageOfAnUnloadedAddInByItsAddresses) {
+  const void* probe = reinterpret_cast<const void*>(GetProcAddress(addIn.module, "Probe"));
+  ASSERT_NE(probe, nullptr);
+  EXPECT_EQ(xllhost::ImageNoLongerLoaded(probe), nullptr) << "the add-in is loaded";
+  control.reset();
+  xllhost::Unload(addIn);
+  ASSERT_NE(xllhost::ImageNoLongerLoaded(probe), nullptr);
+  EXPECT_EQ(std::string(xllhost::ImageNoLongerLoaded(probe)), ProbePath());
+  EXPECT_EQ(xllhost::ImageNoLongerLoaded(reinterpret_cast<const void*>(&GetProcAddress)), nullptr);
+}
+
+}  // namespace

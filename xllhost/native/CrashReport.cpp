@@ -40,6 +40,19 @@ const char* ExportedModuleName(const void* address) {
   return reinterpret_cast<const char*>(base + directory->Name);
 }
 
+// The images remembered, in fixed storage: the report allocates nothing.
+struct Image {
+  ULONG_PTR base = 0, size = 0;
+  char path[MAX_PATH] = {};
+};
+Image Images[64];
+unsigned Remembered = 0;
+
+bool InLoadedImage(const void* address) {
+  MEMORY_BASIC_INFORMATION memory{};
+  return VirtualQuery(address, &memory, sizeof memory) != 0 && memory.Type == MEM_IMAGE;
+}
+
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
   std::fflush(stdout);  // what the host printed while the add-in ran
   const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
@@ -49,8 +62,17 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
   line.Add(" at 0x");
   line.AddHex(reinterpret_cast<ULONG_PTR>(record.ExceptionAddress), 2 * sizeof(void*));
   const char* module = ExportedModuleName(record.ExceptionAddress);
+  const char* gone = module == nullptr ? ImageNoLongerLoaded(record.ExceptionAddress) : nullptr;
   line.Add(" in ");
-  line.Add(module != nullptr ? module : "code of no named module");
+  if (module != nullptr) {
+    line.Add(module);
+  } else if (gone != nullptr) {
+    line.Add("the image of ");
+    line.Add(gone);
+    line.Add(", no longer loaded");
+  } else {
+    line.Add("code of no named module");
+  }
   line.Add("\n");
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.text, static_cast<DWORD>(line.length), &written, nullptr);
@@ -59,6 +81,27 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
 }
 
 }  // namespace
+
+void RememberImage(HMODULE module, const char* path) {
+  auto* base = reinterpret_cast<const unsigned char*>(module);
+  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  Image& image = Images[Remembered++ % (sizeof Images / sizeof Images[0])];
+  image.base = reinterpret_cast<ULONG_PTR>(module);
+  image.size = nt->OptionalHeader.SizeOfImage;
+  lstrcpynA(image.path, path, MAX_PATH);
+}
+
+const char* ImageNoLongerLoaded(const void* address) {
+  if (InLoadedImage(address)) return nullptr;
+  const auto at = reinterpret_cast<ULONG_PTR>(address);
+  const unsigned count = Remembered < 64 ? Remembered : 64;
+  for (unsigned i = count; i-- > 0;) {  // the latest first: an address may have held several images
+    const Image& image = Images[(Remembered - count + i) % 64];
+    if (at >= image.base && at - image.base < image.size) return image.path;
+  }
+  return nullptr;
+}
 
 // Standard output is buffered: under Wine each write costs milliseconds. It
 // is flushed whenever control passes to an add-in (see WithControl) and by

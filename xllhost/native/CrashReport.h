@@ -1,11 +1,20 @@
 // Turns a crash into a failed run.
 #pragma once
 
+#include <windows.h>
+
 namespace xllhost {
 
 // From now on a crash anywhere in the process (an add-in's, most likely) ends
 // it with exit status 3 after saying what happened, instead of leaving the
 // verdict to a debugger that may report success.
 void ExitOnCrash();
+
+// Remembers where an add-in's image lies, so that a crash at an address in
+// it after it was unloaded (a thread or a pointer it left behind) names it.
+void RememberImage(HMODULE module, const char* path);
+// The path of a remembered image that held the address and is no longer
+// loaded; null for an address in a loaded image or in none remembered.
+const char* ImageNoLongerLoaded(const void* address);
 
 }  // namespace xllhost

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "Callbacks.h"
+#include "CrashReport.h"
 #include "Invoke.h"
 #include "Modules.h"
 
@@ -34,6 +35,7 @@ AddIn Load(const std::string& path) {
     addIn.loadError = GetLastError();
     return addIn;
   }
+  RememberImage(addIn.module, path.c_str());
   // Each entry with the bytes of its arguments, which a stdcall decoration names.
   auto entry = [&](auto& field, const char* name, int argumentBytes) {
     field = reinterpret_cast<std::remove_reference_t<decltype(field)>>(

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# xllhost against damaged add-in files, each made from a copy of probe.xll:
+# every one gets status 2 with one line saying what is wrong, or status 3
+# naming the add-in that crashed; xllhost itself never faults. Arguments: the
+# xllhost program, the folder of the fixture add-ins.
+host=$1
+dir=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "${scratch:?}"' EXIT
+passed=0
+failed=0
+
+u32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
+u16() { od -An -tu2 -j "$2" -N2 "$1" | tr -d ' '; }
+put_u32() {  # put_u32 FILE OFFSET VALUE: little-endian, in place
+  printf "$(printf '\\%03o\\%03o\\%03o\\%03o' $(($3 & 255)) $(($3 >> 8 & 255)) $(($3 >> 16 & 255)) $(($3 >> 24 & 255)))" |
+    dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+# Where the export directory's data-directory entry and the directory itself lie in FILE.
+layout() {
+  local file=$1 nt opt magic sections count at va raw size
+  nt=$(u32 "$file" 60)
+  opt=$((nt + 24))
+  magic=$(u16 "$file" $opt)
+  export_entry=$((opt + ($magic == 267 ? 96 : 112)))
+  local rva
+  rva=$(u32 "$file" $export_entry)
+  count=$(u16 "$file" $((nt + 6)))
+  sections=$((opt + $(u16 "$file" $((nt + 20)))))
+  for ((at = sections; at < sections + 40 * count; at += 40)); do
+    va=$(u32 "$file" $((at + 12))) size=$(u32 "$file" $((at + 16))) raw=$(u32 "$file" $((at + 20)))
+    if [ "$rva" -ge "$va" ] && [ "$rva" -lt $((va + size)) ]; then export_directory=$((rva - va + raw)); fi
+  done
+}
+
+# check WHAT STATUS PATTERN FILE: xllhost on FILE exits with STATUS, says PATTERN on one line of standard error.
+check() {
+  local what=$1 status=$2 pattern=$3 file=$4 said got
+  said=$(wine "$host" --quiet "$file" 2>&1 >/dev/null)
+  got=$?
+  if [ "$got" -eq "$status" ] && [ "$(printf '%s\n' "$said" | grep -c .)" -eq 1 ] && printf '%s' "$said" | grep -Eq -- "$pattern"; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $what: exit status $got, not $status, or not one line saying \"$pattern\"; it said:"
+    printf '%s\n' "$said" | sed 's/^/  /'
+    failed=$((failed + 1))
+  fi
+}
+
+damaged() {  # damaged NAME: a fresh copy of probe.xll to damage, its layout read
+  cp "$dir/probe.xll" "$scratch/$1.xll"
+  layout "$scratch/$1.xll"
+  echo "$scratch/$1.xll"
+}
+
+file=$(damaged truncated)
+size=$(stat -c %s "$file")
+truncate -s $((size / 2)) "$file"
+check "a file cut in half" 2 "truncated.xll is cut short: its sections run past the end of the file" "$file"
+
+file=$(damaged outside) && layout "$file"
+put_u32 "$file" "$export_entry" 2147418112
+check "an export directory outside the file" 2 "outside.xll has an export directory that points outside the file" "$file"
+
+file=$(damaged counts) && layout "$file"
+put_u32 "$file" $((export_directory + 24)) 2147483647
+check "export counts past the end" 2 "counts.xll has export counts that run past the end of the file" "$file"
+
+file=$(damaged names) && layout "$file"
+put_u32 "$file" $((export_directory + 32)) 2147418112
+check "export names outside the file" 2 "names.xll has export counts that run past the end of the file" "$file"
+
+check "an import of a DLL that exists nowhere" 2 "it needs quorrel-absent.dll, which Windows cannot find" "$dir/dependent.xll"
+# The loader catches a fault in the DllMain it runs and fails the load.
+check "a DllMain that faults" 2 "faults_at_load.xll: it faulted while Windows loaded it, in its DllMain \\(error 998\\)" "$dir/faults_at_load.xll"
+
+echo "damaged add-ins: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
