@@ -1,7 +1,12 @@
 // Reading Excel's start-up list as xllhost models it, apart from the
 // installer's reader: value names, switches and paths, and what it cannot tell.
+// Built for Windows with xllhost's tests and natively under the sanitizers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
 #include "StartupEntry.h"
-#include "XllHostTest.h"
 
 namespace {
 
