@@ -207,6 +207,10 @@ constexpr int xlfEvaluate = 257;
 constexpr int xlfRegisterId = 267;
 constexpr int xlfRtd = 379;
 constexpr int xlCommand = 0x8000;
+// Bits of a function number that ask for a variant of the same function:
+// its international form, or a command's dialog box.
+constexpr int xlIntl = 0x2000;
+constexpr int xlPrompt = 0x1000;
 constexpr int xlcAlert = xlCommand | 118;
 constexpr int xlcMessage = xlCommand | 122;
 constexpr int xlSpecial = 0x4000;

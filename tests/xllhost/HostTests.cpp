@@ -71,3 +71,23 @@ TEST(FunctionNames, FollowTheClassOfEachNumberAndNameNoTwoAlike) {
 }
 
 }  // namespace
+
+namespace {
+
+// A function number is a 16-bit word: the bits xlIntl and xlPrompt ask for a
+// variant of the same function, and a command may arrive sign-extended.
+TEST_F(XllHost, AnswersAFlaggedOrSignExtendedNumberAsTheFunctionItIs) {
+  XLOPER name{};
+  EXPECT_EQ(CallExcel4(xlGetName | xlIntl, &name, Count<0>), xlretSuccess);  // 24585
+  EXPECT_EQ(name.xltype, xltypeStr);
+  EXPECT_EQ(xllhost::Calls().back().xlfn, xlGetName);
+  EXPECT_EQ(xllhost::Calls().back().name, "xlGetName | xlIntl");
+  CallExcel4(xlFree, nullptr, Count<1>, &name);
+  Text alert("Careful");
+  EXPECT_EQ(CallExcel4(static_cast<std::int16_t>(xlcAlert), nullptr, Count<1>, &alert.record), xlretSuccess);
+  EXPECT_EQ(xllhost::Calls().back().name, "xlcAlert");
+  EXPECT_EQ(xllhost::FunctionName(41082), "xlcMessage | xlIntl");
+  EXPECT_EQ(xllhost::FunctionName(xlcAlert | xlPrompt), "xlcAlert | xlPrompt");
+}
+
+}  // namespace

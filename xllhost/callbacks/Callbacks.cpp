@@ -85,7 +85,7 @@ int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers
   const bool recorded = behaviour.recordCalls || Listening();
   std::vector<Value> args;
   const size_t unusableBefore = UnusableInput().size();
-  Answer answer = AnswerCall(caller, xlfn, count, opers, via, recorded, args);
+  Answer answer = AnswerCall(caller, PlainFunction(xlfn), count, opers, via, recorded, args);
   if (operRes != nullptr) {
     if (answer.code == xlretSuccess && !HandOut(answer.value, *operRes)) answer = Fail(xlretFailed);
     if (answer.code != xlretSuccess && behaviour.failureWritesValueError) {
@@ -97,7 +97,7 @@ int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers
   if (!recorded) return answer.code;
 
   HostCall call;
-  call.xlfn = xlfn;
+  call.xlfn = PlainFunction(xlfn);
   call.name = FunctionName(xlfn);
   call.count = count;
   call.via = via;

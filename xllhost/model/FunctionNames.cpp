@@ -48,10 +48,16 @@ const FunctionNumber Names[] = {
 
 }  // namespace
 
+int PlainFunction(int xlfn) { return xlfn & 0xFFFF & ~(xlIntl | xlPrompt); }
+
 std::string FunctionName(int xlfn) {
+  const int plain = PlainFunction(xlfn);
+  std::string variant;
+  if ((xlfn & xlIntl) != 0) variant += " | xlIntl";
+  if ((xlfn & xlPrompt) != 0) variant += " | xlPrompt";
   for (const FunctionNumber& entry : Names)
-    if (entry.xlfn == xlfn) return entry.name;
-  return "function " + std::to_string(xlfn) + " (a number xllhost has no name for)";
+    if (entry.xlfn == plain) return entry.name + variant;
+  return "function " + std::to_string(plain) + variant + " (a number xllhost has no name for)";
 }
 
 }  // namespace xllhost

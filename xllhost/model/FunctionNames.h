@@ -5,8 +5,14 @@
 
 namespace xllhost {
 
-// The C API's name of a function number (xlfGetWorkspace, xlcAlert, xlFree);
-// a number the table lacks is shown as such.
+// The function a number asks for. A function number is a 16-bit word, which
+// may arrive sign-extended (xlcAlert, 0x8076, as -32650), and its bits
+// xlIntl and xlPrompt ask for a variant of the same function.
+int PlainFunction(int xlfn);
+
+// The C API's name of a function number (xlfGetWorkspace, xlcAlert, xlFree),
+// with the variant its bits ask for ("xlGetName | xlIntl"); a number the
+// table lacks is shown as such.
 std::string FunctionName(int xlfn);
 
 }  // namespace xllhost

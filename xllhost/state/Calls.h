@@ -14,7 +14,7 @@ namespace xllhost {
 
 // One call into the host, as the add-in made it.
 struct HostCall {
-  int xlfn = 0;
+  int xlfn = 0;      // the function it asks for (PlainFunction)
   std::string name;  // the function's, as the transcript shows it
   int count = 0;
   Interface via = Interface::Excel4;
