@@ -33,7 +33,10 @@ session 0 "" scalars --quiet \
   --expect '=Length("hello")' 5 --expect '=Low(258)' 2 --expect '=Low(-1)' '#NUM!' --expect '=Square(3)' 9 \
   --expect '=Negate(5)' -5 --expect '=Triple(7)' 21 --expect '=Both(TRUE,TRUE)' TRUE \
   --expect '=Mixed(TRUE,2.5,4,"abc")' 1013 --expect '=Nothing()' '#NUM!' --expect '=Add(1,2,3)' '#VALUE!' \
-  --expect '=Add(1E+308,1E+308)' '#NUM!' --expect '=Add(1E-310,0)' 0 --expect '=Add(-1E-320,0)' 0
+  --expect '=Add(1E+308,1E+308)' '#NUM!' --expect '=Add(1E-310,0)' 0 --expect '=Add(-1E-320,0)' 0 \
+  --expect '=AddCounted(1,2)' 3
+# A type text whose count includes its terminating NUL is registered, and said to be.
+session 0 "the type text's count includes its terminating NUL, which Excel accepts" scalars --formula '=AddCounted(1,2)'
 
 # Wide strings, 32-bit integers, XLOPER12 answers freed through xlAutoFree12,
 # the calling cell and the Add-In Manager's xlAddInManagerInfo12, all through Excel12.

@@ -38,6 +38,7 @@ struct Target {
   HMODULE module = nullptr;
   std::string procedure;
   std::string typeText;
+  bool countedNul = false;  // the type text's count included its terminating NUL
   Signature signature;
   FARPROC address = nullptr;
 };
@@ -53,6 +54,12 @@ Target FindTarget(const std::vector<Value>& args) {
   target.module = GetModuleHandleW(ToWide(args[0].text).c_str());
   if (args.size() >= 3) {
     target.typeText = args[2].text;
+    // Add-ins built on some frameworks count the NUL that ends the type text
+    // ("QQQQQ\0"); workbooks Excel saved with them show it accepts that.
+    if (TypeTextWithCountedNul(target.typeText)) {
+      target.typeText.pop_back();
+      target.countedNul = true;
+    }
     std::string why;
     if (!ParseTypeText(target.typeText, &target.signature, &why)) {
       target.unusable = why;
@@ -144,7 +151,9 @@ Answer Register(const Request& request) {
     registration.functionText = functionText;
     State().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
   }
-  return Success(NumberValue(registration.id));
+  Answer answer = Success(NumberValue(registration.id));
+  if (target.countedNul) answer.note = "the type text's count includes its terminating NUL, which Excel accepts";
+  return answer;
 }
 
 // Like the host, answers the id of an existing registration, adding no use,
