@@ -38,6 +38,9 @@ check() {
   local what=$1 status=$2 pattern=$3 file=$4 said got
   said=$(wine "$host" --quiet "$file" 2>&1 >/dev/null)
   got=$?
+  # Wine itself now and then fails to start a process at all, which says
+  # nothing of xllhost or the add-in: such a start is tried once more.
+  case $said in *"Application could not be started"*) said=$(wine "$host" --quiet "$file" 2>&1 >/dev/null); got=$? ;; esac
   if [ "$got" -eq "$status" ] && [ "$(printf '%s\n' "$said" | grep -c .)" -eq 1 ] && printf '%s' "$said" | grep -Eq -- "$pattern"; then
     passed=$((passed + 1))
   else

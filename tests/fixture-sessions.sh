@@ -16,6 +16,9 @@ session() {
   local said got
   said=$(wine "$host" "$@" "$dir/$addin.xll" 2>&1)
   got=$?
+  # Wine itself now and then fails to start a process at all, which says
+  # nothing of xllhost or the add-in: such a start is tried once more.
+  case $said in *"Application could not be started"*) said=$(wine "$host" "$@" "$dir/$addin.xll" 2>&1); got=$? ;; esac
   if [ "$got" -eq "$status" ] && { [ -z "$pattern" ] || printf '%s' "$said" | grep -Eq -- "$pattern"; }; then
     passed=$((passed + 1))
   else

@@ -14,6 +14,9 @@ expect() {
   shift
   said=$(wine "$host" "$@" 2>&1 >/dev/null)
   status=$?
+  # Wine itself now and then fails to start a process at all, which says
+  # nothing of xllhost or the add-in: such a start is tried once more.
+  case $said in *"Application could not be started"*) said=$(wine "$host" "$@" 2>&1 >/dev/null); status=$? ;; esac
   if [ "$status" -eq 2 ] && printf '%s' "$said" | grep -q -- "$reason"; then
     passed=$((passed + 1))
   else
@@ -40,6 +43,9 @@ one_line() {
   shift
   said=$(wine "$host" "$@" 2>&1 >/dev/null)
   status=$?
+  # Wine itself now and then fails to start a process at all, which says
+  # nothing of xllhost or the add-in: such a start is tried once more.
+  case $said in *"Application could not be started"*) said=$(wine "$host" "$@" 2>&1 >/dev/null); status=$? ;; esac
   if [ "$status" -eq 2 ] && [ "$(printf '%s\n' "$said" | grep -c .)" -eq 1 ] && printf '%s' "$said" | grep -q -- "$reason"; then
     passed=$((passed + 1))
   else
