@@ -17,6 +17,14 @@ struct XLREF {
 };
 static_assert(sizeof(XLREF) == 6 && offsetof(XLREF, colFirst) == 4, "two 16-bit rows, then two 8-bit columns");
 
+// The rectangles of an xltypeRef: a 16-bit count, then that many XLREFs.
+// Declared with one; a longer one is allocated with room for the rest.
+struct XLMREF {
+  uint16_t count;
+  XLREF reftbl[1];
+};
+static_assert(sizeof(XLMREF) == 8 && offsetof(XLMREF, reftbl) == 2, "the rectangles follow the count, 2-aligned");
+
 // Every value exchanged with the host travels in this record. The union has
 // the width of the host's widest published member (a pointer and two 16-bit
 // fields), so the type word sits where the host looks for it on both
@@ -33,7 +41,7 @@ struct XLOPER {
       XLREF ref;
     } sref;  // a single rectangle on the current sheet
     struct {
-      void* lpmref;  // the rectangles of a reference, null for a sheet alone
+      void* lpmref;  // the rectangles of a reference (XLMREF), null for a sheet alone
       uintptr_t idSheet;
     } mref;
     struct {
@@ -76,6 +84,12 @@ struct XLREF12 {
 };
 static_assert(sizeof(XLREF12) == 16, "four 32-bit bounds");
 
+struct XLMREF12 {
+  uint16_t count;
+  XLREF12 reftbl[1];
+};
+static_assert(sizeof(XLMREF12) == 20 && offsetof(XLMREF12, reftbl) == 4, "the rectangles follow the count, 4-aligned");
+
 struct XLOPER12 {
   union {
     double num;
@@ -88,7 +102,7 @@ struct XLOPER12 {
       XLREF12 ref;
     } sref;
     struct {
-      void* lpmref;  // the rectangles of a reference, never handed out by xllhost
+      void* lpmref;  // the rectangles of a reference (XLMREF12), null for a sheet alone
       uintptr_t idSheet;
     } mref;
     struct {
@@ -199,6 +213,7 @@ constexpr uint16_t xlerrGettingData = 43;
 // the special class, which only add-ins call, has bit 0x4000 set.
 constexpr int xlfSetName = 88;
 constexpr int xlfCaller = 89;
+constexpr int xlfReftext = 146;
 constexpr int xlfRegister = 149;
 constexpr int xlfGetWorkspace = 186;
 constexpr int xlfUnregister = 201;

@@ -1,48 +1,79 @@
-// Reading formulas: each literal kind, calls and their arguments, and what
-// cannot be read.
+// Formulas as Excel writes them: what each shows, what cannot be calculated
+// or read, and formulas written back.
+#include "CellsText.h"
 #include "Formula.h"
+#include "HostState.h"
+#include "Worksheet.h"
 #include "XllHostTest.h"
 
 namespace {
 
-TEST(Formula, ReadsEachKindOfLiteralAsACellShowsIt) {
+// A host whose workbook holds a few cells on two sheets and a name.
+class Formulas : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    xllhost::Reset();
+    std::string why;
+    ASSERT_TRUE(xllhost::ReadCells("A1 2\nB1 3\nA2 \"x\"\nname Rate =Sheet1!$B$1\nsheet Sheet 2\nA1 10\n"
+                                   "name 'Sheet 2'!Local =$A$1\n",
+                                   &xllhost::State().book, &why))
+        << why;
+  }
+  void TearDown() override { xllhost::Reset(); }
+};
+
+TEST_F(Formulas, ShowWhatExcelShows) {
   const std::pair<const char*, const char*> cases[] = {
-      {"=1.5", "1.5"},       {"=-2.5e3", "-2500"}, {"=\"a \"\"b\"\"\"", "a \"b\""}, {"=true", "TRUE"},
-      {"=#n/a", "#N/A"},     {"=#DIV/0!", "#DIV/0!"}, {"={1,2;3,4}", "1"},          {"=\"\"", ""},
+      {"=1.5", "1.5"}, {"=-2.5e3", "-2500"}, {"=\"a \"\"b\"\"\"", "a \"b\""}, {"=true", "TRUE"}, {"=#n/a", "#N/A"},
+      {"={1,2;3,4}", "1"}, {"=-2^2", "4"}, {"=2^3^2", "64"}, {"=1+2*3", "7"}, {"=(1+2)*3", "9"}, {"=50%", "0.5"},
+      {"=1/0", "#DIV/0!"}, {"=\"a\"&1&TRUE", "a1TRUE"}, {"=1<2", "TRUE"}, {"=\"b\">\"A\"", "TRUE"},
+      {"=2=\"2\"", "FALSE"}, {"=A1+B1", "5"}, {"=$A$1*B$1", "6"}, {"=SUM(A1:B2)", "5"}, {"=A1+A2", "#VALUE!"},
+      {"=C9", "0"}, {"='Sheet 2'!A1*2", "20"}, {"=Rate", "3"}, {"=_xlfn.IFERROR(1/0,\"none\")", "none"},
+      {"=IF(A1>1,\"big\",1/0)", "big"}, {"=ROUND(2.345,2)", "2.35"}, {"=ROUND(-2.5,0)", "-3"}, {"=MOD(-3,2)", "1"},
+      {"=INDEX({1,2;3,4},2,1)", "3"}, {"=ROWS(A1:B3)", "3"}, {"=COLUMNS(A:C)", "3"}, {"=FIND(\"b\",\"abc\")", "2"},
+      {"=LEN(\"h\xC3\xA9llo\")", "5"}, {"=CONCATENATE(\"a\",1)", "a1"}, {"=AND(TRUE,A1>1)", "TRUE"},
+      {"=MAX(A1:B1,-1)", "3"}, {"=AVERAGE(A1:B1)", "2.5"}, {"=TRANSPOSE({1,2})", "1"}, {"=LOG(100)", "2"},
+      {"=SQRT(-1)", "#NUM!"}, {"=PRODUCT(A1:B1,2)", "12"}, {"=NOT(ISERROR(NA()))", "FALSE"}, {"=CODE(CHAR(65))", "65"},
   };
   for (const auto& [text, shown] : cases) {
-    xllhost::Formula formula;
     std::string why;
-    ASSERT_TRUE(xllhost::ParseFormula(text, &formula, &why)) << text << ": " << why;
-    EXPECT_FALSE(formula.isCall) << text;
-    EXPECT_EQ(xllhost::Display(formula.literal), shown) << text;
+    EXPECT_EQ(xllhost::Display(xllhost::Evaluate(text, 0, &why)), shown) << text << " " << why;
   }
 }
 
-TEST(Formula, ReadsACallWithItsArgumentsInOrderAndAnEmptyOneAsMissing) {
-  xllhost::Formula formula;
+TEST_F(Formulas, LeaveUncalculatedWhatNeedsAFunctionXllhostLacks) {
   std::string why;
-  ASSERT_TRUE(xllhost::ParseFormula("=Mix(1, \"x\",,{1,2;3,4},#REF!)", &formula, &why)) << why;
-  EXPECT_TRUE(formula.isCall);
-  EXPECT_EQ(formula.name, "Mix");
-  ASSERT_EQ(formula.args.size(), 5u);
-  EXPECT_TRUE(formula.args[0].Is(xltypeNum));
-  EXPECT_EQ(formula.args[1].text, "x");
-  EXPECT_TRUE(formula.args[2].Is(xltypeMissing));
-  EXPECT_EQ(formula.args[3].rows, 2);
-  EXPECT_EQ(formula.args[3].columns, 2);
-  EXPECT_EQ(formula.args[3].elements[3].num, 4);
-  EXPECT_EQ(formula.args[4].err, xlerrRef);
+  xllhost::Evaluate("=1+VLOOKUP(1,A1:B1,2)", 0, &why);
+  EXPECT_EQ(why, "needs VLOOKUP");
+  EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Nobody(1)", 0, &why)), "#NAME?") << "typed, an unknown name";
+}
+
+TEST(Formula, WrittenBackReadsTheSameAndIsSharedWhereverItStands) {
+  for (const char* text : {"=-(1+A1)%^2&\"q\"\"\"", "=SUM($A$1:B2,'My Sheet'!C:C,Sheet2!3:4)", "=_xll.F(,{1,-2;\"a\",#N/A})",
+                           "=IF(A1<>1,TRUE,Rate)"}) {
+    xllhost::Formula first, second;
+    std::string why;
+    ASSERT_TRUE(xllhost::ParseFormula(text, 4, 2, &first, &why)) << text << ": " << why;
+    const std::string printed = xllhost::PrintFormula(first, 4, 2);
+    ASSERT_TRUE(xllhost::ParseFormula(printed, 4, 2, &second, &why)) << printed << ": " << why;
+    EXPECT_EQ(xllhost::FormulaKey(first), xllhost::FormulaKey(second)) << text << " printed " << printed;
+  }
+  xllhost::Formula c1, c2;
+  std::string why;
+  ASSERT_TRUE(xllhost::ParseFormula("=A1+B1", 0, 2, &c1, &why));
+  ASSERT_TRUE(xllhost::ParseFormula("=A2+B2", 1, 2, &c2, &why));
+  EXPECT_EQ(xllhost::FormulaKey(c1), xllhost::FormulaKey(c2));
 }
 
 TEST(Formula, RefusesWhatItCannotReadAndSaysWhy) {
-  const char* const unreadable[] = {"1+1", "=\"open", "=Add(1", "={1,2;3}", "=#BOGUS!", "=#GETTING_DATA",
-                                    "=Add(1)2", "=A1+1"};
-  for (const char* text : unreadable) {
+  const std::string unreadable[] = {"1+1", "=\"open", "=Add(1", "={1,2;3}", "=#BOGUS!", "=#GETTING_DATA", "=Add(1)2",
+                                    "=XFE1", "=A1048577", "=[1]Sheet1!A1", "=" + std::string(10000, '(') + "1",
+                                    "=" + std::string(9000, '1')};
+  for (const std::string& text : unreadable) {
     xllhost::Formula formula;
     std::string why;
-    EXPECT_FALSE(xllhost::ParseFormula(text, &formula, &why)) << text;
-    EXPECT_FALSE(why.empty()) << text;
+    EXPECT_FALSE(xllhost::ParseFormula(text, 0, 0, &formula, &why)) << text.substr(0, 40);
+    EXPECT_FALSE(why.empty()) << text.substr(0, 40);
   }
 }
 

@@ -3,13 +3,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "AddInFile.h"
 #include "CrashReport.h"
+#include "CellsText.h"
 #include "Formula.h"
+#include "HostState.h"
 #include "RegistryStartup.h"
 #include "Scenarios.h"
 #include "Transcript.h"
@@ -30,11 +34,24 @@ const char Usage[] =
     "%s"
     "  --formulas FILE       the formulas of a file, one a line, as --formula each\n"
     "                        (for formulas too long for a command line)\n"
-    "  --formula F           a cell to calculate: a call with literal arguments,\n"
-    "                        such as =Add(1,2), =Greet(\"a \"\"b\"\"\"), =Flag(TRUE,),\n"
-    "                        =Sum({1,2;3,4}) or =Fail(#N/A); may repeat, each in\n"
-    "                        its own cell A1, A2, ... Default: =NAME() for every\n"
-    "                        function the add-in registers.\n"
+    "  --formula F           a cell to calculate, as Excel writes formulas, such as\n"
+    "                        =Add(1,2), =Greet(\"a \"\"b\"\"\"), =Sum({1,2;3,4}) or\n"
+    "                        =Add(A1,B1)*2; may repeat, each in its own cell A1,\n"
+    "                        A2, ... of the first column right of every --cell.\n"
+    "                        Default: =NAME() for every function the add-in\n"
+    "                        registers.\n"
+    "  --cell A1=V           a cell holding V: a number, \"text\", TRUE, #N/A, or\n"
+    "                        a formula (B1==A1*2); may repeat\n"
+    "  --cells FILE          the cells of a file in xllhost's text form of cells\n"
+    "                        (docs/xllhost.md), calculated as --formula cells\n"
+    "  --workbook FILE       a workbook Excel calculated, in the text form of cells\n"
+    "                        (scripts/xllhost converts .xlsx and .xlsm): its cells\n"
+    "                        that call the add-in are recalculated and compared\n"
+    "                        with what Excel saved; any that differs is a problem\n"
+    "  --report FILE         with --workbook, the comparison as JSON\n"
+    "  --junit FILE          with --workbook, a JUnit test case per cell\n"
+    "  --tolerance REL       with --workbook, the relative difference numbers may\n"
+    "                        have (default: equal to 15 significant digits)\n"
     "  --expect-title TEXT   the Add-In Manager must show TEXT\n"
     "  --expect F VALUE      while the add-in is open, the cell F must show VALUE\n"
     "  --quiet               print only problems and the verdict\n"
@@ -67,6 +84,7 @@ int Refuse(const std::string& why) {
 struct CommandLine {
   xllhost::SessionOptions options;
   std::string path, scenarioName = "manager", officeVersion = "16.0";
+  std::string cellsFile, cellsText, workbookFile;
   bool fromRegistry = false, scenarioGiven = false, help = false;
 };
 
@@ -82,12 +100,21 @@ bool ReadFormulas(const std::string& file, std::vector<std::string>& formulas) {
   return true;
 }
 
+bool ReadFile(const std::string& file, std::string& text) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
 // Reads the command line; on an error answers what is wrong, in one line.
 std::string Read(int argc, char** argv, CommandLine& line) {
   xllhost::SessionOptions& options = line.options;
   // The options that take values, and how many.
-  const std::pair<const char*, int> valued[] = {{"--scenario", 1},     {"--office-version", 1}, {"--formula", 1},
-                                                 {"--formulas", 1},     {"--expect-title", 1},   {"--expect", 2}};
+  const std::pair<const char*, int> valued[] = {
+      {"--scenario", 1}, {"--office-version", 1}, {"--formula", 1}, {"--formulas", 1}, {"--expect-title", 1},
+      {"--expect", 2},   {"--cell", 1},           {"--cells", 1},   {"--workbook", 1}, {"--report", 1},
+      {"--junit", 1},    {"--tolerance", 1}};
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     for (const auto& [option, count] : valued)
@@ -108,6 +135,23 @@ std::string Read(int argc, char** argv, CommandLine& line) {
       options.formulas.push_back(argv[++i]);
     } else if (arg == "--formulas") {
       if (!ReadFormulas(argv[++i], options.formulas)) return std::string("cannot read the formulas file ") + argv[i];
+    } else if (arg == "--cell") {
+      options.cells.push_back(argv[++i]);
+    } else if (arg == "--cells") {
+      if (!ReadFile(argv[++i], line.cellsText)) return std::string("cannot read the cells file ") + argv[i];
+      line.cellsFile = argv[i];
+      options.cellsText = line.cellsText;
+    } else if (arg == "--workbook") {
+      line.workbookFile = argv[++i];
+    } else if (arg == "--report") {
+      options.report = argv[++i];
+    } else if (arg == "--junit") {
+      options.junit = argv[++i];
+    } else if (arg == "--tolerance") {
+      char* end = nullptr;
+      options.tolerance = std::strtod(argv[++i], &end);
+      if (*argv[i] == '\0' || *end != '\0' || !(options.tolerance >= 0 && options.tolerance < 1))
+        return std::string("--tolerance takes a relative difference from 0 to 1, such as 1e-9, not ") + argv[i];
     } else if (arg == "--expect-title") {
       options.checkTitle = true;
       options.title = argv[++i];
@@ -152,6 +196,39 @@ std::string CheckPath(const std::string& path, std::string& fullPath) {
   return why.empty() ? why : fullPath + " " + why;
 }
 
+// Checks the cells given on the command line, and reads a workbook into the
+// host's state; answers what is wrong, or an empty text.
+std::string ReadCellsGiven(CommandLine& line) {
+  xllhost::SessionOptions& options = line.options;
+  xllhost::Workbook check;
+  std::string why;
+  for (const std::string& cell : options.cells)
+    if (!xllhost::ReadCellOption(cell, &check, &why)) return why;
+  if (!line.cellsFile.empty()) {
+    xllhost::Workbook cells;
+    if (!xllhost::ReadCells(line.cellsText, &cells, &why)) return "the cells file " + line.cellsFile + ": " + why;
+  }
+  if (line.workbookFile.empty()) {
+    if (!options.report.empty() || !options.junit.empty() || options.tolerance != 0)
+      return "--report, --junit and --tolerance compare a workbook: give --workbook FILE";
+    return "";
+  }
+  if (!options.formulas.empty() || !options.cells.empty() || !line.cellsFile.empty())
+    return "--workbook calculates the workbook's own cells: give no --formula, --cell or --cells";
+  std::string text;
+  if (!ReadFile(line.workbookFile, text)) return "the workbook " + line.workbookFile + " is not found or cannot be read";
+  if (text.rfind("PK", 0) == 0)
+    return line.workbookFile + " is a zipped workbook (.xlsx): run it through scripts/xllhost --workbook, which "
+           "reads it with python3-openpyxl into the text form of cells that xllhost.exe takes";
+  xllhost::Workbook& book = xllhost::State().book;
+  book = xllhost::Workbook{};
+  const size_t slash = line.workbookFile.find_last_of("/\\");
+  book.name = slash == std::string::npos ? line.workbookFile : line.workbookFile.substr(slash + 1);
+  if (!xllhost::ReadCells(text, &book, &why)) return "the workbook " + line.workbookFile + ": " + why;
+  options.workbook = true;
+  return "";
+}
+
 int Run(int argc, char** argv) {
   CommandLine line;
   std::string wrong = Read(argc, argv, line);
@@ -171,11 +248,11 @@ int Run(int argc, char** argv) {
     if (formula.empty()) return Refuse("--formula needs a formula, such as =TavikFnc()");
     xllhost::Formula parsed;
     std::string why;
-    if (!xllhost::ParseFormula(formula, &parsed, &why))
-      return Refuse(
-          "cannot calculate \"" + formula + "\": " + why +
-          "; xllhost calculates a literal or a call with literal arguments, such as =Add(1,\"a\",TRUE,{1,2})");
+    if (!xllhost::ParseFormula(formula, 0, 0, &parsed, &why))
+      return Refuse("cannot read the formula \"" + formula + "\": " + why);
   }
+  const std::string wrongCells = ReadCellsGiven(line);
+  if (!wrongCells.empty()) return Refuse(wrongCells);
   if (line.fromRegistry) return xllhost::PlayStartupFromRegistry(line.officeVersion, line.options);
   std::string why = CheckPath(line.path, line.options.addIn);
   if (!why.empty()) return Refuse(why);

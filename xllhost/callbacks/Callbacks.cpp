@@ -27,7 +27,8 @@ const HostFunction HostFunctions[] = {
     {xlfRegister, Register},     {xlfRegisterId, RegisterId}, {xlfUnregister, Unregister},
     {xlfSetName, SetName},       {xlfEvaluate, EvaluateText}, {xlfCaller, Caller},
     {xlfGetWorkspace, GetWorkspace}, {xlcMessage, Message},   {xlcAlert, Alert},
-    {xlfVolatile, Volatile},     {xlFree, nullptr},           {xlCoerce, Coerce},
+    {xlfVolatile, Volatile},     {xlFree, nullptr},           {xlCoerce, CoerceReferences},
+    {xlfReftext, Reftext},
     {xlSheetId, SheetId},        {xlSheetNm, SheetNm},        {xlAbort, Abort},
     {xlGetInst, GetInst},        {xlGetHwnd, GetHwnd},        {xlGetName, GetName},
 };
@@ -69,6 +70,11 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
     return Answer{};
   }
   const HostFunction* function = Provided(xlfn);
+  if (function == nullptr && IsCalculatedBuiltin(xlfn)) {
+    Answer answer = CallBuiltin(xlfn, Request{args, via, nullptr});
+    if (!answer.unusable.empty()) Unusable(answer.unusable);
+    return answer;
+  }
   if (function == nullptr) {
     // Excel may well provide it: a session that needs it cannot be judged here.
     Unusable("the add-in called " + FunctionName(xlfn) + ", which xllhost does not model; it answered code 2");

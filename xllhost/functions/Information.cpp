@@ -7,10 +7,6 @@
 namespace xllhost {
 namespace {
 
-// xllhost has one workbook with one sheet, which has this id and name.
-constexpr std::int32_t TheSheetId = 1;
-const char SheetName[] = "[Book1]Sheet1";
-
 // A handle as Excel hands it over in an integer: its low 16 bits through the
 // Excel4 interface, its low 32 bits through the Excel12 interface.
 Value HandleValue(const void* handle, Interface via) {
@@ -29,25 +25,71 @@ Answer GetName(const Request& request) {
   return Success(TextValue(path));
 }
 
-// The cell being calculated, as a one-cell reference; outside a cell #REF!.
+// The cell being calculated, or the block its array formula fills, as a
+// reference to the current sheet; outside a cell #REF!. The reference page
+// says only "a single-cell reference" or "a multi-cell reference"; xllhost
+// answers xltypeSRef, which names the current sheet, the caller's.
 Answer Caller(const Request& request) {
   if (!request.args.empty()) return Fail(xlretInvCount);
-  if (State().callerCell < 0) return Success(ErrorValue(xlerrRef));
-  return Success(CellReference(State().callerCell, 0));
+  if (!State().inCell) return Success(ErrorValue(xlerrRef));
+  const Area& area = State().callerArea;
+  return Success(AreaReference(area.firstRow, area.lastRow, area.firstColumn, area.lastColumn));
 }
+
+namespace {
+
+// The sheet a reference names: the current sheet for xltypeSRef, the one
+// of its id for xltypeRef; -1 for none.
+int SheetOf(const Value& reference) {
+  if (reference.Is(xltypeSRef)) return State().inCell ? State().caller.sheet : 0;
+  if (reference.Is(xltypeRef)) return SheetOfId(reference.sheetId);
+  return -1;
+}
+
+}  // namespace
 
 Answer SheetNm(const Request& request) {
   if (request.args.size() != 1) return Fail(xlretInvCount);
-  const Value& sheet = request.args[0];
-  if (!sheet.Is(xltypeSRef) && !(sheet.Is(xltypeRef) && sheet.sheetId == TheSheetId)) return Fail(xlretInvXloper);
-  return Success(TextValue(SheetName));
+  const int sheet = SheetOf(request.args[0]);
+  if (sheet < 0) return Fail(xlretInvXloper);
+  return Success(TextValue(SheetText(sheet)));
 }
 
+// Without an argument the current sheet; with a name, as [Book1]Sheet1 or
+// Sheet1, that sheet.
 Answer SheetId(const Request& request) {
   if (request.args.size() > 1) return Fail(xlretInvCount);
-  if (request.args.size() == 1 && !(request.args[0].Is(xltypeStr) && request.args[0].text == SheetName))
-    return Fail(xlretInvXloper);
-  return Success(SheetReference(TheSheetId));
+  if (request.args.empty()) return Success(SheetReference(SheetIdOf(State().inCell ? State().caller.sheet : 0)));
+  if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
+  const std::string& name = request.args[0].text;
+  for (size_t i = 0; i < Book().Sheets().size(); ++i) {
+    const int sheet = static_cast<int>(i);
+    if (Upper(name) == Upper(SheetText(sheet)) || Upper(name) == Upper(Book().Sheets()[i].name))
+      return Success(SheetReference(SheetIdOf(sheet)));
+  }
+  return Fail(xlretInvXloper);
+}
+
+// REFTEXT(reference, [a1]): the reference as text with its book and sheet,
+// in R1C1 form, or with a1 TRUE in A1 form with $ before each part.
+Answer Reftext(const Request& request) {
+  if (request.args.empty() || request.args.size() > 2) return Fail(xlretInvCount);
+  const Value& reference = request.args[0];
+  const int sheet = SheetOf(reference);
+  if (sheet < 0 || (reference.Is(xltypeRef) && reference.areas == 0)) return Fail(xlretInvXloper);
+  bool a1 = false;
+  if (request.args.size() == 2 && !request.args[1].Is(xltypeMissing)) {
+    const Value& form = request.args[1];
+    a1 = form.Is(xltypeBool) ? form.boolean : form.Is(xltypeNum) ? form.num != 0 : false;
+  }
+  auto corner = [&](int row, int column) {
+    return a1 ? "$" + ColumnName(column) + "$" + std::to_string(row + 1)
+              : "R" + std::to_string(row + 1) + "C" + std::to_string(column + 1);
+  };
+  std::string text = SheetText(sheet) + "!" + corner(reference.row, reference.column);
+  if (reference.lastRow != reference.row || reference.lastColumn != reference.column)
+    text += ":" + corner(reference.lastRow, reference.lastColumn);
+  return Success(TextValue(text));
 }
 
 // The user never presses Esc here.
@@ -63,15 +105,42 @@ std::string ModulePath(HMODULE module) {
   return FromWide(std::wstring(path, length));
 }
 
-int CallerCell() { return State().callerCell; }
+std::int32_t SheetIdOf(int sheet) { return sheet + 1; }
 
-std::string CallerCellName() {
-  return "cell A" + std::to_string(State().callerCell + 1) + " " + State().callerFormula;
+int SheetOfId(std::int32_t id) {
+  return id >= 1 && static_cast<size_t>(id) <= Book().Sheets().size() ? id - 1 : -1;
 }
 
-void SetCallerCell(int row, const std::string& formula) {
-  State().callerCell = row;
+std::string SheetText(int sheet) {
+  const auto& sheets = Book().Sheets();
+  const std::string name = static_cast<size_t>(sheet) < sheets.size() ? sheets[static_cast<size_t>(sheet)].name : "Sheet1";
+  return "[" + Book().name + "]" + name;
+}
+
+std::string CellLabel(int sheet, int row, int column) {
+  const auto& sheets = Book().Sheets();
+  const std::string cell = CellName(row, column);
+  return sheets.size() > 1 ? sheets[static_cast<size_t>(sheet)].name + "!" + cell : cell;
+}
+
+std::string CallerCellName() {
+  const Place& place = State().caller;
+  return "cell " + CellLabel(place.sheet, place.row, place.column) + " " + State().callerFormula;
+}
+
+CalculatingCell::CalculatingCell(const Place& place, const Area& area, const std::string& formula)
+    : inCell_(State().inCell), place_(State().caller), area_(State().callerArea), formula_(State().callerFormula) {
+  State().inCell = true;
+  State().caller = place;
+  State().callerArea = area;
   State().callerFormula = formula;
+}
+
+CalculatingCell::~CalculatingCell() {
+  State().inCell = inCell_;
+  State().caller = place_;
+  State().callerArea = area_;
+  State().callerFormula = formula_;
 }
 
 }  // namespace xllhost

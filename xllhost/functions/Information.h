@@ -1,9 +1,11 @@
 // What the host tells about itself and the cell being calculated: xlGetName,
-// xlfCaller, xlAbort, xlGetInst, xlGetHwnd, xlSheetId and xlSheetNm.
+// xlfCaller, xlAbort, xlGetInst, xlGetHwnd, xlSheetId, xlSheetNm and
+// xlfReftext.
 #pragma once
 
 #include <string>
 
+#include "Builtins.h"
 #include "HostAnswer.h"
 
 namespace xllhost {
@@ -15,14 +17,37 @@ Answer GetInst(const Request& request);
 Answer GetHwnd(const Request& request);
 Answer SheetId(const Request& request);
 Answer SheetNm(const Request& request);
+Answer Reftext(const Request& request);
 
 std::string ModulePath(HMODULE module);
 
-// The row of the cell being calculated, from 0, for xlfCaller; -1 for none.
-int CallerCell();
+// The id a sheet of the workbook has in an xltypeRef, and back (-1: none).
+std::int32_t SheetIdOf(int sheet);
+int SheetOfId(std::int32_t id);
+// A sheet's name as xlSheetNm answers it: [Book1]Sheet1.
+std::string SheetText(int sheet);
+
+// A cell, named for the transcript: "A1" in a workbook of one sheet,
+// "Sheet2!A1" in one of several.
+std::string CellLabel(int sheet, int row, int column);
 // The cell being calculated and its formula as written, such as
 // "cell A1 =Add(1,2)", for what the transcript says of it.
 std::string CallerCellName();
-void SetCallerCell(int row, const std::string& formula);
+
+// While one lives, a cell is being calculated: the formula at `place`,
+// which fills `area` (the cell itself, or its array block).
+class CalculatingCell {
+ public:
+  CalculatingCell(const Place& place, const Area& area, const std::string& formula);
+  ~CalculatingCell();
+  CalculatingCell(const CalculatingCell&) = delete;
+  CalculatingCell& operator=(const CalculatingCell&) = delete;
+
+ private:
+  bool inCell_;
+  Place place_;
+  Area area_;
+  std::string formula_;
+};
 
 }  // namespace xllhost

@@ -150,6 +150,7 @@ Answer Register(const Request& request) {
   if (!functionText.empty()) {
     registration.functionText = functionText;
     State().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
+    State().functionNames.insert(Upper(functionText));
   }
   Answer answer = Success(NumberValue(registration.id));
   if (target.countedNul) answer.note = "the type text's count includes its terminating NUL, which Excel accepts";

@@ -1,67 +1,112 @@
-// A cell of the one sheet: what it shows for a formula, calling the
-// registered function a formula names; and xlfEvaluate, which calculates a
-// text as such a cell would.
 #include "Worksheet.h"
 
-#include <algorithm>
-#include <utility>
-
+#include "Builtins.h"
+#include "Calculation.h"
+#include "Coerce.h"
 #include "Formula.h"
-#include "Registrations.h"
+#include "HostState.h"
 #include "Information.h"
-#include "Invoke.h"
-#include "Modules.h"
+#include "Registrations.h"
 
 namespace xllhost {
 
 bool IsFormulaCall(const std::string& formula, std::string* name) {
   Formula parsed;
   std::string why;
-  if (!ParseFormula(formula, &parsed, &why) || !parsed.isCall) return false;
-  if (name != nullptr) *name = parsed.name;
+  if (!ParseFormula(formula, 0, 0, &parsed, &why) || parsed.root.kind != ExprKind::Call) return false;
+  const std::string called = CalledName(parsed.root.name);
+  if (FindBuiltin(called) != nullptr && FindName(called) == nullptr) return false;
+  if (name != nullptr) *name = called == Upper(parsed.root.name) ? parsed.root.name : called;
   return true;
 }
 
-namespace {
-
-// What a cell shows for a formula already read from `text`.
-Value CellValue(const Formula& formula, const std::string& text, int row) {
-  if (!formula.isCall) return formula.literal;
-  const DefinedName* defined = FindName(formula.name);
-  if (defined == nullptr) return ErrorValue(xlerrName);
-  if (defined->registerId == 0) return formula.args.empty() ? defined->value : ErrorValue(xlerrValue);
-  Registration* registration = FindRegistration(defined->registerId);
-  if (registration == nullptr) return ErrorValue(xlerrName);
-  Registration called = *registration;  // the function may unregister itself
-  return WithControl([&] {
-    const int outerCell = CallerCell();
-    const std::string outerFormula = State().callerFormula;
-    SetCallerCell(row, text);
-    Value value = Invoke(called, formula.args);
-    SetCallerCell(outerCell, outerFormula);
-    return value;
-  });
-}
-
-}  // namespace
-
-Value Evaluate(const std::string& text, int row) {
+Value Evaluate(const std::string& text, int row, std::string* notCalculated) {
+  Book();
   Formula formula;
   std::string why;
-  return ParseFormula(text, &formula, &why) ? CellValue(formula, text, row) : ErrorValue(xlerrName);
+  if (!ParseFormula(text, row, 0, &formula, &why)) return ErrorValue(xlerrName);
+  Evaluated answer = EvaluateFormula(formula, text, Place{0, row, 0, false}, Area{row, row, 0, 0}, false);
+  if (notCalculated != nullptr) *notCalculated = answer.notCalculated;
+  return answer.value;
 }
 
-// xlfEvaluate: what a cell holding the text as its formula shows; a text
-// without "=" is read as if it had one. A text xllhost cannot read fails.
+// A text without "=" is read as if it had one. A text xllhost cannot read,
+// or a formula it cannot calculate, fails.
 Answer EvaluateText(const Request& request) {
   if (request.args.size() != 1) return Fail(xlretInvCount);
   if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
   std::string text = request.args[0].text;
   if (text.empty() || text[0] != '=') text.insert(0, "=");
+  const Place place = State().inCell ? State().caller : Place{};
   Formula formula;
   std::string why;
-  if (!ParseFormula(text, &formula, &why)) return Fail(xlretFailed);
-  return Success(CellValue(formula, text, std::max(CallerCell(), 0)));
+  if (!ParseFormula(text, place.row, place.column, &formula, &why)) return Fail(xlretFailed);
+  const Expr& root = formula.root;
+  if (root.kind == ExprKind::Reference) {
+    const int sheet = root.sheet.empty() ? place.sheet : Book().FindSheet(root.sheet);
+    if (sheet < 0) return Fail(xlretFailed);
+    const Area a = Resolve(root, place.row, place.column);
+    if (sheet == place.sheet) return Success(AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn));
+    return Success(AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn, SheetIdOf(sheet)));
+  }
+  const Area area = State().inCell ? State().callerArea : Area{place.row, place.row, place.column, place.column};
+  Evaluated answer = EvaluateFormula(formula, text, place, area, false);
+  if (!answer.notCalculated.empty()) return Fail(xlretFailed, "xlfEvaluate of " + text + ": " + answer.notCalculated);
+  return Success(answer.value);
+}
+
+namespace {
+
+// A reference of a request as an operand: xltypeSRef of the current sheet,
+// xltypeRef of its sheet's one rectangle. Anything else is a value.
+Operand RequestOperand(const Value& value) {
+  Operand operand;
+  const int sheet = value.Is(xltypeSRef) ? (State().inCell ? State().caller.sheet : 0)
+                    : value.Is(xltypeRef) && value.areas == 1 ? SheetOfId(value.sheetId)
+                                                              : -1;
+  const Area area{value.row, value.lastRow, value.column, value.lastColumn};
+  if (sheet < 0 || area.firstRow < 0 || area.firstColumn < 0 || area.lastRow >= MaxRows ||
+      area.lastColumn >= MaxColumns || area.firstRow > area.lastRow || area.firstColumn > area.lastColumn) {
+    operand.value = value;
+    return operand;
+  }
+  operand.sheet = sheet;
+  operand.area = area;
+  return operand;
+}
+
+}  // namespace
+
+Answer CoerceReferences(const Request& request) {
+  if (request.args.empty()) return Coerce(request);
+  const Operand source = RequestOperand(request.args[0]);
+  if (!source.IsReference()) {
+    if (request.args[0].Is(xltypeRef) || request.args[0].Is(xltypeSRef)) return Fail(xlretInvXloper);
+    return Coerce(request);
+  }
+  std::string ignored;  // the add-in reads what the cells hold now, calculated or not
+  std::vector<Value> args = request.args;
+  args[0] = AreaValues(Book(), source.sheet, source.area, &ignored);
+  if (args[0].Is(xltypeMulti) && args[0].elements.empty()) return Fail(xlretFailed);
+  return Coerce(Request{args, request.via, request.caller});
+}
+
+bool IsCalculatedBuiltin(int xlfn) {
+  const Builtin* builtin = FindBuiltin(xlfn);
+  return builtin != nullptr && builtin->calculate != nullptr;
+}
+
+Answer CallBuiltin(int xlfn, const Request& request) {
+  const Builtin& builtin = *FindBuiltin(xlfn);
+  const int count = static_cast<int>(request.args.size());
+  if (count < builtin.fewest || count > builtin.most) return Fail(xlretInvCount);
+  std::vector<Operand> args;
+  for (const Value& value : request.args) args.push_back(RequestOperand(value));
+  const Place place = State().inCell ? State().caller : Place{};
+  std::string notCalculated;
+  Value value = builtin.calculate(BuiltinCall{Book(), place, args, &notCalculated});
+  if (!notCalculated.empty()) return Fail(xlretFailed, std::string(builtin.name) + ": " + notCalculated);
+  return Success(value);
 }
 
 }  // namespace xllhost

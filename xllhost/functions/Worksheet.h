@@ -1,5 +1,5 @@
-// A cell of the one sheet xllhost has: what it shows for a formula (see
-// Formula.h), and xlfEvaluate.
+// A cell calculated alone, outside the workbook's order: what a formula
+// shows, and xlfEvaluate.
 #pragma once
 
 #include <string>
@@ -8,14 +8,25 @@
 
 namespace xllhost {
 
-// Answers whether the formula is a call of a function, and the name it calls.
+// Answers whether the formula is, at its top, a call of a function that is
+// no built-in of the table, and the name it calls.
 bool IsFormulaCall(const std::string& formula, std::string* name = nullptr);
-// What a cell holding the formula shows; the cell is A1, or the given row's
-// cell of column A (from 0), for xlfCaller. A formula xllhost cannot read,
-// or the call of a function nobody registered, shows #NAME?.
-Value Evaluate(const std::string& formula, int row = 0);
+// What a cell of the workbook's first sheet holding the formula shows; the
+// cell is A1, or the given row's cell of column A (from 0). A formula
+// xllhost cannot read, or the call of a function nobody registered, shows
+// #NAME?; one it cannot calculate #N/A, and `notCalculated` says why.
+Value Evaluate(const std::string& formula, int row = 0, std::string* notCalculated = nullptr);
 
-// xlfEvaluate: what a cell holding the text as its formula shows.
+// xlfEvaluate: what a cell holding the text as its formula shows; a formula
+// that is a reference alone answers the reference.
 Answer EvaluateText(const Request& request);
+
+// xlCoerce, where a reference is converted from the values of its cells.
+Answer CoerceReferences(const Request& request);
+
+// A built-in worksheet function an add-in calls by its number; null when
+// the table has none that xllhost calculates.
+bool IsCalculatedBuiltin(int xlfn);
+Answer CallBuiltin(int xlfn, const Request& request);
 
 }  // namespace xllhost

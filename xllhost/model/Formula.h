@@ -1,24 +1,63 @@
-// The formulas xllhost calculates: a literal (=1.5, ="text", =TRUE, =#N/A,
-// ={1,2;3,4}) or a call of a function with literal arguments, such as
-// =Add(1,2), =Greet("a ""b"""), =Flag(TRUE,) or =Sum({1,2;3,4}).
+// Formulas as Excel writes them: literals, references (A1, $A$1, A1:B3,
+// A:A, 1:1, Sheet2!A1, 'My Sheet'!A1:B2), defined names (Rate,
+// Sheet1!Local), calls of functions (nested, with the _xll. prefix Excel
+// saves before an add-in's function, or _xlfn. before a newer built-in),
+// and the operators, by Excel's precedence from the tightest: unary minus
+// and plus, %, ^, * and /, + and -, &, then = <> < <= > >=.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "Reference.h"
 #include "Values.h"
 
 namespace xllhost {
 
-struct Formula {
-  bool isCall = false;
-  std::string name;         // the function a call calls
-  std::vector<Value> args;  // an empty argument is xltypeMissing
-  Value literal;            // what a formula that is no call shows
+// Excel keeps a formula to 8,192 characters and 64 levels of nested
+// functions; xllhost reads at most this many levels of nesting of any
+// kind, which is more than any formula Excel saves needs, and refuses a
+// deeper one rather than recursing without bound.
+constexpr size_t MaxFormulaLength = 8192;
+constexpr int MaxNesting = 100;
+
+enum class ExprKind { Literal, Missing, Reference, Name, Call, Negate, Plus, Percent, Binary };
+
+// One node of a formula. References keep a relative part as an offset from
+// the formula's own cell, so formulas that differ only by where they stand
+// (=A1+B1 in C1, =A2+B2 in C2) read the same and can be shared.
+struct Expr {
+  ExprKind kind = ExprKind::Literal;
+  Value literal;       // Literal
+  std::string sheet;   // Reference, Name: the sheet written before "!", or empty
+  std::string name;    // Name; Call: the function as written; Binary: the operator
+  Corner first, last;  // Reference
+  std::vector<Expr> operands;  // Call: the arguments; operators: their operands
 };
 
-// Parses a formula, which starts with "="; on failure says why.
-bool ParseFormula(const std::string& text, Formula* formula, std::string* why);
+struct Formula {
+  Expr root;
+  // Calls of functions the formula makes, upper-cased and without the
+  // _xll. or _xlfn. prefix, each once.
+  std::vector<std::string> calls;
+};
+
+// Reads a formula, which starts with "=", standing in the cell at
+// (row, column); on failure says why.
+bool ParseFormula(const std::string& text, int row, int column, Formula* formula, std::string* why);
+
+// The formula written again, starting with "=", as it would stand in the
+// cell at (row, column). Reading what it writes gives the same formula.
+std::string PrintFormula(const Formula& formula, int row, int column);
+// A text that is the same for formulas that are the same wherever they stand.
+std::string FormulaKey(const Formula& formula);
+
+// The area a reference of the formula standing at (row, column) covers.
+Area Resolve(const Expr& reference, int row, int column);
+
+// The function a call names, upper-cased, without _xll. or _xlfn.; and
+// whether it was written with _xll., as Excel saves an add-in's function.
+std::string CalledName(const std::string& written, bool* addIn = nullptr);
 
 // Whether the text can name a worksheet function or a defined name.
 bool IsWorksheetName(const std::string& name);

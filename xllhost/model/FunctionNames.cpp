@@ -33,7 +33,7 @@ const FunctionNumber Names[] = {
     {83, "xlfTranspose"}, {84, "xlfError"}, {85, "xlfStep"}, {86, "xlfType"}, {87, "xlfEcho"}, {88, "xlfSetName"},
     {89, "xlfCaller"}, {90, "xlfDeref"}, {91, "xlfWindows"}, {92, "xlfSeries"}, {93, "xlfDocuments"},
     {94, "xlfActiveCell"}, {97, "xlfAtan2"}, {98, "xlfAsin"}, {99, "xlfAcos"}, {111, "xlfChar"}, {125, "xlfCell"},
-    {145, "xlfGetDef"}, {148, "xlfIndirect"}, {149, "xlfRegister"}, {150, "xlfCall"}, {151, "xlfAddBar"},
+    {145, "xlfGetDef"}, {146, "xlfReftext"}, {148, "xlfIndirect"}, {149, "xlfRegister"}, {150, "xlfCall"}, {151, "xlfAddBar"},
     {152, "xlfAddMenu"}, {153, "xlfAddCommand"}, {155, "xlfCheckCommand"}, {170, "xlfCancelKey"}, {185, "xlfGetCell"},
     {186, "xlfGetWorkspace"}, {187, "xlfGetWindow"}, {188, "xlfGetDocument"}, {201, "xlfUnregister"},
     {219, "xlfAddress"}, {237, "xlfVolatile"}, {253, "xlfAddToolbar"}, {257, "xlfEvaluate"}, {262, "xlfAppTitle"},

@@ -10,6 +10,14 @@ namespace xllhost {
 
 namespace {
 
+template <typename Ref>
+void CaptureArea(const Ref& ref, Value& value) {
+  value.row = ref.rwFirst;
+  value.lastRow = ref.rwLast;
+  value.column = ref.colFirst;
+  value.lastColumn = ref.colLast;
+}
+
 // The one copy of both interfaces' records: they differ in the width of
 // their integers, their strings and their array bounds only.
 template <typename Record>
@@ -25,11 +33,16 @@ Value CaptureRecord(const Record& record) {
     case xltypeBool: value.boolean = record.val.xbool != 0; break;
     case xltypeErr: value.err = static_cast<std::uint16_t>(record.val.err); break;
     case xltypeInt: value.integer = record.val.w; break;
-    case xltypeSRef:
-      value.row = record.val.sref.ref.rwFirst;
-      value.column = record.val.sref.ref.colFirst;
+    case xltypeSRef: CaptureArea(record.val.sref.ref, value); break;
+    case xltypeRef: {
+      value.sheetId = static_cast<std::int32_t>(record.val.mref.idSheet);
+      // The first rectangle is kept; `areas` says how many there were.
+      using Mref = std::conditional_t<sizeof(record.val.str[0]) == 1, XLMREF, XLMREF12>;
+      const auto* mref = static_cast<const Mref*>(record.val.mref.lpmref);
+      value.areas = mref == nullptr ? 0 : mref->count;
+      if (value.areas > 0) CaptureArea(mref->reftbl[0], value);
       break;
-    case xltypeRef: value.sheetId = static_cast<std::int32_t>(record.val.mref.idSheet); break;
+    }
     case xltypeMulti:
       value.pointer = reinterpret_cast<const char*>(record.val.array.lparray);
       value.rows = record.val.array.rows;
@@ -163,11 +176,17 @@ Value IntegerValue(std::int32_t integer) {
   return value;
 }
 
-Value CellReference(int row, int column) {
+Value CellReference(int row, int column) { return AreaReference(row, row, column, column); }
+
+Value AreaReference(int firstRow, int lastRow, int firstColumn, int lastColumn, std::int32_t sheetId) {
   Value value;
-  value.xltype = xltypeSRef;
-  value.row = row;
-  value.column = column;
+  value.xltype = sheetId == 0 ? xltypeSRef : xltypeRef;
+  value.sheetId = sheetId;
+  value.areas = sheetId == 0 ? 0 : 1;
+  value.row = firstRow;
+  value.lastRow = lastRow;
+  value.column = firstColumn;
+  value.lastColumn = lastColumn;
   return value;
 }
 
@@ -189,7 +208,19 @@ std::string Display(const Value& value) {
     case xltypeMissing: return "";
     case xltypeErr: return ErrorText(value.err);
     case xltypeMulti: return value.elements.empty() ? "#VALUE!" : Display(value.elements[0]);
-    case xltypeSRef: std::snprintf(buffer, sizeof buffer, "R%dC%d", value.row + 1, value.column + 1); return buffer;
+    case xltypeSRef:
+    case xltypeRef: {
+      std::string text = value.Is(xltypeRef) ? "sheet " + std::to_string(value.sheetId) + (value.areas > 0 ? " " : "") : "";
+      if (value.Is(xltypeSRef) || value.areas > 0) {
+        std::snprintf(buffer, sizeof buffer, "R%dC%d", value.row + 1, value.column + 1);
+        text += buffer;
+        if (value.lastRow != value.row || value.lastColumn != value.column) {
+          std::snprintf(buffer, sizeof buffer, ":R%dC%d", value.lastRow + 1, value.lastColumn + 1);
+          text += buffer;
+        }
+      }
+      return text;
+    }
     default: std::snprintf(buffer, sizeof buffer, "<type 0x%04X>", static_cast<unsigned>(value.xltype)); return buffer;
   }
 }

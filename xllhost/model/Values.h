@@ -23,7 +23,9 @@ struct Value {
   std::uint16_t err = 0;
   bool boolean = false;
   std::int32_t sheetId = 0;     // for a reference to a sheet (xltypeRef)
-  int row = 0, column = 0;      // for a reference to a cell (xltypeSRef), from 0
+  int areas = 0;                // the rectangles of an xltypeRef: 0 for the sheet alone, or 1
+  int row = 0, column = 0;      // a reference's first cell (xltypeSRef, xltypeRef), from 0
+  int lastRow = 0, lastColumn = 0;  // and its last
   int rows = 0, columns = 0;    // for arrays
   std::vector<Value> elements;  // for arrays, row by row
 
@@ -48,7 +50,10 @@ Value BooleanValue(bool value);
 Value MissingValue();
 Value IntegerValue(std::int32_t integer);
 Value CellReference(int row, int column);  // xltypeSRef
-Value SheetReference(std::int32_t sheetId);  // xltypeRef
+// A rectangle of the current sheet (xltypeSRef), or with a sheet's id of
+// that sheet (xltypeRef with one rectangle).
+Value AreaReference(int firstRow, int lastRow, int firstColumn, int lastColumn, std::int32_t sheetId = 0);
+Value SheetReference(std::int32_t sheetId);  // xltypeRef without rectangles
 // The text of a counted string; element 0 says how many characters follow.
 std::string CountedText(const char* counted);
 std::string CountedText(const XCHAR* counted);
@@ -87,6 +92,15 @@ size_t LongestText(const Value& value) {
   return longest;
 }
 
+// A reference's rectangle in either interface's bounds.
+template <typename Ref>
+void WriteArea(const Value& value, Ref& ref) {
+  ref.rwFirst = static_cast<decltype(ref.rwFirst)>(value.row);
+  ref.rwLast = static_cast<decltype(ref.rwLast)>(value.lastRow);
+  ref.colFirst = static_cast<decltype(ref.colFirst)>(value.column);
+  ref.colLast = static_cast<decltype(ref.colLast)>(value.lastColumn);
+}
+
 // Writes the value into a record of either interface. Its strings, counted
 // and cut at MaxCount, and its array are kept by `storage`, which answers a
 // stable address for each: Keep(counted string) and KeepArray<Record>(n),
@@ -109,12 +123,19 @@ void WriteRecord(const Value& value, Record& record, Storage& storage) {
     case xltypeInt: record.val.w = static_cast<decltype(record.val.w)>(value.integer); break;
     case xltypeSRef:
       record.val.sref.count = 1;
-      record.val.sref.ref.rwFirst = record.val.sref.ref.rwLast =
-          static_cast<decltype(record.val.sref.ref.rwFirst)>(value.row);
-      record.val.sref.ref.colFirst = record.val.sref.ref.colLast =
-          static_cast<decltype(record.val.sref.ref.colFirst)>(value.column);
+      WriteArea(value, record.val.sref.ref);
       break;
-    case xltypeRef: record.val.mref.idSheet = static_cast<std::uintptr_t>(value.sheetId); break;
+    case xltypeRef:
+      record.val.mref.idSheet = static_cast<std::uintptr_t>(value.sheetId);
+      if (value.areas > 0) {
+        // One rectangle, in memory the storage keeps, as XLMREF or XLMREF12.
+        using Mref = std::conditional_t<sizeof(Char) == 1, XLMREF, XLMREF12>;
+        Mref* mref = storage.template KeepArray<Mref>(1);
+        mref->count = 1;
+        WriteArea(value, mref->reftbl[0]);
+        record.val.mref.lpmref = mref;
+      }
+      break;
     case xltypeMulti: {
       Record* elements = storage.template KeepArray<Record>(value.elements.size());
       for (size_t i = 0; i < value.elements.size(); ++i) WriteRecord(value.elements[i], elements[i], storage);

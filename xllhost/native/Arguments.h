@@ -31,6 +31,8 @@ struct Argument {
   std::deque<std::wstring> wideTexts;
   std::deque<std::vector<XLOPER>> arrays;
   std::deque<std::vector<XLOPER12>> wideArrays;
+  std::deque<std::vector<XLMREF>> rectangles;  // of an xltypeRef
+  std::deque<std::vector<XLMREF12>> wideRectangles;
 
   NativeArgument passed;                                // what goes on the stack or in a register
   std::vector<std::pair<const void*, size_t>> guarded;  // memory the add-in may not change
@@ -65,6 +67,8 @@ struct Argument {
   std::deque<std::wstring>& Kept(XCHAR*) { return wideTexts; }
   std::deque<std::vector<XLOPER>>& Kept(XLOPER*) { return arrays; }
   std::deque<std::vector<XLOPER12>>& Kept(XLOPER12*) { return wideArrays; }
+  std::deque<std::vector<XLMREF>>& Kept(XLMREF*) { return rectangles; }
+  std::deque<std::vector<XLMREF12>>& Kept(XLMREF12*) { return wideRectangles; }
 };
 
 // Prepares one argument; answers false with the value the cell shows when

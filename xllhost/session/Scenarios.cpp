@@ -5,6 +5,7 @@
 
 #include "AddIn.h"
 #include "AddInFile.h"
+#include "Oracle.h"
 #include "SessionSteps.h"
 #include "Transcript.h"
 
@@ -165,9 +166,14 @@ void TakeSessionStep(Session& s, Step step) {
       }
       // A call of a function nobody registered is xllhost's to judge only
       // with the add-in given: in a list, it shows #NAME?, as a worksheet does.
-      CalculateCells(s.formulas, &s.options, !s.fromList);
+      if (s.options.workbook)
+        CompareWorkbook(s.options);
+      else
+        CalculateCells(s.formulas, s.options, &s.options, !s.fromList);
       break;
-    case Step::CalculateAfterwards: CalculateCells(s.formulas, nullptr, false); break;
+    case Step::CalculateAfterwards:
+      if (!s.options.workbook) CalculateCells(s.formulas, s.options, nullptr, false);
+      break;
     default: break;  // the add-ins' own steps
   }
 }

@@ -1,5 +1,6 @@
 #include "SessionSteps.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Callbacks.h"
@@ -7,6 +8,10 @@
 #include "Modules.h"
 #include "Registrations.h"
 #include "Transcript.h"
+#include "Calculation.h"
+#include "CellsText.h"
+#include "HostState.h"
+#include "Information.h"
 #include "Worksheet.h"
 
 namespace xllhost {
@@ -38,27 +43,58 @@ std::vector<std::string> RegisteredFormulas(HMODULE module) {
   return formulas;
 }
 
-void CalculateCells(const std::vector<std::string>& formulas, const SessionOptions* expecting, bool unknownIsUnusable) {
-  for (size_t row = 0; row < formulas.size(); ++row) {
-    const std::string& formula = formulas[row];
+namespace {
+
+// The workbook of the command line's cells and formulas.
+void MakeCellsBook(const std::vector<std::string>& formulas, const SessionOptions& options) {
+  Workbook book;
+  std::string why;
+  if (!options.cellsText.empty()) ReadCells(options.cellsText, &book, &why);  // checked on the command line
+  if (book.Sheets().empty()) book.AddSheet("Sheet1");
+  for (const std::string& cell : options.cells) ReadCellOption(cell, &book, &why);  // checked on the command line
+  int column = 0;
+  for (const Sheet& sheet : book.Sheets())
+    for (const Cell& cell : sheet.cells) column = std::max(column, cell.column + 1);
+  for (size_t row = 0; row < formulas.size(); ++row)
+    book.SetFormula(0, static_cast<int>(row), column, formulas[row], nullptr, &why);
+  book.Finish(&why);
+  State().book = std::move(book);
+}
+
+std::string LabelOf(const FormulaCell& cell) { return "cell " + CellLabel(cell.sheet, cell.row, cell.column) + " " + cell.text; }
+
+}  // namespace
+
+void CalculateCells(const std::vector<std::string>& formulas, const SessionOptions& options, const SessionOptions* expecting,
+                    bool unknownIsUnusable) {
+  for (const std::string& formula : formulas) {
     std::string name;
     if (unknownIsUnusable && IsFormulaCall(formula, &name) && !IsDefinedName(name))
       Unusable("the cell " + formula + " calls " + name + ", which the add-in has not registered");
-    const std::string cell = "cell A" + std::to_string(row + 1) + " " + formula;
-    ChargeHostMemoryTo(cell);
-    Value value = Evaluate(formula, static_cast<int>(row));
+  }
+  MakeCellsBook(formulas, options);
+  CalculationSteps steps;
+  steps.before = [](const FormulaCell& cell) { ChargeHostMemoryTo(LabelOf(cell)); };
+  steps.after = [&](const FormulaCell& cell, const Evaluated& answer, bool) {
+    const std::string label = LabelOf(cell);
+    if (!answer.notCalculated.empty()) {
+      Unusable(label + " is not calculated: " + answer.notCalculated);
+      CheckHostMemoryGivenBack("before it answered");
+      return;
+    }
+    const Value& value = answer.value;
     std::string shown = Display(value);
     // A cell shows an array's top-left element; the transcript shows the whole.
     std::string whole = value.Is(xltypeMulti) ? " (top-left of " + Shown(value) + ")" : "";
-    Say("  ", cell, " shows ", Shown(value.Is(xltypeMulti) && !value.elements.empty() ? value.elements[0] : value),
+    Say("  ", label, " shows ", Shown(value.Is(xltypeMulti) && !value.elements.empty() ? value.elements[0] : value),
         whole, "\n");
     CheckHostMemoryGivenBack("before it answered");
-    CheckCounts(value, cell);
-    if (expecting == nullptr) continue;
+    CheckCounts(value, label);
+    if (expecting == nullptr) return;
     for (const auto& [expected, wanted] : expecting->expectations)
-      if (expected == formula && shown != wanted)
-        Problem("cell " + formula + " shows " + shown + ", expected " + wanted);
-  }
+      if (expected == cell.text && shown != wanted) Problem("cell " + cell.text + " shows " + shown + ", expected " + wanted);
+  };
+  CalculateBook(false, steps);
 }
 
 std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {

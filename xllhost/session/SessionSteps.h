@@ -14,6 +14,13 @@ namespace xllhost {
 struct SessionOptions {
   std::string addIn;                  // full path
   std::vector<std::string> formulas;  // empty: =NAME() for each function the add-in registers
+  std::vector<std::string> cells;     // --cell: A1=2, B1==A1*2, each in the formulas' workbook
+  std::string cellsText;              // --cells: cells in the text form, read before them
+  // A workbook given whole (--workbook), already in the host's state: its
+  // add-in cells are recalculated and compared with what Excel saved.
+  bool workbook = false;
+  std::string report, junit;  // files for the comparison, in JSON and JUnit XML; empty: none
+  double tolerance = 0;       // the relative difference numbers may have; 0: 15 significant digits
   std::vector<std::pair<std::string, std::string>> expectations;  // formula, what its cell must show
   bool checkTitle = false;
   std::string title;
@@ -35,11 +42,13 @@ void CheckEntries(const AddIn& addIn);
 // =NAME() for each function the module registered.
 std::vector<std::string> RegisteredFormulas(HMODULE module);
 
-// Each formula has its own cell, A1, A2, ... With `expecting`, what the cells
-// show is checked against its expectations. With `unknownIsUnusable`, a call
+// Each formula has its own cell, A1, A2, ..., of the first column right of
+// every --cell; the workbook's cells are calculated in order. With
+// `expecting`, what the cells show is checked against its expectations. With `unknownIsUnusable`, a call
 // of a function nobody registered is input xllhost cannot judge; without it,
 // the cell shows #NAME?, as a worksheet does.
-void CalculateCells(const std::vector<std::string>& formulas, const SessionOptions* expecting, bool unknownIsUnusable);
+void CalculateCells(const std::vector<std::string>& formulas, const SessionOptions& options, const SessionOptions* expecting,
+                    bool unknownIsUnusable);
 
 // What the Add-In Manager shows for the add-in, asked with the number 1 and
 // the integer 1; empty when the add-in exports no xlAddInManagerInfo(12).

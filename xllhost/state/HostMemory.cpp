@@ -35,6 +35,7 @@ void FreeContent(Record& record) {
         FreeContent(record.val.array.lparray[i]);
       std::free(record.val.array.lparray);
       break;
+    case xltypeRef: std::free(record.val.mref.lpmref); break;
     default: break;
   }
 }
@@ -44,6 +45,7 @@ const void* MemoryOf(const Record& record) {
   switch (PlainType(record.xltype)) {
     case xltypeStr: return record.val.str;
     case xltypeMulti: return record.val.array.lparray;
+    case xltypeRef: return record.val.mref.lpmref;
     default: return nullptr;
   }
 }
@@ -78,6 +80,8 @@ void ReleaseRecord(Record& record, const char* by) {
     if (Behave().freeClearsPointer) {
       if ((PlainType(record.xltype)) == xltypeStr)
         record.val.str = nullptr;
+      else if (PlainType(record.xltype) == xltypeRef)
+        record.val.mref.lpmref = nullptr;
       else
         record.val.array.lparray = nullptr;
     }

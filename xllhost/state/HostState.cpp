@@ -16,4 +16,10 @@ HMODULE ModuleAt(const void* address) {
   return module;
 }
 
+Workbook& Book() {
+  Workbook& book = State().book;
+  if (book.Sheets().empty()) book.AddSheet("Sheet1");
+  return book;
+}
+
 }  // namespace xllhost

@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "Builtins.h"
 #include "Calls.h"
 #include "TypeText.h"
 #include "Values.h"
+#include "Workbook.h"
 
 namespace xllhost {
 
@@ -79,11 +81,16 @@ struct HostState {
   // Registrations and names (Registrations).
   std::vector<Registration> registrations;
   std::map<std::string, DefinedName> names;  // keys upper-cased: names ignore case
+  std::set<std::string> functionNames;       // every name a registration defined, upper-cased
   double registered = 0;                     // registrations made, for the next register ID
 
-  // The cell being calculated (Information): its row from 0, or -1 for none,
-  // and its formula as written.
-  int callerCell = -1;
+  // The workbook whose cells are calculated (Calculation), and the cell
+  // being calculated (Information): where it stands, the array block it
+  // fills, and its formula as written.
+  Workbook book;
+  bool inCell = false;
+  Place caller;
+  Area callerArea;
   std::string callerFormula;
 
   // The transcript's verdict (Transcript).
@@ -100,6 +107,10 @@ HostState& State();
 void Reset();
 
 inline Behaviour& Behave() { return State().behaviour; }
+
+// The workbook whose cells are calculated; until one is given, one of one
+// empty sheet, Sheet1.
+Workbook& Book();
 
 // The module whose code holds the address.
 HMODULE ModuleAt(const void* address);

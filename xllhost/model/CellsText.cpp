@@ -1,0 +1,204 @@
+#include "CellsText.h"
+
+#include <cctype>
+
+namespace xllhost {
+namespace {
+
+std::string Trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r"), last = text.find_last_not_of(" \t\r");
+  return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+}
+
+// The line with its escapes replaced; false for an unknown escape.
+bool Unescape(const std::string& line, std::string* text) {
+  text->clear();
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] != '\\') {
+      *text += line[i];
+      continue;
+    }
+    if (++i == line.size()) return false;
+    switch (line[i]) {
+      case 'n': *text += '\n'; break;
+      case 't': *text += '\t'; break;
+      case 'r': *text += '\r'; break;
+      case '\\': *text += '\\'; break;
+      default: return false;
+    }
+  }
+  return true;
+}
+
+// Where " -> " stands outside texts and quoted sheet names, or npos.
+size_t SavedArrow(const std::string& text) {
+  bool inText = false, inSheet = false;
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] == '"' && !inSheet) inText = !inText;
+    if (text[i] == '\'' && !inText) inSheet = !inSheet;
+    if (!inText && !inSheet && text[i] == '-' && text[i + 1] == '>') return i;
+  }
+  return std::string::npos;
+}
+
+// "Sheet2!B3", "'My Sheet'!B3:C4" or "B3": the sheet's name (empty when
+// none is written) and the area.
+bool ReadPlace(const std::string& text, std::string* sheet, Area* area) {
+  sheet->clear();
+  std::string cells = text;
+  if (!text.empty() && text[0] == '\'') {
+    size_t i = 1;
+    for (; i < text.size(); ++i) {
+      if (text[i] != '\'') {
+        *sheet += text[i];
+      } else if (i + 1 < text.size() && text[i + 1] == '\'') {
+        *sheet += '\'';
+        ++i;
+      } else {
+        break;
+      }
+    }
+    if (i + 1 >= text.size() || text[i + 1] != '!') return false;
+    cells = text.substr(i + 2);
+  } else if (size_t bang = text.rfind('!'); bang != std::string::npos) {
+    *sheet = text.substr(0, bang);
+    cells = text.substr(bang + 1);
+  }
+  return ReadArea(cells, area);
+}
+
+int SheetFor(Workbook* book, const std::string& name) {
+  const int found = book->FindSheet(name);
+  return found >= 0 ? found : book->AddSheet(name);
+}
+
+// One cell line: where, what, and what Excel saved.
+bool ReadCellLine(const std::string& line, Workbook* book, int sheet, std::string* why) {
+  const size_t quoted = line[0] == '\'' ? line.find("'!") : std::string::npos;
+  const size_t space = line.find(' ', quoted == std::string::npos ? 0 : quoted);
+  std::string sheetName;
+  Area area;
+  if (space == std::string::npos || !ReadPlace(line.substr(0, space), &sheetName, &area))
+    return *why = "expected a cell such as A1 or a block such as A1:B2, then what it holds", false;
+  if (!sheetName.empty()) sheet = SheetFor(book, sheetName);
+  std::string content = Trim(line.substr(space + 1));
+  Value saved;
+  bool hasSaved = false;
+  if (const size_t arrow = SavedArrow(content); arrow != std::string::npos) {
+    if (!ReadConstant(Trim(content.substr(arrow + 2)), &saved))
+      return *why = "what Excel saved is no constant: " + Trim(content.substr(arrow + 2)), false;
+    hasSaved = true;
+    content = Trim(content.substr(0, arrow));
+  }
+  const bool block = content.size() >= 3 && content.front() == '{' && content[1] == '=' && content.back() == '}';
+  if (!area.IsCell() && !block) return *why = "a block holds an array formula, written {=...}", false;
+  if (block) {
+    std::string unread;
+    book->SetArrayFormula(sheet, area, content.substr(1, content.size() - 2), hasSaved ? &saved : nullptr, &unread);
+    return true;
+  }
+  if (!content.empty() && content[0] == '=') {
+    std::string unread;  // a formula xllhost cannot read stays, not calculated
+    book->SetFormula(sheet, area.firstRow, area.firstColumn, content, hasSaved ? &saved : nullptr, &unread);
+    return true;
+  }
+  if (hasSaved) return *why = "a constant has no saved value", false;
+  Value value;
+  if (!ReadConstant(content, &value) || value.Is(xltypeMulti))
+    return *why = "expected a number, a text in quotes, TRUE, FALSE, an error or a formula", false;
+  book->SetValue(sheet, area.firstRow, area.firstColumn, value);
+  return true;
+}
+
+bool ReadNameLine(const std::string& rest, Workbook* book, std::string* why) {
+  const size_t space = rest.find(" =");
+  if (space == std::string::npos) return *why = "expected: name NAME =FORMULA", false;
+  std::string name = Trim(rest.substr(0, space)), sheetName;
+  int scope = -1;
+  if (const size_t bang = name.rfind('!'); bang != std::string::npos) {
+    sheetName = name.substr(0, bang);
+    if (sheetName.size() >= 2 && sheetName.front() == '\'' && sheetName.back() == '\'')
+      sheetName = sheetName.substr(1, sheetName.size() - 2);
+    name = name.substr(bang + 1);
+    scope = SheetFor(book, sheetName);
+  }
+  return book->DefineName(name, scope, Trim(rest.substr(space + 1)), why);
+}
+
+}  // namespace
+
+bool ReadConstant(const std::string& text, Value* value) {
+  Formula formula;
+  std::string why;
+  if (!ParseFormula("=" + text, 0, 0, &formula, &why)) return false;
+  const Expr& root = formula.root;
+  if (root.kind == ExprKind::Literal) return *value = root.literal, true;
+  if (root.kind == ExprKind::Negate && root.operands[0].kind == ExprKind::Literal &&
+      root.operands[0].literal.Is(xltypeNum)) {
+    *value = NumberValue(-root.operands[0].literal.num);
+    return true;
+  }
+  return false;
+}
+
+bool ReadCells(const std::string& text, Workbook* book, std::string* why) {
+  int sheet = -1;
+  size_t number = 0;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string raw = Trim(text.substr(start, end - start));
+    start = end + 1;
+    ++number;
+    if (raw.empty() || raw[0] == '#') continue;
+    std::string line, what;
+    bool read = Unescape(raw, &line);
+    if (!read) {
+      what = "a backslash starts no escape (\\n, \\t, \\r or \\\\)";
+    } else if (line.rfind("book ", 0) == 0) {
+      book->name = Trim(line.substr(5));
+    } else if (line.rfind("sheet ", 0) == 0) {
+      const std::string name = Trim(line.substr(6));
+      if (book->FindSheet(name) >= 0) {
+        read = false;
+        what = "the sheet " + name + " is given twice";
+      } else {
+        sheet = book->AddSheet(name);
+      }
+    } else if (line.rfind("name ", 0) == 0) {
+      read = ReadNameLine(line.substr(5), book, &what);
+    } else {
+      if (sheet < 0) sheet = book->Sheets().empty() ? book->AddSheet("Sheet1") : 0;
+      read = ReadCellLine(line, book, sheet, &what);
+    }
+    if (!read) return *why = "line " + std::to_string(number) + ": " + what, false;
+  }
+  if (book->Sheets().empty()) book->AddSheet("Sheet1");
+  return book->Finish(why);
+}
+
+bool ReadCellOption(const std::string& text, Workbook* book, std::string* why) {
+  const size_t equals = text.find('=');
+  std::string sheetName;
+  Area area;
+  if (equals == std::string::npos || !ReadPlace(text.substr(0, equals), &sheetName, &area) || !area.IsCell())
+    return *why = "--cell takes a cell and what it holds, such as A1=2 or B1==A1*2, not " + text, false;
+  if (book->Sheets().empty()) book->AddSheet("Sheet1");
+  const int sheet = sheetName.empty() ? 0 : SheetFor(book, sheetName);
+  const std::string content = text.substr(equals + 1);
+  if (!content.empty() && content[0] == '=') {
+    std::string unread;
+    if (!book->SetFormula(sheet, area.firstRow, area.firstColumn, content, nullptr, &unread))
+      return *why = "--cell " + text + ": " + unread, false;
+    return true;
+  }
+  Value value;
+  if (!ReadConstant(content, &value) || value.Is(xltypeMulti)) {
+    if (content.empty()) return *why = "--cell " + text + " holds nothing", false;
+    value = TextValue(content);  // a bare word is a text, as Excel takes one typed into a cell
+  }
+  book->SetValue(sheet, area.firstRow, area.firstColumn, value);
+  return true;
+}
+
+}  // namespace xllhost

@@ -1,0 +1,87 @@
+#include "Reference.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace xllhost {
+
+std::string ColumnName(int column) {
+  std::string letters;
+  for (int n = column + 1; n > 0; n = (n - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+  return letters;
+}
+
+std::string CellName(int row, int column) { return ColumnName(column) + std::to_string(row + 1); }
+
+std::string AreaName(const Area& area) {
+  std::string first = CellName(area.firstRow, area.firstColumn);
+  return area.IsCell() ? first : first + ":" + CellName(area.lastRow, area.lastColumn);
+}
+
+namespace {
+
+bool IsLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+}  // namespace
+
+bool ReadCorner(std::string_view text, size_t& at, Corner* corner, bool* pastGrid) {
+  size_t i = at;
+  Corner read;
+  read.columnFixed = i < text.size() && text[i] == '$';
+  if (read.columnFixed) ++i;
+  size_t letters = 0;
+  long long column = 0;
+  while (i < text.size() && IsLetter(text[i]) && letters < 4) {
+    column = column * 26 + (std::toupper(static_cast<unsigned char>(text[i])) - 'A' + 1);
+    ++i, ++letters;
+  }
+  if (letters == 0) {
+    read.columnFixed = false;
+    i = at;
+  }
+  read.rowFixed = i < text.size() && text[i] == '$';
+  if (read.rowFixed) ++i;
+  size_t digits = 0;
+  long long row = 0;
+  while (i < text.size() && IsDigit(text[i]) && digits < 8) {
+    row = row * 10 + (text[i] - '0');
+    ++i, ++digits;
+  }
+  if (digits == 0 && read.rowFixed) return false;
+  if (letters == 0 && digits == 0) return false;
+  // A name goes on after the corner, as in A1B or LOG10X.
+  if (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_' || text[i] == '.'))
+    return false;
+  if (letters == 4 || column > MaxColumns || digits == 8 || row > MaxRows || (digits > 0 && row == 0)) {
+    if (letters > 0 && digits > 0) *pastGrid = true;
+    return false;
+  }
+  read.hasColumn = letters > 0;
+  read.hasRow = digits > 0;
+  read.column = letters == 0 ? 0 : static_cast<int>(column - 1);
+  read.row = digits == 0 ? 0 : static_cast<int>(row - 1);
+  *corner = read;
+  at = i;
+  return true;
+}
+
+bool ReadArea(std::string_view text, Area* area) {
+  size_t at = 0;
+  Corner first, last;
+  bool pastGrid = false;
+  if (!ReadCorner(text, at, &first, &pastGrid) || !first.hasRow || !first.hasColumn) return false;
+  last = first;
+  if (at < text.size() && text[at] == ':') {
+    ++at;
+    if (!ReadCorner(text, at, &last, &pastGrid) || !last.hasRow || !last.hasColumn) return false;
+  }
+  if (at != text.size()) return false;
+  area->firstRow = std::min(first.row, last.row);
+  area->lastRow = std::max(first.row, last.row);
+  area->firstColumn = std::min(first.column, last.column);
+  area->lastColumn = std::max(first.column, last.column);
+  return true;
+}
+
+}  // namespace xllhost

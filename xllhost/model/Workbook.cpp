@@ -1,0 +1,144 @@
+#include "Workbook.h"
+
+namespace xllhost {
+
+int Workbook::AddSheet(const std::string& name) {
+  sheets_.push_back(Sheet{name, {}});
+  return static_cast<int>(sheets_.size()) - 1;
+}
+
+Cell& Workbook::Add(int sheet, int row, int column) {
+  std::vector<Cell>& cells = sheets_[static_cast<size_t>(sheet)].cells;
+  cells.emplace_back();
+  cells.back().row = row;
+  cells.back().column = column;
+  return cells.back();
+}
+
+void Workbook::SetValue(int sheet, int row, int column, const Value& value) { Add(sheet, row, column).value = value; }
+
+const SharedFormula* Workbook::Share(Formula formula) {
+  std::string key = FormulaKey(formula);
+  auto found = shared_.find(key);
+  if (found != shared_.end()) return found->second.get();
+  auto shared = std::make_unique<SharedFormula>();
+  shared->formula = std::move(formula);
+  shared->key = key;
+  return shared_.emplace(key, std::move(shared)).first->second.get();
+}
+
+bool Workbook::SetFormula(int sheet, int row, int column, const std::string& text, const Value* saved,
+                          std::string* why) {
+  Formula formula;
+  const bool read = ParseFormula(text, row, column, &formula, why);
+  Cell& cell = Add(sheet, row, column);
+  if (read) cell.formula = Share(std::move(formula));
+  if (saved != nullptr) cell.value = *saved;
+  FormulaCell entry;
+  entry.sheet = sheet;
+  entry.row = row;
+  entry.column = column;
+  entry.text = text;
+  if (saved != nullptr) entry.saved = std::make_unique<Value>(*saved);
+  formulas_.push_back(std::move(entry));
+  return read;
+}
+
+bool Workbook::SetArrayFormula(int sheet, const Area& area, const std::string& text, const Value* saved,
+                               std::string* why) {
+  const int block = static_cast<int>(blocks_.size());
+  blocks_.push_back(ArrayBlock{sheet, area, static_cast<int>(formulas_.size())});
+  auto savedAt = [&](int row, int column) -> const Value* {
+    if (saved == nullptr) return nullptr;
+    if (!saved->Is(xltypeMulti)) return row == area.firstRow && column == area.firstColumn ? saved : nullptr;
+    const size_t i = static_cast<size_t>(row - area.firstRow) * static_cast<size_t>(area.Columns()) +
+                     static_cast<size_t>(column - area.firstColumn);
+    return i < saved->elements.size() ? &saved->elements[i] : nullptr;
+  };
+  bool read = SetFormula(sheet, area.firstRow, area.firstColumn, text, savedAt(area.firstRow, area.firstColumn), why);
+  sheets_[static_cast<size_t>(sheet)].cells.back().block = block;
+  // What Excel saved for the block: its values, row by row.
+  if (saved != nullptr && saved->Is(xltypeMulti) && !area.IsCell())
+    formulas_.back().saved = std::make_unique<Value>(*saved);
+  for (int row = area.firstRow; row <= area.lastRow; ++row)
+    for (int column = area.firstColumn; column <= area.lastColumn; ++column) {
+      if (row == area.firstRow && column == area.firstColumn) continue;
+      Cell& cell = Add(sheet, row, column);
+      cell.block = block;
+      if (const Value* value = savedAt(row, column)) cell.value = *value;
+    }
+  return read;
+}
+
+bool Workbook::DefineName(const std::string& name, int sheet, const std::string& text, std::string* why) {
+  DefinedNameEntry entry;
+  entry.name = name;
+  entry.sheet = sheet;
+  entry.text = text;
+  if (!IsWorksheetName(name)) {
+    *why = "\"" + name + "\" cannot be a defined name";
+    return false;
+  }
+  if (!ParseFormula(text, 0, 0, &entry.formula, why)) return false;
+  names_.push_back(std::move(entry));
+  return true;
+}
+
+bool Workbook::Finish(std::string* why) {
+  for (size_t s = 0; s < sheets_.size(); ++s) {
+    std::vector<Cell>& cells = sheets_[s].cells;
+    std::stable_sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) {
+      return a.row < b.row || (a.row == b.row && a.column < b.column);
+    });
+    for (size_t i = 1; i < cells.size(); ++i)
+      if (cells[i].row == cells[i - 1].row && cells[i].column == cells[i - 1].column) {
+        *why = sheets_[s].name + "!" + CellName(cells[i].row, cells[i].column) + " is given twice";
+        return false;
+      }
+  }
+  for (size_t i = 0; i < formulas_.size(); ++i) {
+    FormulaCell& entry = formulas_[i];
+    Cell* cell = Find(entry.sheet, entry.row, entry.column);
+    entry.cell = static_cast<size_t>(cell - sheets_[static_cast<size_t>(entry.sheet)].cells.data());
+    cell->entry = static_cast<int>(i);
+  }
+  return true;
+}
+
+int Workbook::FindSheet(const std::string& name) const {
+  for (size_t i = 0; i < sheets_.size(); ++i)
+    if (Upper(sheets_[i].name) == Upper(name)) return static_cast<int>(i);
+  return -1;
+}
+
+const Cell* Workbook::Find(int sheet, int row, int column) const {
+  const std::vector<Cell>& cells = sheets_[static_cast<size_t>(sheet)].cells;
+  auto at = std::lower_bound(cells.begin(), cells.end(), std::make_pair(row, column),
+                             [](const Cell& cell, const std::pair<int, int>& where) {
+                               return cell.row < where.first || (cell.row == where.first && cell.column < where.second);
+                             });
+  return at != cells.end() && at->row == row && at->column == column ? &*at : nullptr;
+}
+
+Cell* Workbook::Find(int sheet, int row, int column) {
+  return const_cast<Cell*>(static_cast<const Workbook*>(this)->Find(sheet, row, column));
+}
+
+const DefinedNameEntry* Workbook::FindName(const std::string& name, int sheet) const {
+  const DefinedNameEntry* global = nullptr;
+  const std::string upper = Upper(name);
+  for (const DefinedNameEntry& entry : names_) {
+    if (Upper(entry.name) != upper) continue;
+    if (entry.sheet == sheet) return &entry;
+    if (entry.sheet < 0) global = &entry;
+  }
+  return global;
+}
+
+size_t Workbook::CellCount() const {
+  size_t count = 0;
+  for (const Sheet& sheet : sheets_) count += sheet.cells.size();
+  return count;
+}
+
+}  // namespace xllhost

@@ -1,0 +1,118 @@
+// A workbook as xllhost calculates it: sheets of cells, each holding a
+// number, a text, a Boolean, an error or nothing, or a formula with what
+// Excel saved for it; defined names of the workbook or of one sheet; and
+// blocks of cells that one array formula fills.
+#pragma once
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Formula.h"
+#include "Reference.h"
+#include "Values.h"
+
+namespace xllhost {
+
+// A formula of the workbook, read once and shared by every cell that holds
+// the same formula relative to where it stands.
+struct SharedFormula {
+  Formula formula;
+  std::string key;
+};
+
+struct Cell {
+  int row = 0, column = 0;
+  Value value;                                  // a constant, or what the formula shows
+  const SharedFormula* formula = nullptr;       // null for a constant
+  int block = -1;                               // the array block the cell lies in, or -1
+  int entry = -1;                               // its formula's place in Formulas(), or -1
+  bool uncalculated = false;                    // to be calculated, and not (yet) calculated
+};
+
+// What Excel saved for a formula cell, and the formula as written.
+struct FormulaCell {
+  int sheet = 0;
+  int row = 0, column = 0;
+  size_t cell = 0;  // in its sheet's cells, once the workbook is finished
+  std::string text;
+  std::unique_ptr<Value> saved;  // null when nothing was saved
+};
+
+// Cells that one array formula fills; its formula stands in the top-left cell.
+struct ArrayBlock {
+  int sheet = 0;
+  Area area;
+  int entry = 0;  // the formula's place in Formulas()
+};
+
+struct Sheet {
+  std::string name;
+  std::vector<Cell> cells;  // ordered by row, then column
+};
+
+struct DefinedNameEntry {
+  std::string name;
+  int sheet = -1;  // -1: of the workbook; otherwise the sheet it belongs to
+  std::string text;  // as written, starting with "="
+  Formula formula;   // read as standing in A1 of its sheet (or the first)
+};
+
+class Workbook {
+ public:
+  std::string name = "Book1";  // the file's name, as [Book1]Sheet1 shows it
+
+  // Adding: a sheet (answers its index), then its cells in any order.
+  int AddSheet(const std::string& name);
+  // A constant.
+  void SetValue(int sheet, int row, int column, const Value& value);
+  // A formula; answers false with why when it cannot be read, and the cell
+  // then holds nothing calculated.
+  bool SetFormula(int sheet, int row, int column, const std::string& text, const Value* saved, std::string* why);
+  // An array formula over the area: the formula in its top-left cell; the
+  // saved values, one per cell, row by row, when given.
+  bool SetArrayFormula(int sheet, const Area& area, const std::string& text, const Value* saved, std::string* why);
+  bool DefineName(const std::string& name, int sheet, const std::string& text, std::string* why);
+  // Orders the cells; called once, after adding, before anything is read.
+  // Answers false, naming it, when a cell was given twice.
+  bool Finish(std::string* why);
+
+  const std::vector<Sheet>& Sheets() const { return sheets_; }
+  std::vector<Sheet>& Sheets() { return sheets_; }
+  int FindSheet(const std::string& name) const;  // -1 when none has the name (names ignore case)
+  const Cell* Find(int sheet, int row, int column) const;
+  Cell* Find(int sheet, int row, int column);
+  // The cells of the area that hold something, in order.
+  template <typename Visit>
+  void ForEachIn(int sheet, const Area& area, Visit visit) const;
+  const std::vector<FormulaCell>& Formulas() const { return formulas_; }
+  const std::vector<ArrayBlock>& Blocks() const { return blocks_; }
+  // The name as a formula of the sheet sees it: its own sheet's first, then
+  // the workbook's; null when neither defines it.
+  const DefinedNameEntry* FindName(const std::string& name, int sheet) const;
+  size_t CellCount() const;
+
+ private:
+  Cell& Add(int sheet, int row, int column);
+  const SharedFormula* Share(Formula formula);
+
+  std::vector<Sheet> sheets_;
+  std::vector<FormulaCell> formulas_;
+  std::vector<ArrayBlock> blocks_;
+  std::vector<DefinedNameEntry> names_;
+  std::map<std::string, std::unique_ptr<SharedFormula>> shared_;
+};
+
+template <typename Visit>
+void Workbook::ForEachIn(int sheet, const Area& area, Visit visit) const {
+  const std::vector<Cell>& cells = sheets_[static_cast<size_t>(sheet)].cells;
+  auto at = std::lower_bound(cells.begin(), cells.end(), area, [](const Cell& cell, const Area& a) {
+    return cell.row < a.firstRow || (cell.row == a.firstRow && cell.column < a.firstColumn);
+  });
+  for (; at != cells.end() && at->row <= area.lastRow; ++at)
+    if (at->column >= area.firstColumn && at->column <= area.lastColumn) visit(*at);
+}
+
+}  // namespace xllhost
