@@ -249,6 +249,9 @@ Plan MakePlan(const Workbook& book, bool onlyAddInCells) {
       Precedents(book, cell.formula->formula.root, PlaceOf(book, entry), 0, frame.precedents);
       for (const std::string& name : cell.formula->formula.calls)
         plan.callsAddIn[static_cast<size_t>(e)] = plan.callsAddIn[static_cast<size_t>(e)] || IsAddInFunction(name);
+    } else {
+      // A formula xllhost cannot read calls an add-in when Excel wrote _xll. in it.
+      plan.callsAddIn[static_cast<size_t>(e)] = Upper(entry.text).find("_XLL.") != std::string::npos;
     }
     state[static_cast<size_t>(e)] = 1;
     position[static_cast<size_t>(e)] = static_cast<int>(stack.size());

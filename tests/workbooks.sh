@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Workbooks written part by part (workbooks/make-workbooks.py), read by
+# scripts/xlsx-cells and recalculated by xllhost with references.xll: the
+# comparison with what Excel saved, its report and JUnit file, cells
+# that cannot be calculated, and bad input, which gets one line and status 2
+# or leaves its cell not calculated. Arguments: the xllhost program, the
+# folder of the fixture add-ins, the project's root.
+host=$1
+dir=$2
+root=$3
+python=/usr/bin/python3  # Debian's own, which sees python3-openpyxl
+scratch=$(mktemp -d)
+trap 'rm -rf "${scratch:?}"' EXIT
+passed=0
+failed=0
+
+pass() { passed=$((passed + 1)); }
+fail() {
+  echo "FAILED: $1"
+  [ -n "${2:-}" ] && printf '%s\n' "$2" | sed 's/^/  /'
+  failed=$((failed + 1))
+}
+# run ARGS...: xllhost with references.xll; sets said and status. Wine now
+# and then fails to start a process at all: such a start is tried once more.
+run() {
+  said=$(wine "$host" --scenario startup "$@" "$dir/references.xll" 2>&1)
+  status=$?
+  case $said in *"Application could not be started"*) said=$(wine "$host" --scenario startup "$@" "$dir/references.xll" 2>&1); status=$? ;; esac
+  said=${said//$'\r'/}  # Windows ends its lines with CR LF
+}
+# expect WHAT STATUS PATTERN...: the last run ended with STATUS and printed each PATTERN (grep -E).
+expect() {
+  local what=$1 want=$2 pattern
+  shift 2
+  if [ "$status" -ne "$want" ]; then
+    fail "$what: exit status $status, not $want" "$said"
+    return
+  fi
+  for pattern in "$@"; do
+    if ! printf '%s\n' "$said" | grep -Eq -- "$pattern"; then
+      fail "$what: no line matching \"$pattern\"" "$said"
+      return
+    fi
+  done
+  pass
+}
+# one_line WHAT PATTERN COMMAND...: COMMAND exits 2 saying PATTERN on one line of standard error.
+one_line() {
+  local what=$1 pattern=$2 err got
+  shift 2
+  err=$("$@" 2>&1 >/dev/null)
+  got=$?
+  if [ "$got" -eq 2 ] && [ "$(printf '%s\n' "$err" | grep -c .)" -eq 1 ] && printf '%s' "$err" | grep -Eq -- "$pattern"; then
+    pass
+  else
+    fail "$what: exit status $got, not 2, or not one line saying \"$pattern\"" "$err"
+  fi
+}
+
+"$python" "$root/tests/workbooks/make-workbooks.py" "$scratch" || { echo "FAILED: writing the workbooks"; exit 1; }
+for book in refs differs million; do
+  "$python" "$root/scripts/xlsx-cells" "$scratch/$book.xlsx" "$scratch/$book.cells" || fail "reading $book.xlsx"
+done
+
+run --workbook "$scratch/refs.cells" --report "$scratch/report.json" --junit "$scratch/junit.xml"
+expect "a workbook of every kind of cell" 0 '^20 cells: 17 same as Excel, 0 differ, 3 not calculated$' \
+  '^  Calc!A7 =_xll\.Where\(Data!A1:B2\) shows "\[refs\.xlsx\]Data!\$A\$1:\$B\$2"; Excel saved .*: same$' \
+  '^  Calc!E1 .* not calculated \(needs VLOOKUP\)' '^  Calc!E2 .* not calculated \(a circular reference: Calc!E2 -> Calc!E3 -> Calc!E2\)'
+if "$python" - "$scratch/report.json" "$scratch/junit.xml" <<'PY'; then pass; else fail "the report and the JUnit file"; fi
+import json, sys, xml.etree.ElementTree as ET
+cells = {c["sheet"] + "!" + c["cell"]: c for c in json.load(open(sys.argv[1]))["cells"]}
+assert cells["Calc!B1"]["value"]["array"][1][1] == {"text": "[refs.xlsx]Calc!$B$1:$C$2"}, cells["Calc!B1"]
+assert cells["Calc!A13"]["value"] == {"boolean": True} and cells["Calc!A14"]["saved"] == {"error": "#VALUE!"}
+assert cells["Calc!E1"]["verdict"] == "not calculated" and cells["Calc!E1"]["value"] is None
+assert "Calc!F1" not in cells, "a cell that calls no add-in keeps what Excel saved"
+suite = ET.parse(sys.argv[2]).getroot()
+assert (suite.get("tests"), suite.get("failures"), suite.get("skipped")) == ("20", "0", "3"), suite.attrib
+PY
+
+run --workbook "$scratch/differs.cells"
+expect "a saved value the add-in does not give" 1 '^  Sheet1!A1 =_xll\.Add\(1,2\) shows 3; Excel saved 4: differs$' \
+  '^  Sheet1!A2 =_xll\.Add\(0\.1,0\.2\) shows 0\.3; Excel saved 0\.3: same$' '^2 cells: 1 same as Excel, 1 differ, 0 not calculated$'
+run --workbook "$scratch/differs.cells" --tolerance 0.5
+expect "a difference within the tolerance" 0 '^2 cells: 2 same as Excel, 0 differ'
+
+run --workbook "$scratch/million.cells"
+expect "a sheet whose dimension claims a million rows" 0 '^1 cells: 1 same as Excel'
+
+# Formulas xllhost cannot read or calculate leave their cells not calculated.
+{
+  echo "A1 =_xll.Add(1+,1) -> 1"
+  echo "A2 =_xll.Add(XFE1,1) -> 1"
+  echo "A3 =_xll.Add($(printf '(%.0s' {1..10000})1$(printf ')%.0s' {1..10000}),1) -> 1"
+  echo "A4 =_xll.Add($(printf '(%.0s' {1..4000})1$(printf ')%.0s' {1..4000}),1) -> 1"
+  echo "A5 =_xll.Add(INDIRECT(\"A1\"),1) -> 1"
+} >"$scratch/bad.cells"
+run --workbook "$scratch/bad.cells"
+expect "formulas xllhost cannot read" 0 '^5 cells: 0 same as Excel, 0 differ, 5 not calculated$' \
+  'A1 .* not calculated \(xllhost cannot read the formula: unexpected ","' 'A2 .*reference past XFD1048576' \
+  'A3 .*longer than the 8192 characters' 'A4 .*nested deeper than 100 levels' 'A5 .*needs INDIRECT'
+
+run --cell A1=2 --cell B1=3 --formula '=Add(A1,B1)*2' --formula '=SumRef(A1:B1)'
+expect "cells of the command line" 0 '^  cell C1 =Add\(A1,B1\)\*2 shows 10$' '^  cell C2 =SumRef\(A1:B1\) shows 5$'
+
+printf 'A1 2\nB1 =Add(A1,1)\n' >"$scratch/small.cells"
+run --cells "$scratch/small.cells" --formula '=B1*2'
+expect "cells of a file" 0 '^  cell B1 =Add\(A1,1\) shows 3$' '^  cell C1 =B1\*2 shows 6$'
+
+printf 'A1 2\nZ 1\n' >"$scratch/broken.cells"
+one_line "a cells file with a line that is no cell" "broken.cells: line 2: expected a cell" wine "$host" --workbook "$scratch/broken.cells" "$dir/references.xll"
+one_line ".xlsx given to xllhost.exe itself" "is a zipped workbook" wine "$host" --workbook "$scratch/refs.xlsx" "$dir/references.xll"
+printf 'A1 1\nA1 2\n' >"$scratch/twice.cells"
+one_line "a cell given twice" "Sheet1!A1 is given twice" wine "$host" --workbook "$scratch/twice.cells" "$dir/references.xll"
+
+printf 'no workbook' >"$scratch/text.xlsx"
+one_line "a file that is no workbook" "text\.xlsx is no workbook" "$python" "$root/scripts/xlsx-cells" "$scratch/text.xlsx" "$scratch/out.cells"
+head -c 600 "$scratch/refs.xlsx" >"$scratch/cut.xlsx"
+one_line "a truncated zip" "cut\.xlsx is no workbook" "$python" "$root/scripts/xlsx-cells" "$scratch/cut.xlsx" "$scratch/out.cells"
+one_line "malformed XML" "bad-xml\.xlsx cannot be read as a workbook" "$python" "$root/scripts/xlsx-cells" "$scratch/bad-xml.xlsx" "$scratch/out.cells"
+
+echo "workbooks: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
