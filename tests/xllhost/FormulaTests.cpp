@@ -1,5 +1,8 @@
 // Formulas as Excel writes them: what each shows, what cannot be calculated
 // or read, and formulas written back.
+#include <map>
+
+#include "Calculation.h"
 #include "CellsText.h"
 #include "Formula.h"
 #include "HostState.h"
@@ -46,6 +49,28 @@ TEST_F(Formulas, LeaveUncalculatedWhatNeedsAFunctionXllhostLacks) {
   xllhost::Evaluate("=1+VLOOKUP(1,A1:B1,2)", 0, &why);
   EXPECT_EQ(why, "needs VLOOKUP");
   EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Nobody(1)", 0, &why)), "#NAME?") << "typed, an unknown name";
+}
+
+TEST(Workbook, CalculatesCellsAfterThoseTheyNeedAndLaysArraysOverTheirBlocks) {
+  xllhost::Reset();
+  std::string why;
+  ASSERT_TRUE(xllhost::ReadCells("A1 =B1*2\nB1 =C1+1\nC1 1\nA2:C3 {={1,2;3,4}}\nA4:B4 {=C1}\nD1 =D2\nD2 =D1\nD3 =D1+1\n",
+                                 &xllhost::State().book, &why))
+      << why;
+  std::map<std::string, std::string> shown;
+  xllhost::CalculationSteps steps;
+  steps.after = [&](const xllhost::FormulaCell& cell, const xllhost::Evaluated& answer, bool) {
+    shown[xllhost::CellName(cell.row, cell.column)] = answer.notCalculated.empty() ? "" : answer.notCalculated;
+  };
+  xllhost::CalculateBook(false, steps);
+  auto value = [](int row, int column) { return xllhost::Display(xllhost::Book().Find(0, row, column)->value); };
+  EXPECT_EQ(value(0, 0), "4");
+  EXPECT_EQ(value(1, 1), "2");
+  EXPECT_EQ(value(2, 2), "#N/A") << "beyond the answer";
+  EXPECT_EQ(value(3, 1), "1") << "one value fills the block";
+  EXPECT_EQ(shown["D1"], "a circular reference: Sheet1!D1 -> Sheet1!D2 -> Sheet1!D1");
+  EXPECT_EQ(shown["D3"], "needs Sheet1!D1, which is not calculated");
+  xllhost::Reset();
 }
 
 TEST(Formula, WrittenBackReadsTheSameAndIsSharedWhereverItStands) {
