@@ -1,12 +1,14 @@
 #include "Calculation.h"
 
 #include <algorithm>
+#include <map>
 
 #include "HostState.h"
 #include "Information.h"
 #include "Invoke.h"
 #include "Modules.h"
 #include "Registrations.h"
+#include "Scratch.h"
 
 namespace xllhost {
 
@@ -69,7 +71,8 @@ Value ArgumentValue(TypeCode code, const Operand& operand, Context& ctx) {
 }
 
 Operand CallAddIn(const Registration& registration, const Expr& call, Context& ctx) {
-  std::vector<Value> args;
+  Scratch<Value> scratch;
+  std::vector<Value>& args = *scratch;
   for (size_t i = 0; i < call.operands.size(); ++i) {
     const Operand operand = Eval(call.operands[i], ctx);
     const TypeCode code = i < registration.signature.args.size() ? registration.signature.args[i] : TypeCode::Oper;
@@ -105,8 +108,8 @@ Operand CallBuiltin(const Builtin& builtin, const Expr& call, Context& ctx) {
 }
 
 Operand Call(const Expr& call, Context& ctx) {
-  bool written = false;
-  const std::string name = CalledName(call.name, &written);
+  const bool written = call.addIn;
+  const std::string& name = call.called;
   if (const DefinedName* defined = FindName(name)) {
     if (defined->registerId == 0) return Of(call.operands.empty() ? defined->value : ErrorValue(xlerrValue));
     if (const Registration* registration = FindRegistration(defined->registerId))
@@ -223,39 +226,49 @@ std::string Label(const Workbook& book, const FormulaCell& entry) {
 struct Plan {
   std::vector<int> order;
   std::vector<bool> recalculate, callsAddIn;
-  std::vector<std::string> circular;
+  std::map<int, std::string> circular;
 };
 
-Plan MakePlan(const Workbook& book, bool onlyAddInCells) {
+void MarkUncalculated(Workbook& book, const FormulaCell& entry);
+
+Plan MakePlan(Workbook& book, bool onlyAddInCells) {
   const auto& formulas = book.Formulas();
   const size_t n = formulas.size();
   Plan plan;
   plan.recalculate.assign(n, false);
   plan.callsAddIn.assign(n, false);
-  plan.circular.assign(n, "");
   std::vector<char> state(n, 0);  // 0 not seen, 1 being ordered, 2 ordered
+  std::map<const SharedFormula*, bool> callsAddIn;  // of each shared formula, asked once
   std::vector<int> position(n, -1);
+  // The frames of the walk, and their precedents, each frame's after the
+  // one below it in one vector.
   struct Frame {
     int entry;
-    std::vector<int> precedents;
-    size_t next = 0;
+    size_t first, end, next;  // in `precedents`
   };
   std::vector<Frame> stack;
+  std::vector<int> precedents;
   auto push = [&](int e) {
     const FormulaCell& entry = formulas[static_cast<size_t>(e)];
     const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
-    Frame frame{e, {}, 0};
+    Frame frame{e, precedents.size(), 0, precedents.size()};
     if (cell.formula != nullptr) {
-      Precedents(book, cell.formula->formula.root, PlaceOf(book, entry), 0, frame.precedents);
-      for (const std::string& name : cell.formula->formula.calls)
-        plan.callsAddIn[static_cast<size_t>(e)] = plan.callsAddIn[static_cast<size_t>(e)] || IsAddInFunction(name);
+      Precedents(book, cell.formula->formula.root, PlaceOf(book, entry), 0, precedents);
+      auto known = callsAddIn.find(cell.formula);
+      if (known == callsAddIn.end()) {
+        bool calls = false;
+        for (const std::string& name : cell.formula->formula.calls) calls = calls || IsAddInFunction(name);
+        known = callsAddIn.emplace(cell.formula, calls).first;
+      }
+      plan.callsAddIn[static_cast<size_t>(e)] = known->second;
     } else {
       // A formula xllhost cannot read calls an add-in when Excel wrote _xll. in it.
-      plan.callsAddIn[static_cast<size_t>(e)] = Upper(entry.text).find("_XLL.") != std::string::npos;
+      plan.callsAddIn[static_cast<size_t>(e)] = Upper(std::string(entry.text)).find("_XLL.") != std::string::npos;
     }
+    frame.end = precedents.size();
     state[static_cast<size_t>(e)] = 1;
     position[static_cast<size_t>(e)] = static_cast<int>(stack.size());
-    stack.push_back(std::move(frame));
+    stack.push_back(frame);
   };
   for (size_t start = 0; start < n; ++start) {
     if (state[start] != 0) continue;
@@ -263,8 +276,8 @@ Plan MakePlan(const Workbook& book, bool onlyAddInCells) {
     while (!stack.empty()) {
       Frame& top = stack.back();
       const size_t e = static_cast<size_t>(top.entry);
-      if (top.next < top.precedents.size()) {
-        const int p = top.precedents[top.next++];
+      if (top.next < top.end) {
+        const int p = precedents[top.next++];
         if (state[static_cast<size_t>(p)] == 0) {
           push(p);
         } else if (state[static_cast<size_t>(p)] == 1) {
@@ -273,16 +286,18 @@ Plan MakePlan(const Workbook& book, bool onlyAddInCells) {
             path += Label(book, formulas[static_cast<size_t>(stack[i].entry)]) + " -> ";
           path += Label(book, formulas[static_cast<size_t>(p)]);
           for (size_t i = static_cast<size_t>(position[static_cast<size_t>(p)]); i < stack.size(); ++i)
-            if (plan.circular[static_cast<size_t>(stack[i].entry)].empty())
-              plan.circular[static_cast<size_t>(stack[i].entry)] = "a circular reference: " + path;
+            plan.circular.emplace(stack[i].entry, "a circular reference: " + path);
         }
         continue;
       }
       bool recalculate = !onlyAddInCells || plan.callsAddIn[e];
-      for (int p : top.precedents) recalculate = recalculate || plan.recalculate[static_cast<size_t>(p)];
+      for (size_t i = top.first; i < top.end; ++i)
+        recalculate = recalculate || plan.recalculate[static_cast<size_t>(precedents[i])];
       plan.recalculate[e] = recalculate;
+      if (recalculate) MarkUncalculated(book, formulas[e]);  // while the cell is at hand
       state[e] = 2;
       plan.order.push_back(top.entry);
+      precedents.resize(top.first);
       stack.pop_back();
     }
   }
@@ -332,7 +347,7 @@ void MarkUncalculated(Workbook& book, const FormulaCell& entry) {
 
 }  // namespace
 
-Evaluated EvaluateFormula(const Formula& formula, const std::string& text, const Place& place, const Area& area,
+Evaluated EvaluateFormula(const Formula& formula, std::string_view text, const Place& place, const Area& area,
                           bool fromExcel) {
   CalculatingCell calculating(place, area, text);
   Context ctx{place, fromExcel, "", 0};
@@ -357,21 +372,19 @@ void CalculateBook(bool onlyAddInCells, const CalculationSteps& steps) {
   Workbook& book = Book();
   const Plan plan = MakePlan(book, onlyAddInCells);
   const auto& formulas = book.Formulas();
-  for (size_t e = 0; e < formulas.size(); ++e)
-    if (plan.recalculate[e]) MarkUncalculated(book, formulas[e]);
   for (int e : plan.order) {
     if (!plan.recalculate[static_cast<size_t>(e)]) continue;
     const FormulaCell& entry = formulas[static_cast<size_t>(e)];
     const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
     if (steps.before) steps.before(entry);
     Evaluated answer;
-    if (!plan.circular[static_cast<size_t>(e)].empty()) {
+    if (const auto circular = plan.circular.find(e); circular != plan.circular.end()) {
       answer.value = ErrorValue(xlerrNA);
-      answer.notCalculated = plan.circular[static_cast<size_t>(e)];
+      answer.notCalculated = circular->second;
     } else if (cell.formula == nullptr) {
       std::string why;
       Formula unread;
-      ParseFormula(entry.text, entry.row, entry.column, &unread, &why);
+      ParseFormula(std::string(entry.text), entry.row, entry.column, &unread, &why);
       answer.value = ErrorValue(xlerrNA);
       answer.notCalculated = "xllhost cannot read the formula: " + why;
     } else {

@@ -22,7 +22,7 @@ struct Evaluated {
 // (its cell, or its array block). `fromExcel`: Excel calculated it, so a
 // function neither registered nor in the table is one of Excel's that
 // xllhost lacks, not a name nobody defined (#NAME?).
-Evaluated EvaluateFormula(const Formula& formula, const std::string& text, const Place& place, const Area& area,
+Evaluated EvaluateFormula(const Formula& formula, std::string_view text, const Place& place, const Area& area,
                           bool fromExcel);
 
 // Whether the registered functions of the add-ins include the name (upper

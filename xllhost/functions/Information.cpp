@@ -125,10 +125,10 @@ std::string CellLabel(int sheet, int row, int column) {
 
 std::string CallerCellName() {
   const Place& place = State().caller;
-  return "cell " + CellLabel(place.sheet, place.row, place.column) + " " + State().callerFormula;
+  return "cell " + CellLabel(place.sheet, place.row, place.column) + " " + std::string(State().callerFormula);
 }
 
-CalculatingCell::CalculatingCell(const Place& place, const Area& area, const std::string& formula)
+CalculatingCell::CalculatingCell(const Place& place, const Area& area, std::string_view formula)
     : inCell_(State().inCell), place_(State().caller), area_(State().callerArea), formula_(State().callerFormula) {
   State().inCell = true;
   State().caller = place;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "Builtins.h"
 #include "HostAnswer.h"
@@ -35,10 +36,11 @@ std::string CellLabel(int sheet, int row, int column);
 std::string CallerCellName();
 
 // While one lives, a cell is being calculated: the formula at `place`,
-// which fills `area` (the cell itself, or its array block).
+// which fills `area` (the cell itself, or its array block). The formula's
+// text must outlive it.
 class CalculatingCell {
  public:
-  CalculatingCell(const Place& place, const Area& area, const std::string& formula);
+  CalculatingCell(const Place& place, const Area& area, std::string_view formula);
   ~CalculatingCell();
   CalculatingCell(const CalculatingCell&) = delete;
   CalculatingCell& operator=(const CalculatingCell&) = delete;
@@ -47,7 +49,7 @@ class CalculatingCell {
   bool inCell_;
   Place place_;
   Area area_;
-  std::string formula_;
+  std::string_view formula_;
 };
 
 }  // namespace xllhost

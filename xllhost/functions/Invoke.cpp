@@ -8,6 +8,7 @@
 #include "HostMemory.h"
 #include "Information.h"
 #include "NativeCall.h"
+#include "Scratch.h"
 
 namespace xllhost {
 namespace {
@@ -17,10 +18,13 @@ namespace {
 // what decides the arguments (its type text, or the entry's signature), in
 // the fault that reports it: the reference calls every function in a DLL
 // with __stdcall (xlfregister-form-1.md), and only 32-bit Windows shows it.
-Answered CallAsExcel(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args,
-                     const std::string& who, const std::string& passes) {
+// Both are made only for a fault.
+template <typename Who, typename Passes>
+Answered CallAsExcel(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args, Who whoText,
+                     Passes passesText) {
   Answered answered = CallStdcall(procedure, returns, args);
   if (answered.removedBytes == answered.passedBytes) return answered;
+  const std::string who = whoText(), passes = passesText();
   const std::string passed = std::to_string(answered.passedBytes) + " bytes of arguments";
   if (answered.removedBytes == 0)
     Fault(who + " does not use __stdcall: it left the " + passed + " on the stack, where Excel calls every "
@@ -128,8 +132,11 @@ Value TakeAnswer(HMODULE module, LPXLOPER12 answer) { return TakeRecord(module, 
 Value Invoke(const Registration& registration, const std::vector<Value>& given) {
   const Signature& signature = registration.signature;
   if (given.size() > signature.args.size()) return ErrorValue(xlerrValue);
-  std::vector<Argument> args(signature.args.size());
-  std::vector<NativeArgument> passed;
+  Scratch<Argument> argumentScratch;
+  Scratch<NativeArgument> passedScratch;
+  std::vector<Argument>& args = *argumentScratch;
+  std::vector<NativeArgument>& passed = *passedScratch;
+  args.resize(signature.args.size());
   for (size_t i = 0; i < args.size(); ++i) {
     Value error;
     if (!Prepare(signature.args[i], i < given.size() ? given[i] : MissingValue(), args[i], &error)) return error;
@@ -137,14 +144,16 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
     passed.push_back(args[i].passed);
   }
   const bool returnsDouble = signature.resultArgument == 0 && signature.result == TypeCode::Number;
-  const std::string who = CallerCellName();
-  Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed, who,
-                                  "its type text \"" + registration.typeText + "\"");
+  Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed,
+                                  CallerCellName, [&] { return "its type text \"" + registration.typeText + "\""; });
+  const bool simple = signature.resultArgument == 0 && !Info(signature.result).byReference;
+  // What a cell shows, for the faults below.
+  auto whoText = [] { return CallerCellName(); };
 
   // Only an argument the type text lets the function modify may change.
   for (size_t i = 0; i < args.size(); ++i) {
     if (Info(args[i].code).inPlace || static_cast<int>(i) + 1 == signature.resultArgument || !args[i].Changed()) continue;
-    Fault(who + " changed its argument " + std::to_string(i + 1) + " (type " + Info(args[i].code).letters +
+    Fault(whoText() + " changed its argument " + std::to_string(i + 1) + " (type " + Info(args[i].code).letters +
           ") in place, which its type text \"" + registration.typeText +
           "\" does not let it do: the reference names F, F%, G and G% as the types of arguments modified in "
           "place, and a digit in the type text for the one that carries the result (xlfregister-form-1.md)");
@@ -152,16 +161,18 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
   if (signature.resultArgument != 0) {
     std::string what;
     Value value = ValueOf(args[static_cast<size_t>(signature.resultArgument) - 1], &what);
-    if (!what.empty()) Fault(who + " left in its argument an array of numbers Excel cannot read: " + what);
+    if (!what.empty()) Fault(whoText() + " left in its argument an array of numbers Excel cannot read: " + what);
     return AsCell(value);
   }
-  return AsCell(Returned(signature.result, answered, registration.module, who));
+  if (simple) return AsCell(Returned(signature.result, answered, registration.module, ""));
+  return AsCell(Returned(signature.result, answered, registration.module, whoText()));
 }
 
 std::uintptr_t CallWithPointer(FARPROC entry, const char* name, const void* pointer) {
   return static_cast<std::uintptr_t>(
-      CallAsExcel(entry, Returns::Integer, {{reinterpret_cast<std::uintptr_t>(pointer), false}}, name,
-                  std::string("the signature of ") + name)
+      CallAsExcel(
+          entry, Returns::Integer, {{reinterpret_cast<std::uintptr_t>(pointer), false}}, [&] { return std::string(name); },
+          [&] { return std::string("the signature of ") + name; })
           .integer);
 }
 

@@ -228,6 +228,7 @@ class Parser {
     if (depth + 1 > MaxNesting) return Error("nested deeper than " + std::to_string(MaxNesting) + " levels");
     expr->kind = ExprKind::Call;
     expr->name = name;
+    expr->called = CalledName(name, &expr->addIn);
     SkipSpaces();
     if (Peek(')')) {
       ++at_;
@@ -385,10 +386,8 @@ class Parser {
 };
 
 void CollectCalls(const Expr& expr, std::vector<std::string>& calls) {
-  if (expr.kind == ExprKind::Call) {
-    std::string name = CalledName(expr.name);
-    if (std::find(calls.begin(), calls.end(), name) == calls.end()) calls.push_back(name);
-  }
+  if (expr.kind == ExprKind::Call && std::find(calls.begin(), calls.end(), expr.called) == calls.end())
+    calls.push_back(expr.called);
   for (const Expr& operand : expr.operands) CollectCalls(operand, calls);
 }
 

@@ -31,6 +31,8 @@ struct Expr {
   Value literal;       // Literal
   std::string sheet;   // Reference, Name: the sheet written before "!", or empty
   std::string name;    // Name; Call: the function as written; Binary: the operator
+  std::string called;  // Call: the function, upper-cased, without _xll. or _xlfn. (CalledName)
+  bool addIn = false;  // Call: written with _xll.
   Corner first, last;  // Reference
   std::vector<Expr> operands;  // Call: the arguments; operators: their operands
 };

@@ -1,6 +1,7 @@
 // The type text of a registration: what a function returns and takes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,15 +35,35 @@ enum class TypeCode {
   None,                // the result of a function that returns by modifying an argument
 };
 
+// At most this many arguments are passed; a longer type text is refused.
+constexpr size_t MaxArguments = 32;
+
+// The codes of a signature's arguments, held in place, so that a copy of a
+// registration, taken for every call, allocates nothing. Codes past the
+// most are counted, not kept.
+class ArgumentCodes {
+ public:
+  void push_back(TypeCode code) {
+    if (count_ < MaxArguments) codes_[count_] = code;
+    ++count_;
+  }
+  size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  TypeCode operator[](size_t i) const { return codes_[i]; }
+  const TypeCode* begin() const { return codes_; }
+  const TypeCode* end() const { return codes_ + std::min(count_, MaxArguments); }
+
+ private:
+  TypeCode codes_[MaxArguments] = {};
+  size_t count_ = 0;
+};
+
 struct Signature {
   TypeCode result = TypeCode::None;
   int resultArgument = 0;  // from 1: the argument whose value after the call is the result; 0 for none
-  std::vector<TypeCode> args;
+  ArgumentCodes args;
   std::string markers;  // of ! (volatile), $ (thread-safe), # (macro sheet equivalent), & (cluster-safe)
 };
-
-// At most this many arguments are passed; a longer type text is refused.
-constexpr size_t MaxArguments = 32;
 
 // Parses a type text. On failure answers false and says why, naming the
 // letter xllhost does not understand.

@@ -3,7 +3,7 @@
 namespace xllhost {
 
 int Workbook::AddSheet(const std::string& name) {
-  sheets_.push_back(Sheet{name, {}});
+  sheets_.push_back(Sheet{name, {}, {}});
   return static_cast<int>(sheets_.size()) - 1;
 }
 
@@ -38,7 +38,7 @@ bool Workbook::SetFormula(int sheet, int row, int column, const std::string& tex
   entry.sheet = sheet;
   entry.row = row;
   entry.column = column;
-  entry.text = text;
+  entry.text = Keep(text);
   if (saved != nullptr) entry.saved = std::make_unique<Value>(*saved);
   formulas_.push_back(std::move(entry));
   return read;
@@ -84,6 +84,19 @@ bool Workbook::DefineName(const std::string& name, int sheet, const std::string&
   return true;
 }
 
+std::string_view Workbook::Keep(const std::string& text) {
+  if (text.size() > textsLeft_) {
+    textsLeft_ = std::max<size_t>(1 << 16, text.size());
+    texts_.push_back(std::make_unique<char[]>(textsLeft_));
+    textsAt_ = texts_.back().get();
+  }
+  std::copy(text.begin(), text.end(), textsAt_);
+  const std::string_view kept(textsAt_, text.size());
+  textsAt_ += text.size();
+  textsLeft_ -= text.size();
+  return kept;
+}
+
 bool Workbook::Finish(std::string* why) {
   for (size_t s = 0; s < sheets_.size(); ++s) {
     std::vector<Cell>& cells = sheets_[s].cells;
@@ -95,7 +108,16 @@ bool Workbook::Finish(std::string* why) {
         *why = sheets_[s].name + "!" + CellName(cells[i].row, cells[i].column) + " is given twice";
         return false;
       }
+    cells.shrink_to_fit();
+    std::vector<std::uint32_t>& starts = sheets_[s].rowStarts;
+    starts.assign(cells.empty() ? 1 : static_cast<size_t>(cells.back().row) + 2, 0);
+    size_t at = 0;
+    for (size_t row = 0; row < starts.size(); ++row) {
+      while (at < cells.size() && static_cast<size_t>(cells[at].row) < row) ++at;
+      starts[row] = static_cast<std::uint32_t>(at);
+    }
   }
+  formulas_.shrink_to_fit();
   for (size_t i = 0; i < formulas_.size(); ++i) {
     FormulaCell& entry = formulas_[i];
     Cell* cell = Find(entry.sheet, entry.row, entry.column);
@@ -112,12 +134,12 @@ int Workbook::FindSheet(const std::string& name) const {
 }
 
 const Cell* Workbook::Find(int sheet, int row, int column) const {
-  const std::vector<Cell>& cells = sheets_[static_cast<size_t>(sheet)].cells;
-  auto at = std::lower_bound(cells.begin(), cells.end(), std::make_pair(row, column),
-                             [](const Cell& cell, const std::pair<int, int>& where) {
-                               return cell.row < where.first || (cell.row == where.first && cell.column < where.second);
-                             });
-  return at != cells.end() && at->row == row && at->column == column ? &*at : nullptr;
+  const Sheet& s = sheets_[static_cast<size_t>(sheet)];
+  const auto [begin, end] = s.Rows(row, row);
+  const Cell* first = s.cells.data() + begin;
+  const Cell* at = std::lower_bound(first, s.cells.data() + end, column,
+                                    [](const Cell& cell, int c) { return cell.column < c; });
+  return at != s.cells.data() + end && at->column == column ? at : nullptr;
 }
 
 Cell* Workbook::Find(int sheet, int row, int column) {

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Formula.h"
@@ -36,8 +39,8 @@ struct Cell {
 struct FormulaCell {
   int sheet = 0;
   int row = 0, column = 0;
-  size_t cell = 0;  // in its sheet's cells, once the workbook is finished
-  std::string text;
+  size_t cell = 0;        // in its sheet's cells, once the workbook is finished
+  std::string_view text;  // kept by the workbook
   std::unique_ptr<Value> saved;  // null when nothing was saved
 };
 
@@ -51,6 +54,16 @@ struct ArrayBlock {
 struct Sheet {
   std::string name;
   std::vector<Cell> cells;  // ordered by row, then column
+  // Where each row's cells start in `cells`, up to the last row that has
+  // one and one past it, so that finding a cell takes no search of rows.
+  std::vector<std::uint32_t> rowStarts;
+
+  // The cells of rows first to last: [begin, end) in `cells`.
+  std::pair<size_t, size_t> Rows(int first, int last) const {
+    const int rows = static_cast<int>(rowStarts.size()) - 1;
+    if (first >= rows || last < first) return {0, 0};
+    return {rowStarts[static_cast<size_t>(first)], rowStarts[static_cast<size_t>(std::min(last, rows - 1)) + 1]};
+  }
 };
 
 struct DefinedNameEntry {
@@ -103,16 +116,21 @@ class Workbook {
   std::vector<ArrayBlock> blocks_;
   std::vector<DefinedNameEntry> names_;
   std::map<std::string, std::unique_ptr<SharedFormula>> shared_;
+  // The formulas' texts, in blocks that never move.
+  std::vector<std::unique_ptr<char[]>> texts_;
+  char* textsAt_ = nullptr;
+  size_t textsLeft_ = 0;
+  std::string_view Keep(const std::string& text);
 };
 
 template <typename Visit>
 void Workbook::ForEachIn(int sheet, const Area& area, Visit visit) const {
-  const std::vector<Cell>& cells = sheets_[static_cast<size_t>(sheet)].cells;
-  auto at = std::lower_bound(cells.begin(), cells.end(), area, [](const Cell& cell, const Area& a) {
-    return cell.row < a.firstRow || (cell.row == a.firstRow && cell.column < a.firstColumn);
-  });
-  for (; at != cells.end() && at->row <= area.lastRow; ++at)
-    if (at->column >= area.firstColumn && at->column <= area.lastColumn) visit(*at);
+  const Sheet& s = sheets_[static_cast<size_t>(sheet)];
+  const auto [begin, end] = s.Rows(area.firstRow, area.lastRow);
+  for (size_t i = begin; i < end; ++i) {
+    const Cell& cell = s.cells[i];
+    if (cell.column >= area.firstColumn && cell.column <= area.lastColumn) visit(cell);
+  }
 }
 
 }  // namespace xllhost

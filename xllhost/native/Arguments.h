@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstring>
-#include <deque>
+#include <list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,12 +27,14 @@ struct Argument {
   std::vector<double> numbers;    // K, K%: the counts in the first element's place, then the numbers
   XLOPER oper{};                  // P, R
   XLOPER12 oper12{};              // Q, U
-  std::deque<std::string> texts;  // the counted strings and arrays of the records
-  std::deque<std::wstring> wideTexts;
-  std::deque<std::vector<XLOPER>> arrays;
-  std::deque<std::vector<XLOPER12>> wideArrays;
-  std::deque<std::vector<XLMREF>> rectangles;  // of an xltypeRef
-  std::deque<std::vector<XLMREF12>> wideRectangles;
+  // The counted strings and arrays of the records; lists, which allocate
+  // nothing until they keep something, and never move what they keep.
+  std::list<std::string> texts;
+  std::list<std::wstring> wideTexts;
+  std::list<std::vector<XLOPER>> arrays;
+  std::list<std::vector<XLOPER12>> wideArrays;
+  std::list<std::vector<XLMREF>> rectangles;  // of an xltypeRef
+  std::list<std::vector<XLMREF12>> wideRectangles;
 
   NativeArgument passed;                                // what goes on the stack or in a register
   std::vector<std::pair<const void*, size_t>> guarded;  // memory the add-in may not change
@@ -63,12 +65,12 @@ struct Argument {
     Guard(kept.back().data(), count * sizeof(Record));
     return kept.back().data();
   }
-  std::deque<std::string>& Kept(char*) { return texts; }
-  std::deque<std::wstring>& Kept(XCHAR*) { return wideTexts; }
-  std::deque<std::vector<XLOPER>>& Kept(XLOPER*) { return arrays; }
-  std::deque<std::vector<XLOPER12>>& Kept(XLOPER12*) { return wideArrays; }
-  std::deque<std::vector<XLMREF>>& Kept(XLMREF*) { return rectangles; }
-  std::deque<std::vector<XLMREF12>>& Kept(XLMREF12*) { return wideRectangles; }
+  std::list<std::string>& Kept(char*) { return texts; }
+  std::list<std::wstring>& Kept(XCHAR*) { return wideTexts; }
+  std::list<std::vector<XLOPER>>& Kept(XLOPER*) { return arrays; }
+  std::list<std::vector<XLOPER12>>& Kept(XLOPER12*) { return wideArrays; }
+  std::list<std::vector<XLMREF>>& Kept(XLMREF*) { return rectangles; }
+  std::list<std::vector<XLMREF12>>& Kept(XLMREF12*) { return wideRectangles; }
 };
 
 // Prepares one argument; answers false with the value the cell shows when

@@ -115,18 +115,20 @@ _xllhost_CallWordsForDouble:
 )");
 
 Answered CallNative(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args) {
-  std::vector<std::uint32_t> words;
+  // Two words for each argument at most: a double takes two.
+  std::uint32_t words[2 * MaxArguments];
+  std::uint32_t count = 0;
   for (const NativeArgument& arg : args) {
-    words.push_back(static_cast<std::uint32_t>(arg.word));
-    if (arg.isDouble) words.push_back(static_cast<std::uint32_t>(arg.word >> 32));
+    if (count + 2 > 2 * MaxArguments) break;  // a signature never has more arguments
+    words[count++] = static_cast<std::uint32_t>(arg.word);
+    if (arg.isDouble) words[count++] = static_cast<std::uint32_t>(arg.word >> 32);
   }
   Answered answered;
   std::uint32_t removed = 0;
-  const auto count = static_cast<std::uint32_t>(words.size());
   if (returns == Returns::Double)
-    answered.number = xllhost_CallWordsForDouble(procedure, words.data(), count, &removed);
+    answered.number = xllhost_CallWordsForDouble(procedure, words, count, &removed);
   else
-    answered.integer = xllhost_CallWordsForInteger(procedure, words.data(), count, &removed);
+    answered.integer = xllhost_CallWordsForInteger(procedure, words, count, &removed);
   answered.passedBytes = 4 * count;
   answered.removedBytes = removed;
   return answered;

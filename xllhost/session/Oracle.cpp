@@ -117,7 +117,7 @@ bool WriteReport(const std::string& path, const std::vector<Compared>& cells) {
   for (size_t i = 0; i < cells.size(); ++i) {
     const Compared& c = cells[i];
     out << (i > 0 ? ",\n  " : "\n  ") << "{\"sheet\": " << Json(SheetName(*c.cell))
-        << ", \"cell\": " << Json(CellName(c.cell->row, c.cell->column)) << ", \"formula\": " << Json(c.cell->text)
+        << ", \"cell\": " << Json(CellName(c.cell->row, c.cell->column)) << ", \"formula\": " << Json(std::string(c.cell->text))
         << ", \"value\": " << (c.verdict == Verdict::NotCalculated ? "null" : Json(c.value))
         << ", \"saved\": " << (c.hasSaved ? Json(c.saved) : "null")
         << ", \"verdict\": " << Json(VerdictText[static_cast<int>(c.verdict)]) << ", \"why\": " << Json(c.why) << "}";
@@ -132,7 +132,7 @@ bool WriteJunit(const std::string& path, const std::vector<Compared>& cells, int
       << cells.size() << "\" failures=\"" << differ << "\" skipped=\"" << skipped << "\">\n";
   for (const Compared& c : cells) {
     out << "  <testcase classname=\"" << Xml(SheetName(*c.cell)) << "\" name=\""
-        << Xml(CellName(c.cell->row, c.cell->column) + " " + c.cell->text) << "\"";
+        << Xml(CellName(c.cell->row, c.cell->column) + " " + std::string(c.cell->text)) << "\"";
     if (c.verdict == Verdict::Same) {
       out << "/>\n";
       continue;
@@ -153,7 +153,7 @@ void CompareWorkbook(const SessionOptions& options) {
   const ULONGLONG start = GetTickCount64();
   ULONGLONG told = start;
   CalculationSteps steps;
-  steps.before = [](const FormulaCell& cell) { ChargeHostMemoryTo("cell " + Where(cell) + " " + cell.text); };
+  steps.before = [](const FormulaCell& cell) { ChargeHostMemoryTo("cell " + Where(cell) + " " + std::string(cell.text)); };
   steps.after = [&](const FormulaCell& cell, const Evaluated& answer, bool callsAddIn) {
     CheckHostMemoryGivenBack("before it answered");
     if (const ULONGLONG now = GetTickCount64(); now - told >= 2000 && now - start >= 3000) {
@@ -163,14 +163,15 @@ void CompareWorkbook(const SessionOptions& options) {
     ++done;
     if (!callsAddIn) return;
     Compared c{&cell, Showing(cell), cell.saved ? *cell.saved : Value{}, cell.saved != nullptr, Verdict::Same, ""};
-    std::string line = "  " + Where(cell) + " " + cell.text;
+    const std::string text(cell.text);
+    std::string line = "  " + Where(cell) + " " + text;
     const std::string saved = c.hasSaved ? Shown(c.saved) : "nothing";
     if (!answer.notCalculated.empty()) {
       c.verdict = Verdict::NotCalculated;
       c.why = answer.notCalculated;
       line += " not calculated (" + c.why + "); Excel saved " + saved;
     } else {
-      CheckCounts(answer.value, "cell " + Where(cell) + " " + cell.text);
+      CheckCounts(answer.value, "cell " + Where(cell) + " " + text);
       if (!c.hasSaved)
         c.why = "Excel saved no value";
       else if (!SameAsSaved(c.value, c.saved, options.tolerance))

@@ -61,7 +61,9 @@ void MakeCellsBook(const std::vector<std::string>& formulas, const SessionOption
   State().book = std::move(book);
 }
 
-std::string LabelOf(const FormulaCell& cell) { return "cell " + CellLabel(cell.sheet, cell.row, cell.column) + " " + cell.text; }
+std::string LabelOf(const FormulaCell& cell) {
+  return "cell " + CellLabel(cell.sheet, cell.row, cell.column) + " " + std::string(cell.text);
+}
 
 }  // namespace
 
@@ -92,7 +94,7 @@ void CalculateCells(const std::vector<std::string>& formulas, const SessionOptio
     CheckCounts(value, label);
     if (expecting == nullptr) return;
     for (const auto& [expected, wanted] : expecting->expectations)
-      if (expected == cell.text && shown != wanted) Problem("cell " + cell.text + " shows " + shown + ", expected " + wanted);
+      if (expected == cell.text && shown != wanted) Problem("cell " + expected + " shows " + shown + ", expected " + wanted);
   };
   CalculateBook(false, steps);
 }

@@ -4,6 +4,8 @@
 
 #include "AddIn.h"
 #include "AddInFile.h"
+#include "Calculation.h"
+#include "CellsText.h"
 #include "CallContext.h"
 #include "Calls.h"
 #include "CrashReport.h"

@@ -91,7 +91,7 @@ struct HostState {
   bool inCell = false;
   Place caller;
   Area callerArea;
-  std::string callerFormula;
+  std::string_view callerFormula;  // the formula's text, which outlives its calculation
 
   // The transcript's verdict (Transcript).
   bool quiet = false;

@@ -1,0 +1,44 @@
+// Scratch vectors for calls that nest: each level of nesting has a vector
+// of its own that keeps its capacity from call to call, so that calling an
+// add-in's function allocates nothing once a call of that depth was made.
+// They hold nothing between calls: no part of the host's state.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <vector>
+
+namespace xllhost {
+
+template <typename T>
+class Scratch {
+ public:
+  Scratch() {
+    std::deque<std::vector<T>>& levels = Levels();
+    if (levels.size() <= Depth()) levels.emplace_back();  // a deque never moves the others
+    vector_ = &levels[Depth()++];
+    vector_->clear();
+  }
+  ~Scratch() {
+    vector_->clear();
+    --Depth();
+  }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+
+  std::vector<T>& operator*() { return *vector_; }
+  std::vector<T>* operator->() { return vector_; }
+
+ private:
+  static std::deque<std::vector<T>>& Levels() {
+    static auto* levels = new std::deque<std::vector<T>>;  // never destroyed, as the host's state
+    return *levels;
+  }
+  static size_t& Depth() {
+    static size_t depth = 0;
+    return depth;
+  }
+  std::vector<T>* vector_;
+};
+
+}  // namespace xllhost
