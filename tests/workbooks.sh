@@ -77,6 +77,14 @@ suite = ET.parse(sys.argv[2]).getroot()
 assert (suite.get("tests"), suite.get("failures"), suite.get("skipped")) == ("20", "0", "3"), suite.attrib
 PY
 
+# The command the README gives, on the .xlsx itself, through scripts/xllhost.
+said=$(XLLHOST_EXE="$host" "$root/scripts/xllhost" --workbook "$scratch/refs.xlsx" --report "$scratch/readme.json" \
+  "$dir/references.xll" 2>&1)
+status=$?
+said=${said//$'\r'/}
+expect "the README's command on refs.xlsx" 0 '^20 cells: 17 same as Excel, 0 differ, 3 not calculated$'
+[ -s "$scratch/readme.json" ] && pass || fail "the README's command wrote no report"
+
 run --workbook "$scratch/differs.cells"
 expect "a saved value the add-in does not give" 1 '^  Sheet1!A1 =_xll\.Add\(1,2\) shows 3; Excel saved 4: differs$' \
   '^  Sheet1!A2 =_xll\.Add\(0\.1,0\.2\) shows 0\.3; Excel saved 0\.3: same$' '^2 cells: 1 same as Excel, 1 differ, 0 not calculated$'

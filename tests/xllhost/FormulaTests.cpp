@@ -1,5 +1,5 @@
-// Formulas as Excel writes them: what each shows, what cannot be calculated
-// or read, and formulas written back.
+// Formulas as Excel writes them: what each shows and what cannot be
+// calculated (FormulaReaderTests.cpp reads and writes them back).
 #include <map>
 
 #include "Calculation.h"
@@ -71,35 +71,6 @@ TEST(Workbook, CalculatesCellsAfterThoseTheyNeedAndLaysArraysOverTheirBlocks) {
   EXPECT_EQ(shown["D1"], "a circular reference: Sheet1!D1 -> Sheet1!D2 -> Sheet1!D1");
   EXPECT_EQ(shown["D3"], "needs Sheet1!D1, which is not calculated");
   xllhost::Reset();
-}
-
-TEST(Formula, WrittenBackReadsTheSameAndIsSharedWhereverItStands) {
-  for (const char* text : {"=-(1+A1)%^2&\"q\"\"\"", "=SUM($A$1:B2,'My Sheet'!C:C,Sheet2!3:4)", "=_xll.F(,{1,-2;\"a\",#N/A})",
-                           "=IF(A1<>1,TRUE,Rate)"}) {
-    xllhost::Formula first, second;
-    std::string why;
-    ASSERT_TRUE(xllhost::ParseFormula(text, 4, 2, &first, &why)) << text << ": " << why;
-    const std::string printed = xllhost::PrintFormula(first, 4, 2);
-    ASSERT_TRUE(xllhost::ParseFormula(printed, 4, 2, &second, &why)) << printed << ": " << why;
-    EXPECT_EQ(xllhost::FormulaKey(first), xllhost::FormulaKey(second)) << text << " printed " << printed;
-  }
-  xllhost::Formula c1, c2;
-  std::string why;
-  ASSERT_TRUE(xllhost::ParseFormula("=A1+B1", 0, 2, &c1, &why));
-  ASSERT_TRUE(xllhost::ParseFormula("=A2+B2", 1, 2, &c2, &why));
-  EXPECT_EQ(xllhost::FormulaKey(c1), xllhost::FormulaKey(c2));
-}
-
-TEST(Formula, RefusesWhatItCannotReadAndSaysWhy) {
-  const std::string unreadable[] = {"1+1", "=\"open", "=Add(1", "={1,2;3}", "=#BOGUS!", "=#GETTING_DATA", "=Add(1)2",
-                                    "=XFE1", "=A1048577", "=[1]Sheet1!A1", "=" + std::string(10000, '(') + "1",
-                                    "=" + std::string(9000, '1')};
-  for (const std::string& text : unreadable) {
-    xllhost::Formula formula;
-    std::string why;
-    EXPECT_FALSE(xllhost::ParseFormula(text, 0, 0, &formula, &why)) << text.substr(0, 40);
-    EXPECT_FALSE(why.empty()) << text.substr(0, 40);
-  }
 }
 
 }  // namespace

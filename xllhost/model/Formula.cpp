@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -323,6 +324,7 @@ class Parser {
     char* stop = nullptr;
     const double number = std::strtod(digits.c_str(), &stop);
     if (digits.empty() || stop != digits.c_str() + digits.size()) return Error("expected a number");
+    if (!std::isfinite(number)) return Error("a number beyond the range of a double");
     at_ = end;
     *value = NumberValue(number);
     return true;
@@ -450,6 +452,30 @@ std::string CornerText(const Corner& corner, int row, int column, bool key) {
   return text;
 }
 
+// How tightly a node binds, as the parser reads: binary operators by their
+// level (Levels), then signs, then %, then everything else.
+int Binding(const Expr& expr) {
+  switch (expr.kind) {
+    case ExprKind::Binary:
+      for (size_t level = 0; level < Levels.size(); ++level)
+        if (std::find(Levels[level].begin(), Levels[level].end(), expr.name) != Levels[level].end())
+          return static_cast<int>(level);
+      return 0;
+    case ExprKind::Negate:
+    case ExprKind::Plus: return static_cast<int>(Levels.size());
+    case ExprKind::Percent: return static_cast<int>(Levels.size()) + 1;
+    default: return static_cast<int>(Levels.size()) + 2;
+  }
+}
+
+std::string Print(const Expr& expr, int row, int column, bool key);
+
+// An operand in parentheses when it binds less tightly than `least`.
+std::string Operand(const Expr& operand, int least, int row, int column, bool key) {
+  const std::string text = Print(operand, row, column, key);
+  return Binding(operand) < least ? "(" + text + ")" : text;
+}
+
 std::string Print(const Expr& expr, int row, int column, bool key) {
   switch (expr.kind) {
     case ExprKind::Literal: return ConstantText(expr.literal);
@@ -469,13 +495,17 @@ std::string Print(const Expr& expr, int row, int column, bool key) {
         text += (i > 0 ? "," : "") + Print(expr.operands[i], row, column, key);
       return text + ")";
     }
-    case ExprKind::Negate: return "-" + Print(expr.operands[0], row, column, key);
-    case ExprKind::Plus: return "+" + Print(expr.operands[0], row, column, key);
-    case ExprKind::Percent: return Print(expr.operands[0], row, column, key) + "%";
-    case ExprKind::Binary:
-      // Every operation in parentheses: the grouping survives whatever the precedence.
-      return "(" + Print(expr.operands[0], row, column, key) + expr.name + Print(expr.operands[1], row, column, key) +
-             ")";
+    case ExprKind::Negate:
+    case ExprKind::Plus:
+      return (expr.kind == ExprKind::Negate ? "-" : "+") + Operand(expr.operands[0], Binding(expr), row, column, key);
+    case ExprKind::Percent: return Operand(expr.operands[0], Binding(expr), row, column, key) + "%";
+    case ExprKind::Binary: {
+      // Operators of one level group from the left: a right operand of the
+      // same level keeps its parentheses.
+      const int level = Binding(expr);
+      return Operand(expr.operands[0], level, row, column, key) + expr.name +
+             Operand(expr.operands[1], level + 1, row, column, key);
+    }
   }
   return "";
 }

@@ -52,6 +52,10 @@ class ArgumentCodes {
   TypeCode operator[](size_t i) const { return codes_[i]; }
   const TypeCode* begin() const { return codes_; }
   const TypeCode* end() const { return codes_ + std::min(count_, MaxArguments); }
+  bool operator==(const ArgumentCodes& other) const {
+    return count_ == other.count_ && std::equal(begin(), end(), other.begin());
+  }
+  bool operator!=(const ArgumentCodes& other) const { return !(*this == other); }
 
  private:
   TypeCode codes_[MaxArguments] = {};

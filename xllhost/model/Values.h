@@ -1,5 +1,7 @@
 // Values as the host sees them: copies of records of both interfaces, what a
-// cell shows for them, and records built for requests.
+// cell shows for them, and records built for requests. Copies of records and
+// the conversions of text are in Records.cpp, which needs Windows; the rest
+// builds anywhere.
 #pragma once
 
 #include <algorithm>
