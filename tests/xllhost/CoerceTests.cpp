@@ -1,5 +1,7 @@
 // xlCoerce's conversions, as a table: a value, the types asked for, the
 // interface, and what comes out (or nothing, when it cannot convert).
+#include <cmath>
+
 #include "Coerce.h"
 #include "XllHostTest.h"
 
@@ -27,7 +29,9 @@ TEST(Coerce, ConvertsAsAWorksheetConvertsArguments) {
       {array, xltypeNum, Interface::Excel4, "2.5"},                            // the top-left element
       {xllhost::NumberValue(3), xltypeMulti, Interface::Excel4, "3"},          // a one-element array
       {xllhost::TextValue("4"), xltypeNum | xltypeStr, Interface::Excel4, "4"},  // already one of them
-      {xllhost::CellReference(0, 0), xltypeNil, Interface::Excel4, ""},       // no cells: an empty one
+      {xllhost::NumberValue(NAN), xltypeInt, Interface::Excel12, nullptr},  // no cell holds it
+      {xllhost::TextValue("1E-310"), xltypeNum, Interface::Excel4, "9.99999999999997E-311"},  // its nearest double
+      {xllhost::CellReference(0, 0), xltypeNil, Interface::Excel4, ""},       // a bare reference: an empty cell
       {xllhost::ErrorValue(xlerrNA), 0, Interface::Excel4, "#N/A"},           // no mask: as it is
   };
   for (const auto& c : cases) {

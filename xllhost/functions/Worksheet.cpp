@@ -57,6 +57,25 @@ Answer EvaluateText(const Request& request) {
 
 namespace {
 
+// xlCoerce of values: the value, and the types it may become.
+Answer CoerceValues(const Request& request) {
+  const std::vector<Value>& args = request.args;
+  if (args.empty() || args.size() > 2) return Fail(xlretInvCount);
+  std::uint32_t mask = 0;
+  if (args.size() == 2 && !args[1].Is(xltypeMissing) && !args[1].Is(xltypeNil)) {
+    if (args[1].Is(xltypeInt))
+      mask = static_cast<std::uint32_t>(args[1].integer);
+    else if (args[1].Is(xltypeNum))
+      mask = static_cast<std::uint32_t>(args[1].num);
+    else
+      return Fail(xlretInvXloper);
+  }
+  Value result;
+  if (!CoerceValue(args[0], mask, request.via, &result)) return Fail(xlretFailed);
+  return Success(result);
+}
+
+
 // A reference of a request as an operand: xltypeSRef of the current sheet,
 // xltypeRef of its sheet's one rectangle. Anything else is a value.
 Operand RequestOperand(const Value& value) {
@@ -78,17 +97,17 @@ Operand RequestOperand(const Value& value) {
 }  // namespace
 
 Answer CoerceReferences(const Request& request) {
-  if (request.args.empty()) return Coerce(request);
+  if (request.args.empty()) return CoerceValues(request);
   const Operand source = RequestOperand(request.args[0]);
   if (!source.IsReference()) {
     if (request.args[0].Is(xltypeRef) || request.args[0].Is(xltypeSRef)) return Fail(xlretInvXloper);
-    return Coerce(request);
+    return CoerceValues(request);
   }
   std::string ignored;  // the add-in reads what the cells hold now, calculated or not
   std::vector<Value> args = request.args;
   args[0] = AreaValues(Book(), source.sheet, source.area, &ignored);
   if (args[0].Is(xltypeMulti) && args[0].elements.empty()) return Fail(xlretFailed);
-  return Coerce(Request{args, request.via, request.caller});
+  return CoerceValues(Request{args, request.via, request.caller});
 }
 
 bool IsCalculatedBuiltin(int xlfn) {

@@ -1,6 +1,5 @@
 // xlCoerce: a value converted to one of the types an add-in accepts, as a
 // worksheet converts the arguments of its functions.
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
@@ -14,9 +13,10 @@ std::string Trimmed(const std::string& text) {
   return first == std::string::npos ? "" : text.substr(first, last - first + 1);
 }
 
+// A record's NaN or infinity, which no cell holds, converts to nothing.
 bool ToNumber(const Value& value, double* number) {
   switch (value.Type()) {
-    case xltypeNum: *number = value.num; return true;
+    case xltypeNum: *number = value.num; return std::isfinite(value.num);
     case xltypeInt: *number = value.integer; return true;
     case xltypeBool: *number = value.boolean ? 1 : 0; return true;
     case xltypeNil:
@@ -24,10 +24,11 @@ bool ToNumber(const Value& value, double* number) {
     case xltypeStr: {
       std::string text = Trimmed(value.text);
       if (text.empty()) return false;
+      // A text too small for a normal double reads as its nearest (strtod
+      // says ERANGE for it too); one too large for any is no number.
       char* end = nullptr;
-      errno = 0;
       *number = std::strtod(text.c_str(), &end);
-      return errno == 0 && *end == '\0' && std::isfinite(*number) && text.find_first_of("xXnN") == std::string::npos;
+      return *end == '\0' && std::isfinite(*number) && text.find_first_of("xXnN") == std::string::npos;
     }
     default: return false;
   }
@@ -130,23 +131,6 @@ bool CoerceValue(const Value& source, std::uint32_t mask, Interface via, Value* 
   for (std::uint32_t type : Order)
     if ((mask & type) != 0 && CoerceTo(value, type, via, result)) return true;
   return false;
-}
-
-Answer Coerce(const Request& request) {
-  const std::vector<Value>& args = request.args;
-  if (args.empty() || args.size() > 2) return Fail(xlretInvCount);
-  std::uint32_t mask = 0;
-  if (args.size() == 2 && !args[1].Is(xltypeMissing) && !args[1].Is(xltypeNil)) {
-    if (args[1].Is(xltypeInt))
-      mask = static_cast<std::uint32_t>(args[1].integer);
-    else if (args[1].Is(xltypeNum))
-      mask = static_cast<std::uint32_t>(args[1].num);
-    else
-      return Fail(xlretInvXloper);
-  }
-  Value result;
-  if (!CoerceValue(args[0], mask, request.via, &result)) return Fail(xlretFailed);
-  return Success(result);
 }
 
 }  // namespace xllhost

@@ -1,13 +1,13 @@
-// xlCoerce: a value converted to one of the types an add-in asks for.
+// xlCoerce's conversions: a value converted to one of the types an add-in
+// asks for. They build without Windows; the host function is Worksheet's
+// CoerceReferences.
 #pragma once
 
 #include <cstdint>
 
-#include "HostAnswer.h"
+#include "Values.h"
 
 namespace xllhost {
-
-Answer Coerce(const Request& request);
 
 // Coerces a value as xlCoerce does to one of the types of the mask (0: any
 // value type); answers false when it cannot.
