@@ -6,84 +6,12 @@
 #include <cstddef>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
+#include "PeImage.h"
+
 namespace xllhost {
-
-namespace {
-
-// A PE file of this host's width as the loader and GetProcAddress read it:
-// the headers, the sections' raw data, and the export directory, each
-// checked to lie within the file before anything is read through it.
-class ImageFile {
- public:
-  explicit ImageFile(const std::vector<char>& bytes) : bytes_(bytes) {}
-
-  template <typename T>
-  const T* At(size_t offset, size_t count = 1) const {
-    if (offset > bytes_.size() || count > (bytes_.size() - offset) / sizeof(T)) return nullptr;
-    return reinterpret_cast<const T*>(bytes_.data() + offset);
-  }
-  // The file offset of `size` bytes at the relative address, all in one
-  // section's raw data; false when they are not in the file.
-  bool Offset(DWORD rva, size_t size, size_t* offset) const {
-    for (const IMAGE_SECTION_HEADER& section : sections_) {
-      if (rva < section.VirtualAddress || rva - section.VirtualAddress >= section.SizeOfRawData) continue;
-      const size_t into = rva - section.VirtualAddress;
-      if (size > section.SizeOfRawData - into) return false;
-      *offset = section.PointerToRawData + into;
-      return *offset <= bytes_.size() && size <= bytes_.size() - *offset;
-    }
-    return false;
-  }
-  // Why the image is damaged, or an empty text.
-  std::string Check() {
-    const auto* dos = At<IMAGE_DOS_HEADER>(0);
-    const auto* nt = dos != nullptr && dos->e_lfanew >= 0 ? At<IMAGE_NT_HEADERS>(static_cast<size_t>(dos->e_lfanew))
-                                                          : nullptr;
-    if (nt == nullptr) return "is cut short: its headers run past the end of the file";
-    const size_t table = static_cast<size_t>(dos->e_lfanew) + offsetof(IMAGE_NT_HEADERS, OptionalHeader) +
-                         nt->FileHeader.SizeOfOptionalHeader;
-    const auto* sections = At<IMAGE_SECTION_HEADER>(table, nt->FileHeader.NumberOfSections);
-    if (sections == nullptr) return "is cut short: its section table runs past the end of the file";
-    sections_.assign(sections, sections + nt->FileHeader.NumberOfSections);
-    for (const IMAGE_SECTION_HEADER& section : sections_)
-      if (section.SizeOfRawData != 0 &&
-          (section.PointerToRawData > bytes_.size() || section.SizeOfRawData > bytes_.size() - section.PointerToRawData))
-        return "is cut short: its sections run past the end of the file (" + std::to_string(bytes_.size()) +
-               " bytes)";
-    if (nt->OptionalHeader.NumberOfRvaAndSizes <= IMAGE_DIRECTORY_ENTRY_EXPORT) return "";
-    const IMAGE_DATA_DIRECTORY& exports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    if (exports.VirtualAddress == 0) return "";
-    size_t at = 0;
-    if (!Offset(exports.VirtualAddress, sizeof(IMAGE_EXPORT_DIRECTORY), &at))
-      return "has an export directory that points outside the file";
-    const auto& directory = *At<IMAGE_EXPORT_DIRECTORY>(at);
-    const std::string counts = "has export counts that run past the end of the file";
-    size_t functions = 0, names = 0, ordinals = 0;
-    if (!Offset(directory.AddressOfFunctions, size_t{4} * directory.NumberOfFunctions, &functions) ||
-        !Offset(directory.AddressOfNames, size_t{4} * directory.NumberOfNames, &names) ||
-        !Offset(directory.AddressOfNameOrdinals, size_t{2} * directory.NumberOfNames, &ordinals))
-      return counts;
-    for (DWORD i = 0; i < directory.NumberOfNames; ++i) {
-      size_t name = 0;
-      const DWORD rva = At<DWORD>(names)[i];
-      if (!Offset(rva, 1, &name)) return "has an export name that points outside the file";
-      if (std::find(bytes_.begin() + static_cast<std::ptrdiff_t>(name), bytes_.end(), '\0') == bytes_.end())
-        return "has an export name that runs past the end of the file";
-    }
-    return "";
-  }
-
- private:
-  const std::vector<char>& bytes_;
-  std::vector<IMAGE_SECTION_HEADER> sections_;
-};
-
-// Why a file whose headers name a DLL of this width is damaged, or empty.
-std::string WhyDamaged(const std::vector<char>& bytes) { return ImageFile(bytes).Check(); }
-
-}  // namespace
 
 std::string WhyNotAnAddIn(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -93,37 +21,25 @@ std::string WhyNotAnAddIn(const std::string& path) {
   }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "is a folder, not a DLL";
   std::ifstream file(path, std::ios::binary);
-  if (!file) return "cannot be read";
-  IMAGE_DOS_HEADER dos{};
-  DWORD signature = 0;
-  IMAGE_FILE_HEADER header{};
-  file.read(reinterpret_cast<char*>(&dos), sizeof dos);
-  if (!file || dos.e_magic != IMAGE_DOS_SIGNATURE) return "is not a Windows DLL";
-  file.seekg(dos.e_lfanew);
-  file.read(reinterpret_cast<char*>(&signature), sizeof signature);
-  file.read(reinterpret_cast<char*>(&header), sizeof header);
-  if (!file || signature != IMAGE_NT_SIGNATURE) return "is not a Windows DLL";
-  if ((header.Characteristics & IMAGE_FILE_DLL) == 0) return "is a Windows program, not a DLL";
+  std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (!file && !file.eof()) return "cannot be read";
+  std::uint16_t machine = 0;
+  const std::string notDll = WhyNoDll(image, &machine);
+  if (!notDll.empty()) return notDll;
 #ifdef _WIN64
-  const WORD own = IMAGE_FILE_MACHINE_AMD64;
+  const std::uint16_t own = MachineAmd64, otherMachine = MachineI386;
   const char* other = "is a 32-bit XLL, for 32-bit Excel: run it with the 32-bit xllhost (build/mingw-i686/bin)";
-  const WORD otherMachine = IMAGE_FILE_MACHINE_I386;
 #else
-  const WORD own = IMAGE_FILE_MACHINE_I386;
+  const std::uint16_t own = MachineI386, otherMachine = MachineAmd64;
   const char* other = "is a 64-bit XLL, for 64-bit Excel: run it with the 64-bit xllhost (build/mingw-x86_64/bin)";
-  const WORD otherMachine = IMAGE_FILE_MACHINE_AMD64;
 #endif
-  if (header.Machine == otherMachine) return other;
-  if (header.Machine != own) {
+  if (machine == otherMachine) return other;
+  if (machine != own) {
     char reason[64];
-    std::snprintf(reason, sizeof reason, "is built for machine 0x%04X, which no Excel on x86 runs", header.Machine);
+    std::snprintf(reason, sizeof reason, "is built for machine 0x%04X, which no Excel on x86 runs", machine);
     return reason;
   }
-  file.seekg(0, std::ios::end);
-  std::vector<char> image(static_cast<size_t>(file.tellg()));
-  file.seekg(0);
-  file.read(image.data(), static_cast<std::streamsize>(image.size()));
-  return file ? WhyDamaged(image) : "cannot be read";
+  return WhyDamaged(image);
 }
 
 namespace {
