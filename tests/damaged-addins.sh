@@ -77,5 +77,9 @@ check "an import of a DLL that exists nowhere" 2 "it needs quorrel-absent.dll, w
 # The loader catches a fault in the DllMain it runs and fails the load.
 check "a DllMain that faults" 2 "faults_at_load.xll: it faulted while Windows loaded it, in its DllMain \\(error 998\\)" "$dir/faults_at_load.xll"
 
+# An add-in that gives back the host's load in xlAutoClose returns into code
+# no longer mapped: the report names the image the fault lies in.
+check "an entry that faults once its add-in is unloaded" 3 "in the image of .*unloads\.xll, no longer loaded" "$dir/unloads.xll"
+
 echo "damaged add-ins: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

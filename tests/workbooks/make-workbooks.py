@@ -100,6 +100,8 @@ def main(out):
         '<c r="A14" t="e"><f>_xll.Add(1,"x")</f><v>#VALUE!</v></c>',
         '<c r="A15"><f>SUM(A1:A3)+_xll.Add(ROUND(PI(),2),0)</f><v>19.14</v></c>',
         '<c r="A16"><f>A15*2</f><v>38.28</v></c>',
+        '<c r="A17"><f>_xll.Count(Data!A1:B2)</f><v>4</v></c>',
+        '<c r="A18"><f>_xll.SumK(Data!A1:B2)</f><v>14</v></c>',
         # An array formula over B1:C2, and a dynamic array of one cell.
         '<c r="B1" t="str"><f t="array" ref="B1:C2">_xll.Caller()</f><v>[refs.xlsx]Calc!$B$1:$C$2</v></c>',
         '<c r="C1" t="str"><v>[refs.xlsx]Calc!$B$1:$C$2</v></c>',
