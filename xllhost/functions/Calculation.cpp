@@ -98,8 +98,7 @@ Operand CallBuiltin(const Builtin& builtin, const Expr& call, Context& ctx) {
   int only = -2;  // every argument
   if (builtin.choose != nullptr && !args.empty()) {
     args[0] = Eval(call.operands[0], ctx);
-    std::string why;
-    only = builtin.choose(IntersectedValue(Book(), ctx.place, args[0], &ctx.why), &why);
+    only = builtin.choose(IntersectedValue(Book(), ctx.place, args[0], &ctx.why));
   }
   for (size_t i = only == -2 ? 0 : 1; i < args.size(); ++i)
     if (only == -2 || static_cast<int>(i) == only) args[i] = Eval(call.operands[i], ctx);

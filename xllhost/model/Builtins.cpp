@@ -229,7 +229,7 @@ Value Mod(const BuiltinCall& c) {
   });
 }
 
-int ChooseIf(const Value& first, std::string*) {
+int ChooseIf(const Value& first) {
   bool condition = false;
   Value error;
   if (!AsBoolean(first, &condition, &error)) return -1;
@@ -245,7 +245,7 @@ Value If(const BuiltinCall& c) {
   if (!c.Given(branch)) return NumberValue(0);
   return c.Scalar(branch);
 }
-int ChooseIfError(const Value& first, std::string*) { return first.Is(xltypeErr) ? 1 : -1; }
+int ChooseIfError(const Value& first) { return first.Is(xltypeErr) ? 1 : -1; }
 Value IfError(const BuiltinCall& c) {
   const Value first = c.Scalar(0);
   if (!first.Is(xltypeErr)) return first;
@@ -434,7 +434,7 @@ const Builtin Table[] = {
     {"INT", 25, 1, 1, Int, nullptr},
     {"MOD", 39, 2, 2, Mod, nullptr},
     {"PI", 19, 0, 0, Pi, nullptr},
-    {"IF", 1, 1, 3, If, ChooseIf},
+    {"IF", 1, 2, 3, If, ChooseIf},
     {"AND", 36, 1, Many, And, nullptr},
     {"OR", 37, 1, Many, Or, nullptr},
     {"NOT", 38, 1, 1, Not, nullptr},
@@ -450,7 +450,7 @@ const Builtin Table[] = {
     {"FIND", 124, 2, 3, Find, nullptr},
     {"ROWS", 76, 1, 1, Rows, nullptr},
     {"COLUMNS", 77, 1, 1, Columns, nullptr},
-    {"INDEX", 29, 2, 4, Index, nullptr},
+    {"INDEX", 29, 2, 3, Index, nullptr},  // its fourth argument picks an area: one is all xllhost has
     {"TRANSPOSE", 83, 1, 1, Transpose, nullptr},
     // Known to Excel, not calculated here.
     {"COUNT", 0, 0, Many, nullptr, nullptr},

@@ -52,9 +52,9 @@ struct Builtin {
   // Null: Excel has the function and xllhost does not calculate it.
   Value (*calculate)(const BuiltinCall& call);
   // For functions that calculate only the argument they need (IF,
-  // IFERROR): given the first argument's value, which argument is the
-  // answer, or -1 for the first itself. Null for all others.
-  int (*choose)(const Value& first, std::string* notCalculated);
+  // IFERROR): given the first argument's value, which other argument to
+  // calculate, or -1 for none. Null for all others.
+  int (*choose)(const Value& first);
 };
 
 // Null when the table has no row of the name (upper case) or number.
