@@ -3,6 +3,7 @@
 # every one gets status 2 with one line saying what is wrong, or status 3
 # naming the add-in that crashed; xllhost itself never faults. Arguments: the
 # xllhost program, the folder of the fixture add-ins.
+. "$(dirname "$0")/support/wine.sh"
 host=$1
 dir=$2
 scratch=$(mktemp -d)
@@ -36,11 +37,7 @@ layout() {
 # check WHAT STATUS PATTERN FILE: xllhost on FILE exits with STATUS, says PATTERN on one line of standard error.
 check() {
   local what=$1 status=$2 pattern=$3 file=$4 said got
-  said=$(wine "$host" --quiet "$file" 2>&1 >/dev/null)
-  got=$?
-  # Wine itself now and then fails to start a process at all, which says
-  # nothing of xllhost or the add-in: such a start is tried once more.
-  case $said in *"Application could not be started"*) said=$(wine "$host" --quiet "$file" 2>&1 >/dev/null); got=$? ;; esac
+  wine_said errors "$host" --quiet "$file"
   if [ "$got" -eq "$status" ] && [ "$(printf '%s\n' "$said" | grep -c .)" -eq 1 ] && printf '%s' "$said" | grep -Eq -- "$pattern"; then
     passed=$((passed + 1))
   else

@@ -3,6 +3,7 @@
 # of the host: a table of cells and what each must show, one xllhost run per
 # add-in. Arguments: the xllhost program, the folder of the fixture add-ins.
 source "$(dirname "$0")/../scripts/pe.sh"
+. "$(dirname "$0")/support/wine.sh"
 host=$1
 dir=$2
 passed=0
@@ -14,11 +15,7 @@ session() {
   local status=$1 pattern=$2 addin=$3
   shift 3
   local said got
-  said=$(wine "$host" "$@" "$dir/$addin.xll" 2>&1)
-  got=$?
-  # Wine itself now and then fails to start a process at all, which says
-  # nothing of xllhost or the add-in: such a start is tried once more.
-  case $said in *"Application could not be started"*) said=$(wine "$host" "$@" "$dir/$addin.xll" 2>&1); got=$? ;; esac
+  wine_said all "$host" "$@" "$dir/$addin.xll"
   if [ "$got" -eq "$status" ] && { [ -z "$pattern" ] || printf '%s' "$said" | grep -Eq -- "$pattern"; }; then
     passed=$((passed + 1))
   else

@@ -5,6 +5,7 @@
 # that cannot be calculated, and bad input, which gets one line and status 2
 # or leaves its cell not calculated. Arguments: the xllhost program, the
 # folder of the fixture add-ins, the project's root.
+. "$(dirname "$0")/support/wine.sh"
 host=$1
 dir=$2
 root=$3
@@ -20,12 +21,10 @@ fail() {
   [ -n "${2:-}" ] && printf '%s\n' "$2" | sed 's/^/  /'
   failed=$((failed + 1))
 }
-# run ARGS...: xllhost with references.xll; sets said and status. Wine now
-# and then fails to start a process at all: such a start is tried once more.
+# run ARGS...: xllhost with references.xll; sets said and status.
 run() {
-  said=$(wine "$host" --scenario startup "$@" "$dir/references.xll" 2>&1)
-  status=$?
-  case $said in *"Application could not be started"*) said=$(wine "$host" --scenario startup "$@" "$dir/references.xll" 2>&1); status=$? ;; esac
+  wine_said all "$host" --scenario startup "$@" "$dir/references.xll"
+  status=$got
   said=${said//$'\r'/}  # Windows ends its lines with CR LF
 }
 # expect WHAT STATUS PATTERN...: the last run ended with STATUS and printed each PATTERN (grep -E).

@@ -1,6 +1,7 @@
 #!/bin/sh
 # xllhost refuses input it cannot use with a one-line reason and exit status
 # 2, never a crash or a verdict. Arguments: the xllhost program, an add-in.
+. "$(dirname "$0")/support/wine.sh"
 host=$1
 addin=$2
 bin=$(dirname "$host")
@@ -12,11 +13,8 @@ passed=0
 expect() {
   reason=$1
   shift
-  said=$(wine "$host" "$@" 2>&1 >/dev/null)
-  status=$?
-  # Wine itself now and then fails to start a process at all, which says
-  # nothing of xllhost or the add-in: such a start is tried once more.
-  case $said in *"Application could not be started"*) said=$(wine "$host" "$@" 2>&1 >/dev/null); status=$? ;; esac
+  wine_said errors "$host" "$@"
+  status=$got
   if [ "$status" -eq 2 ] && printf '%s' "$said" | grep -q -- "$reason"; then
     passed=$((passed + 1))
   else
@@ -41,11 +39,8 @@ expect "calls NoSuch, which the add-in has not registered" --formula '=NoSuch()'
 one_line() {
   reason=$1
   shift
-  said=$(wine "$host" "$@" 2>&1 >/dev/null)
-  status=$?
-  # Wine itself now and then fails to start a process at all, which says
-  # nothing of xllhost or the add-in: such a start is tried once more.
-  case $said in *"Application could not be started"*) said=$(wine "$host" "$@" 2>&1 >/dev/null); status=$? ;; esac
+  wine_said errors "$host" "$@"
+  status=$got
   if [ "$status" -eq 2 ] && [ "$(printf '%s\n' "$said" | grep -c .)" -eq 1 ] && printf '%s' "$said" | grep -q -- "$reason"; then
     passed=$((passed + 1))
   else
