@@ -20,6 +20,8 @@ TEST_F(XllHost, EvaluateCalculatesWhatACellWouldAndFailsOnWhatItCannotRead) {
   } cases[] = {{"Probe()", xlretSuccess, "Probed"},
                {"=2.5", xlretSuccess, "2.5"},
                {"=Nothing()", xlretSuccess, "#NAME?"},
+               {"=B2", xlretSuccess, "R2C2"},  // a reference alone answers the reference
+               {"=VLOOKUP(1,A1:B2,2)", xlretFailed, "#VALUE!"},  // a built-in xllhost lacks
                {"=1+", xlretFailed, "#VALUE!"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -29,6 +31,17 @@ TEST_F(XllHost, EvaluateCalculatesWhatACellWouldAndFailsOnWhatItCannotRead) {
     EXPECT_EQ(xllhost::Display(xllhost::Capture(result)), c.shows);
     CallExcel4(xlFree, nullptr, Count<1>, &result);
   }
+}
+
+TEST_F(XllHost, BuiltInsOfTheTableAnswerAnAddInThatCallsThemByNumber) {
+  constexpr int xlfFind = 124, xlfSum = 4;
+  Text find("b"), within("abc");
+  XLOPER result{};
+  ASSERT_EQ(CallExcel4(xlfFind, &result, Count<2>, &find.record, &within.record), xlretSuccess);
+  EXPECT_EQ(xllhost::Display(xllhost::Capture(result)), "2");
+  XLOPER one = xllhost::NumberRequest(1), two = xllhost::NumberRequest(2);
+  ASSERT_EQ(CallExcel4(xlfSum, &result, Count<2>, &one, &two), xlretSuccess);
+  EXPECT_EQ(xllhost::Display(xllhost::Capture(result)), "3");
 }
 
 }  // namespace

@@ -63,14 +63,15 @@ const char Usage[] =
     "  --help                show this text\n"
     "\n"
     "Exit status: 0 when the session is clean; 1 when the add-in misbehaves (an\n"
-    "expectation not met, a host call that fails or comes when Excel refuses\n"
-    "calls, an entry answering other than 1, a host string not given back or\n"
-    "given back twice, an argument changed in place that its type text does not\n"
-    "allow, a name left defined after the user removed it); 2 when the\n"
-    "command line cannot be used, the file is no add-in this host can load, or\n"
-    "the session met what xllhost cannot interpret (a type text or record it does\n"
-    "not know, a host function it does not provide, a cell calling a function\n"
-    "the add-in did not register); 3 when the process crashed.\n";
+    "expectation not met, a workbook cell that differs from what Excel saved, a\n"
+    "host call that fails or comes when Excel refuses calls, an entry answering\n"
+    "other than 1, a host string not given back or given back twice, an argument\n"
+    "changed in place that its type text does not allow, a name left defined\n"
+    "after the user removed it); 2 when the command line cannot be used, the file\n"
+    "is no add-in this host can load, or the session met what xllhost cannot\n"
+    "interpret (a type text or record it does not know, a host function it does\n"
+    "not provide, a cell calling a function the add-in did not register); 3 when\n"
+    "the process crashed.\n";
 
 void PrintUsage(FILE* to) { std::fprintf(to, Usage, xllhost::ScenarioList().c_str()); }
 
