@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Formula.h"
+#include "FormulaText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

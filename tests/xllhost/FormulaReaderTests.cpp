@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Formula.h"
+#include "FormulaText.h"
 
 namespace {
 

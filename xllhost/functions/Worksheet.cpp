@@ -43,9 +43,9 @@ Answer EvaluateText(const Request& request) {
   if (!ParseFormula(text, place.row, place.column, &formula, &why)) return Fail(xlretFailed);
   const Expr& root = formula.root;
   if (root.kind == ExprKind::Reference) {
-    const int sheet = root.sheet.empty() ? place.sheet : Book().FindSheet(root.sheet);
+    const int sheet = SheetNamed(root.sheet, place);
     if (sheet < 0) return Fail(xlretFailed);
-    const Area a = Resolve(root, place.row, place.column);
+    const Area a = Resolve(root.first, root.last, place.row, place.column);
     if (sheet == place.sheet) return Success(AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn));
     return Success(AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn, SheetIdOf(sheet)));
   }

@@ -9,17 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "Literals.h"
 #include "Reference.h"
 #include "Values.h"
 
 namespace xllhost {
-
-// Excel keeps a formula to 8,192 characters and 64 levels of nested
-// functions; xllhost reads at most this many levels of nesting of any
-// kind, which is more than any formula Excel saves needs, and refuses a
-// deeper one rather than recursing without bound.
-constexpr size_t MaxFormulaLength = 8192;
-constexpr int MaxNesting = 100;
 
 enum class ExprKind { Literal, Missing, Reference, Name, Call, Negate, Plus, Percent, Binary };
 
@@ -48,20 +42,8 @@ struct Formula {
 // (row, column); on failure says why.
 bool ParseFormula(const std::string& text, int row, int column, Formula* formula, std::string* why);
 
-// The formula written again, starting with "=", as it would stand in the
-// cell at (row, column). Reading what it writes gives the same formula.
-std::string PrintFormula(const Formula& formula, int row, int column);
-// A text that is the same for formulas that are the same wherever they stand.
-std::string FormulaKey(const Formula& formula);
-
-// The area a reference of the formula standing at (row, column) covers.
-Area Resolve(const Expr& reference, int row, int column);
-
-// The function a call names, upper-cased, without _xll. or _xlfn.; and
-// whether it was written with _xll., as Excel saves an add-in's function.
-std::string CalledName(const std::string& written, bool* addIn = nullptr);
-
-// Whether the text can name a worksheet function or a defined name.
-bool IsWorksheetName(const std::string& name);
+// The binary operators, a level each, from the loosest to the tightest;
+// those of one level group from the left.
+const std::vector<std::vector<std::string>>& BinaryOperators();
 
 }  // namespace xllhost

@@ -84,4 +84,16 @@ bool ReadArea(std::string_view text, Area* area) {
   return true;
 }
 
+Area Resolve(const Corner& first, const Corner& last, int row, int column) {
+  auto rowOf = [&](const Corner& c, int whole) {
+    return !c.hasRow ? whole : c.rowFixed ? c.row : c.row + row;
+  };
+  auto columnOf = [&](const Corner& c, int whole) {
+    return !c.hasColumn ? whole : c.columnFixed ? c.column : c.column + column;
+  };
+  const int r1 = rowOf(first, 0), r2 = rowOf(last, MaxRows - 1);
+  const int c1 = columnOf(first, 0), c2 = columnOf(last, MaxColumns - 1);
+  return Area{std::min(r1, r2), std::max(r1, r2), std::min(c1, c2), std::max(c1, c2)};
+}
+
 }  // namespace xllhost

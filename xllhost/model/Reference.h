@@ -45,6 +45,11 @@ struct Corner {
 };
 bool ReadCorner(std::string_view text, size_t& at, Corner* corner, bool* pastGrid);
 
+// The area the corners of a reference cover, written in the cell at (row,
+// column): a relative part is an offset from it, a missing row or column
+// the whole grid's.
+Area Resolve(const Corner& first, const Corner& last, int row, int column);
+
 // A cell or rectangle written alone, such as "B3" or "$A$1:B2"; false when
 // the text is no reference.
 bool ReadArea(std::string_view text, Area* area);

@@ -1,5 +1,7 @@
 #include "Workbook.h"
 
+#include "FormulaText.h"
+
 namespace xllhost {
 
 int Workbook::AddSheet(const std::string& name) {

@@ -1,0 +1,202 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "CellsText.h"
+#include "HostState.h"
+#include "Scenarios.h"
+#include "Transcript.h"
+
+namespace xllhost {
+namespace {
+
+const char Usage[] =
+    "Usage: xllhost [options] ADDIN.xll\n"
+    "       xllhost --from-registry [--office-version V] [options]\n"
+    "\n"
+    "Plays Excel's side for an XLL add-in, outside Excel, in one of the sessions\n"
+    "Excel runs (the scenario). Prints each entry the host calls, each call the\n"
+    "add-in makes into the host with its arguments and answer, and what each\n"
+    "cell shows, then a verdict.\n"
+    "\n"
+    "Options:\n"
+    "  --scenario NAME       the session to play (default: manager):\n"
+    "%s"
+    "  --formulas FILE       the formulas of a file, one a line, as --formula each\n"
+    "                        (for formulas too long for a command line)\n"
+    "  --formula F           a cell to calculate, as Excel writes formulas, such as\n"
+    "                        =Add(1,2), =Greet(\"a \"\"b\"\"\"), =Sum({1,2;3,4}) or\n"
+    "                        =Add(A1,B1)*2; may repeat, each in its own cell A1,\n"
+    "                        A2, ... of the first column right of every --cell.\n"
+    "                        Default: =NAME() for every function the add-in\n"
+    "                        registers.\n"
+    "  --cell A1=V           a cell holding V: a number, \"text\", TRUE, #N/A, or\n"
+    "                        a formula (B1==A1*2); may repeat\n"
+    "  --cells FILE          the cells of a file in xllhost's text form of cells\n"
+    "                        (docs/xllhost.md), calculated as --formula cells\n"
+    "  --workbook FILE       a workbook Excel calculated, in the text form of cells\n"
+    "                        (scripts/xllhost converts .xlsx and .xlsm): its cells\n"
+    "                        that call the add-in are recalculated and compared\n"
+    "                        with what Excel saved; any that differs is a problem\n"
+    "  --report FILE         with --workbook, the comparison as JSON\n"
+    "  --junit FILE          with --workbook, a JUnit test case per cell\n"
+    "  --tolerance REL       with --workbook, the relative difference numbers may\n"
+    "                        have (default: equal to 15 significant digits)\n"
+    "  --expect-title TEXT   the Add-In Manager must show TEXT\n"
+    "  --expect F VALUE      while the add-in is open, the cell F must show VALUE\n"
+    "  --quiet               print only problems and the verdict\n"
+    "  --from-registry       play Excel's start-up with the add-ins its start-up\n"
+    "                        list names: the values OPEN, OPEN1, ... of\n"
+    "                        HKCU\\Software\\Microsoft\\Office\\V\\Excel\\Options, in\n"
+    "                        order, up to the first missing number\n"
+    "  --office-version V    the version whose list to read (default: 16.0)\n"
+    "  --help                show this text\n"
+    "\n"
+    "Exit status: 0 when the session is clean; 1 when the add-in misbehaves (an\n"
+    "expectation not met, a workbook cell that differs from what Excel saved, a\n"
+    "host call that fails or comes when Excel refuses calls, an entry answering\n"
+    "other than 1, a host string not given back or given back twice, an argument\n"
+    "changed in place that its type text does not allow, a name left defined\n"
+    "after the user removed it); 2 when the command line cannot be used, the file\n"
+    "is no add-in this host can load, or the session met what xllhost cannot\n"
+    "interpret (a type text or record it does not know, a host function it does\n"
+    "not provide, a cell calling a function the add-in did not register); 3 when\n"
+    "the process crashed.\n";
+
+}  // namespace
+
+void PrintUsage(FILE* to) { std::fprintf(to, Usage, ScenarioList().c_str()); }
+
+
+namespace {
+
+// Appends the formulas of a file, one a line, for formulas too long for a
+// command line; empty lines are skipped. False when the file cannot be read.
+bool ReadFormulas(const std::string& file, std::vector<std::string>& formulas) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) formulas.push_back(line);
+  }
+  return true;
+}
+
+bool ReadFile(const std::string& file, std::string& text) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
+}  // namespace
+
+std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
+  SessionOptions& options = line.options;
+  // The options that take values, and how many.
+  const std::pair<const char*, int> valued[] = {
+      {"--scenario", 1}, {"--office-version", 1}, {"--formula", 1}, {"--formulas", 1}, {"--expect-title", 1},
+      {"--expect", 2},   {"--cell", 1},           {"--cells", 1},   {"--workbook", 1}, {"--report", 1},
+      {"--junit", 1},    {"--tolerance", 1}};
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    for (const auto& [option, count] : valued)
+      if (arg == option && i + count >= argc)
+        return arg + " needs " + (count == 1 ? "a value" : "a formula and what it must show");
+    if (arg == "--help" || arg == "-h") {
+      line.help = true;
+    } else if (arg == "--quiet") {
+      SetQuiet(true);
+    } else if (arg == "--scenario") {
+      line.scenarioName = argv[++i];
+      line.scenarioGiven = true;
+    } else if (arg == "--from-registry") {
+      line.fromRegistry = true;
+    } else if (arg == "--office-version") {
+      line.officeVersion = argv[++i];
+    } else if (arg == "--formula") {
+      options.formulas.push_back(argv[++i]);
+    } else if (arg == "--formulas") {
+      if (!ReadFormulas(argv[++i], options.formulas)) return std::string("cannot read the formulas file ") + argv[i];
+    } else if (arg == "--cell") {
+      options.cells.push_back(argv[++i]);
+    } else if (arg == "--cells") {
+      if (!ReadFile(argv[++i], line.cellsText)) return std::string("cannot read the cells file ") + argv[i];
+      line.cellsFile = argv[i];
+      options.cellsText = line.cellsText;
+    } else if (arg == "--workbook") {
+      line.workbookFile = argv[++i];
+    } else if (arg == "--report") {
+      options.report = argv[++i];
+    } else if (arg == "--junit") {
+      options.junit = argv[++i];
+    } else if (arg == "--tolerance") {
+      char* end = nullptr;
+      options.tolerance = std::strtod(argv[++i], &end);
+      if (*argv[i] == '\0' || *end != '\0' || !(options.tolerance >= 0 && options.tolerance < 1))
+        return std::string("--tolerance takes a relative difference from 0 to 1, such as 1e-9, not ") + argv[i];
+    } else if (arg == "--expect-title") {
+      options.checkTitle = true;
+      options.title = argv[++i];
+    } else if (arg == "--expect") {
+      options.expectations.emplace_back(argv[i + 1], argv[i + 2]);
+      if (std::find(options.formulas.begin(), options.formulas.end(), argv[i + 1]) == options.formulas.end())
+        options.formulas.push_back(argv[i + 1]);
+      i += 2;
+    } else if (arg.rfind("-", 0) == 0) {
+      return "no option " + arg;
+    } else if (arg.empty()) {
+      return "the add-in's path is empty";
+    } else if (!line.path.empty()) {
+      return "one add-in at a time: " + line.path + " and " + arg;
+    } else {
+      line.path = arg;
+    }
+  }
+  if (line.help) return "";
+  // A value left out of the last --expect takes the add-in's path as what the cell must show.
+  if (line.path.empty() && !line.fromRegistry && !options.expectations.empty() &&
+      std::string(argv[argc - 1]) == options.expectations.back().second)
+    return "--expect " + options.expectations.back().first + " needs what the cell must show (\"" +
+           options.expectations.back().second + "\" was taken for it, so no add-in is left)";
+  if (line.path.empty() && !line.fromRegistry) return "no add-in given";
+  if (!line.path.empty() && line.fromRegistry) return "--from-registry reads the add-ins from the registry: give no file";
+  return "";
+}
+
+std::string ReadCellsGiven(CommandLine& line) {
+  SessionOptions& options = line.options;
+  Workbook check;
+  std::string why;
+  for (const std::string& cell : options.cells)
+    if (!ReadCellOption(cell, &check, &why)) return why;
+  if (!line.cellsFile.empty()) {
+    Workbook cells;
+    if (!ReadCells(line.cellsText, &cells, &why)) return "the cells file " + line.cellsFile + ": " + why;
+  }
+  if (line.workbookFile.empty()) {
+    if (!options.report.empty() || !options.junit.empty() || options.tolerance != 0)
+      return "--report, --junit and --tolerance compare a workbook: give --workbook FILE";
+    return "";
+  }
+  if (!options.formulas.empty() || !options.cells.empty() || !line.cellsFile.empty())
+    return "--workbook calculates the workbook's own cells: give no --formula, --cell or --cells";
+  std::string text;
+  if (!ReadFile(line.workbookFile, text)) return "the workbook " + line.workbookFile + " is not found or cannot be read";
+  if (text.rfind("PK", 0) == 0)
+    return line.workbookFile + " is a zipped workbook (.xlsx): run it through scripts/xllhost --workbook, which "
+           "reads it with python3-openpyxl into the text form of cells that xllhost.exe takes";
+  Workbook& book = State().book;
+  book = Workbook{};
+  const size_t slash = line.workbookFile.find_last_of("/\\");
+  book.name = slash == std::string::npos ? line.workbookFile : line.workbookFile.substr(slash + 1);
+  if (!ReadCells(text, &book, &why)) return "the workbook " + line.workbookFile + ": " + why;
+  options.workbook = true;
+  return "";
+}
+
+}  // namespace xllhost

@@ -1,0 +1,29 @@
+// The command line of the xllhost programs: the usage it prints, and what
+// it asks for, read and checked.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "SessionSteps.h"
+
+namespace xllhost {
+
+// What the command line asks for.
+struct CommandLine {
+  xllhost::SessionOptions options;
+  std::string path, scenarioName = "manager", officeVersion = "16.0";
+  std::string cellsFile, cellsText, workbookFile;
+  bool fromRegistry = false, scenarioGiven = false, help = false;
+};
+
+void PrintUsage(FILE* to);
+
+// Reads the command line; on an error answers what is wrong, in one line.
+std::string ReadCommandLine(int argc, char** argv, CommandLine& line);
+
+// Checks the cells given on the command line, and reads a workbook into the
+// host's state; answers what is wrong, or an empty text.
+std::string ReadCellsGiven(CommandLine& line);
+
+}  // namespace xllhost

@@ -1,0 +1,16 @@
+// The built-ins that take any number of arguments, each a value, a
+// reference or an array: SUM, PRODUCT, MIN, MAX, AVERAGE, AND, OR.
+#pragma once
+
+#include "BuiltinCall.h"
+
+namespace xllhost {
+
+Value Sum(const BuiltinCall& call);
+Value ProductOf(const BuiltinCall& call);
+Value MinOf(const BuiltinCall& call);
+Value MaxOf(const BuiltinCall& call);
+Value Average(const BuiltinCall& call);
+Value And(const BuiltinCall& call);
+Value Or(const BuiltinCall& call);
+}  // namespace xllhost

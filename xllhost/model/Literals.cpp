@@ -1,0 +1,157 @@
+#include "Literals.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+namespace xllhost {
+
+bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '\\'; }
+bool IsNameChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '\\' || c == '?';
+}
+
+bool LiteralReader::Constant(Value* value) {
+  SkipSpaces();
+  if (at_ >= text_.size()) return Error("expected a value");
+  if (Peek('"')) return Text(value);
+  if (Peek('#')) return ErrorLiteral(value);
+  const char c = text_[at_];
+  if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') return Number(value);
+  for (const char* word : {"TRUE", "FALSE"}) {
+    const size_t length = std::char_traits<char>::length(word);
+    if (Upper(text_.substr(at_, length)) == word &&
+        (at_ + length >= text_.size() || !IsNameChar(text_[at_ + length]))) {
+      at_ += length;
+      *value = BooleanValue(word[0] == 'T');
+      return true;
+    }
+  }
+  return Error("expected a number, a text in quotes, TRUE, FALSE or an error");
+}
+
+bool LiteralReader::Quoted(std::string* quoted) {
+  const char quote = text_[at_];
+  quoted->clear();
+  for (++at_; at_ < text_.size(); ++at_) {
+    if (text_[at_] != quote) {
+      *quoted += text_[at_];
+    } else if (at_ + 1 < text_.size() && text_[at_ + 1] == quote) {
+      *quoted += quote;
+      ++at_;
+    } else {
+      ++at_;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool LiteralReader::Text(Value* value) {
+  std::string text;
+  if (!Quoted(&text)) return Error("a text without its closing quote");
+  *value = TextValue(text);
+  return true;
+}
+
+bool LiteralReader::ErrorLiteral(Value* value) {
+  for (std::uint16_t err : {xlerrNull, xlerrDiv0, xlerrValue, xlerrRef, xlerrName, xlerrNum, xlerrNA}) {
+    const std::string shown = ErrorText(err);
+    if (Upper(text_.substr(at_, shown.size())) == shown) {
+      at_ += shown.size();
+      *value = ErrorValue(err);
+      return true;
+    }
+  }
+  return Error("an unknown error value");
+}
+
+bool LiteralReader::Number(Value* value) {
+  size_t end = at_;
+  while (end < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[end])) || text_[end] == '.')) ++end;
+  if (end < text_.size() && (text_[end] == 'e' || text_[end] == 'E')) {
+    size_t exponent = end + 1;
+    if (exponent < text_.size() && (text_[exponent] == '+' || text_[exponent] == '-')) ++exponent;
+    if (exponent < text_.size() && std::isdigit(static_cast<unsigned char>(text_[exponent]))) {
+      end = exponent;
+      while (end < text_.size() && std::isdigit(static_cast<unsigned char>(text_[end]))) ++end;
+    }
+  }
+  const std::string digits = text_.substr(at_, end - at_);
+  char* stop = nullptr;
+  const double number = std::strtod(digits.c_str(), &stop);
+  if (digits.empty() || stop != digits.c_str() + digits.size()) return Error("expected a number");
+  if (!std::isfinite(number)) return Error("a number beyond the range of a double");
+  at_ = end;
+  *value = NumberValue(number);
+  return true;
+}
+
+bool LiteralReader::Array(Value* value, int depth) {
+  if (depth + 1 > MaxNesting) return Error("nested deeper than " + std::to_string(MaxNesting) + " levels");
+  ++at_;
+  Value array;
+  array.xltype = xltypeMulti;
+  int columns = 0;
+  for (;;) {
+    int inRow = 0;
+    for (;;) {
+      SkipSpaces();
+      bool negative = false;
+      if (Peek('-') || Peek('+')) {
+        negative = Peek('-');
+        ++at_;
+        SkipSpaces();
+      }
+      Value element;  // an empty element is nil, as Excel passes a literal array's missing elements
+      if (!negative && (Peek(',') || Peek(';') || Peek('}'))) {
+        array.elements.push_back(element);
+        ++inRow;
+        if (!Peek(',')) break;
+        ++at_;
+        continue;
+      }
+      if (!Constant(&element)) return false;
+      if (negative && !element.Is(xltypeNum)) return Error("a sign before what is no number");
+      if (negative) element.num = -element.num;
+      array.elements.push_back(element);
+      ++inRow;
+      SkipSpaces();
+      if (!Peek(',')) break;
+      ++at_;
+    }
+    if (array.rows == 0) columns = inRow;
+    if (inRow != columns) return Error("array rows of different lengths");
+    ++array.rows;
+    SkipSpaces();
+    if (Peek(';')) {
+      ++at_;
+      continue;
+    }
+    if (!Peek('}')) return Error("expected \"}\"");
+    ++at_;
+    break;
+  }
+  array.columns = columns;
+  *value = array;
+  return true;
+}
+
+std::string CalledName(const std::string& written, bool* addIn) {
+  std::string name = Upper(written);
+  const bool xll = name.rfind("_XLL.", 0) == 0;
+  if (addIn != nullptr) *addIn = xll;
+  if (xll) return name.substr(5);
+  for (const char* prefix : {"_XLFN._XLWS.", "_XLFN.", "_XLWS."})
+    if (name.rfind(prefix, 0) == 0) return name.substr(std::char_traits<char>::length(prefix));
+  return name;
+}
+
+bool IsWorksheetName(const std::string& name) {
+  if (name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) return false;
+  return std::all_of(name.begin(), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; });
+}
+
+}  // namespace xllhost

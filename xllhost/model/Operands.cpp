@@ -1,0 +1,56 @@
+#include "Operands.h"
+
+namespace xllhost {
+
+namespace {
+
+const Value& Read(const Workbook& book, int sheet, const Cell& cell, std::string* notCalculated) {
+  if (cell.uncalculated && notCalculated->empty())
+    *notCalculated = "needs " + book.Sheets()[static_cast<size_t>(sheet)].name + "!" + CellName(cell.row, cell.column) +
+                     ", which is not calculated";
+  return cell.value;
+}
+
+}  // namespace
+
+Value AreaValues(const Workbook& book, int sheet, const Area& area, std::string* notCalculated) {
+  if (area.IsCell()) {
+    const Cell* cell = book.Find(sheet, area.firstRow, area.firstColumn);
+    return cell == nullptr ? Value{} : Read(book, sheet, *cell, notCalculated);
+  }
+  const size_t count = static_cast<size_t>(area.Rows()) * static_cast<size_t>(area.Columns());
+  if (count > MaxArrayCells) {
+    *notCalculated = "takes " + AreaName(area) + " as an array of " + std::to_string(count) +
+                     " values, more than xllhost passes (" + std::to_string(MaxArrayCells) + ")";
+    return ErrorValue(xlerrNA);
+  }
+  Value array;
+  array.xltype = xltypeMulti;
+  array.rows = area.Rows();
+  array.columns = area.Columns();
+  array.elements.resize(count);
+  book.ForEachIn(sheet, area, [&](const Cell& cell) {
+    array.elements[static_cast<size_t>(cell.row - area.firstRow) * static_cast<size_t>(array.columns) +
+                   static_cast<size_t>(cell.column - area.firstColumn)] = Read(book, sheet, cell, notCalculated);
+  });
+  return array;
+}
+
+Value IntersectedValue(const Workbook& book, const Place& place, const Operand& operand, std::string* notCalculated) {
+  if (!operand.IsReference()) return operand.value;
+  const Area& area = operand.area;
+  int row = area.firstRow, column = area.firstColumn;
+  if (!area.IsCell()) {
+    if (area.Columns() == 1 && place.row >= area.firstRow && place.row <= area.lastRow && operand.sheet == place.sheet)
+      row = place.row;
+    else if (area.Rows() == 1 && place.column >= area.firstColumn && place.column <= area.lastColumn &&
+             operand.sheet == place.sheet)
+      column = place.column;
+    else
+      return ErrorValue(xlerrValue);
+  }
+  const Cell* cell = book.Find(operand.sheet, row, column);
+  return cell == nullptr ? Value{} : Read(book, operand.sheet, *cell, notCalculated);
+}
+
+}  // namespace xllhost

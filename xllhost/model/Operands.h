@@ -1,0 +1,38 @@
+// What a formula's parts give: a value, or a reference to a sheet's cells,
+// and the values such a reference reads from the workbook.
+#pragma once
+
+#include <string>
+
+#include "Workbook.h"
+
+namespace xllhost {
+
+// Most cells an operand may give as an array.
+constexpr size_t MaxArrayCells = 1 << 22;
+
+// An operand: a value, or a reference to a sheet's cells.
+struct Operand {
+  Value value;
+  int sheet = -1;  // >= 0: a reference to the area of that sheet
+  Area area;
+
+  bool IsReference() const { return sheet >= 0; }
+};
+
+// Where a formula is calculated: its cell, and whether it fills an array
+// block, where operations take arrays element by element.
+struct Place {
+  int sheet = 0, row = 0, column = 0;
+  bool array = false;
+};
+
+// The values of a rectangle of cells: one cell's value (nil when empty), or
+// an array. A cell still to be calculated, which can only be one that
+// cannot be, sets `notCalculated`.
+Value AreaValues(const Workbook& book, int sheet, const Area& area, std::string* notCalculated);
+// An operand as one value; a reference of several cells gives the cell in
+// the formula's row or column (implicit intersection), or #VALUE!.
+Value IntersectedValue(const Workbook& book, const Place& place, const Operand& operand, std::string* notCalculated);
+
+}  // namespace xllhost

@@ -1,0 +1,148 @@
+#include "Operators.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Coerce.h"
+
+namespace xllhost {
+
+Value FiniteNumber(double number) {
+  if (!std::isfinite(number)) return ErrorValue(xlerrNum);
+  return NumberValue(number);
+}
+
+// A value taken as a number, as a cell's formula takes it; answers false
+// with the error the formula then shows.
+bool AsNumber(const Value& value, double* number, Value* error) {
+  if (value.Is(xltypeErr)) return *error = value, false;
+  Value converted;
+  if (value.Is(xltypeMulti) || !CoerceValue(value, xltypeNum, Interface::Excel12, &converted))
+    return *error = ErrorValue(xlerrValue), false;
+  *number = converted.num;
+  return true;
+}
+
+bool AsText(const Value& value, std::string* text, Value* error) {
+  if (value.Is(xltypeErr)) return *error = value, false;
+  if (value.Is(xltypeMulti)) return *error = ErrorValue(xlerrValue), false;
+  *text = value.Is(xltypeStr) ? value.text : Display(value);
+  return true;
+}
+
+bool AsBoolean(const Value& value, bool* boolean, Value* error) {
+  if (value.Is(xltypeErr)) return *error = value, false;
+  Value converted;
+  if (value.Is(xltypeMulti) || !CoerceValue(value, xltypeBool, Interface::Excel12, &converted))
+    return *error = ErrorValue(xlerrValue), false;
+  *boolean = converted.boolean;
+  return true;
+}
+
+// Applies `scalar` to each element of the arrays among the values, a
+// single value standing for every element, as Excel's array arithmetic
+// does; an element beyond a smaller array is #N/A.
+Value ElementWise(const std::vector<Value>& values, const std::function<Value(const std::vector<Value>&)>& scalar) {
+  int rows = 0, columns = 0;
+  for (const Value& value : values)
+    if (value.Is(xltypeMulti)) {
+      rows = std::max(rows, value.rows);
+      columns = std::max(columns, value.columns);
+    }
+  if (rows == 0) return scalar(values);
+  Value result;
+  result.xltype = xltypeMulti;
+  result.rows = rows;
+  result.columns = columns;
+  std::vector<Value> element(values.size());
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c) {
+      bool beyond = false;
+      for (size_t i = 0; i < values.size(); ++i) {
+        const Value& value = values[i];
+        if (!value.Is(xltypeMulti)) {
+          element[i] = value;
+          continue;
+        }
+        const int vr = value.rows == 1 ? 0 : r, vc = value.columns == 1 ? 0 : c;
+        beyond = beyond || vr >= value.rows || vc >= value.columns;
+        if (!beyond) element[i] = value.elements[static_cast<size_t>(vr * value.columns + vc)];
+      }
+      result.elements.push_back(beyond ? ErrorValue(xlerrNA) : scalar(element));
+    }
+  return result;
+}
+
+Value Arithmetic(const std::string& op, const Value& left, const Value& right) {
+  double a = 0, b = 0;
+  Value error;
+  if (!AsNumber(left, &a, &error) || !AsNumber(right, &b, &error)) return error;
+  switch (op[0]) {
+    case '+': return FiniteNumber(a + b);
+    case '-': return FiniteNumber(a - b);
+    case '*': return FiniteNumber(a * b);
+    case '/': return b == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber(a / b);
+    default:  // ^
+      if (a == 0 && b == 0) return ErrorValue(xlerrNum);
+      if (a == 0 && b < 0) return ErrorValue(xlerrDiv0);
+      return FiniteNumber(std::pow(a, b));
+  }
+}
+
+namespace {
+
+// Numbers before texts before Booleans; an empty cell is 0, "" or FALSE
+// as the other side asks; texts ignore case.
+int Rank(const Value& value) { return value.Is(xltypeStr) ? 1 : value.Is(xltypeBool) ? 2 : 0; }
+
+Value Compare(const std::string& op, Value left, Value right) {
+  if (left.Is(xltypeErr)) return left;
+  if (right.Is(xltypeErr)) return right;
+  auto empty = [](Value& value, const Value& other) {
+    if (!value.Is(xltypeNil) && !value.Is(xltypeMissing)) return;
+    value = other.Is(xltypeStr) ? TextValue("") : other.Is(xltypeBool) ? BooleanValue(false) : NumberValue(0);
+  };
+  empty(left, right);
+  empty(right, left);
+  int order = Rank(left) - Rank(right);
+  if (order == 0) {
+    if (left.Is(xltypeStr)) {
+      const std::string a = Upper(left.text), b = Upper(right.text);
+      order = a < b ? -1 : a > b ? 1 : 0;
+    } else {
+      const double a = left.Is(xltypeBool) ? left.boolean : left.num, b = right.Is(xltypeBool) ? right.boolean : right.num;
+      order = a < b ? -1 : a > b ? 1 : 0;
+    }
+  }
+  if (op == "=") return BooleanValue(order == 0);
+  if (op == "<>") return BooleanValue(order != 0);
+  if (op == "<") return BooleanValue(order < 0);
+  if (op == "<=") return BooleanValue(order <= 0);
+  if (op == ">") return BooleanValue(order > 0);
+  return BooleanValue(order >= 0);
+}
+
+}  // namespace
+
+Value Operate(const std::string& op, const Value& left, const Value& right) {
+  return ElementWise({left, right}, [&](const std::vector<Value>& v) {
+    if (op == "&") {
+      std::string a, b;
+      Value error;
+      if (!AsText(v[0], &a, &error) || !AsText(v[1], &b, &error)) return error;
+      return TextValue(a + b);
+    }
+    if (op == "+" || op == "-" || op == "*" || op == "/" || op == "^") return Arithmetic(op, v[0], v[1]);
+    return Compare(op, v[0], v[1]);
+  });
+}
+
+Value Negate(const Value& value) {
+  return ElementWise({value}, [](const std::vector<Value>& v) { return Arithmetic("-", NumberValue(0), v[0]); });
+}
+
+Value Percent(const Value& value) {
+  return ElementWise({value}, [](const std::vector<Value>& v) { return Arithmetic("/", v[0], NumberValue(100)); });
+}
+
+}  // namespace xllhost

@@ -1,0 +1,12 @@
+// The built-ins of rectangles and arrays: ROWS, COLUMNS, INDEX, TRANSPOSE.
+#pragma once
+
+#include "BuiltinCall.h"
+
+namespace xllhost {
+
+Value Rows(const BuiltinCall& call);
+Value Columns(const BuiltinCall& call);
+Value Index(const BuiltinCall& call);
+Value Transpose(const BuiltinCall& call);
+}  // namespace xllhost

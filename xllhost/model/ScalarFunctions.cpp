@@ -1,0 +1,107 @@
+#include "ScalarFunctions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "Operators.h"
+
+namespace xllhost {
+
+// A function of one number, element by element over an array.
+Value Numeric(const BuiltinCall& call, size_t i, const std::function<Value(double)>& f) {
+  return ElementWise({call.Scalar(i)}, [&](const std::vector<Value>& v) {
+    double n = 0;
+    Value error;
+    return AsNumber(v[0], &n, &error) ? f(n) : error;
+  });
+}
+
+Value Abs(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::fabs(n)); }); }
+Value Sqrt(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return n < 0 ? ErrorValue(xlerrNum) : FiniteNumber(std::sqrt(n)); });
+}
+Value Exp(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::exp(n)); }); }
+Value Ln(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return n <= 0 ? ErrorValue(xlerrNum) : FiniteNumber(std::log(n)); });
+}
+Value Int(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::floor(n)); }); }
+Value Pi(const BuiltinCall&) { return NumberValue(3.14159265358979323846); }
+
+namespace {
+
+// A function of two numbers, element by element; the second may be absent.
+Value Numeric2(const BuiltinCall& call, double absent, const std::function<Value(double, double)>& f) {
+  const Value second = call.Given(1) ? call.Scalar(1) : NumberValue(absent);
+  return ElementWise({call.Scalar(0), second}, [&](const std::vector<Value>& v) {
+    double a = 0, b = 0;
+    Value error;
+    if (!AsNumber(v[0], &a, &error) || !AsNumber(v[1], &b, &error)) return error;
+    return f(a, b);
+  });
+}
+
+}  // namespace
+
+Value Log(const BuiltinCall& c) {
+  return Numeric2(c, 10, [](double n, double base) {
+    if (n <= 0 || base <= 0) return ErrorValue(xlerrNum);
+    if (base == 1) return ErrorValue(xlerrDiv0);
+    return FiniteNumber(std::log(n) / std::log(base));
+  });
+}
+Value Power(const BuiltinCall& c) {
+  return Numeric2(c, 0, [](double a, double b) { return Arithmetic("^", NumberValue(a), NumberValue(b)); });
+}
+// Halves away from zero, as Excel rounds.
+Value Round(const BuiltinCall& c) {
+  return Numeric2(c, 0, [](double n, double digits) {
+    const double scale = std::pow(10.0, std::trunc(digits));
+    if (!std::isfinite(scale) || scale == 0) return FiniteNumber(digits > 0 ? n : 0);
+    return FiniteNumber(std::round(n * scale) / scale);
+  });
+}
+Value Mod(const BuiltinCall& c) {
+  return Numeric2(c, 0, [](double a, double b) {
+    return b == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber(a - b * std::floor(a / b));
+  });
+}
+
+int ChooseIf(const Value& first) {
+  bool condition = false;
+  Value error;
+  if (!AsBoolean(first, &condition, &error)) return -1;
+  return condition ? 1 : 2;
+}
+// The branch IF takes: an absent one is FALSE, an empty one 0.
+Value If(const BuiltinCall& c) {
+  bool condition = false;
+  Value error;
+  if (!AsBoolean(c.Scalar(0), &condition, &error)) return error;
+  const size_t branch = condition ? 1 : 2;
+  if (branch >= c.args.size()) return BooleanValue(false);
+  if (!c.Given(branch)) return NumberValue(0);
+  return c.Scalar(branch);
+}
+int ChooseIfError(const Value& first) { return first.Is(xltypeErr) ? 1 : -1; }
+Value IfError(const BuiltinCall& c) {
+  const Value first = c.Scalar(0);
+  if (!first.Is(xltypeErr)) return first;
+  return c.Given(1) ? c.Scalar(1) : NumberValue(0);
+}
+
+Value Not(const BuiltinCall& c) {
+  return ElementWise({c.Scalar(0)}, [](const std::vector<Value>& v) {
+    bool b = false;
+    Value error;
+    return AsBoolean(v[0], &b, &error) ? BooleanValue(!b) : error;
+  });
+}
+Value IsError(const BuiltinCall& c) {
+  return ElementWise({c.Scalar(0)}, [](const std::vector<Value>& v) { return BooleanValue(v[0].Is(xltypeErr)); });
+}
+Value Na(const BuiltinCall&) { return ErrorValue(xlerrNA); }
+Value True(const BuiltinCall&) { return BooleanValue(true); }
+Value False(const BuiltinCall&) { return BooleanValue(false); }
+
+}  // namespace xllhost

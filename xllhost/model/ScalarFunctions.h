@@ -1,0 +1,35 @@
+// The built-ins of one or two values, each taken element by element over
+// an array, and the logical ones: ABS, SQRT, EXP, LN, INT, PI, LOG, POWER,
+// ROUND, MOD, IF, IFERROR, NOT, ISERROR, NA, TRUE, FALSE.
+#pragma once
+
+#include <functional>
+
+#include "BuiltinCall.h"
+
+namespace xllhost {
+
+// A function of one number, element by element over an array.
+Value Numeric(const BuiltinCall& call, size_t i, const std::function<Value(double)>& f);
+
+Value Abs(const BuiltinCall& call);
+Value Sqrt(const BuiltinCall& call);
+Value Exp(const BuiltinCall& call);
+Value Ln(const BuiltinCall& call);
+Value Int(const BuiltinCall& call);
+Value Pi(const BuiltinCall& call);
+Value Log(const BuiltinCall& call);
+Value Power(const BuiltinCall& call);
+Value Round(const BuiltinCall& call);
+Value Mod(const BuiltinCall& call);
+// IF and IFERROR, and which of their other arguments each calculates.
+int ChooseIf(const Value& first);
+Value If(const BuiltinCall& call);
+int ChooseIfError(const Value& first);
+Value IfError(const BuiltinCall& call);
+Value Not(const BuiltinCall& call);
+Value IsError(const BuiltinCall& call);
+Value Na(const BuiltinCall& call);
+Value True(const BuiltinCall& call);
+Value False(const BuiltinCall& call);
+}  // namespace xllhost
