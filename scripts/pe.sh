@@ -6,3 +6,17 @@ pe_machine() {
   [ -n "$pe" ] || return 0
   od -An -tx2 -j$((pe + 4)) -N2 "$1" 2>/dev/null | tr -d ' '
 }
+
+# The width of the xllhost that runs the add-in among the arguments: 32 or
+# 64 by its PE header; without one, XLLHOST_WIDTH, else 64.
+addin_width() {
+  local width=${XLLHOST_WIDTH:-64} arg
+  for arg in "$@"; do
+    [ -f "$arg" ] || continue
+    case $(pe_machine "$arg") in
+      014c) width=32 ;;
+      8664) width=64 ;;
+    esac
+  done
+  echo "$width"
+}
