@@ -1,0 +1,3 @@
+# 32-bit Excel: Debian's MinGW-w64 cross compiler.
+set(MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
