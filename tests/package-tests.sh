@@ -6,19 +6,7 @@ source "$(dirname "$0")/../scripts/lib.sh"
 set +e  # a failing check is counted, not the end of the run
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-passed=0
-failed=0
-check() {  # check WHAT COMMAND...: the command must succeed
-  local what=$1
-  shift
-  if "$@" >"$scratch/out" 2>&1; then
-    passed=$((passed + 1))
-  else
-    echo "FAILED: $what"
-    sed 's/^/  /' "$scratch/out"
-    failed=$((failed + 1))
-  fi
-}
+source "$ROOT/tests/support/checks.sh"
 package() { "$ROOT/scripts/package" --built >"$scratch/package.log" 2>&1; }
 zip="$ROOT/dist/Quorrel-$(project_version).zip"
 
