@@ -125,5 +125,30 @@ head -c 600 "$scratch/refs.xlsx" >"$scratch/cut.xlsx"
 one_line "a truncated zip" "cut\.xlsx is no workbook" "$python" "$root/scripts/xlsx-cells" "$scratch/cut.xlsx" "$scratch/out.cells"
 one_line "malformed XML" "bad-xml\.xlsx cannot be read as a workbook" "$python" "$root/scripts/xlsx-cells" "$scratch/bad-xml.xlsx" "$scratch/out.cells"
 
+# A strict run. A function no add-in registered shows #NAME? and is judged.
+# A problem in a cell's call and one outside any cell reach both reports,
+# which fail as the exit status does, saying what xllhost got and why.
+printf 'A1 =_xll.NoSuchFunc(1) -> 42\nA2 =_xll.Add(1,2) -> 3\nA3 =_xll.SheetOf(5) -> #VALUE!\n' >"$scratch/strict.cells"
+run --workbook "$scratch/strict.cells" --expect-title Nobody --report "$scratch/strict.json" --junit "$scratch/strict.xml"
+expect "a function no add-in registered" 1 '^  Sheet1!A1 =_xll\.NoSuchFunc\(1\) shows #NAME\?; Excel saved 42: differs$'
+if "$python" - "$scratch/strict.json" "$scratch/strict.xml" <<'PY'; then pass; else fail "problems in the reports"; fi
+import json, sys, xml.etree.ElementTree as ET
+report = json.load(open(sys.argv[1]))
+assert report["status"] == 1, report
+in_cell = [p for p in report["problems"] if p["cell"] == "Sheet1!A3"]
+assert len(in_cell) == 1 and in_cell[0]["function"] == "SheetOf" and "xlSheetNm failed" in in_cell[0]["text"], report
+suite = ET.parse(sys.argv[2]).getroot()
+assert (suite.get("tests"), suite.get("failures")) == ("4", "3"), suite.attrib
+failures = {case.get("name"): case.find("failure").get("message") for case in suite if case.find("failure") is not None}
+assert failures["A1 =_xll.NoSuchFunc(1)"] == "xllhost got #NAME?; Excel saved 42: an error where Excel saved a number"
+assert "xlSheetNm failed" in failures["A3 =_xll.SheetOf(5)"] and "xlAddInManagerInfo" in failures["problem 1"], failures
+PY
+printf 'A1 2\nB1 =A1*2 -> 4\n' >"$scratch/plain.cells"
+run --workbook "$scratch/plain.cells"
+expect "a workbook that calls no add-in" 2 'nothing was judged'
+one_line "a text file given as .xlsx" "text\.xlsx is not a workbook" wine "$host" --workbook "$scratch/text.xlsx" "$dir/references.xll"
+one_line "a report that cannot be written" "cannot write .*none/r\.json" \
+  wine "$host" --workbook "$scratch/strict.cells" --report "$scratch/none/r.json" "$dir/references.xll"
+
 echo "workbooks: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

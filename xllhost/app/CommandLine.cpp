@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -84,6 +86,24 @@ bool ReadFormulas(const std::string& file, std::vector<std::string>& formulas) {
     if (!line.empty()) formulas.push_back(line);
   }
   return true;
+}
+
+// The file's extension, lower-cased, with its dot; empty without one.
+std::string Extension(const std::string& file) {
+  const size_t dot = file.find_last_of("./\\");
+  if (dot == std::string::npos || file[dot] != '.') return "";
+  std::string extension = file.substr(dot);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
+// Whether an output can be written, tried before anything runs; a file made
+// to find out is taken away again.
+bool CanWrite(const std::string& file) {
+  const bool existed = static_cast<bool>(std::ifstream(file));
+  const bool writable = static_cast<bool>(std::ofstream(file, std::ios::app));
+  if (writable && !existed) std::remove(file.c_str());
+  return writable;
 }
 
 bool ReadFile(const std::string& file, std::string& text) {
@@ -185,8 +205,15 @@ std::string ReadCellsGiven(CommandLine& line) {
   }
   if (!options.formulas.empty() || !options.cells.empty() || !line.cellsFile.empty())
     return "--workbook calculates the workbook's own cells: give no --formula, --cell or --cells";
+  for (const std::string* output : {&options.report, &options.junit})
+    if (!output->empty() && !CanWrite(*output)) return "cannot write " + *output;
   std::string text;
   if (!ReadFile(line.workbookFile, text)) return "the workbook " + line.workbookFile + " is not found or cannot be read";
+  const std::string kind = Extension(line.workbookFile);
+  if ((kind == ".xlsx" || kind == ".xlsm") && text.rfind("PK", 0) != 0)
+    return line.workbookFile + " is not a workbook: Excel saves " + kind + " as a zip archive, and this is none";
+  if (kind == ".xls" || kind == ".xlsb")
+    return line.workbookFile + " is a binary workbook (" + kind + "), which xllhost does not read: save it as .xlsx";
   if (text.rfind("PK", 0) == 0)
     return line.workbookFile + " is a zipped workbook (.xlsx): run it through scripts/xllhost --workbook, which "
            "reads it with python3-openpyxl into the text form of cells that xllhost.exe takes";

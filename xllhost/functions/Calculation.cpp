@@ -80,7 +80,9 @@ Plan MakePlan(Workbook& book, bool onlyAddInCells) {
       Precedents(book, cell.formula->formula.root, PlaceOf(book, entry), 0, precedents);
       auto known = callsAddIn.find(cell.formula);
       if (known == callsAddIn.end()) {
-        bool calls = false;
+        // A function Excel saved as an add-in's that no loaded add-in
+        // registered is still an add-in cell: it shows #NAME? and is judged.
+        bool calls = cell.formula->formula.callsAddInWritten;
         for (const std::string& name : cell.formula->formula.calls) calls = calls || IsAddInFunction(name);
         known = callsAddIn.emplace(cell.formula, calls).first;
       }

@@ -228,10 +228,13 @@ class Parser : public LiteralReader {
   const int row_, column_;
 };
 
-void CollectCalls(const Expr& expr, std::vector<std::string>& calls) {
-  if (expr.kind == ExprKind::Call && std::find(calls.begin(), calls.end(), expr.called) == calls.end())
-    calls.push_back(expr.called);
-  for (const Expr& operand : expr.operands) CollectCalls(operand, calls);
+void CollectCalls(const Expr& expr, Formula& formula) {
+  if (expr.kind == ExprKind::Call) {
+    if (std::find(formula.calls.begin(), formula.calls.end(), expr.called) == formula.calls.end())
+      formula.calls.push_back(expr.called);
+    formula.callsAddInWritten = formula.callsAddInWritten || expr.addIn;
+  }
+  for (const Expr& operand : expr.operands) CollectCalls(operand, formula);
 }
 
 }  // namespace
@@ -249,7 +252,7 @@ bool ParseFormula(const std::string& text, int row, int column, Formula* formula
     *why = parser.Why();
     return false;
   }
-  CollectCalls(parsed.root, parsed.calls);
+  CollectCalls(parsed.root, parsed);
   *formula = std::move(parsed);
   return true;
 }

@@ -36,6 +36,8 @@ struct Formula {
   // Calls of functions the formula makes, upper-cased and without the
   // _xll. or _xlfn. prefix, each once.
   std::vector<std::string> calls;
+  // Some call is written with _xll.: Excel saved it as an add-in's function.
+  bool callsAddInWritten = false;
 };
 
 // Reads a formula, which starts with "=", standing in the cell at

@@ -7,15 +7,22 @@
 namespace xllhost {
 
 // Recalculates the workbook in the host's state: the formula cells that
-// call a loaded add-in's function, and those that depend on one; every other
-// cell keeps what Excel saved. Prints a line per add-in cell and a count;
-// each cell that differs from Excel is a problem. Writes options.report
-// (JSON) and options.junit (JUnit XML) when given.
+// call a loaded add-in's function or one written with _xll., and those that
+// depend on one; every other cell keeps what Excel saved. Prints a line per
+// add-in cell and a count; each cell that differs from Excel is a problem,
+// and a workbook with no add-in cell is input xllhost cannot judge.
 void CompareWorkbook(const SessionOptions& options);
 
-// Whether a value equals what Excel saved: numbers to 15 significant digits,
-// or within the relative `tolerance` when it is not 0; texts, Booleans and
-// errors exactly; arrays element by element.
+// After the verdict: writes options.report (JSON) and options.junit (JUnit
+// XML) of the last CompareWorkbook, with every problem of the session and
+// the exit status. Answers the status, or 2 for a clean session whose
+// reports could not be written.
+int WriteWorkbookReports(int status);
+
+// Why a value is not what Excel saved, or empty when it is: numbers to 15
+// significant digits, or within the relative `tolerance` when it is not 0;
+// texts, Booleans and errors exactly; arrays element by element.
+std::string Difference(const Value& value, const Value& saved, double tolerance);
 bool SameAsSaved(const Value& value, const Value& saved, double tolerance);
 
 }  // namespace xllhost

@@ -200,7 +200,8 @@ int PlaySteps(Session& s) {
     }
     first = end;
   }
-  return Verdict();
+  const int status = Verdict();
+  return s.options.workbook ? WriteWorkbookReports(status) : status;
 }
 
 }  // namespace

@@ -48,7 +48,13 @@ bool IsQuiet() { return State().quiet; }
 
 void Problem(const std::string& text) {
   ++State().problems;
+  State().problemsSeen.push_back({text, State().judgingCell, State().judgingFunction});
   std::printf("  PROBLEM: %s\n", text.c_str());
+}
+
+void ProblemOfCells(const std::string& text) {
+  Problem(text);
+  State().problemsSeen.back().ofCells = true;
 }
 
 int ProblemCount() { return State().problems; }

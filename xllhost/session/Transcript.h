@@ -19,7 +19,10 @@ void SetQuiet(bool quiet);
 bool IsQuiet();
 
 // A misbehaviour of the add-in: printed even in a quiet run, and counted.
+// Kept with the workbook cell being judged, if any, for the reports.
 void Problem(const std::string& text);
+// The problem that counts the workbook's cells that differ from Excel.
+void ProblemOfCells(const std::string& text);
 int ProblemCount();
 // Input xllhost cannot interpret, told where it was met: printed even in a
 // quiet run, and said on standard error too.

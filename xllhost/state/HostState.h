@@ -93,9 +93,18 @@ struct HostState {
   Area callerArea;
   std::string_view callerFormula;  // the formula's text, which outlives its calculation
 
-  // The transcript's verdict (Transcript).
+  // The transcript's verdict (Transcript): every problem, with the workbook
+  // cell being judged when it arose (Oracle), for the reports.
   bool quiet = false;
   int problems = 0;
+  struct ProblemSeen {
+    std::string text;
+    std::string cell;      // "Sheet!A1", or empty outside a workbook cell
+    std::string function;  // the add-in's function the cell calls, as registered
+    bool ofCells = false;  // a count of the cells that differ, each its own failure
+  };
+  std::vector<ProblemSeen> problemsSeen;
+  std::string judgingCell, judgingFunction;
 };
 
 // The host's state. It is never destroyed: an add-in still loaded when the
