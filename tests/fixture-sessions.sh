@@ -34,7 +34,9 @@ session 0 "" scalars --quiet \
   --expect '=Negate(5)' -5 --expect '=Triple(7)' 21 --expect '=Both(TRUE,TRUE)' TRUE \
   --expect '=Mixed(TRUE,2.5,4,"abc")' 1013 --expect '=Nothing()' '#NUM!' --expect '=Add(1,2,3)' '#VALUE!' \
   --expect '=Add(1E+308,1E+308)' '#NUM!' --expect '=Add(1E-310,0)' 0 --expect '=Add(-1E-320,0)' 0 \
-  --expect '=AddCounted(1,2)' 3
+  --expect '=AddCounted(1,2)' 3 --expect '=Excess(1,1E-16)' 0
+# Functions run in Excel's floating-point environment; one that changes it is told.
+session 0 "returned with the floating-point environment changed: x87 control word 0x037F" scalars --formula '=Widen(1)'
 # A type text whose count includes its terminating NUL is registered, and said to be.
 session 0 "the type text's count includes its terminating NUL, which Excel accepts" scalars --formula '=AddCounted(1,2)'
 

@@ -7,6 +7,7 @@
 #include "AddInFile.h"
 #include "CommandLine.h"
 #include "CrashReport.h"
+#include "FloatingPoint.h"
 #include "Formula.h"
 #include "RegistryStartup.h"
 #include "Scenarios.h"
@@ -70,6 +71,7 @@ int Run(int argc, char** argv) {
 // still loaded, whose DllMain runs now, meets a host that is whole.
 int main(int argc, char** argv) {
   xllhost::ExitOnCrash();
+  xllhost::SetFloatingPoint(xllhost::ExcelFloatingPoint);
   const int status = Run(argc, argv);
   std::fflush(nullptr);
   ExitProcess(static_cast<UINT>(status));

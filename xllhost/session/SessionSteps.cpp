@@ -19,6 +19,10 @@ namespace xllhost {
 void Transcribe() {
   OnCall(PrintCall);
   OnUnusable(CannotInterpret);
+  OnFloatingPointLeft([](const std::string& change) {
+    Say("    The add-in returned with the floating-point environment changed: ", change,
+        "; xllhost sets Excel's again\n");
+  });
 }
 
 void SayHost(const std::string& what) {

@@ -67,6 +67,7 @@ struct HostState {
   std::vector<std::string> unusable;
   std::function<void(const HostCall&)> listener;
   std::function<void(const std::string&)> unusableListener;
+  std::function<void(const std::string&)> floatingPointListener;  // FloatingPoint
   void (*lateFault)(const char* text) = nullptr;  // after the verdict: reported at once
 
   // Host memory (HostMemory).

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CallContext.h"
+#include "FloatingPoint.h"
 
 namespace xllhost {
 
@@ -26,14 +27,17 @@ bool StaysMapped(HMODULE module);
 void UnloadWhenControlReturns(HMODULE module);
 void UnloadPending();
 
-// Runs `call` with control passed to the add-in, then unloads what waited
-// for control to return. What the host printed so far is written out first:
-// the add-in may crash, hang or end the process.
+// Runs `call` with control passed to the add-in, in Excel's floating-point
+// environment, then checks that environment and unloads what waited for
+// control to return. What the host printed so far is written out first: the
+// add-in may crash, hang or end the process.
 template <typename Call>
 auto WithControl(Call call) {
   std::fflush(stdout);
+  SetFloatingPoint(ExcelFloatingPoint);
   struct Returned {
     ~Returned() {
+      CheckFloatingPointLeft();
       if (!ControlPassed()) UnloadPending();
     }
   } afterwards;
