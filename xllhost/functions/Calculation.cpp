@@ -79,17 +79,10 @@ Plan MakePlan(Workbook& book, bool onlyAddInCells) {
     if (cell.formula != nullptr) {
       Precedents(book, cell.formula->formula.root, PlaceOf(book, entry), 0, precedents);
       auto known = callsAddIn.find(cell.formula);
-      if (known == callsAddIn.end()) {
-        // A function Excel saved as an add-in's that no loaded add-in
-        // registered is still an add-in cell: it shows #NAME? and is judged.
-        bool calls = cell.formula->formula.callsAddInWritten;
-        for (const std::string& name : cell.formula->formula.calls) calls = calls || IsAddInFunction(name);
-        known = callsAddIn.emplace(cell.formula, calls).first;
-      }
+      if (known == callsAddIn.end()) known = callsAddIn.emplace(cell.formula, CallsAddIn(book, entry)).first;
       plan.callsAddIn[static_cast<size_t>(e)] = known->second;
     } else {
-      // A formula xllhost cannot read calls an add-in when Excel wrote _xll. in it.
-      plan.callsAddIn[static_cast<size_t>(e)] = Upper(std::string(entry.text)).find("_XLL.") != std::string::npos;
+      plan.callsAddIn[static_cast<size_t>(e)] = CallsAddIn(book, entry);
     }
     frame.end = precedents.size();
     state[static_cast<size_t>(e)] = 1;
@@ -172,6 +165,17 @@ void MarkUncalculated(Workbook& book, const FormulaCell& entry) {
 }
 
 }  // namespace
+
+bool CallsAddIn(const Workbook& book, const FormulaCell& entry) {
+  const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
+  // A formula xllhost cannot read calls an add-in when Excel wrote _xll. in it.
+  if (cell.formula == nullptr) return Upper(std::string(entry.text)).find("_XLL.") != std::string::npos;
+  const Formula& formula = cell.formula->formula;
+  if (formula.callsAddInWritten) return true;
+  for (const std::string& name : formula.calls)
+    if (IsAddInFunction(name)) return true;
+  return false;
+}
 
 void CalculateBook(bool onlyAddInCells, const CalculationSteps& steps) {
   Workbook& book = Book();

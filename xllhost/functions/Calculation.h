@@ -18,6 +18,11 @@ struct CalculationSteps {
   std::function<void(const FormulaCell& cell, const Evaluated& answer, bool callsAddIn)> after;
 };
 
+// Whether the formula cell itself calls an add-in's function: one a loaded
+// add-in registered, or one Excel saved as an add-in's (with _xll.), which
+// shows #NAME? when no add-in registered it.
+bool CallsAddIn(const Workbook& book, const FormulaCell& entry);
+
 // Calculates the workbook's formula cells, each after the cells it refers
 // to; a circular reference's cells are not calculated, and neither is a cell
 // that needs one. With `onlyAddInCells`, only the cells that call an

@@ -47,6 +47,8 @@ struct Image {
 };
 Image Images[64];
 unsigned Remembered = 0;
+LastWords Words = nullptr;
+LONG Crashed = 0;
 
 bool InLoadedImage(const void* address) {
   MEMORY_BASIC_INFORMATION memory{};
@@ -76,6 +78,10 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
   line.Add("\n");
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.text, static_cast<DWORD>(line.length), &written, nullptr);
+  if (Words != nullptr && InterlockedExchange(&Crashed, 1) == 0) {
+    line.text[line.length > 0 ? line.length - 1 : 0] = '\0';  // without its line end
+    Words(line.text + sizeof "xllhost: " - 1);
+  }
   TerminateProcess(GetCurrentProcess(), 3);
   return EXCEPTION_EXECUTE_HANDLER;
 }
@@ -106,6 +112,8 @@ const char* ImageNoLongerLoaded(const void* address) {
 // Standard output is buffered: under Wine each write costs milliseconds. It
 // is flushed whenever control passes to an add-in (see WithControl) and by
 // the crash report, so a crash or a hang loses nothing the host printed.
+void OnCrash(LastWords words) { Words = words; }
+
 void ExitOnCrash() {
   static char buffer[1 << 16];
   std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);

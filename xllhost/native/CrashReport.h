@@ -10,6 +10,13 @@ namespace xllhost {
 // verdict to a debugger that may report success.
 void ExitOnCrash();
 
+// What the run says last when it crashed, after the crash's line (given as
+// `crash`) and before the process ends with status 3: the reports of the
+// verdicts reached so far. It runs once, in a process the crash may have
+// left broken; should it crash too, the process ends without it.
+using LastWords = void (*)(const char* crash);
+void OnCrash(LastWords words);
+
 // Remembers where an add-in's image lies, so that a crash at an address in
 // it after it was unloaded (a thread or a pointer it left behind) names it.
 void RememberImage(HMODULE module, const char* path);

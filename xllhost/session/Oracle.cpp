@@ -5,8 +5,10 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <set>
 
 #include "Calculation.h"
+#include "CrashReport.h"
 #include "Evaluation.h"
 #include "Registrations.h"
 #include "HostMemory.h"
@@ -68,8 +70,8 @@ bool SameAsSaved(const Value& value, const Value& saved, double tolerance) {
 
 namespace {
 
-enum class Verdict { Same, Differs, NotCalculated };
-const char* const VerdictText[] = {"same", "differs", "not calculated"};
+enum class Verdict { Same, Differs, NotCalculated, Ended };
+const char* const VerdictText[] = {"same", "differs", "not calculated", "the session ended in it"};
 
 struct Compared {
   const FormulaCell* cell;
@@ -191,7 +193,7 @@ std::string Joined(const std::vector<std::string>& texts) {
 
 // What a cell's failure says: what xllhost got, what Excel saved, and why.
 std::string FailureMessage(const Compared& c, const std::vector<std::string>& problems) {
-  std::string message;
+  std::string message = c.verdict == Verdict::Ended ? c.why : "";
   if (c.verdict == Verdict::Differs)
     message = "xllhost got " + Shown(c.value) + "; Excel saved " + (c.hasSaved ? Shown(c.saved) : "nothing") + ": " +
               c.why;
@@ -206,7 +208,7 @@ bool WriteReport(const std::string& path, const std::vector<Compared>& cells, in
     const Compared& c = cells[i];
     out << (i > 0 ? ",\n  " : "\n  ") << "{\"sheet\": " << Json(SheetName(*c.cell))
         << ", \"cell\": " << Json(CellName(c.cell->row, c.cell->column)) << ", \"formula\": " << Json(std::string(c.cell->text))
-        << ", \"value\": " << (c.verdict == Verdict::NotCalculated ? "null" : Json(c.value))
+        << ", \"value\": " << (c.verdict == Verdict::NotCalculated || c.verdict == Verdict::Ended ? "null" : Json(c.value))
         << ", \"saved\": " << (c.hasSaved ? Json(c.saved) : "null")
         << ", \"verdict\": " << Json(VerdictText[static_cast<int>(c.verdict)]) << ", \"why\": " << Json(c.why) << "}";
   }
@@ -239,7 +241,7 @@ bool WriteJunit(const std::string& path, const std::vector<Compared>& cells) {
     const std::vector<std::string> problems = ProblemsIn(Where(*c.cell));
     cases += "  <testcase classname=\"" + Xml(SheetName(*c.cell)) + "\" name=\"" +
              Xml(CellName(c.cell->row, c.cell->column) + " " + std::string(c.cell->text)) + "\"";
-    if (c.verdict == Verdict::Differs || !problems.empty()) {
+    if (c.verdict == Verdict::Differs || c.verdict == Verdict::Ended || !problems.empty()) {
       ++failures;
       cases += ">\n    <failure message=\"" + Xml(FailureMessage(c, problems)) + "\"/>\n  </testcase>\n";
     } else if (c.verdict == Verdict::NotCalculated) {
@@ -265,12 +267,36 @@ bool WriteJunit(const std::string& path, const std::vector<Compared>& cells) {
   return static_cast<bool>(out);
 }
 
+// The reports of a session that crashed: the verdicts reached, the cell it
+// crashed in, and every other add-in cell, not calculated.
+void ReportsAfterCrash(const char* crash) {
+  std::vector<Compared>& cells = Session().cells;
+  const std::string where = State().judgingCell;
+  std::set<const FormulaCell*> judged;
+  for (const Compared& c : cells) judged.insert(c.cell);
+  for (const FormulaCell& cell : Book().Formulas()) {
+    if (judged.count(&cell) != 0 || !CallsAddIn(Book(), cell)) continue;
+    Compared c{&cell, Value{}, cell.saved ? *cell.saved : Value{}, cell.saved != nullptr, Verdict::NotCalculated, ""};
+    if (Where(cell) == where) {
+      c.verdict = Verdict::Ended;
+      c.why = std::string("the session ended in this cell: ") + crash;
+    } else {
+      c.why = "not calculated: the session ended " + (where.empty() ? std::string("outside any cell") : "in " + where);
+    }
+    cells.push_back(std::move(c));
+  }
+  WriteWorkbookReports(3);
+}
+
 }  // namespace
+
+void PrepareWorkbookReports(const SessionOptions& options) {
+  Session() = Judged{{}, options.report, options.junit};
+  if (!options.report.empty() || !options.junit.empty()) OnCrash(ReportsAfterCrash);
+}
 
 void CompareWorkbook(const SessionOptions& options) {
   std::vector<Compared>& compared = Session().cells;
-  Session().report = options.report;
-  Session().junit = options.junit;
   const size_t total = Book().Formulas().size();
   size_t done = 0;
   const ULONGLONG start = GetTickCount64();

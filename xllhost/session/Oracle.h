@@ -6,6 +6,11 @@
 
 namespace xllhost {
 
+// Before a session with a workbook: where its reports go. From then on a
+// crash writes them with the verdicts reached, the cell the session ended
+// in, and the other add-in cells not calculated.
+void PrepareWorkbookReports(const SessionOptions& options);
+
 // Recalculates the workbook in the host's state: the formula cells that
 // call a loaded add-in's function or one written with _xll., and those that
 // depend on one; every other cell keeps what Excel saved. Prints a line per

@@ -182,6 +182,7 @@ int PlaySteps(Session& s) {
   s.addIns.resize(s.listed.size());
   s.removed.assign(s.listed.size(), false);
   s.formulas = s.options.formulas;
+  if (s.options.workbook) PrepareWorkbookReports(s.options);
   const std::vector<Step>& steps = s.scenario.steps;
   bool calculated = false;
   for (size_t first = 0; first < steps.size();) {
