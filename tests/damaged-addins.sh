@@ -34,10 +34,11 @@ layout() {
   done
 }
 
-# check WHAT STATUS PATTERN FILE: xllhost on FILE exits with STATUS, says PATTERN on one line of standard error.
+# check WHAT STATUS PATTERN FILE [OPTION...]: xllhost with the options on FILE exits with STATUS, says PATTERN on
+# one line of standard error.
 check() {
   local what=$1 status=$2 pattern=$3 file=$4 said got
-  wine_said errors "$host" --quiet "$file"
+  wine_said errors "$host" --quiet "${@:5}" "$file"
   if [ "$got" -eq "$status" ] && [ "$(printf '%s\n' "$said" | grep -c .)" -eq 1 ] && printf '%s' "$said" | grep -Eq -- "$pattern"; then
     passed=$((passed + 1))
   else
@@ -77,6 +78,33 @@ check "a DllMain that faults" 2 "faults_at_load.xll: it faulted while Windows lo
 # An add-in that gives back the host's load in xlAutoClose returns into code
 # no longer mapped: the report names the image the fault lies in.
 check "an entry that faults once its add-in is unloaded" 3 "in the image of .*unloads\.xll, no longer loaded" "$dir/unloads.xll"
+
+# Add-ins that do not return: each run ends at its time limit, naming what did
+# not return and where the add-in's thread is.
+for hang in "tls|the loader, running the add-in's DllMain or TLS callbacks, .*: it waits in Windows" \
+  "dllmain|the loader, .*hangs\.xll\+0x[0-9A-F]+: it runs its own code" \
+  "lock|the call of xlAutoOpen, .*: it waits in Windows \(on a lock" \
+  "cell|the call of cell A1 =Spin\(\), .*hangs\.xll\+0x[0-9A-F]+: it runs its own code"; do
+  export HANG=${hang%%|*}
+  check "an add-in that does not return ($HANG)" 3 "did not return: ${hang#*|}" "$dir/hangs.xll" --timeout 1
+done
+unset HANG
+
+# Stopped by its caller (a signal to it alone), scripts/xllhost leaves no
+# xllhost.exe behind.
+cp "$dir/hangs.xll" "$scratch/stopped.xll"
+XLLHOST_EXE=$host "$(dirname "$0")/../scripts/xllhost" --quiet "$scratch/stopped.xll" >/dev/null 2>&1 &
+sleep 3
+kill -TERM $!
+wait $! 2>/dev/null
+sleep 1
+if pgrep -f "$scratch/stopped.xll" >/dev/null; then
+  echo "FAILED: scripts/xllhost stopped by its caller left xllhost.exe running"
+  pkill -KILL -f "$scratch/stopped.xll"
+  failed=$((failed + 1))
+else
+  passed=$((passed + 1))
+fi
 
 echo "damaged add-ins: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

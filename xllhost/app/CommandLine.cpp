@@ -48,6 +48,9 @@ const char Usage[] =
     "  --junit FILE          with --workbook, a JUnit test case per cell\n"
     "  --tolerance REL       with --workbook, the relative difference numbers may\n"
     "                        have (default: equal to 15 significant digits)\n"
+    "  --timeout SECONDS     how long loading the add-in, each entry and each\n"
+    "                        cell may run before xllhost ends the run with\n"
+    "                        status 3, saying where the add-in is (default: 60)\n"
     "  --expect-title TEXT   the Add-In Manager must show TEXT\n"
     "  --expect F VALUE      while the add-in is open, the cell F must show VALUE\n"
     "  --quiet               print only problems and the verdict\n"
@@ -121,7 +124,7 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
   const std::pair<const char*, int> valued[] = {
       {"--scenario", 1}, {"--office-version", 1}, {"--formula", 1}, {"--formulas", 1}, {"--expect-title", 1},
       {"--expect", 2},   {"--cell", 1},           {"--cells", 1},   {"--workbook", 1}, {"--report", 1},
-      {"--junit", 1},    {"--tolerance", 1}};
+      {"--junit", 1},    {"--tolerance", 1},      {"--timeout", 1}};
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     for (const auto& [option, count] : valued)
@@ -159,6 +162,11 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
       options.tolerance = std::strtod(argv[++i], &end);
       if (*argv[i] == '\0' || *end != '\0' || !(options.tolerance >= 0 && options.tolerance < 1))
         return std::string("--tolerance takes a relative difference from 0 to 1, such as 1e-9, not ") + argv[i];
+    } else if (arg == "--timeout") {
+      char* end = nullptr;
+      line.timeout = std::strtod(argv[++i], &end);
+      if (*argv[i] == '\0' || *end != '\0' || !(line.timeout > 0 && line.timeout <= 86400))
+        return std::string("--timeout takes seconds from 0 to 86400, such as 60, not ") + argv[i];
     } else if (arg == "--expect-title") {
       options.checkTitle = true;
       options.title = argv[++i];

@@ -15,6 +15,7 @@ struct CommandLine {
   std::string path, scenarioName = "manager", officeVersion = "16.0";
   std::string cellsFile, cellsText, workbookFile;
   bool fromRegistry = false, scenarioGiven = false, help = false;
+  double timeout = 60;  // seconds a call into the add-in may take
 };
 
 void PrintUsage(FILE* to);

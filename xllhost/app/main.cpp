@@ -10,6 +10,7 @@
 #include "FloatingPoint.h"
 #include "Formula.h"
 #include "RegistryStartup.h"
+#include "Watchdog.h"
 #include "Scenarios.h"
 
 namespace {
@@ -57,6 +58,7 @@ int Run(int argc, char** argv) {
     if (!xllhost::ParseFormula(formula, 0, 0, &parsed, &why))
       return Refuse("cannot read the formula \"" + formula + "\": " + why);
   }
+  xllhost::StartWatchdog(line.timeout);
   const std::string wrongCells = xllhost::ReadCellsGiven(line);
   if (!wrongCells.empty()) return Refuse(wrongCells);
   if (line.fromRegistry) return xllhost::PlayStartupFromRegistry(line.officeVersion, line.options);

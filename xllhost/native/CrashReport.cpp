@@ -26,7 +26,10 @@ struct Line {
   }
 };
 
-// The name a module gives itself in its export directory, or null.
+}  // namespace
+
+// Reads the image's headers in place: the loader's lock, which a crashed or
+// hung thread may hold, is never taken.
 const char* ExportedModuleName(const void* address) {
   MEMORY_BASIC_INFORMATION memory{};
   if (VirtualQuery(address, &memory, sizeof memory) == 0 || memory.Type != MEM_IMAGE) return nullptr;
@@ -39,6 +42,14 @@ const char* ExportedModuleName(const void* address) {
   auto* directory = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + exports.VirtualAddress);
   return reinterpret_cast<const char*>(base + directory->Name);
 }
+
+const void* ImageBase(const void* address) {
+  MEMORY_BASIC_INFORMATION memory{};
+  if (VirtualQuery(address, &memory, sizeof memory) == 0 || memory.Type != MEM_IMAGE) return nullptr;
+  return memory.AllocationBase;
+}
+
+namespace {
 
 // The images remembered, in fixed storage: the report allocates nothing.
 struct Image {
@@ -75,15 +86,8 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
   } else {
     line.Add("code of no named module");
   }
-  line.Add("\n");
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.text, static_cast<DWORD>(line.length), &written, nullptr);
-  if (Words != nullptr && InterlockedExchange(&Crashed, 1) == 0) {
-    line.text[line.length > 0 ? line.length - 1 : 0] = '\0';  // without its line end
-    Words(line.text + sizeof "xllhost: " - 1);
-  }
-  TerminateProcess(GetCurrentProcess(), 3);
-  return EXCEPTION_EXECUTE_HANDLER;
+  line.text[line.length] = '\0';
+  EndWithLastWords(line.text + sizeof "xllhost: " - 1);
 }
 
 }  // namespace
@@ -113,6 +117,18 @@ const char* ImageNoLongerLoaded(const void* address) {
 // is flushed whenever control passes to an add-in (see WithControl) and by
 // the crash report, so a crash or a hang loses nothing the host printed.
 void OnCrash(LastWords words) { Words = words; }
+
+void EndWithLastWords(const char* said) {
+  Line line;
+  line.Add("xllhost: ");
+  line.Add(said);
+  line.Add("\n");
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.text, static_cast<DWORD>(line.length), &written, nullptr);
+  if (Words != nullptr && InterlockedExchange(&Crashed, 1) == 0) Words(said);
+  TerminateProcess(GetCurrentProcess(), 3);
+  for (;;) Sleep(INFINITE);  // TerminateProcess does not return for the calling process
+}
 
 void ExitOnCrash() {
   static char buffer[1 << 16];

@@ -17,6 +17,17 @@ void ExitOnCrash();
 using LastWords = void (*)(const char* crash);
 void OnCrash(LastWords words);
 
+// Ends the process with status 3 after writing "xllhost: LINE" to standard
+// error and saying the last words: for a crash, and for an add-in that
+// does not return. Allocates nothing itself; runs the last words once.
+[[noreturn]] void EndWithLastWords(const char* line);
+
+// The name the image holding the address gives itself in its export
+// directory, and where that image starts; null for an address in no image
+// or one without exports.
+const char* ExportedModuleName(const void* address);
+const void* ImageBase(const void* address);
+
 // Remembers where an add-in's image lies, so that a crash at an address in
 // it after it was unloaded (a thread or a pointer it left behind) names it.
 void RememberImage(HMODULE module, const char* path);

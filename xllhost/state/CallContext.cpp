@@ -1,17 +1,44 @@
 #include "CallContext.h"
 
+#include <atomic>
+
 #include "HostState.h"
 
 namespace xllhost {
+namespace {
+
+// Read by the watchdog's thread while the host's waits for the add-in.
+std::atomic<ULONGLONG> RunningSince{0};
+std::atomic<bool> Loading{false};
+
+}  // namespace
+
 PassedControl::PassedControl() {
-  if (State().entryDepth++ == 0) State().entryThread = GetCurrentThreadId();
+  if (State().entryDepth++ == 0) {
+    State().entryThread = GetCurrentThreadId();
+    RunningSince = GetTickCount64();
+  }
 }
 
-PassedControl::~PassedControl() { --State().entryDepth; }
+PassedControl::~PassedControl() {
+  if (--State().entryDepth == 0) RunningSince = 0;
+}
 
-LoaderRunning::LoaderRunning() { State().inDllMain = true; }
+LoaderRunning::LoaderRunning() {
+  State().inDllMain = true;
+  Loading = true;
+  RunningSince = GetTickCount64();
+}
 
-LoaderRunning::~LoaderRunning() { State().inDllMain = false; }
+LoaderRunning::~LoaderRunning() {
+  State().inDllMain = false;
+  Loading = false;
+  RunningSince = 0;
+}
+
+ULONGLONG AddInRunningSince() { return RunningSince; }
+
+bool AddInLoading() { return Loading; }
 
 bool ControlPassed() { return State().entryDepth != 0; }
 

@@ -33,6 +33,12 @@ class LoaderRunning {
 // Whether any entry the host called is still running.
 bool ControlPassed();
 
+// Since when (GetTickCount64) the host has waited for the add-in's code: an
+// entry, a function or the loader; 0 while it does not. Any thread may ask.
+ULONGLONG AddInRunningSince();
+// Whether what runs is the loader: DllMain and TLS callbacks.
+bool AddInLoading();
+
 // Why a call into the host comes at a time Excel refuses it, or null when the
 // host has passed control to the add-in on the calling thread.
 const char* OutOfContext();

@@ -1,10 +1,13 @@
 #include "Modules.h"
 
+#include <cstdio>
+
 #include "HostState.h"
 
 namespace xllhost {
 HMODULE LoadModule(const std::string& path) {
   HMODULE module;
+  std::fflush(stdout);  // the loader runs the add-in's code, which may crash or hang
   {
     LoaderRunning loader;
     module = LoadLibraryA(path.c_str());

@@ -1,0 +1,74 @@
+#include "Watchdog.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "CallContext.h"
+#include "CrashReport.h"
+#include "HostState.h"
+
+namespace xllhost {
+namespace {
+
+HANDLE Watched;  // the thread that calls the add-in
+ULONGLONG Limit;
+
+// Where the suspended thread's next instruction lies: its module and the
+// offset in it, and whether that module is Windows' own, where a thread
+// that does not return waits: on a lock, an event or a sleep. The module is
+// read from its image, never asked of the loader, whose lock a thread that
+// hangs in DllMain or a TLS callback holds.
+std::string WhereThreadIs() {
+  CONTEXT context{};
+  context.ContextFlags = CONTEXT_CONTROL;
+  if (!GetThreadContext(Watched, &context)) return "at an address Windows does not tell";
+#if defined(_WIN64)
+  const void* at = reinterpret_cast<const void*>(context.Rip);
+#else
+  const void* at = reinterpret_cast<const void*>(context.Eip);
+#endif
+  const char* module = ExportedModuleName(at);
+  char where[96];
+  if (module == nullptr) {
+    std::snprintf(where, sizeof where, "at 0x%p, in no module with a name", at);
+    return where;
+  }
+  std::snprintf(where, sizeof where, "at %s+0x%llX", module,
+                static_cast<unsigned long long>(static_cast<const char*>(at) - static_cast<const char*>(ImageBase(at))));
+  bool system = false;
+  for (const char* windows : {"ntdll.dll", "kernelbase.dll", "kernel32.dll", "win32u.dll"})
+    system = system || lstrcmpiA(module, windows) == 0;
+  return std::string(where) + (system ? ": it waits in Windows (on a lock, an event or a sleep)" : ": it runs its own code");
+}
+
+DWORD WINAPI Watch(void*) {
+  for (;;) {
+    Sleep(50);
+    const ULONGLONG since = AddInRunningSince();
+    if (since == 0 || GetTickCount64() - since < Limit) continue;
+    if (SuspendThread(Watched) == static_cast<DWORD>(-1)) continue;
+    if (AddInRunningSince() != since) {  // it returned meanwhile
+      ResumeThread(Watched);
+      continue;
+    }
+    const std::string what = AddInLoading() ? std::string("the loader, running the add-in's DllMain or TLS callbacks,")
+                                            : "the call of " + State().taker + ",";
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.0f", static_cast<double>(Limit) / 1000);
+    const std::string line = "did not return: " + what + " ran " + seconds + " s (--timeout) and did not return; "
+                             "the add-in's thread is " + WhereThreadIs();
+    EndWithLastWords(line.c_str());
+  }
+}
+
+}  // namespace
+
+void StartWatchdog(double seconds) {
+  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &Watched, 0, FALSE,
+                  DUPLICATE_SAME_ACCESS);
+  Limit = static_cast<ULONGLONG>(seconds * 1000);
+  CloseHandle(CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr));
+}
+
+}  // namespace xllhost
