@@ -37,6 +37,11 @@ session 0 "" scalars --quiet \
   --expect '=AddCounted(1,2)' 3 --expect '=Excess(1,1E-16)' 0
 # Functions run in Excel's floating-point environment; one that changes it is told.
 session 0 "returned with the floating-point environment changed: x87 control word 0x037F" scalars --formula '=Widen(1)'
+# Message boxes are problems, told and answered so that the work goes on.
+session 1 'came through MessageBoxW while xlAutoOpen ran, titled "Microsoft Visual C\+\+ Runtime Library", saying "Assertion failed!\\x0A\\x0AExpression: table\.size\(\) == 3", with Abort, Retry, Ignore: in Excel it waits until a person answers; xllhost answered Ignore' dialogs
+session 1 'cell A1 =Checked\(2\) shows 2' dialogs --formula '=Checked(2)'
+session 1 'came through MessageBoxA while .*=Checked\(-1\) ran, titled "Checked", saying "x is negative", with OK: .*answered OK' dialogs --formula '=Checked(-1)'
+session 3 'xllhost: crash: abort\(\) was called' dialogs --dialog-answer abort
 # A type text whose count includes its terminating NUL is registered, and said to be.
 session 0 "the type text's count includes its terminating NUL, which Excel accepts" scalars --formula '=AddCounted(1,2)'
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CellsText.h"
+#include "Dialogs.h"
 #include "HostState.h"
 #include "Scenarios.h"
 #include "Transcript.h"
@@ -51,6 +52,9 @@ const char Usage[] =
     "  --timeout SECONDS     how long loading the add-in, each entry and each\n"
     "                        cell may run before xllhost ends the run with\n"
     "                        status 3, saying where the add-in is (default: 60)\n"
+    "  --dialog-answer B     the button a message box of the add-in is answered\n"
+    "                        with, where it offers B (default: Ignore, else OK,\n"
+    "                        else Cancel, else No); every box is a problem\n"
     "  --expect-title TEXT   the Add-In Manager must show TEXT\n"
     "  --expect F VALUE      while the add-in is open, the cell F must show VALUE\n"
     "  --quiet               print only problems and the verdict\n"
@@ -124,7 +128,7 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
   const std::pair<const char*, int> valued[] = {
       {"--scenario", 1}, {"--office-version", 1}, {"--formula", 1}, {"--formulas", 1}, {"--expect-title", 1},
       {"--expect", 2},   {"--cell", 1},           {"--cells", 1},   {"--workbook", 1}, {"--report", 1},
-      {"--junit", 1},    {"--tolerance", 1},      {"--timeout", 1}};
+      {"--junit", 1},    {"--tolerance", 1},      {"--timeout", 1}, {"--dialog-answer", 1}};
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     for (const auto& [option, count] : valued)
@@ -167,6 +171,11 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
       line.timeout = std::strtod(argv[++i], &end);
       if (*argv[i] == '\0' || *end != '\0' || !(line.timeout > 0 && line.timeout <= 86400))
         return std::string("--timeout takes seconds from 0 to 86400, such as 60, not ") + argv[i];
+    } else if (arg == "--dialog-answer") {
+      line.dialogAnswer = ButtonNamed(argv[++i]);
+      if (line.dialogAnswer == 0)
+        return std::string("--dialog-answer takes a button: OK, Cancel, Abort, Retry, Ignore, Yes, No, \"Try Again\" or "
+                           "Continue, not ") + argv[i];
     } else if (arg == "--expect-title") {
       options.checkTitle = true;
       options.title = argv[++i];

@@ -16,6 +16,7 @@ struct CommandLine {
   std::string cellsFile, cellsText, workbookFile;
   bool fromRegistry = false, scenarioGiven = false, help = false;
   double timeout = 60;  // seconds a call into the add-in may take
+  int dialogAnswer = 0;  // the button a message box is answered with; 0: the one that goes on
 };
 
 void PrintUsage(FILE* to);

@@ -59,6 +59,7 @@ int Run(int argc, char** argv) {
       return Refuse("cannot read the formula \"" + formula + "\": " + why);
   }
   xllhost::StartWatchdog(line.timeout);
+  if (!xllhost::CatchDialogsAnswering(line.dialogAnswer)) return Refuse("cannot catch the add-in's message boxes");
   const std::string wrongCells = xllhost::ReadCellsGiven(line);
   if (!wrongCells.empty()) return Refuse(wrongCells);
   if (line.fromRegistry) return xllhost::PlayStartupFromRegistry(line.officeVersion, line.options);

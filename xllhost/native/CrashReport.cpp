@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <csignal>
 #include <cstdio>
 
 namespace xllhost {
@@ -134,6 +135,12 @@ void ExitOnCrash() {
   static char buffer[1 << 16];
   std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
   SetUnhandledExceptionFilter(ReportCrash);
+  // abort() of the C runtime the add-ins share with the host (msvcrt.dll),
+  // as after an assertion's dialog answered Abort, ends the run the same way.
+  std::signal(SIGABRT, [](int) {
+    std::fflush(stdout);
+    EndWithLastWords("crash: abort() was called, as a C runtime does after a failed assertion answered Abort");
+  });
 }
 
 }  // namespace xllhost

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "Callbacks.h"
+#include "Dialogs.h"
+#include "HostState.h"
 #include "HostMemory.h"
 #include "Modules.h"
 #include "Registrations.h"
@@ -23,6 +25,31 @@ void Transcribe() {
     Say("    The add-in returned with the floating-point environment changed: ", change,
         "; xllhost sets Excel's again\n");
   });
+}
+
+namespace {
+
+int ChosenButton = 0;
+
+int AnswerDialog(const Dialog& dialog) {
+  std::string buttons;
+  int answer = GoOnButton(dialog);
+  for (int button : dialog.buttons) {
+    buttons += (buttons.empty() ? "" : ", ") + std::string(ButtonName(button));
+    if (button == ChosenButton) answer = button;
+  }
+  Problem("a dialog came through " + dialog.api + " while " + State().taker + " ran, titled " +
+          Shown(TextValue(dialog.title)) + ", saying " + Shown(TextValue(dialog.text)) + ", with " + buttons +
+          ": in Excel it waits until a person answers; xllhost answered " + ButtonName(answer));
+  std::fflush(stdout);
+  return answer;
+}
+
+}  // namespace
+
+bool CatchDialogsAnswering(int button) {
+  ChosenButton = button;
+  return CatchDialogs(AnswerDialog);
 }
 
 void SayHost(const std::string& what) {

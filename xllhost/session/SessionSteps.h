@@ -30,6 +30,12 @@ struct SessionOptions {
 // host, and input xllhost cannot interpret where it is met.
 void Transcribe();
 
+// From now on a message box the add-in shows is a problem, told with its
+// title, text and buttons and what ran, and answered with `button` where it
+// offers it, else with the one that lets the work go on. False when the
+// boxes cannot be caught.
+bool CatchDialogsAnswering(int button);
+
 // The transcript's line on who plays the host: `what`, and whether this
 // host's executable exports MdCallBack12.
 void SayHost(const std::string& what);
