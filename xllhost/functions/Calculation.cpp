@@ -4,6 +4,7 @@
 #include <map>
 
 #include "HostState.h"
+#include "Registrations.h"
 
 namespace xllhost {
 namespace {
@@ -39,10 +40,6 @@ Area AreaOf(const Workbook& book, const FormulaCell& entry) {
   const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
   if (cell.block >= 0) return book.Blocks()[static_cast<size_t>(cell.block)].area;
   return Area{entry.row, entry.row, entry.column, entry.column};
-}
-
-std::string Label(const Workbook& book, const FormulaCell& entry) {
-  return book.Sheets()[static_cast<size_t>(entry.sheet)].name + "!" + CellName(entry.row, entry.column);
 }
 
 // The order of calculation, each cell after those it refers to, and which
@@ -102,8 +99,8 @@ Plan MakePlan(Workbook& book, bool onlyAddInCells) {
         } else if (state[static_cast<size_t>(p)] == 1) {
           std::string path;
           for (size_t i = static_cast<size_t>(position[static_cast<size_t>(p)]); i < stack.size(); ++i)
-            path += Label(book, formulas[static_cast<size_t>(stack[i].entry)]) + " -> ";
-          path += Label(book, formulas[static_cast<size_t>(p)]);
+            path += Where(book, formulas[static_cast<size_t>(stack[i].entry)]) + " -> ";
+          path += Where(book, formulas[static_cast<size_t>(p)]);
           for (size_t i = static_cast<size_t>(position[static_cast<size_t>(p)]); i < stack.size(); ++i)
             plan.circular.emplace(stack[i].entry, "a circular reference: " + path);
         }
@@ -175,6 +172,18 @@ bool CallsAddIn(const Workbook& book, const FormulaCell& entry) {
   for (const std::string& name : formula.calls)
     if (IsAddInFunction(name)) return true;
   return false;
+}
+
+std::string Where(const Workbook& book, const FormulaCell& entry) {
+  return book.Sheets()[static_cast<size_t>(entry.sheet)].name + "!" + CellName(entry.row, entry.column);
+}
+
+std::string AddInFunctionOf(const Workbook& book, const FormulaCell& entry) {
+  const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
+  if (cell.formula == nullptr) return "";
+  for (const std::string& name : cell.formula->formula.calls)
+    if (IsAddInFunction(name)) return FindRegistration(FindName(name)->registerId)->functionText;
+  return "";
 }
 
 void CalculateBook(bool onlyAddInCells, const CalculationSteps& steps) {

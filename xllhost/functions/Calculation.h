@@ -22,6 +22,11 @@ struct CalculationSteps {
 // add-in registered, or one Excel saved as an add-in's (with _xll.), which
 // shows #NAME? when no add-in registered it.
 bool CallsAddIn(const Workbook& book, const FormulaCell& entry);
+// Where the cell stands, as "Sheet!A1".
+std::string Where(const Workbook& book, const FormulaCell& entry);
+// The first function of a loaded add-in the cell calls, as it registered
+// it; empty when it calls none.
+std::string AddInFunctionOf(const Workbook& book, const FormulaCell& entry);
 
 // Calculates the workbook's formula cells, each after the cells it refers
 // to; a circular reference's cells are not calculated, and neither is a cell

@@ -157,7 +157,7 @@ std::string Xml(const std::string& text) {
 }
 
 std::string SheetName(const FormulaCell& cell) { return Book().Sheets()[static_cast<size_t>(cell.sheet)].name; }
-std::string Where(const FormulaCell& cell) { return SheetName(cell) + "!" + CellName(cell.row, cell.column); }
+std::string Where(const FormulaCell& cell) { return Where(Book(), cell); }
 
 using ProblemSeen = HostState::ProblemSeen;
 
@@ -167,15 +167,6 @@ std::string ReferencePage(const std::string& text) {
   if (end == std::string::npos) return "";
   const size_t open = text.rfind('(', end);
   return open == std::string::npos ? "" : text.substr(open + 1, end + 3 - open - 1);
-}
-
-// The first function of a loaded add-in the cell calls, as registered.
-std::string AddInFunctionOf(const FormulaCell& entry) {
-  const Cell& cell = Book().Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
-  if (cell.formula == nullptr) return "";
-  for (const std::string& name : cell.formula->formula.calls)
-    if (IsAddInFunction(name)) return FindRegistration(FindName(name)->registerId)->functionText;
-  return "";
 }
 
 std::vector<std::string> ProblemsIn(const std::string& where) {
@@ -271,7 +262,7 @@ bool WriteJunit(const std::string& path, const std::vector<Compared>& cells) {
 // crashed in, and every other add-in cell, not calculated.
 void ReportsAfterCrash(const char* crash) {
   std::vector<Compared>& cells = Session().cells;
-  const std::string where = State().judgingCell;
+  const std::string where = State().judging ? Where(*State().judging) : "";
   std::set<const FormulaCell*> judged;
   for (const Compared& c : cells) judged.insert(c.cell);
   for (const FormulaCell& cell : Book().Formulas()) {
@@ -303,8 +294,7 @@ void CompareWorkbook(const SessionOptions& options) {
   ULONGLONG told = start;
   CalculationSteps steps;
   steps.before = [](const FormulaCell& cell) {
-    State().judgingCell = Where(cell);
-    State().judgingFunction = AddInFunctionOf(cell);
+    State().judging = &cell;
     ChargeHostMemoryTo("cell " + Where(cell) + " " + std::string(cell.text));
   };
   steps.after = [&](const FormulaCell& cell, const Evaluated& answer, bool callsAddIn) {
@@ -332,8 +322,7 @@ void CompareWorkbook(const SessionOptions& options) {
       Say(line, "\n");
       compared.push_back(std::move(c));
     }
-    State().judgingCell.clear();
-    State().judgingFunction.clear();
+    State().judging = nullptr;
   };
   CalculateBook(true, steps);
   int same = 0, differ = 0, skipped = 0;

@@ -1,6 +1,7 @@
 #include "Transcript.h"
 
 #include "HostMemory.h"
+#include "Calculation.h"
 #include "HostState.h"
 #include "Registrations.h"
 
@@ -48,7 +49,10 @@ bool IsQuiet() { return State().quiet; }
 
 void Problem(const std::string& text) {
   ++State().problems;
-  State().problemsSeen.push_back({text, State().judgingCell, State().judgingFunction});
+  // Said of the workbook cell being judged, labelled only now: most cells raise none.
+  const FormulaCell* cell = State().judging;
+  State().problemsSeen.push_back({text, cell ? Where(Book(), *cell) : "",
+                                  cell ? AddInFunctionOf(Book(), *cell) : ""});
   std::printf("  PROBLEM: %s\n", text.c_str());
 }
 

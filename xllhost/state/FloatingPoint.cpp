@@ -18,7 +18,11 @@ FloatingPoint CurrentFloatingPoint() {
   return now;
 }
 
+// Written only when it differs: loading the registers costs more than
+// reading them, and this runs around every call into an add-in.
 void SetFloatingPoint(const FloatingPoint& environment) {
+  const FloatingPoint now = CurrentFloatingPoint();
+  if (now.x87 == environment.x87 && now.mxcsr == environment.mxcsr) return;
   FloatingPoint wanted = environment;
   __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(wanted.x87));
   __asm__ volatile("ldmxcsr %0" : : "m"(wanted.mxcsr));
@@ -40,8 +44,9 @@ void OnFloatingPointLeft(std::function<void(const std::string& change)> listener
 }
 
 void CheckFloatingPointLeft() {
-  const std::string change = FloatingPointChange(CurrentFloatingPoint());
-  if (change.empty()) return;
+  const FloatingPoint now = CurrentFloatingPoint();
+  if (now.x87 == ExcelFloatingPoint.x87 && now.mxcsr == ExcelFloatingPoint.mxcsr) return;
+  const std::string change = FloatingPointChange(now);
   SetFloatingPoint(ExcelFloatingPoint);
   if (State().floatingPointListener) State().floatingPointListener(change);
 }

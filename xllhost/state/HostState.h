@@ -105,7 +105,7 @@ struct HostState {
     bool ofCells = false;  // a count of the cells that differ, each its own failure
   };
   std::vector<ProblemSeen> problemsSeen;
-  std::string judgingCell, judgingFunction;
+  const FormulaCell* judging = nullptr;  // the workbook cell being judged; null outside one
 };
 
 // The host's state. It is never destroyed: an add-in still loaded when the
