@@ -59,12 +59,15 @@ int Run(int argc, char** argv) {
       return Refuse("cannot read the formula \"" + formula + "\": " + why);
   }
   xllhost::StartWatchdog(line.timeout);
-  if (!xllhost::CatchDialogsAnswering(line.dialogAnswer)) return Refuse("cannot catch the add-in's message boxes");
   const std::string wrongCells = xllhost::ReadCellsGiven(line);
   if (!wrongCells.empty()) return Refuse(wrongCells);
+  if (!line.fromRegistry) {
+    std::string why = CheckPath(line.path, line.options.addIn);
+    if (!why.empty()) return Refuse(why);
+  }
+  // Only a run that loads add-ins loads user32.dll, to catch their message boxes.
+  if (!xllhost::CatchDialogsAnswering(line.dialogAnswer)) return Refuse("cannot catch the add-in's message boxes");
   if (line.fromRegistry) return xllhost::PlayStartupFromRegistry(line.officeVersion, line.options);
-  std::string why = CheckPath(line.path, line.options.addIn);
-  if (!why.empty()) return Refuse(why);
   return xllhost::Play(*scenario, line.options);
 }
 
@@ -76,6 +79,7 @@ int main(int argc, char** argv) {
   xllhost::ExitOnCrash();
   xllhost::SetFloatingPoint(xllhost::ExcelFloatingPoint);
   const int status = Run(argc, argv);
+  xllhost::StopWatchdog();
   std::fflush(nullptr);
   ExitProcess(static_cast<UINT>(status));
 }

@@ -2,12 +2,15 @@
 
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "Arguments.h"
 #include "Calls.h"
 #include "HostMemory.h"
+#include "HostState.h"
 #include "Information.h"
 #include "NativeCall.h"
+#include "Readable.h"
 #include "Scratch.h"
 
 namespace xllhost {
@@ -52,6 +55,16 @@ Value Returned(TypeCode code, const Answered& answered, HMODULE module, const st
   }
   void* pointer = reinterpret_cast<void*>(static_cast<std::uintptr_t>(answered.integer));
   if (pointer == nullptr) return ErrorValue(xlerrNum);
+  // The least the answer's type lets the host read; a record is checked
+  // where it is taken.
+  const bool record = type.storage == Storage::Oper || type.storage == Storage::Oper12;
+  const size_t least = type.storage == Storage::Double                                       ? sizeof(double)
+                       : type.storage == Storage::Fp || type.storage == Storage::Fp12 ? 2 * sizeof(std::int32_t)
+                                                                                      : 1;
+  if (const std::string why = record ? "" : WhyNotReadable(pointer, least); !why.empty()) {
+    Fault(who + "'s answer " + why + ": Excel would read what is there, or crash");
+    return ErrorValue(xlerrValue);
+  }
   switch (type.storage) {
     case Storage::Double: return NumberValue(*static_cast<const double*>(pointer));
     case Storage::Short: {
@@ -101,9 +114,36 @@ Value AsCell(Value value) {
   return AsWorksheetNumbers(value);
 }
 
+// What is wrong with reading the record's text or array, or empty.
+template <typename Record>
+std::string WhyContentUnreadable(const Record& record) {
+  using Char = std::remove_pointer_t<decltype(record.val.str)>;
+  const auto type = record.xltype & ~(xlbitXLFree | xlbitDLLFree);
+  if (type == xltypeStr) {
+    std::string why = WhyNotReadable(record.val.str, sizeof(Char));
+    const auto count = static_cast<size_t>(static_cast<std::make_unsigned_t<Char>>(record.val.str[0]));
+    if (why.empty()) why = WhyNotReadable(record.val.str, (count + 1) * sizeof(Char));
+    return why.empty() ? "" : "is a record whose text " + why;
+  }
+  if (type == xltypeMulti && record.val.array.rows > 0 && record.val.array.columns > 0) {
+    const std::string why = WhyNotReadable(
+        record.val.array.lparray,
+        static_cast<size_t>(record.val.array.rows) * static_cast<size_t>(record.val.array.columns) * sizeof(Record));
+    return why.empty() ? "" : "is a record whose array " + why;
+  }
+  return "";
+}
+
 template <typename Record>
 Value TakeRecord(HMODULE module, Record* answer, const char* autoFreeName) {
   if (answer == nullptr) return ErrorValue(xlerrNum);
+  std::string why = WhyNotReadable(answer, sizeof(Record));
+  if (why.empty()) why = WhyContentUnreadable(*answer);
+  if (!why.empty()) {
+    Fault((State().inCell ? CallerCellName() + "'s answer " : std::string("an answer ")) + why +
+          ": Excel would read what is there, or crash");
+    return ErrorValue(xlerrValue);
+  }
   if (!IsKnownType(answer->xltype)) {
     Value unknown;
     unknown.xltype = answer->xltype;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 
 #include "CallContext.h"
@@ -12,7 +13,9 @@ namespace xllhost {
 namespace {
 
 HANDLE Watched;  // the thread that calls the add-in
+HANDLE Watcher;  // the watchdog's own
 ULONGLONG Limit;
+std::atomic<bool> Stopping{false};
 
 // Where the suspended thread's next instruction lies: its module and the
 // offset in it, and whether that module is Windows' own, where a thread
@@ -43,7 +46,7 @@ std::string WhereThreadIs() {
 }
 
 DWORD WINAPI Watch(void*) {
-  for (;;) {
+  while (!Stopping) {
     Sleep(50);
     const ULONGLONG since = AddInRunningSince();
     if (since == 0 || GetTickCount64() - since < Limit) continue;
@@ -60,6 +63,7 @@ DWORD WINAPI Watch(void*) {
                              "the add-in's thread is " + WhereThreadIs();
     EndWithLastWords(line.c_str());
   }
+  return 0;
 }
 
 }  // namespace
@@ -68,7 +72,15 @@ void StartWatchdog(double seconds) {
   DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &Watched, 0, FALSE,
                   DUPLICATE_SAME_ACCESS);
   Limit = static_cast<ULONGLONG>(seconds * 1000);
-  CloseHandle(CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr));
+  Watcher = CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr);
+}
+
+void StopWatchdog() {
+  if (Watcher == nullptr) return;
+  Stopping = true;
+  WaitForSingleObject(Watcher, 1000);
+  CloseHandle(Watcher);
+  Watcher = nullptr;
 }
 
 }  // namespace xllhost

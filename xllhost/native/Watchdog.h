@@ -9,5 +9,8 @@ namespace xllhost {
 // return and where the add-in's thread is, and the last words are said (see
 // EndWithLastWords). Called once, on the thread that calls the add-in.
 void StartWatchdog(double seconds);
+// Ends the watchdog's thread before the process exits, so that no thread of
+// the host's own is cut off while Windows ends the process.
+void StopWatchdog();
 
 }  // namespace xllhost
