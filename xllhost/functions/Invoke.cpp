@@ -22,10 +22,18 @@ namespace {
 // the fault that reports it: the reference calls every function in a DLL
 // with __stdcall (xlfregister-form-1.md), and only 32-bit Windows shows it.
 // Both are made only for a fault.
+// Below this address lay the frames of the last procedure called, which has
+// returned: an answer pointing there points at memory no longer its own. Set
+// once the call is back, so a call nested in it never leaves its own.
+// Kept as a number: it is an address to compare with, never to read.
+std::uintptr_t DeadStackBelow = 0;
+const void* DeadStack() { return reinterpret_cast<const void*>(DeadStackBelow); }
+
 template <typename Who, typename Passes>
 Answered CallAsExcel(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args, Who whoText,
                      Passes passesText) {
   Answered answered = CallStdcall(procedure, returns, args);
+  DeadStackBelow = reinterpret_cast<std::uintptr_t>(&answered);
   if (answered.removedBytes == answered.passedBytes) return answered;
   const std::string who = whoText(), passes = passesText();
   const std::string passed = std::to_string(answered.passedBytes) + " bytes of arguments";
@@ -61,7 +69,7 @@ Value Returned(TypeCode code, const Answered& answered, HMODULE module, const st
   const size_t least = type.storage == Storage::Double                                       ? sizeof(double)
                        : type.storage == Storage::Fp || type.storage == Storage::Fp12 ? 2 * sizeof(std::int32_t)
                                                                                       : 1;
-  if (const std::string why = record ? "" : WhyNotReadable(pointer, least); !why.empty()) {
+  if (const std::string why = record ? "" : WhyNotReadable(pointer, least, DeadStack()); !why.empty()) {
     Fault(who + "'s answer " + why + ": Excel would read what is there, or crash");
     return ErrorValue(xlerrValue);
   }
@@ -137,7 +145,7 @@ std::string WhyContentUnreadable(const Record& record) {
 template <typename Record>
 Value TakeRecord(HMODULE module, Record* answer, const char* autoFreeName) {
   if (answer == nullptr) return ErrorValue(xlerrNum);
-  std::string why = WhyNotReadable(answer, sizeof(Record));
+  std::string why = WhyNotReadable(answer, sizeof(Record), DeadStack());
   if (why.empty()) why = WhyContentUnreadable(*answer);
   if (!why.empty()) {
     Fault((State().inCell ? CallerCellName() + "'s answer " : std::string("an answer ")) + why +

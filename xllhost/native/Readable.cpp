@@ -6,17 +6,15 @@
 
 namespace xllhost {
 
-std::string WhyNotReadable(const void* address, std::size_t bytes) {
+std::string WhyNotReadable(const void* address, std::size_t bytes, const void* deadBelow) {
   char at[32];
   std::snprintf(at, sizeof at, "0x%p", address);
-  // The thread's stack is reserved from the allocation that holds this
-  // function's frame upwards; what lies below the frame belongs to calls
-  // that have returned.
-  const volatile char here = 0;
-  const char* frame = const_cast<const char*>(&here);
-  MEMORY_BASIC_INFORMATION stack{};
+  // The thread's stack is reserved from the allocation that holds the
+  // boundary upwards.
   const auto* p = static_cast<const char*>(address);
-  if (VirtualQuery(frame, &stack, sizeof stack) != 0 && p >= static_cast<const char*>(stack.AllocationBase) && p < frame)
+  MEMORY_BASIC_INFORMATION stack{};
+  if (deadBelow != nullptr && VirtualQuery(deadBelow, &stack, sizeof stack) != 0 &&
+      p >= static_cast<const char*>(stack.AllocationBase) && p < static_cast<const char*>(deadBelow))
     return std::string("points into the stack of a call that has returned (") + at + ")";
   for (const char* next = p; next < p + bytes;) {
     MEMORY_BASIC_INFORMATION memory{};
