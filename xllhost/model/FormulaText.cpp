@@ -90,6 +90,15 @@ std::string Operand(const Expr& operand, int least, int row, int column, bool ke
   return Binding(operand) < least ? "(" + text + ")" : text;
 }
 
+bool IsSign(const Expr& expr) { return expr.kind == ExprKind::Negate || expr.kind == ExprKind::Plus; }
+
+// How many signs follow one another from this node down.
+size_t SignRun(const Expr* expr) {
+  size_t run = 0;
+  for (; IsSign(*expr); expr = &expr->operands[0]) ++run;
+  return run;
+}
+
 std::string Print(const Expr& expr, int row, int column, bool key) {
   switch (expr.kind) {
     case ExprKind::Literal: return ConstantText(expr.literal);
@@ -110,8 +119,15 @@ std::string Print(const Expr& expr, int row, int column, bool key) {
       return text + ")";
     }
     case ExprKind::Negate:
-    case ExprKind::Plus:
-      return (expr.kind == ExprKind::Negate ? "-" : "+") + Operand(expr.operands[0], Binding(expr), row, column, key);
+    case ExprKind::Plus: {
+      // Signs in parentheses are read as runs of their own, each of at most
+      // MaxNesting signs: a longer run, written whole, would not be read.
+      const Expr& operand = expr.operands[0];
+      const std::string sign = expr.kind == ExprKind::Negate ? "-" : "+";
+      if (IsSign(operand) && SignRun(&operand) % static_cast<size_t>(MaxNesting) == 0)
+        return sign + "(" + Print(operand, row, column, key) + ")";
+      return sign + Operand(operand, Binding(expr), row, column, key);
+    }
     case ExprKind::Percent: return Operand(expr.operands[0], Binding(expr), row, column, key) + "%";
     case ExprKind::Binary: {
       // Operators of one level group from the left: a right operand of the
