@@ -1,0 +1,32 @@
+// The reports of a workbook's comparison with what Excel saved: JSON and
+// JUnit XML, each with the session's problems and agreeing with its status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Workbook.h"
+
+namespace xllhost {
+
+enum class CellVerdict { Same, Differs, NotCalculated, Ended };
+const char* VerdictText(CellVerdict verdict);
+
+// A cell that calls an add-in, and what became of it.
+struct Compared {
+  const FormulaCell* cell;
+  Value value, saved;
+  bool hasSaved;
+  CellVerdict verdict;
+  std::string why;
+};
+
+// The comparison as JSON: the status, each cell with its values and verdict,
+// every problem of the session and what xllhost could not interpret.
+bool WriteJsonReport(const std::string& path, const std::vector<Compared>& cells, int status);
+// A test case per cell, failing when it differs or a problem arose in its
+// call; one failing per problem outside any cell, and one in error per input
+// xllhost could not interpret: the report is green only for status 0.
+bool WriteJunitReport(const std::string& path, const std::vector<Compared>& cells);
+
+}  // namespace xllhost
