@@ -4,7 +4,6 @@
 #include <map>
 
 #include "HostState.h"
-#include "Registrations.h"
 
 namespace xllhost {
 namespace {
@@ -163,15 +162,23 @@ void MarkUncalculated(Workbook& book, const FormulaCell& entry) {
 
 }  // namespace
 
+namespace {
+
+// The first function of a loaded add-in the cell's formula calls, or null.
+const Registration* FirstAddInFunction(const Cell& cell) {
+  if (cell.formula == nullptr) return nullptr;
+  for (const std::string& name : cell.formula->formula.calls)
+    if (const Registration* registration = AddInFunction(name)) return registration;
+  return nullptr;
+}
+
+}  // namespace
+
 bool CallsAddIn(const Workbook& book, const FormulaCell& entry) {
   const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
   // A formula xllhost cannot read calls an add-in when Excel wrote _xll. in it.
   if (cell.formula == nullptr) return Upper(std::string(entry.text)).find("_XLL.") != std::string::npos;
-  const Formula& formula = cell.formula->formula;
-  if (formula.callsAddInWritten) return true;
-  for (const std::string& name : formula.calls)
-    if (IsAddInFunction(name)) return true;
-  return false;
+  return cell.formula->formula.callsAddInWritten || FirstAddInFunction(cell) != nullptr;
 }
 
 std::string Where(const Workbook& book, const FormulaCell& entry) {
@@ -179,11 +186,8 @@ std::string Where(const Workbook& book, const FormulaCell& entry) {
 }
 
 std::string AddInFunctionOf(const Workbook& book, const FormulaCell& entry) {
-  const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
-  if (cell.formula == nullptr) return "";
-  for (const std::string& name : cell.formula->formula.calls)
-    if (IsAddInFunction(name)) return FindRegistration(FindName(name)->registerId)->functionText;
-  return "";
+  const Registration* registration = FirstAddInFunction(book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell]);
+  return registration != nullptr ? registration->functionText : "";
 }
 
 void CalculateBook(bool onlyAddInCells, const CalculationSteps& steps) {

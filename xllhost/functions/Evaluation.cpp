@@ -14,9 +14,9 @@ int SheetNamed(const std::string& sheet, const Place& place) {
   return sheet.empty() ? place.sheet : Book().FindSheet(sheet);
 }
 
-bool IsAddInFunction(const std::string& name) {
+const Registration* AddInFunction(const std::string& name) {
   const DefinedName* defined = FindName(name);
-  return defined != nullptr && defined->registerId != 0 && FindRegistration(defined->registerId) != nullptr;
+  return defined != nullptr && defined->registerId != 0 ? FindRegistration(defined->registerId) : nullptr;
 }
 
 namespace {

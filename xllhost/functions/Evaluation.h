@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "Builtins.h"
+#include "HostState.h"
 #include "Workbook.h"
 
 namespace xllhost {
@@ -24,9 +25,9 @@ struct Evaluated {
 Evaluated EvaluateFormula(const Formula& formula, std::string_view text, const Place& place, const Area& area,
                           bool fromExcel);
 
-// Whether the registered functions of the add-ins include the name (upper
-// case, without _xll.).
-bool IsAddInFunction(const std::string& name);
+// The registration of the add-ins' function of that name (upper case,
+// without _xll.), or null when none registered it.
+const Registration* AddInFunction(const std::string& name);
 
 // The sheet a reference or a name written with `sheet` (empty for none)
 // names, as the formula at `place` sees it; -1 for none.
