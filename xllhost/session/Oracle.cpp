@@ -94,17 +94,18 @@ std::string Where(const FormulaCell& cell) { return Where(Book(), cell); }
 // crashed in, and every other add-in cell, not calculated.
 void ReportsAfterCrash(const char* crash) {
   std::vector<Compared>& cells = Session().cells;
-  const std::string where = State().judging ? Where(*State().judging) : "";
+  const FormulaCell* ended = State().judging;
+  const std::string where = ended ? "in " + Where(*ended) : "outside any cell";
   std::set<const FormulaCell*> judged;
   for (const Compared& c : cells) judged.insert(c.cell);
   for (const FormulaCell& cell : Book().Formulas()) {
     if (judged.count(&cell) != 0 || !CallsAddIn(Book(), cell)) continue;
     Compared c{&cell, Value{}, cell.saved ? *cell.saved : Value{}, cell.saved != nullptr, CellVerdict::NotCalculated, ""};
-    if (Where(cell) == where) {
+    if (&cell == ended) {
       c.verdict = CellVerdict::Ended;
       c.why = std::string("the session ended in this cell: ") + crash;
     } else {
-      c.why = "not calculated: the session ended " + (where.empty() ? std::string("outside any cell") : "in " + where);
+      c.why = "not calculated: the session ended " + where;
     }
     cells.push_back(std::move(c));
   }
