@@ -22,22 +22,11 @@ FloatingPoint CurrentFloatingPoint() {
 // reading them, and this runs around every call into an add-in.
 void SetFloatingPoint(const FloatingPoint& environment) {
   const FloatingPoint now = CurrentFloatingPoint();
-  if (now.x87 == environment.x87 && now.mxcsr == environment.mxcsr) return;
+  if (now == environment) return;
   FloatingPoint wanted = environment;
   __asm__ volatile("fnclex\n\tfldcw %0" : : "m"(wanted.x87));
   __asm__ volatile("ldmxcsr %0" : : "m"(wanted.mxcsr));
 }
-
-std::string FloatingPointChange(const FloatingPoint& environment) {
-  char text[160];
-  if (environment.x87 == ExcelFloatingPoint.x87 && environment.mxcsr == ExcelFloatingPoint.mxcsr) return "";
-  std::snprintf(text, sizeof text, "x87 control word 0x%04X and MXCSR 0x%04X, where Excel gives 0x%04X and 0x%04X",
-                environment.x87, static_cast<unsigned>(environment.mxcsr), ExcelFloatingPoint.x87,
-                static_cast<unsigned>(ExcelFloatingPoint.mxcsr));
-  return text;
-}
-
-
 
 void OnFloatingPointLeft(std::function<void(const std::string& change)> listener) {
   State().floatingPointListener = std::move(listener);
@@ -45,9 +34,12 @@ void OnFloatingPointLeft(std::function<void(const std::string& change)> listener
 
 void CheckFloatingPointLeft() {
   const FloatingPoint now = CurrentFloatingPoint();
-  if (now.x87 == ExcelFloatingPoint.x87 && now.mxcsr == ExcelFloatingPoint.mxcsr) return;
-  const std::string change = FloatingPointChange(now);
+  if (now == ExcelFloatingPoint) return;
   SetFloatingPoint(ExcelFloatingPoint);
+  char change[160];
+  std::snprintf(change, sizeof change, "x87 control word 0x%04X and MXCSR 0x%04X, where Excel gives 0x%04X and 0x%04X",
+                now.x87, static_cast<unsigned>(now.mxcsr), ExcelFloatingPoint.x87,
+                static_cast<unsigned>(ExcelFloatingPoint.mxcsr));
   if (State().floatingPointListener) State().floatingPointListener(change);
 }
 

@@ -11,6 +11,8 @@ namespace xllhost {
 struct FloatingPoint {
   std::uint16_t x87;    // the x87 FPU control word
   std::uint32_t mxcsr;  // the SSE control and status register, status flags cleared
+
+  constexpr bool operator==(const FloatingPoint& other) const { return x87 == other.x87 && mxcsr == other.mxcsr; }
 };
 
 // Windows starts every process with the x87 control word 0x027F (53-bit
@@ -24,9 +26,6 @@ constexpr FloatingPoint ExcelFloatingPoint{0x027F, 0x1F80};
 
 FloatingPoint CurrentFloatingPoint();
 void SetFloatingPoint(const FloatingPoint& environment);
-// What differs from Excel's environment, for the transcript; empty when nothing.
-std::string FloatingPointChange(const FloatingPoint& environment);
-
 // After control comes back from an add-in: an environment it left changed
 // is told to the listener and set back to Excel's.
 void OnFloatingPointLeft(std::function<void(const std::string& change)> listener);
