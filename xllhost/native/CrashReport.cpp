@@ -31,10 +31,15 @@ struct Line {
 
 // Reads the image's headers in place: the loader's lock, which a crashed or
 // hung thread may hold, is never taken.
-const char* ExportedModuleName(const void* address) {
+const void* ImageBase(const void* address) {
   MEMORY_BASIC_INFORMATION memory{};
   if (VirtualQuery(address, &memory, sizeof memory) == 0 || memory.Type != MEM_IMAGE) return nullptr;
-  auto* base = static_cast<const unsigned char*>(memory.AllocationBase);
+  return memory.AllocationBase;
+}
+
+const char* ExportedModuleName(const void* address) {
+  auto* base = static_cast<const unsigned char*>(ImageBase(address));
+  if (base == nullptr) return nullptr;
   auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   if (dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
   auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
@@ -42,12 +47,6 @@ const char* ExportedModuleName(const void* address) {
   if (exports.VirtualAddress == 0) return nullptr;
   auto* directory = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + exports.VirtualAddress);
   return reinterpret_cast<const char*>(base + directory->Name);
-}
-
-const void* ImageBase(const void* address) {
-  MEMORY_BASIC_INFORMATION memory{};
-  if (VirtualQuery(address, &memory, sizeof memory) == 0 || memory.Type != MEM_IMAGE) return nullptr;
-  return memory.AllocationBase;
 }
 
 namespace {
@@ -62,16 +61,11 @@ unsigned Remembered = 0;
 LastWords Words = nullptr;
 LONG Crashed = 0;
 
-bool InLoadedImage(const void* address) {
-  MEMORY_BASIC_INFORMATION memory{};
-  return VirtualQuery(address, &memory, sizeof memory) != 0 && memory.Type == MEM_IMAGE;
-}
-
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
   std::fflush(stdout);  // what the host printed while the add-in ran
   const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
   Line line;
-  line.Add("xllhost: crash: exception 0x");
+  line.Add("crash: exception 0x");
   line.AddHex(record.ExceptionCode, 8);
   line.Add(" at 0x");
   line.AddHex(reinterpret_cast<ULONG_PTR>(record.ExceptionAddress), 2 * sizeof(void*));
@@ -88,7 +82,7 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
     line.Add("code of no named module");
   }
   line.text[line.length] = '\0';
-  EndWithLastWords(line.text + sizeof "xllhost: " - 1);
+  EndWithLastWords(line.text);
 }
 
 }  // namespace
@@ -104,7 +98,7 @@ void RememberImage(HMODULE module, const char* path) {
 }
 
 const char* ImageNoLongerLoaded(const void* address) {
-  if (InLoadedImage(address)) return nullptr;
+  if (ImageBase(address) != nullptr) return nullptr;
   const auto at = reinterpret_cast<ULONG_PTR>(address);
   const unsigned count = Remembered < 64 ? Remembered : 64;
   for (unsigned i = count; i-- > 0;) {  // the latest first: an address may have held several images
