@@ -100,7 +100,7 @@ void ReportsAfterCrash(const char* crash) {
   for (const Compared& c : cells) judged.insert(c.cell);
   for (const FormulaCell& cell : Book().Formulas()) {
     if (judged.count(&cell) != 0 || !CallsAddIn(Book(), cell)) continue;
-    Compared c{&cell, Value{}, cell.saved ? *cell.saved : Value{}, cell.saved != nullptr, CellVerdict::NotCalculated, ""};
+    Compared c{&cell, Value{}, CellVerdict::NotCalculated, ""};
     if (&cell == ended) {
       c.verdict = CellVerdict::Ended;
       c.why = std::string("the session ended in this cell: ") + crash;
@@ -138,17 +138,17 @@ void CompareWorkbook(const SessionOptions& options) {
     }
     ++done;
     if (callsAddIn) {
-      Compared c{&cell, Showing(cell), cell.saved ? *cell.saved : Value{}, cell.saved != nullptr, CellVerdict::Same, ""};
+      Compared c{&cell, Showing(cell), CellVerdict::Same, ""};
       const std::string text(cell.text);
       std::string line = "  " + Where(cell) + " " + text;
-      const std::string saved = c.hasSaved ? Shown(c.saved) : "nothing";
+      const std::string saved = cell.saved ? Shown(*cell.saved) : "nothing";
       if (!answer.notCalculated.empty()) {
         c.verdict = CellVerdict::NotCalculated;
         c.why = answer.notCalculated;
         line += " not calculated (" + c.why + "); Excel saved " + saved;
       } else {
         CheckCounts(answer.value, "cell " + Where(cell) + " " + text);
-        c.why = c.hasSaved ? Difference(c.value, c.saved, options.tolerance) : "Excel saved no value";
+        c.why = cell.saved ? Difference(c.value, *cell.saved, options.tolerance) : "Excel saved no value";
         c.verdict = c.why.empty() ? CellVerdict::Same : CellVerdict::Differs;
         line += " shows " + Shown(c.value) + "; Excel saved " + saved + ": " + VerdictText(c.verdict);
       }

@@ -101,7 +101,7 @@ std::string Joined(const std::vector<std::string>& texts) {
 std::string FailureMessage(const Compared& c, const std::vector<std::string>& problems) {
   std::string message = c.verdict == CellVerdict::Ended ? c.why : "";
   if (c.verdict == CellVerdict::Differs)
-    message = "xllhost got " + Shown(c.value) + "; Excel saved " + (c.hasSaved ? Shown(c.saved) : "nothing") + ": " +
+    message = "xllhost got " + Shown(c.value) + "; Excel saved " + (c.cell->saved ? Shown(*c.cell->saved) : "nothing") + ": " +
               c.why;
   if (!problems.empty()) message += (message.empty() ? "" : "; ") + std::string("problems: ") + Joined(problems);
   return message;
@@ -117,7 +117,7 @@ bool WriteJsonReport(const std::string& path, const std::vector<Compared>& cells
     out << (i > 0 ? ",\n  " : "\n  ") << "{\"sheet\": " << Json(SheetName(*c.cell))
         << ", \"cell\": " << Json(CellName(c.cell->row, c.cell->column)) << ", \"formula\": " << Json(std::string(c.cell->text))
         << ", \"value\": " << (c.verdict == CellVerdict::NotCalculated || c.verdict == CellVerdict::Ended ? "null" : Json(c.value))
-        << ", \"saved\": " << (c.hasSaved ? Json(c.saved) : "null")
+        << ", \"saved\": " << (c.cell->saved ? Json(*c.cell->saved) : "null")
         << ", \"verdict\": " << Json(VerdictText(c.verdict)) << ", \"why\": " << Json(c.why) << "}";
   }
   out << "\n], \"problems\": [";

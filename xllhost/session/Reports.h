@@ -12,11 +12,11 @@ namespace xllhost {
 enum class CellVerdict { Same, Differs, NotCalculated, Ended };
 const char* VerdictText(CellVerdict verdict);
 
-// A cell that calls an add-in, and what became of it.
+// A cell that calls an add-in, and what became of it; what Excel saved for
+// it is the cell's own (FormulaCell::saved).
 struct Compared {
   const FormulaCell* cell;
-  Value value, saved;
-  bool hasSaved;
+  Value value;
   CellVerdict verdict;
   std::string why;
 };
