@@ -1,5 +1,7 @@
 #include "Builtins.h"
 
+#include <iterator>
+
 #include "Aggregates.h"
 #include "RangeFunctions.h"
 #include "ScalarFunctions.h"
@@ -10,10 +12,12 @@ namespace {
 
 constexpr int Many = 255;
 
-// The functions xllhost calculates, and the most common of those it does
-// not, by their numbers in Excel's function table ([MS-XLS] Ftab; IFERROR,
-// which came after that table, by its number in the C API, 480). A call of a
-// function without a calculation leaves its cell not calculated.
+// The worksheet functions xllhost calculates, and the most common of those
+// it does not, by their numbers in Excel's function table ([MS-XLS] Ftab;
+// IFERROR, which came after that table, by its number in the C API, 480):
+// the only place a worksheet function's number is written, which the
+// transcript's names of function numbers read too. A call of a function
+// without a calculation leaves its cell not calculated.
 const Builtin Table[] = {
     {"SUM", 4, 0, Many, Sum, nullptr},
     {"PRODUCT", 183, 0, Many, ProductOf, nullptr},
@@ -55,16 +59,57 @@ const Builtin Table[] = {
     {"COLUMN", 9, 0, 1, nullptr, nullptr},
     {"NPV", 11, 2, Many, nullptr, nullptr},
     {"STDEV", 12, 1, Many, nullptr, nullptr},
+    {"DOLLAR", 13, 1, 2, nullptr, nullptr},
+    {"FIXED", 14, 1, 3, nullptr, nullptr},
+    {"SIN", 15, 1, 1, nullptr, nullptr},
+    {"COS", 16, 1, 1, nullptr, nullptr},
+    {"TAN", 17, 1, 1, nullptr, nullptr},
+    {"ATAN", 18, 1, 1, nullptr, nullptr},
+    {"LOG10", 23, 1, 1, nullptr, nullptr},
     {"SIGN", 26, 1, 1, nullptr, nullptr},
     {"LOOKUP", 28, 2, 3, nullptr, nullptr},
+    {"REPT", 30, 2, 2, nullptr, nullptr},
     {"MID", 31, 3, 3, nullptr, nullptr},
     {"VALUE", 33, 1, 1, nullptr, nullptr},
+    {"DCOUNT", 40, 3, 3, nullptr, nullptr},
+    {"DSUM", 41, 3, 3, nullptr, nullptr},
+    {"DAVERAGE", 42, 3, 3, nullptr, nullptr},
+    {"DMIN", 43, 3, 3, nullptr, nullptr},
+    {"DMAX", 44, 3, 3, nullptr, nullptr},
+    {"DSTDEV", 45, 3, 3, nullptr, nullptr},
+    {"VAR", 46, 1, Many, nullptr, nullptr},
+    {"DVAR", 47, 3, 3, nullptr, nullptr},
     {"TEXT", 48, 2, 2, nullptr, nullptr},
+    {"LINEST", 49, 1, 4, nullptr, nullptr},
+    {"TREND", 50, 1, 4, nullptr, nullptr},
+    {"LOGEST", 51, 1, 4, nullptr, nullptr},
+    {"GROWTH", 52, 1, 4, nullptr, nullptr},
+    {"PV", 56, 3, 5, nullptr, nullptr},
+    {"FV", 57, 3, 5, nullptr, nullptr},
+    {"NPER", 58, 3, 5, nullptr, nullptr},
+    {"PMT", 59, 3, 5, nullptr, nullptr},
+    {"RATE", 60, 3, 6, nullptr, nullptr},
+    {"MIRR", 61, 3, 3, nullptr, nullptr},
+    {"IRR", 62, 1, 2, nullptr, nullptr},
+    {"RAND", 63, 0, 0, nullptr, nullptr},
     {"MATCH", 64, 2, 3, nullptr, nullptr},
     {"DATE", 65, 3, 3, nullptr, nullptr},
+    {"TIME", 66, 3, 3, nullptr, nullptr},
+    {"DAY", 67, 1, 1, nullptr, nullptr},
+    {"MONTH", 68, 1, 1, nullptr, nullptr},
+    {"YEAR", 69, 1, 1, nullptr, nullptr},
+    {"WEEKDAY", 70, 1, 2, nullptr, nullptr},
+    {"HOUR", 71, 1, 1, nullptr, nullptr},
+    {"MINUTE", 72, 1, 1, nullptr, nullptr},
+    {"SECOND", 73, 1, 1, nullptr, nullptr},
     {"NOW", 74, 0, 0, nullptr, nullptr},
+    {"AREAS", 75, 1, 1, nullptr, nullptr},
     {"OFFSET", 78, 3, 5, nullptr, nullptr},
     {"SEARCH", 82, 2, 3, nullptr, nullptr},
+    {"TYPE", 86, 1, 1, nullptr, nullptr},
+    {"ATAN2", 97, 2, 2, nullptr, nullptr},
+    {"ASIN", 98, 1, 1, nullptr, nullptr},
+    {"ACOS", 99, 1, 1, nullptr, nullptr},
     {"CHOOSE", 100, 2, Many, nullptr, nullptr},
     {"HLOOKUP", 101, 3, 4, nullptr, nullptr},
     {"VLOOKUP", 102, 3, 4, nullptr, nullptr},
@@ -74,6 +119,7 @@ const Builtin Table[] = {
     {"RIGHT", 116, 1, 2, nullptr, nullptr},
     {"TRIM", 118, 1, 1, nullptr, nullptr},
     {"SUBSTITUTE", 120, 3, 4, nullptr, nullptr},
+    {"CELL", 125, 1, 2, nullptr, nullptr},
     {"ISTEXT", 127, 1, 1, nullptr, nullptr},
     {"ISNUMBER", 128, 1, 1, nullptr, nullptr},
     {"ISBLANK", 129, 1, 1, nullptr, nullptr},
@@ -82,13 +128,17 @@ const Builtin Table[] = {
     {"TRUNC", 197, 1, 2, nullptr, nullptr},
     {"ROUNDUP", 212, 2, 2, nullptr, nullptr},
     {"ROUNDDOWN", 213, 2, 2, nullptr, nullptr},
+    {"ADDRESS", 219, 2, 5, nullptr, nullptr},
     {"TODAY", 221, 0, 0, nullptr, nullptr},
     {"SUMPRODUCT", 228, 1, Many, nullptr, nullptr},
     {"SUMIF", 345, 2, 3, nullptr, nullptr},
     {"COUNTIF", 346, 2, 2, nullptr, nullptr},
+    {"RTD", 379, 3, Many, nullptr, nullptr},
 };
 
 }  // namespace
+
+BuiltinRows AllBuiltins() { return BuiltinRows{std::begin(Table), std::end(Table)}; }
 
 const Builtin* FindBuiltin(const std::string& name) {
   for (const Builtin& builtin : Table)

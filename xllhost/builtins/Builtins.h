@@ -22,6 +22,15 @@ struct Builtin {
   int (*choose)(const Value& first);
 };
 
+// Every row, for a range-for.
+struct BuiltinRows {
+  const Builtin* first;
+  const Builtin* last;  // one past
+  const Builtin* begin() const { return first; }
+  const Builtin* end() const { return last; }
+};
+BuiltinRows AllBuiltins();
+
 // Null when the table has no row of the name (upper case) or number.
 const Builtin* FindBuiltin(const std::string& name);
 const Builtin* FindBuiltin(int xlfn);

@@ -73,16 +73,16 @@ Value ElementWise(const std::vector<Value>& values, const std::function<Value(co
   return result;
 }
 
-Value Arithmetic(const std::string& op, const Value& left, const Value& right) {
+Value Arithmetic(Operator op, const Value& left, const Value& right) {
   double a = 0, b = 0;
   Value error;
   if (!AsNumber(left, &a, &error) || !AsNumber(right, &b, &error)) return error;
-  switch (op[0]) {
-    case '+': return FiniteNumber(a + b);
-    case '-': return FiniteNumber(a - b);
-    case '*': return FiniteNumber(a * b);
-    case '/': return b == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber(a / b);
-    default:  // ^
+  switch (op) {
+    case Operator::Add: return FiniteNumber(a + b);
+    case Operator::Subtract: return FiniteNumber(a - b);
+    case Operator::Multiply: return FiniteNumber(a * b);
+    case Operator::Divide: return b == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber(a / b);
+    default:  // Power
       if (a == 0 && b == 0) return ErrorValue(xlerrNum);
       if (a == 0 && b < 0) return ErrorValue(xlerrDiv0);
       return FiniteNumber(std::pow(a, b));
@@ -91,13 +91,11 @@ Value Arithmetic(const std::string& op, const Value& left, const Value& right) {
 
 namespace {
 
-// Numbers before texts before Booleans; an empty cell is 0, "" or FALSE
-// as the other side asks; texts ignore case.
 int Rank(const Value& value) { return value.Is(xltypeStr) ? 1 : value.Is(xltypeBool) ? 2 : 0; }
 
-Value Compare(const std::string& op, Value left, Value right) {
-  if (left.Is(xltypeErr)) return left;
-  if (right.Is(xltypeErr)) return right;
+}  // namespace
+
+int Order(Value left, Value right) {
   auto empty = [](Value& value, const Value& other) {
     if (!value.Is(xltypeNil) && !value.Is(xltypeMissing)) return;
     value = other.Is(xltypeStr) ? TextValue("") : other.Is(xltypeBool) ? BooleanValue(false) : NumberValue(0);
@@ -114,35 +112,46 @@ Value Compare(const std::string& op, Value left, Value right) {
       order = a < b ? -1 : a > b ? 1 : 0;
     }
   }
-  if (op == "=") return BooleanValue(order == 0);
-  if (op == "<>") return BooleanValue(order != 0);
-  if (op == "<") return BooleanValue(order < 0);
-  if (op == "<=") return BooleanValue(order <= 0);
-  if (op == ">") return BooleanValue(order > 0);
-  return BooleanValue(order >= 0);
+  return order;
+}
+
+namespace {
+
+Value Compare(Operator op, const Value& left, const Value& right) {
+  if (left.Is(xltypeErr)) return left;
+  if (right.Is(xltypeErr)) return right;
+  const int order = Order(left, right);
+  switch (op) {
+    case Operator::Equal: return BooleanValue(order == 0);
+    case Operator::NotEqual: return BooleanValue(order != 0);
+    case Operator::Less: return BooleanValue(order < 0);
+    case Operator::LessEqual: return BooleanValue(order <= 0);
+    case Operator::Greater: return BooleanValue(order > 0);
+    default: return BooleanValue(order >= 0);  // GreaterEqual
+  }
 }
 
 }  // namespace
 
-Value Operate(const std::string& op, const Value& left, const Value& right) {
+Value Operate(Operator op, const Value& left, const Value& right) {
   return ElementWise({left, right}, [&](const std::vector<Value>& v) {
-    if (op == "&") {
+    if (op == Operator::Concatenate) {
       std::string a, b;
       Value error;
       if (!AsText(v[0], &a, &error) || !AsText(v[1], &b, &error)) return error;
       return TextValue(a + b);
     }
-    if (op == "+" || op == "-" || op == "*" || op == "/" || op == "^") return Arithmetic(op, v[0], v[1]);
-    return Compare(op, v[0], v[1]);
+    if (RowOf(op).level == 0) return Compare(op, v[0], v[1]);
+    return Arithmetic(op, v[0], v[1]);
   });
 }
 
 Value Negate(const Value& value) {
-  return ElementWise({value}, [](const std::vector<Value>& v) { return Arithmetic("-", NumberValue(0), v[0]); });
+  return ElementWise({value}, [](const std::vector<Value>& v) { return Arithmetic(Operator::Subtract, NumberValue(0), v[0]); });
 }
 
 Value Percent(const Value& value) {
-  return ElementWise({value}, [](const std::vector<Value>& v) { return Arithmetic("/", v[0], NumberValue(100)); });
+  return ElementWise({value}, [](const std::vector<Value>& v) { return Arithmetic(Operator::Divide, v[0], NumberValue(100)); });
 }
 
 }  // namespace xllhost

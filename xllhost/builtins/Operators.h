@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Formula.h"
 #include "Values.h"
 
 namespace xllhost {
@@ -27,10 +28,15 @@ bool AsBoolean(const Value& value, bool* boolean, Value* error);
 Value ElementWise(const std::vector<Value>& values, const std::function<Value(const std::vector<Value>&)>& scalar);
 
 // +, -, *, / or ^ on two values taken as numbers.
-Value Arithmetic(const std::string& op, const Value& left, const Value& right);
+Value Arithmetic(Operator op, const Value& left, const Value& right);
+
+// How two values order as Excel compares them: below 0, 0 or above 0.
+// Numbers come before texts, texts before Booleans; an empty cell is 0, ""
+// or FALSE as the other side asks; texts ignore case. Neither is an error.
+int Order(Value left, Value right);
 
 // An operator applied as Excel applies it; arrays element by element.
-Value Operate(const std::string& op, const Value& left, const Value& right);
+Value Operate(Operator op, const Value& left, const Value& right);
 Value Negate(const Value& value);
 Value Percent(const Value& value);
 

@@ -51,7 +51,7 @@ Value Log(const BuiltinCall& c) {
   });
 }
 Value Power(const BuiltinCall& c) {
-  return Numeric2(c, 0, [](double a, double b) { return Arithmetic("^", NumberValue(a), NumberValue(b)); });
+  return Numeric2(c, 0, [](double a, double b) { return Arithmetic(Operator::Power, NumberValue(a), NumberValue(b)); });
 }
 // Halves away from zero, as Excel rounds.
 Value Round(const BuiltinCall& c) {

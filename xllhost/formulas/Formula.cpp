@@ -32,24 +32,24 @@ class Parser : public LiteralReader {
   }
 
   // Binary operators of one level, left to right, as Excel groups them.
-  bool Binary(Expr* expr, size_t level, int depth) {
-    if (level == BinaryOperators().size()) return Prefixed(expr, depth);
+  bool Binary(Expr* expr, int level, int depth) {
+    if (level == OperatorLevels) return Prefixed(expr, depth);
     if (!Binary(expr, level + 1, depth)) return false;
     for (;;) {
       SkipSpaces();
-      const std::string* op = nullptr;
-      for (const std::string& candidate : BinaryOperators()[level])
-        if (PeekWord(candidate)) {
+      const OperatorRow* op = nullptr;
+      for (const OperatorRow& candidate : Operators())
+        if (candidate.level == level && PeekWord(candidate.text)) {
           op = &candidate;
           break;
         }
       if (op == nullptr) return true;
-      at_ += op->size();
+      at_ += std::char_traits<char>::length(op->text);
       Expr right;
       if (!Binary(&right, level + 1, depth)) return false;
       Expr node;
       node.kind = ExprKind::Binary;
-      node.name = *op;
+      node.op = op->op;
       node.operands.push_back(std::move(*expr));
       node.operands.push_back(std::move(right));
       *expr = std::move(node);
@@ -239,10 +239,19 @@ void CollectCalls(const Expr& expr, Formula& formula) {
 
 }  // namespace
 
-const std::vector<std::vector<std::string>>& BinaryOperators() {
-  static const std::vector<std::vector<std::string>> levels = {
-      {"<>", "<=", ">=", "=", "<", ">"}, {"&"}, {"+", "-"}, {"*", "/"}, {"^"}};
-  return levels;
+const std::vector<OperatorRow>& Operators() {
+  static const std::vector<OperatorRow> rows = {
+      {Operator::NotEqual, "<>", 0}, {Operator::LessEqual, "<=", 0}, {Operator::GreaterEqual, ">=", 0},
+      {Operator::Equal, "=", 0},     {Operator::Less, "<", 0},       {Operator::Greater, ">", 0},
+      {Operator::Concatenate, "&", 1}, {Operator::Add, "+", 2},      {Operator::Subtract, "-", 2},
+      {Operator::Multiply, "*", 3},  {Operator::Divide, "/", 3},     {Operator::Power, "^", 4}};
+  return rows;
+}
+
+const OperatorRow& RowOf(Operator op) {
+  for (const OperatorRow& row : Operators())
+    if (row.op == op) return row;
+  return Operators().front();  // every operator has a row
 }
 
 bool ParseFormula(const std::string& text, int row, int column, Formula* formula, std::string* why) {

@@ -17,6 +17,23 @@ namespace xllhost {
 
 enum class ExprKind { Literal, Missing, Reference, Name, Call, Negate, Plus, Percent, Binary };
 
+// Excel's binary operators.
+enum class Operator { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual, Concatenate, Add, Subtract, Multiply,
+                      Divide, Power };
+
+// An operator as written, and how tightly it binds: levels from 0, the
+// loosest, to OperatorLevels - 1; operators of one level group from the left.
+struct OperatorRow {
+  Operator op;
+  const char* text;
+  int level;
+};
+constexpr int OperatorLevels = 5;
+// One row per operator, by level, and within a level the longer texts
+// first, as the reader tries them.
+const std::vector<OperatorRow>& Operators();
+const OperatorRow& RowOf(Operator op);
+
 // One node of a formula. References keep a relative part as an offset from
 // the formula's own cell, so formulas that differ only by where they stand
 // (=A1+B1 in C1, =A2+B2 in C2) read the same and can be shared.
@@ -24,7 +41,8 @@ struct Expr {
   ExprKind kind = ExprKind::Literal;
   Value literal;       // Literal
   std::string sheet;   // Reference, Name: the sheet written before "!", or empty
-  std::string name;    // Name; Call: the function as written; Binary: the operator
+  std::string name;    // Name; Call: the function as written
+  Operator op = Operator::Add;  // Binary
   std::string called;  // Call: the function, upper-cased, without _xll. or _xlfn. (CalledName)
   bool addIn = false;  // Call: written with _xll.
   Corner first, last;  // Reference
@@ -43,9 +61,5 @@ struct Formula {
 // Reads a formula, which starts with "=", standing in the cell at
 // (row, column); on failure says why.
 bool ParseFormula(const std::string& text, int row, int column, Formula* formula, std::string* why);
-
-// The binary operators, a level each, from the loosest to the tightest;
-// those of one level group from the left.
-const std::vector<std::vector<std::string>>& BinaryOperators();
 
 }  // namespace xllhost

@@ -69,16 +69,11 @@ std::string CornerText(const Corner& corner, int row, int column, bool key) {
 // level (Levels), then signs, then %, then everything else.
 int Binding(const Expr& expr) {
   switch (expr.kind) {
-    case ExprKind::Binary:
-      for (size_t level = 0; level < BinaryOperators().size(); ++level)
-        if (std::find(BinaryOperators()[level].begin(), BinaryOperators()[level].end(), expr.name) !=
-            BinaryOperators()[level].end())
-          return static_cast<int>(level);
-      return 0;
+    case ExprKind::Binary: return RowOf(expr.op).level;
     case ExprKind::Negate:
-    case ExprKind::Plus: return static_cast<int>(BinaryOperators().size());
-    case ExprKind::Percent: return static_cast<int>(BinaryOperators().size()) + 1;
-    default: return static_cast<int>(BinaryOperators().size()) + 2;
+    case ExprKind::Plus: return OperatorLevels;
+    case ExprKind::Percent: return OperatorLevels + 1;
+    default: return OperatorLevels + 2;
   }
 }
 
@@ -133,7 +128,7 @@ std::string Print(const Expr& expr, int row, int column, bool key) {
       // Operators of one level group from the left: a right operand of the
       // same level keeps its parentheses.
       const int level = Binding(expr);
-      return Operand(expr.operands[0], level, row, column, key) + expr.name +
+      return Operand(expr.operands[0], level, row, column, key) + RowOf(expr.op).text +
              Operand(expr.operands[1], level + 1, row, column, key);
     }
   }

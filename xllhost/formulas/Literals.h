@@ -36,7 +36,7 @@ class LiteralReader {
 
  protected:
   bool Peek(char c) const { return at_ < text_.size() && text_[at_] == c; }
-  bool PeekWord(const std::string& word) const { return text_.compare(at_, word.size(), word) == 0; }
+  bool PeekWord(std::string_view word) const { return text_.compare(at_, word.size(), word) == 0; }
   void SkipSpaces() {
     while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r')) ++at_;
   }

@@ -42,7 +42,7 @@ namespace {
 // of its id for xltypeRef; -1 for none.
 int SheetOf(const Value& reference) {
   if (reference.Is(xltypeSRef)) return State().inCell ? State().caller.sheet : 0;
-  if (reference.Is(xltypeRef)) return SheetOfId(reference.sheetId);
+  if (reference.Is(xltypeRef)) return Book().SheetOfId(reference.sheetId);
   return -1;
 }
 
@@ -59,13 +59,13 @@ Answer SheetNm(const Request& request) {
 // Sheet1, that sheet.
 Answer SheetId(const Request& request) {
   if (request.args.size() > 1) return Fail(xlretInvCount);
-  if (request.args.empty()) return Success(SheetReference(SheetIdOf(State().inCell ? State().caller.sheet : 0)));
+  if (request.args.empty()) return Success(SheetReference(Workbook::SheetId(State().inCell ? State().caller.sheet : 0)));
   if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
   const std::string& name = request.args[0].text;
   for (size_t i = 0; i < Book().Sheets().size(); ++i) {
     const int sheet = static_cast<int>(i);
     if (Upper(name) == Upper(SheetText(sheet)) || Upper(name) == Upper(Book().Sheets()[i].name))
-      return Success(SheetReference(SheetIdOf(sheet)));
+      return Success(SheetReference(Workbook::SheetId(sheet)));
   }
   return Fail(xlretInvXloper);
 }
@@ -103,12 +103,6 @@ std::string ModulePath(HMODULE module) {
   wchar_t path[MAX_PATH];
   DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
   return FromWide(std::wstring(path, length));
-}
-
-std::int32_t SheetIdOf(int sheet) { return sheet + 1; }
-
-int SheetOfId(std::int32_t id) {
-  return id >= 1 && static_cast<size_t>(id) <= Book().Sheets().size() ? id - 1 : -1;
 }
 
 std::string SheetText(int sheet) {

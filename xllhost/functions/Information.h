@@ -23,8 +23,6 @@ Answer Reftext(const Request& request);
 std::string ModulePath(HMODULE module);
 
 // The id a sheet of the workbook has in an xltypeRef, and back (-1: none).
-std::int32_t SheetIdOf(int sheet);
-int SheetOfId(std::int32_t id);
 // A sheet's name as xlSheetNm answers it: [Book1]Sheet1.
 std::string SheetText(int sheet);
 

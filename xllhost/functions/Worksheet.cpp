@@ -1,7 +1,8 @@
 #include "Worksheet.h"
 
 #include "Builtins.h"
-#include "Calculation.h"
+#include "AddInsHost.h"
+#include "Evaluation.h"
 #include "Coerce.h"
 #include "Formula.h"
 #include "HostState.h"
@@ -25,7 +26,8 @@ Value Evaluate(const std::string& text, int row, std::string* notCalculated) {
   Formula formula;
   std::string why;
   if (!ParseFormula(text, row, 0, &formula, &why)) return ErrorValue(xlerrName);
-  Evaluated answer = EvaluateFormula(formula, text, Place{0, row, 0, false}, Area{row, row, 0, 0}, false);
+  Evaluated answer =
+      EvaluateFormula(Book(), AddInsHost(), formula, CalculatedCell{Place{0, row, 0, false}, Area{row, row, 0, 0}, text}, false);
   if (notCalculated != nullptr) *notCalculated = answer.notCalculated;
   return answer.value;
 }
@@ -43,14 +45,14 @@ Answer EvaluateText(const Request& request) {
   if (!ParseFormula(text, place.row, place.column, &formula, &why)) return Fail(xlretFailed);
   const Expr& root = formula.root;
   if (root.kind == ExprKind::Reference) {
-    const int sheet = SheetNamed(root.sheet, place);
+    const int sheet = SheetNamed(Book(), root.sheet, place);
     if (sheet < 0) return Fail(xlretFailed);
     const Area a = Resolve(root.first, root.last, place.row, place.column);
     if (sheet == place.sheet) return Success(AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn));
-    return Success(AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn, SheetIdOf(sheet)));
+    return Success(AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn, Workbook::SheetId(sheet)));
   }
   const Area area = State().inCell ? State().callerArea : Area{place.row, place.row, place.column, place.column};
-  Evaluated answer = EvaluateFormula(formula, text, place, area, false);
+  Evaluated answer = EvaluateFormula(Book(), AddInsHost(), formula, CalculatedCell{place, area, text}, false);
   if (!answer.notCalculated.empty()) return Fail(xlretFailed, "xlfEvaluate of " + text + ": " + answer.notCalculated);
   return Success(answer.value);
 }
@@ -81,7 +83,7 @@ Answer CoerceValues(const Request& request) {
 Operand RequestOperand(const Value& value) {
   Operand operand;
   const int sheet = value.Is(xltypeSRef) ? (State().inCell ? State().caller.sheet : 0)
-                    : value.Is(xltypeRef) && value.areas == 1 ? SheetOfId(value.sheetId)
+                    : value.Is(xltypeRef) && value.areas == 1 ? Book().SheetOfId(value.sheetId)
                                                               : -1;
   const Area area{value.row, value.lastRow, value.column, value.lastColumn};
   if (sheet < 0 || area.firstRow < 0 || area.firstColumn < 0 || area.lastRow >= MaxRows ||

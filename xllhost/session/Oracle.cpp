@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <set>
 
+#include "AddInsHost.h"
 #include "Calculation.h"
 #include "CrashReport.h"
 #include "HostMemory.h"
@@ -99,7 +100,7 @@ void ReportsAfterCrash(const char* crash) {
   std::set<const FormulaCell*> judged;
   for (const Compared& c : cells) judged.insert(c.cell);
   for (const FormulaCell& cell : Book().Formulas()) {
-    if (judged.count(&cell) != 0 || !CallsAddIn(Book(), cell)) continue;
+    if (judged.count(&cell) != 0 || !CallsAddIn(Book(), AddInsHost(), cell)) continue;
     Compared c{&cell, Value{}, CellVerdict::NotCalculated, ""};
     if (&cell == ended) {
       c.verdict = CellVerdict::Ended;
@@ -157,7 +158,7 @@ void CompareWorkbook(const SessionOptions& options) {
     }
     State().judging = nullptr;
   };
-  CalculateBook(true, steps);
+  CalculateBook(Book(), AddInsHost(), true, steps);
   int same = 0, differ = 0, skipped = 0;
   for (const Compared& c : compared)
     (c.verdict == CellVerdict::Same ? same : c.verdict == CellVerdict::Differs ? differ : skipped)++;

@@ -10,6 +10,7 @@
 #include "Modules.h"
 #include "Registrations.h"
 #include "Transcript.h"
+#include "AddInsHost.h"
 #include "Calculation.h"
 #include "CellsText.h"
 #include "HostState.h"
@@ -127,7 +128,7 @@ void CalculateCells(const std::vector<std::string>& formulas, const SessionOptio
     for (const auto& [expected, wanted] : expecting->expectations)
       if (expected == cell.text && shown != wanted) Problem("cell " + expected + " shows " + shown + ", expected " + wanted);
   };
-  CalculateBook(false, steps);
+  CalculateBook(Book(), AddInsHost(), false, steps);
 }
 
 std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {

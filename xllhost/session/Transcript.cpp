@@ -1,6 +1,7 @@
 #include "Transcript.h"
 
 #include "HostMemory.h"
+#include "AddInsHost.h"
 #include "Calculation.h"
 #include "HostState.h"
 #include "Registrations.h"
@@ -52,7 +53,7 @@ void Problem(const std::string& text) {
   // Said of the workbook cell being judged, labelled only now: most cells raise none.
   const FormulaCell* cell = State().judging;
   State().problemsSeen.push_back({text, cell ? Where(Book(), *cell) : "",
-                                  cell ? AddInFunctionOf(Book(), *cell) : ""});
+                                  cell ? AddInFunctionOf(Book(), AddInsHost(), *cell) : ""});
   std::printf("  PROBLEM: %s\n", text.c_str());
 }
 

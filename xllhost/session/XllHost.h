@@ -4,6 +4,7 @@
 
 #include "AddIn.h"
 #include "AddInFile.h"
+#include "AddInsHost.h"
 #include "Calculation.h"
 #include "CellsText.h"
 #include "CallContext.h"

@@ -95,11 +95,19 @@ class Workbook {
   const std::vector<Sheet>& Sheets() const { return sheets_; }
   std::vector<Sheet>& Sheets() { return sheets_; }
   int FindSheet(const std::string& name) const;  // -1 when none has the name (names ignore case)
+  // A sheet's id as the C API hands it out (xlSheetId, xltypeRef), and the
+  // sheet an id names, -1 for none.
+  static std::int32_t SheetId(int sheet) { return sheet + 1; }
+  int SheetOfId(std::int32_t id) const {
+    return id >= 1 && static_cast<size_t>(id) <= sheets_.size() ? id - 1 : -1;
+  }
   const Cell* Find(int sheet, int row, int column) const;
   Cell* Find(int sheet, int row, int column);
   // The cells of the area that hold something, in order.
   template <typename Visit>
   void ForEachIn(int sheet, const Area& area, Visit visit) const;
+  template <typename Visit>
+  void ForEachIn(int sheet, const Area& area, Visit visit);  // which may change the cells
   const std::vector<FormulaCell>& Formulas() const { return formulas_; }
   const std::vector<ArrayBlock>& Blocks() const { return blocks_; }
   // The name as a formula of the sheet sees it: its own sheet's first, then
@@ -110,6 +118,9 @@ class Workbook {
  private:
   Cell& Add(int sheet, int row, int column);
   const SharedFormula* Share(Formula formula);
+  // Both visits: Self is the workbook, const or not.
+  template <typename Self, typename Visit>
+  static void VisitIn(Self& self, int sheet, const Area& area, Visit& visit);
 
   std::vector<Sheet> sheets_;
   std::vector<FormulaCell> formulas_;
@@ -125,10 +136,20 @@ class Workbook {
 
 template <typename Visit>
 void Workbook::ForEachIn(int sheet, const Area& area, Visit visit) const {
-  const Sheet& s = sheets_[static_cast<size_t>(sheet)];
+  VisitIn(*this, sheet, area, visit);
+}
+
+template <typename Visit>
+void Workbook::ForEachIn(int sheet, const Area& area, Visit visit) {
+  VisitIn(*this, sheet, area, visit);
+}
+
+template <typename Self, typename Visit>
+void Workbook::VisitIn(Self& self, int sheet, const Area& area, Visit& visit) {
+  auto& s = self.sheets_[static_cast<size_t>(sheet)];
   const auto [begin, end] = s.Rows(area.firstRow, area.lastRow);
   for (size_t i = begin; i < end; ++i) {
-    const Cell& cell = s.cells[i];
+    auto& cell = s.cells[i];
     if (cell.column >= area.firstColumn && cell.column <= area.lastColumn) visit(cell);
   }
 }

@@ -21,17 +21,17 @@ struct CalculationSteps {
 // Whether the formula cell itself calls an add-in's function: one a loaded
 // add-in registered, or one Excel saved as an add-in's (with _xll.), which
 // shows #NAME? when no add-in registered it.
-bool CallsAddIn(const Workbook& book, const FormulaCell& entry);
+bool CallsAddIn(const Workbook& book, const EngineHost& host, const FormulaCell& entry);
 // Where the cell stands, as "Sheet!A1".
 std::string Where(const Workbook& book, const FormulaCell& entry);
 // The first function of a loaded add-in the cell calls, as it registered
 // it; empty when it calls none.
-std::string AddInFunctionOf(const Workbook& book, const FormulaCell& entry);
+std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const FormulaCell& entry);
 
 // Calculates the workbook's formula cells, each after the cells it refers
 // to; a circular reference's cells are not calculated, and neither is a cell
 // that needs one. With `onlyAddInCells`, only the cells that call an
 // add-in's function or depend on one are; the rest keep what Excel saved.
-void CalculateBook(bool onlyAddInCells, const CalculationSteps& steps);
+void CalculateBook(Workbook& book, EngineHost& host, bool onlyAddInCells, const CalculationSteps& steps);
 
 }  // namespace xllhost

@@ -1,28 +1,22 @@
 #include "Evaluation.h"
 
-#include "HostState.h"
-#include "Information.h"
-#include "Invoke.h"
-#include "Modules.h"
+#include "Builtins.h"
 #include "Operators.h"
-#include "Registrations.h"
 #include "Scratch.h"
 
 namespace xllhost {
 
-int SheetNamed(const std::string& sheet, const Place& place) {
-  return sheet.empty() ? place.sheet : Book().FindSheet(sheet);
-}
-
-const Registration* AddInFunction(const std::string& name) {
-  const DefinedName* defined = FindName(name);
-  return defined != nullptr && defined->registerId != 0 ? FindRegistration(defined->registerId) : nullptr;
+int SheetNamed(const Workbook& book, const std::string& sheet, const Place& place) {
+  return sheet.empty() ? place.sheet : book.FindSheet(sheet);
 }
 
 namespace {
 
 struct Context {
-  Place place;
+  const Workbook& book;
+  EngineHost& host;
+  const CalculatedCell& cell;
+  const Place& place;
   bool fromExcel;
   std::string why;  // why the formula is not calculated; empty while it is
   int depth = 0;    // of defined names within names
@@ -35,8 +29,10 @@ Operand Of(Value value) {
 }
 
 // A reference an add-in returned, as an operand of the formula.
-Operand FromRecord(const Value& value, const Place& place) {
-  const int sheet = value.Is(xltypeSRef) ? place.sheet : value.Is(xltypeRef) ? SheetOfId(value.sheetId) : -1;
+Operand FromRecord(const Value& value, const Context& ctx) {
+  const int sheet = value.Is(xltypeSRef)  ? ctx.place.sheet
+                    : value.Is(xltypeRef) ? ctx.book.SheetOfId(value.sheetId)
+                                          : -1;
   if (sheet < 0 || (value.Is(xltypeRef) && value.areas != 1)) return Of(value.Is(xltypeRef) ? ErrorValue(xlerrRef) : value);
   Operand operand;
   operand.sheet = sheet;
@@ -60,24 +56,24 @@ Value ArgumentValue(TypeCode code, const Operand& operand, Context& ctx) {
   if (code == TypeCode::OperRef || code == TypeCode::Oper12Ref)
     return operand.sheet == ctx.place.sheet
                ? AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn)
-               : AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn, SheetIdOf(operand.sheet));
+               : AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn, Workbook::SheetId(operand.sheet));
   const Storage storage = Info(code).storage;
   if (storage == Storage::Oper || storage == Storage::Oper12 || storage == Storage::Fp || storage == Storage::Fp12)
-    return AreaValues(Book(), operand.sheet, a, &ctx.why);
-  return IntersectedValue(Book(), ctx.place, operand, &ctx.why);
+    return AreaValues(ctx.book, operand.sheet, a, &ctx.why);
+  return IntersectedValue(ctx.book, ctx.place, operand, &ctx.why);
 }
 
-Operand CallAddIn(const Registration& registration, const Expr& call, Context& ctx) {
+Operand CallAddIn(const AddInFunction& function, const Expr& call, Context& ctx) {
+  const ArgumentCodes& codes = function.signature->args;
   Scratch<Value> scratch;
   std::vector<Value>& args = *scratch;
   for (size_t i = 0; i < call.operands.size(); ++i) {
     const Operand operand = Eval(call.operands[i], ctx);
-    const TypeCode code = i < registration.signature.args.size() ? registration.signature.args[i] : TypeCode::Oper;
+    const TypeCode code = i < codes.size() ? codes[i] : TypeCode::Oper;
     args.push_back(ArgumentValue(code, operand, ctx));
     if (!ctx.why.empty()) return Of(ErrorValue(xlerrNA));
   }
-  Registration called = registration;  // the function may unregister itself
-  return FromRecord(WithControl([&] { return Invoke(called, args); }), ctx.place);
+  return FromRecord(ctx.host.Call(function, args, ctx.cell), ctx);
 }
 
 Operand CallBuiltin(const Builtin& builtin, const Expr& call, Context& ctx) {
@@ -95,25 +91,25 @@ Operand CallBuiltin(const Builtin& builtin, const Expr& call, Context& ctx) {
   int only = -2;  // every argument
   if (builtin.choose != nullptr && !args.empty()) {
     args[0] = Eval(call.operands[0], ctx);
-    only = builtin.choose(IntersectedValue(Book(), ctx.place, args[0], &ctx.why));
+    only = builtin.choose(IntersectedValue(ctx.book, ctx.place, args[0], &ctx.why));
   }
   for (size_t i = only == -2 ? 0 : 1; i < args.size(); ++i)
     if (only == -2 || static_cast<int>(i) == only) args[i] = Eval(call.operands[i], ctx);
   if (!ctx.why.empty()) return Of(ErrorValue(xlerrNA));
-  return Of(builtin.calculate(BuiltinCall{Book(), ctx.place, args, &ctx.why}));
+  return Of(builtin.calculate(BuiltinCall{ctx.book, ctx.place, args, &ctx.why}));
 }
 
 Operand Call(const Expr& call, Context& ctx) {
   const bool written = call.addIn;
   const std::string& name = call.called;
-  if (const DefinedName* defined = FindName(name)) {
-    if (defined->registerId == 0) return Of(call.operands.empty() ? defined->value : ErrorValue(xlerrValue));
-    if (const Registration* registration = FindRegistration(defined->registerId))
-      return CallAddIn(*registration, call, ctx);
-    return Of(ErrorValue(xlerrName));
+  const AddInName defined = ctx.host.Lookup(name);
+  switch (defined.kind) {
+    case AddInName::Kind::Value: return Of(call.operands.empty() ? defined.value : ErrorValue(xlerrValue));
+    case AddInName::Kind::Function: return CallAddIn(defined.function, call, ctx);
+    case AddInName::Kind::Retired: return Of(ErrorValue(xlerrName));
+    case AddInName::Kind::None: break;
   }
-  // A function an add-in registered and took back is a name no longer defined.
-  if (written || State().functionNames.count(name) != 0) return Of(ErrorValue(xlerrName));
+  if (written) return Of(ErrorValue(xlerrName));
   if (const Builtin* builtin = FindBuiltin(name)) return CallBuiltin(*builtin, call, ctx);
   // Excel saves an add-in's function with _xll.: without it, in a formula
   // Excel calculated, it is one of Excel's functions; in one typed, a name
@@ -124,13 +120,13 @@ Operand Call(const Expr& call, Context& ctx) {
 }
 
 Operand Name(const Expr& expr, Context& ctx) {
-  const int scope = SheetNamed(expr.sheet, ctx.place);
-  const DefinedNameEntry* entry = scope < 0 ? nullptr : Book().FindName(expr.name, scope);
+  const int scope = SheetNamed(ctx.book, expr.sheet, ctx.place);
+  const DefinedNameEntry* entry = scope < 0 ? nullptr : ctx.book.FindName(expr.name, scope);
   if (entry == nullptr) {
     // A name an add-in defined with xlfSetName holds a value.
-    const DefinedName* defined = expr.sheet.empty() ? FindName(expr.name) : nullptr;
-    if (defined != nullptr && defined->registerId == 0) return Of(defined->value);
-    return Of(ErrorValue(xlerrName));
+    if (!expr.sheet.empty()) return Of(ErrorValue(xlerrName));
+    AddInName defined = ctx.host.Lookup(Upper(expr.name));
+    return Of(defined.kind == AddInName::Kind::Value ? std::move(defined.value) : ErrorValue(xlerrName));
   }
   if (ctx.depth >= MaxNesting) {
     ctx.why = "the name " + expr.name + " refers to itself";
@@ -146,8 +142,8 @@ Operand Name(const Expr& expr, Context& ctx) {
 // rectangle's values.
 Value OperandValue(const Operand& operand, Context& ctx) {
   if (operand.IsReference() && ctx.place.array && !operand.area.IsCell())
-    return AreaValues(Book(), operand.sheet, operand.area, &ctx.why);
-  return IntersectedValue(Book(), ctx.place, operand, &ctx.why);
+    return AreaValues(ctx.book, operand.sheet, operand.area, &ctx.why);
+  return IntersectedValue(ctx.book, ctx.place, operand, &ctx.why);
 }
 
 Operand Eval(const Expr& expr, Context& ctx) {
@@ -156,7 +152,7 @@ Operand Eval(const Expr& expr, Context& ctx) {
     case ExprKind::Literal: return Of(expr.literal);
     case ExprKind::Missing: return Of(MissingValue());
     case ExprKind::Reference: {
-      const int sheet = SheetNamed(expr.sheet, ctx.place);
+      const int sheet = SheetNamed(ctx.book, expr.sheet, ctx.place);
       const Area area = Resolve(expr.first, expr.last, ctx.place.row, ctx.place.column);
       if (sheet < 0 || area.firstRow < 0 || area.firstColumn < 0 || area.lastRow >= MaxRows ||
           area.lastColumn >= MaxColumns)
@@ -174,7 +170,7 @@ Operand Eval(const Expr& expr, Context& ctx) {
     case ExprKind::Binary: {
       const Value left = OperandValue(Eval(expr.operands[0], ctx), ctx);
       const Value right = OperandValue(Eval(expr.operands[1], ctx), ctx);
-      return Of(Operate(expr.name, left, right));
+      return Of(Operate(expr.op, left, right));
     }
   }
   return Of(ErrorValue(xlerrValue));
@@ -182,18 +178,18 @@ Operand Eval(const Expr& expr, Context& ctx) {
 
 }  // namespace
 
-Evaluated EvaluateFormula(const Formula& formula, std::string_view text, const Place& place, const Area& area,
+Evaluated EvaluateFormula(const Workbook& book, EngineHost& host, const Formula& formula, const CalculatedCell& cell,
                           bool fromExcel) {
-  CalculatingCell calculating(place, area, text);
-  Context ctx{place, fromExcel, "", 0};
+  const Place& place = cell.place;
+  Context ctx{book, host, cell, place, fromExcel, "", 0};
   const Operand result = Eval(formula.root, ctx);
   Evaluated answer;
   if (!result.IsReference())
     answer.value = result.value;
   else if (place.array || result.area.IsCell())
-    answer.value = AreaValues(Book(), result.sheet, result.area, &ctx.why);
+    answer.value = AreaValues(book, result.sheet, result.area, &ctx.why);
   else
-    answer.value = IntersectedValue(Book(), place, result, &ctx.why);
+    answer.value = IntersectedValue(book, place, result, &ctx.why);
   answer.notCalculated = ctx.why;
   if (!answer.notCalculated.empty()) answer.value = ErrorValue(xlerrNA);
   // A formula that gives an empty cell shows 0, as does each empty element.

@@ -1,6 +1,5 @@
 // Reading formulas: what is written back reads the same, and what cannot be
-// read is refused with a reason. Built for Windows and, under the
-// sanitizers, natively.
+// read is refused with a reason.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <map>
 
-#include "HostState.h"
-
 namespace xllhost {
 namespace {
 
 // The formula cells a formula refers to, directly or through names.
 void Precedents(const Workbook& book, const Expr& expr, const Place& place, int depth, std::vector<int>& out) {
   if (expr.kind == ExprKind::Reference) {
-    const int sheet = SheetNamed(expr.sheet, place);
+    const int sheet = SheetNamed(book, expr.sheet, place);
     if (sheet < 0) return;
     Area area = Resolve(expr.first, expr.last, place.row, place.column);
     area.firstRow = std::max(area.firstRow, 0);
@@ -23,7 +21,7 @@ void Precedents(const Workbook& book, const Expr& expr, const Place& place, int 
         out.push_back(book.Blocks()[static_cast<size_t>(cell.block)].entry);
     });
   } else if (expr.kind == ExprKind::Name && depth < MaxNesting) {
-    const int scope = SheetNamed(expr.sheet, place);
+    const int scope = SheetNamed(book, expr.sheet, place);
     if (const DefinedNameEntry* entry = scope < 0 ? nullptr : book.FindName(expr.name, scope))
       Precedents(book, entry->formula.root, place, depth + 1, out);
   }
@@ -51,7 +49,7 @@ struct Plan {
 
 void MarkUncalculated(Workbook& book, const FormulaCell& entry);
 
-Plan MakePlan(Workbook& book, bool onlyAddInCells) {
+Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells) {
   const auto& formulas = book.Formulas();
   const size_t n = formulas.size();
   Plan plan;
@@ -75,10 +73,10 @@ Plan MakePlan(Workbook& book, bool onlyAddInCells) {
     if (cell.formula != nullptr) {
       Precedents(book, cell.formula->formula.root, PlaceOf(book, entry), 0, precedents);
       auto known = callsAddIn.find(cell.formula);
-      if (known == callsAddIn.end()) known = callsAddIn.emplace(cell.formula, CallsAddIn(book, entry)).first;
+      if (known == callsAddIn.end()) known = callsAddIn.emplace(cell.formula, CallsAddIn(book, host, entry)).first;
       plan.callsAddIn[static_cast<size_t>(e)] = known->second;
     } else {
-      plan.callsAddIn[static_cast<size_t>(e)] = CallsAddIn(book, entry);
+      plan.callsAddIn[static_cast<size_t>(e)] = CallsAddIn(book, host, entry);
     }
     frame.end = precedents.size();
     state[static_cast<size_t>(e)] = 1;
@@ -157,42 +155,42 @@ void MarkUncalculated(Workbook& book, const FormulaCell& entry) {
     return;
   }
   book.ForEachIn(entry.sheet, book.Blocks()[static_cast<size_t>(cell.block)].area,
-                 [&](const Cell& target) { const_cast<Cell&>(target).uncalculated = true; });
+                 [](Cell& target) { target.uncalculated = true; });
 }
 
 }  // namespace
 
 namespace {
 
-// The first function of a loaded add-in the cell's formula calls, or null.
-const Registration* FirstAddInFunction(const Cell& cell) {
-  if (cell.formula == nullptr) return nullptr;
-  for (const std::string& name : cell.formula->formula.calls)
-    if (const Registration* registration = AddInFunction(name)) return registration;
-  return nullptr;
+// The first function of a loaded add-in the cell's formula calls; of kind
+// None when it calls none.
+AddInName FirstAddInFunction(const EngineHost& host, const Cell& cell) {
+  if (cell.formula != nullptr)
+    for (const std::string& name : cell.formula->formula.calls)
+      if (AddInName called = host.Lookup(name); called.kind == AddInName::Kind::Function) return called;
+  return AddInName{};
 }
 
 }  // namespace
 
-bool CallsAddIn(const Workbook& book, const FormulaCell& entry) {
+bool CallsAddIn(const Workbook& book, const EngineHost& host, const FormulaCell& entry) {
   const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
   // A formula xllhost cannot read calls an add-in when Excel wrote _xll. in it.
   if (cell.formula == nullptr) return Upper(std::string(entry.text)).find("_XLL.") != std::string::npos;
-  return cell.formula->formula.callsAddInWritten || FirstAddInFunction(cell) != nullptr;
+  return cell.formula->formula.callsAddInWritten ||
+         FirstAddInFunction(host, cell).kind == AddInName::Kind::Function;
 }
 
 std::string Where(const Workbook& book, const FormulaCell& entry) {
   return book.Sheets()[static_cast<size_t>(entry.sheet)].name + "!" + CellName(entry.row, entry.column);
 }
 
-std::string AddInFunctionOf(const Workbook& book, const FormulaCell& entry) {
-  const Registration* registration = FirstAddInFunction(book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell]);
-  return registration != nullptr ? registration->functionText : "";
+std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const FormulaCell& entry) {
+  return std::string(FirstAddInFunction(host, book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell]).function.text);
 }
 
-void CalculateBook(bool onlyAddInCells, const CalculationSteps& steps) {
-  Workbook& book = Book();
-  const Plan plan = MakePlan(book, onlyAddInCells);
+void CalculateBook(Workbook& book, EngineHost& host, bool onlyAddInCells, const CalculationSteps& steps) {
+  const Plan plan = MakePlan(book, host, onlyAddInCells);
   const auto& formulas = book.Formulas();
   for (int e : plan.order) {
     if (!plan.recalculate[static_cast<size_t>(e)]) continue;
@@ -210,7 +208,8 @@ void CalculateBook(bool onlyAddInCells, const CalculationSteps& steps) {
       answer.value = ErrorValue(xlerrNA);
       answer.notCalculated = "xllhost cannot read the formula: " + why;
     } else {
-      answer = EvaluateFormula(cell.formula->formula, entry.text, PlaceOf(book, entry), AreaOf(book, entry),
+      answer = EvaluateFormula(book, host, cell.formula->formula,
+                               CalculatedCell{PlaceOf(book, entry), AreaOf(book, entry), entry.text},
                                entry.saved != nullptr);
     }
     if (answer.notCalculated.empty()) Show(book, entry, answer.value);

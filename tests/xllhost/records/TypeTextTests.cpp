@@ -1,5 +1,7 @@
 // Reading a type text.
-#include "XllHostTest.h"
+#include <gtest/gtest.h>
+
+#include "TypeText.h"
 
 namespace {
 

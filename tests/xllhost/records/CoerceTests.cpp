@@ -1,9 +1,10 @@
 // xlCoerce's conversions, as a table: a value, the types asked for, the
 // interface, and what comes out (or nothing, when it cannot convert).
+#include <gtest/gtest.h>
+
 #include <cmath>
 
 #include "Coerce.h"
-#include "XllHostTest.h"
 
 namespace {
 

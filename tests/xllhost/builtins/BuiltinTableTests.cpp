@@ -1,0 +1,50 @@
+// The table of built-ins: one row per function, found by its name and its
+// number alike, and the manual's list of what xllhost calculates.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "Builtins.h"
+#include "FunctionNames.h"
+
+namespace {
+
+TEST(BuiltinTable, FindsEachRowByItsNameAndItsNumber) {
+  for (const xllhost::Builtin& row : xllhost::AllBuiltins()) {
+    EXPECT_EQ(xllhost::FindBuiltin(row.name), &row) << row.name << ": another row has its name";
+    EXPECT_EQ(xllhost::FindBuiltin(row.xlfn), &row) << row.name << ": another row has its number";
+    EXPECT_LE(row.fewest, row.most) << row.name;
+  }
+}
+
+TEST(BuiltinTable, NamesAWorksheetFunctionsNumberAsTheCApiSpellsIt) {
+  EXPECT_EQ(xllhost::FunctionName(0), "xlfCount");
+  EXPECT_EQ(xllhost::FunctionName(23), "xlfLog10");
+  EXPECT_EQ(xllhost::FunctionName(480 | 0x2000), "xlfIferror | xlIntl");
+  EXPECT_EQ(xllhost::FunctionName(185), "xlfGetCell") << "a macro-sheet function, from its own table";
+}
+
+// The manual names them in the sentence "... holds the built-ins xllhost
+// calculates: SUM, ... and TRANSPOSE.", asides in parentheses.
+TEST(BuiltinTable, IsWhatTheManualListsAsCalculated) {
+  std::ifstream file(XLLHOST_MANUAL);
+  ASSERT_TRUE(file) << XLLHOST_MANUAL;
+  std::stringstream text;
+  text << file.rdbuf();
+  std::smatch list;
+  const std::string manual = std::regex_replace(text.str(), std::regex("\\s+"), " ");
+  ASSERT_TRUE(std::regex_search(manual, list, std::regex("holds the built-ins xllhost calculates: ([^.]*)\\.")));
+  std::set<std::string> listed, calculated;
+  const std::string names = std::regex_replace(list[1].str(), std::regex("\\([^)]*\\)"), "");  // asides
+  const std::regex name("[A-Z][A-Z0-9]+");
+  for (std::sregex_iterator it(names.begin(), names.end(), name), end; it != end; ++it)
+    listed.insert(it->str());
+  for (const xllhost::Builtin& row : xllhost::AllBuiltins())
+    if (row.calculate != nullptr) calculated.insert(row.name);
+  EXPECT_EQ(listed, calculated);
+}
+
+}  // namespace

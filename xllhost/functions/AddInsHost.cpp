@@ -1,0 +1,49 @@
+#include "AddInsHost.h"
+
+#include "HostState.h"
+#include "Information.h"
+#include "Invoke.h"
+#include "Modules.h"
+#include "Registrations.h"
+
+namespace xllhost {
+namespace {
+
+class Host final : public EngineHost {
+ public:
+  AddInName Lookup(const std::string& name) const override {
+    AddInName answer;
+    if (const DefinedName* defined = FindName(name)) {
+      if (defined->registerId == 0) {
+        answer.kind = AddInName::Kind::Value;
+        answer.value = defined->value;
+      } else if (const Registration* registration = FindRegistration(defined->registerId)) {
+        answer.kind = AddInName::Kind::Function;
+        answer.function = AddInFunction{&registration->signature, registration->functionText, registration->id};
+      } else {
+        answer.kind = AddInName::Kind::Retired;
+      }
+    } else if (State().functionNames.count(name) != 0) {
+      // A function an add-in registered and took back is a name no longer defined.
+      answer.kind = AddInName::Kind::Retired;
+    }
+    return answer;
+  }
+
+  Value Call(const AddInFunction& function, const std::vector<Value>& args, const CalculatedCell& cell) override {
+    const Registration* registration = FindRegistration(function.id);
+    if (registration == nullptr) return ErrorValue(xlerrName);
+    const Registration called = *registration;  // the function may unregister itself
+    CalculatingCell calculating(cell.place, cell.area, cell.formula);
+    return WithControl([&] { return Invoke(called, args); });
+  }
+};
+
+}  // namespace
+
+EngineHost& AddInsHost() {
+  static Host host;
+  return host;
+}
+
+}  // namespace xllhost

@@ -1,0 +1,12 @@
+// The formula engine's host in xllhost: the names the loaded add-ins
+// defined, and their functions called as a cell calls them.
+#pragma once
+
+#include "EngineHost.h"
+
+namespace xllhost {
+
+// Answers from the host's state, whatever it holds when asked.
+EngineHost& AddInsHost();
+
+}  // namespace xllhost
