@@ -45,6 +45,9 @@ const char Usage[] =
     "                        (scripts/xllhost converts .xlsx and .xlsm): its cells\n"
     "                        that call the add-in are recalculated and compared\n"
     "                        with what Excel saved; any that differs is a problem\n"
+    "  --all-cells           with --workbook, recalculate and compare every formula\n"
+    "                        cell, not only those an add-in reaches; the add-in\n"
+    "                        may then be left out\n"
     "  --report FILE         with --workbook, the comparison as JSON\n"
     "  --junit FILE          with --workbook, a JUnit test case per cell\n"
     "  --tolerance REL       with --workbook, the relative difference numbers may\n"
@@ -157,6 +160,8 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
       options.cellsText = line.cellsText;
     } else if (arg == "--workbook") {
       line.workbookFile = argv[++i];
+    } else if (arg == "--all-cells") {
+      options.allCells = true;
     } else if (arg == "--report") {
       options.report = argv[++i];
     } else if (arg == "--junit") {
@@ -200,7 +205,8 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
       std::string(argv[argc - 1]) == options.expectations.back().second)
     return "--expect " + options.expectations.back().first + " needs what the cell must show (\"" +
            options.expectations.back().second + "\" was taken for it, so no add-in is left)";
-  if (line.path.empty() && !line.fromRegistry) return "no add-in given";
+  if (line.path.empty() && !line.fromRegistry && !(options.allCells && !line.workbookFile.empty()))
+    return "no add-in given";
   if (!line.path.empty() && line.fromRegistry) return "--from-registry reads the add-ins from the registry: give no file";
   return "";
 }
@@ -216,8 +222,8 @@ std::string ReadCellsGiven(CommandLine& line) {
     if (!ReadCells(line.cellsText, &cells, &why)) return "the cells file " + line.cellsFile + ": " + why;
   }
   if (line.workbookFile.empty()) {
-    if (!options.report.empty() || !options.junit.empty() || options.tolerance != 0)
-      return "--report, --junit and --tolerance compare a workbook: give --workbook FILE";
+    if (!options.report.empty() || !options.junit.empty() || options.tolerance != 0 || options.allCells)
+      return "--report, --junit, --tolerance and --all-cells compare a workbook: give --workbook FILE";
     return "";
   }
   if (!options.formulas.empty() || !options.cells.empty() || !line.cellsFile.empty())

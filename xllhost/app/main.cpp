@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 #include "CrashReport.h"
 #include "FloatingPoint.h"
+#include "Oracle.h"
 #include "Formula.h"
 #include "RegistryStartup.h"
 #include "Watchdog.h"
@@ -61,6 +62,7 @@ int Run(int argc, char** argv) {
   xllhost::StartWatchdog(line.timeout);
   const std::string wrongCells = xllhost::ReadCellsGiven(line);
   if (!wrongCells.empty()) return Refuse(wrongCells);
+  if (line.path.empty() && !line.fromRegistry) return xllhost::CompareWorkbookAlone(line.options);
   if (!line.fromRegistry) {
     std::string why = CheckPath(line.path, line.options.addIn);
     if (!why.empty()) return Refuse(why);

@@ -52,6 +52,8 @@ const Builtin Table[] = {
     {"COLUMNS", 77, 1, 1, Columns, nullptr},
     {"INDEX", 29, 2, 3, Index, nullptr},  // its fourth argument picks an area: one is all xllhost has
     {"TRANSPOSE", 83, 1, 1, Transpose, nullptr},
+    {"VLOOKUP", 102, 3, 4, VLookup, nullptr},
+    {"HLOOKUP", 101, 3, 4, HLookup, nullptr},
     // Known to Excel, not calculated here.
     {"COUNT", 0, 0, Many, nullptr, nullptr},
     {"ISNA", 2, 1, 1, nullptr, nullptr},
@@ -111,8 +113,6 @@ const Builtin Table[] = {
     {"ASIN", 98, 1, 1, nullptr, nullptr},
     {"ACOS", 99, 1, 1, nullptr, nullptr},
     {"CHOOSE", 100, 2, Many, nullptr, nullptr},
-    {"HLOOKUP", 101, 3, 4, nullptr, nullptr},
-    {"VLOOKUP", 102, 3, 4, nullptr, nullptr},
     {"LOWER", 112, 1, 1, nullptr, nullptr},
     {"UPPER", 113, 1, 1, nullptr, nullptr},
     {"LEFT", 115, 1, 2, nullptr, nullptr},

@@ -1,4 +1,5 @@
-// The built-ins of rectangles and arrays: ROWS, COLUMNS, INDEX, TRANSPOSE.
+// The built-ins of rectangles and arrays: ROWS, COLUMNS, INDEX, TRANSPOSE,
+// VLOOKUP, HLOOKUP.
 #pragma once
 
 #include "BuiltinCall.h"
@@ -9,4 +10,6 @@ Value Rows(const BuiltinCall& call);
 Value Columns(const BuiltinCall& call);
 Value Index(const BuiltinCall& call);
 Value Transpose(const BuiltinCall& call);
+Value VLookup(const BuiltinCall& call);
+Value HLookup(const BuiltinCall& call);
 }  // namespace xllhost

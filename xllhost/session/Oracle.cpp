@@ -138,7 +138,7 @@ void CompareWorkbook(const SessionOptions& options) {
       told = now;
     }
     ++done;
-    if (callsAddIn) {
+    if (callsAddIn || options.allCells) {
       Compared c{&cell, Showing(cell), CellVerdict::Same, ""};
       const std::string text(cell.text);
       std::string line = "  " + Where(cell) + " " + text;
@@ -158,15 +158,22 @@ void CompareWorkbook(const SessionOptions& options) {
     }
     State().judging = nullptr;
   };
-  CalculateBook(Book(), AddInsHost(), true, steps);
+  CalculateBook(Book(), AddInsHost(), !options.allCells, steps);
   int same = 0, differ = 0, skipped = 0;
   for (const Compared& c : compared)
     (c.verdict == CellVerdict::Same ? same : c.verdict == CellVerdict::Differs ? differ : skipped)++;
   std::printf("%zu cells: %d same as Excel, %d differ, %d not calculated\n", compared.size(), same, differ, skipped);
   if (differ > 0) ProblemOfCells(std::to_string(differ) + " cell(s) differ from what Excel saved");
-  if (compared.empty())
+  if (compared.empty() && options.allCells) Unusable("the workbook has no formula cell: nothing was judged");
+  if (compared.empty() && !options.allCells)
     Unusable("no cell of the workbook calls a function of the loaded add-ins, or one written with _xll.: "
              "nothing was judged");
+}
+
+int CompareWorkbookAlone(const SessionOptions& options) {
+  PrepareWorkbookReports(options);
+  CompareWorkbook(options);
+  return WriteWorkbookReports(Verdict());
 }
 
 int WriteWorkbookReports(int status) {

@@ -13,10 +13,16 @@ void PrepareWorkbookReports(const SessionOptions& options);
 
 // Recalculates the workbook in the host's state: the formula cells that
 // call a loaded add-in's function or one written with _xll., and those that
-// depend on one; every other cell keeps what Excel saved. Prints a line per
-// add-in cell and a count; each cell that differs from Excel is a problem,
-// and a workbook with no add-in cell is input xllhost cannot judge.
+// depend on one, or with options.allCells every formula cell; every other
+// cell keeps what Excel saved. Prints a line per cell judged (an add-in
+// cell, or with allCells any) and a count; each cell that differs from Excel
+// is a problem, and a workbook with no cell to judge is input xllhost
+// cannot judge.
 void CompareWorkbook(const SessionOptions& options);
+
+// The workbook's every formula cell recalculated and compared, with no
+// add-in loaded: the engine's own check against Excel. Answers the status.
+int CompareWorkbookAlone(const SessionOptions& options);
 
 // After the verdict: writes options.report (JSON) and options.junit (JUnit
 // XML) of the last CompareWorkbook, with every problem of the session and

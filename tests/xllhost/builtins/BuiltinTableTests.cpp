@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "Builtins.h"
+#include "CellsText.h"
 #include "FunctionNames.h"
 
 namespace {
@@ -45,6 +46,24 @@ TEST(BuiltinTable, IsWhatTheManualListsAsCalculated) {
   for (const xllhost::Builtin& row : xllhost::AllBuiltins())
     if (row.calculate != nullptr) calculated.insert(row.name);
   EXPECT_EQ(listed, calculated);
+}
+
+// tests/workbooks/builtins.cells, which xllhost --all-cells checks against
+// the values Excel gives.
+TEST(BuiltinTable, IsUsedWholeByTheWorkbookOfBuiltins) {
+  std::ifstream file(XLLHOST_BUILTINS_BOOK);
+  std::stringstream text;
+  text << file.rdbuf();
+  xllhost::Workbook book;
+  std::string why;
+  ASSERT_TRUE(xllhost::ReadCells(text.str(), &book, &why)) << XLLHOST_BUILTINS_BOOK << ": " << why;
+  std::set<std::string> used, calculated;
+  for (const xllhost::Sheet& sheet : book.Sheets())
+    for (const xllhost::Cell& cell : sheet.cells)
+      if (cell.formula != nullptr) used.insert(cell.formula->formula.calls.begin(), cell.formula->formula.calls.end());
+  for (const xllhost::Builtin& row : xllhost::AllBuiltins())
+    if (row.calculate != nullptr) calculated.insert(row.name);
+  EXPECT_EQ(used, calculated);
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+// The lookup and reference built-ins on a small table, as Excel answers
+// them, its errors for wrong arguments included.
+#include "EngineTest.h"
+
+namespace {
+
+TEST(Lookup, AnswersAsExcelDoes) {
+  // A2:C5 a table keyed by its first column (sorted ascending); E1:H3 one
+  // keyed by its first row.
+  const xllhost::Workbook book = BookOf(
+      "A2 1\nB2 \"one\"\nC2 10\nA3 2\nB3 \"two\"\nC3 20\nA4 4\nB4 \"four\"\nC4 40\nA5 \"x\"\nB5 \"ex\"\n"
+      "E1 \"Apple\"\nF1 \"Banana\"\nG1 \"Cherry\"\nE2 1\nF2 2\nG2 3\n");
+  MemoryHost host;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=VLOOKUP(2,A2:C5,2,FALSE)", "two"},     {"=VLOOKUP(3,A2:C5,3,FALSE)", "#N/A"},
+      {"=VLOOKUP(3,A2:C5,3)", "20"},            {"=VLOOKUP(3,A2:C5,3,TRUE)", "20"},
+      {"=VLOOKUP(9,A2:C5,2)", "four"},          {"=VLOOKUP(0,A2:C5,2)", "#N/A"},
+      {"=VLOOKUP(\"X\",A2:C5,2,FALSE)", "ex"},  {"=VLOOKUP(\"1\",A2:C5,2,FALSE)", "#N/A"},
+      {"=VLOOKUP(4,A2:C5,2,)", "four"},         {"=VLOOKUP(2,A2:C5,0)", "#VALUE!"},
+      {"=VLOOKUP(2,A2:C5,4)", "#REF!"},         {"=VLOOKUP(1/0,A2:C5,2)", "#DIV/0!"},
+      {"=VLOOKUP(2,A2:C5,\"a\")", "#VALUE!"},   {"=VLOOKUP(2,{1,\"a\";2,\"b\"},2,FALSE)", "b"},
+      {"=HLOOKUP(\"b*\",E1:G2,2,FALSE)", "2"},  {"=HLOOKUP(\"?herry\",E1:G2,2,FALSE)", "3"},
+      {"=HLOOKUP(\"Blueberry\",E1:G2,2)", "2"}, {"=HLOOKUP(\"Apple\",E1:G2,3,FALSE)", "#REF!"},
+      {"=HLOOKUP(\"Aa\",E1:G2,2)", "#N/A"},     {"=HLOOKUP(\"~*\",E1:G2,2,FALSE)", "#N/A"},
+  };
+  for (const auto& [text, shown] : cases) {
+    std::string why;
+    EXPECT_EQ(Shown(book, host, text, &why), shown) << text << " " << why;
+  }
+}
+
+}  // namespace
