@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "Criteria.h"
 #include "Operators.h"
 
 namespace xllhost {
@@ -81,4 +82,122 @@ Value Logical(const BuiltinCall& c, bool all) {
 
 Value And(const BuiltinCall& c) { return Logical(c, true); }
 Value Or(const BuiltinCall& c) { return Logical(c, false); }
+
+namespace {
+
+// Each element of each argument: a reference's or an array's values, or the
+// value given; `direct` says which.
+template <typename Visit>
+void ForEachValue(const BuiltinCall& c, Visit visit) {
+  for (size_t i = 0; i < c.args.size(); ++i) {
+    const Operand& arg = c.args[i];
+    if (!arg.IsReference() && !arg.value.Is(xltypeMulti)) {
+      visit(arg.value, true);
+      continue;
+    }
+    const Value values = c.Values(i);
+    if (!values.Is(xltypeMulti)) visit(values, false);
+    for (const Value& element : values.elements) visit(element, false);
+  }
+}
+
+}  // namespace
+
+// COUNT: the numbers among the cells and arrays; given directly, anything
+// that converts to a number. Errors are not counted, and not answered.
+Value Count(const BuiltinCall& c) {
+  double count = 0;
+  ForEachValue(c, [&](const Value& value, bool direct) {
+    double n = 0;
+    Value error;
+    count += value.Is(xltypeNum) || (direct && !value.Is(xltypeMissing) && AsNumber(value, &n, &error));
+  });
+  return NumberValue(count);
+}
+// COUNTA: the cells that are not empty, and every value given directly.
+Value CountA(const BuiltinCall& c) {
+  double count = 0;
+  ForEachValue(c, [&](const Value& value, bool direct) { count += direct || !value.Is(xltypeNil); });
+  return NumberValue(count);
+}
+
+// SUMPRODUCT: the sum of the products of the arrays' corresponding
+// elements, which must all have one shape; an element that is no number
+// counts 0, an error is the answer.
+Value SumProduct(const BuiltinCall& c) {
+  std::vector<Value> arrays;
+  for (size_t i = 0; i < c.args.size(); ++i) {
+    Value values = c.Values(i);
+    if (!values.Is(xltypeMulti)) {
+      Value one;
+      one.xltype = xltypeMulti;
+      one.rows = one.columns = 1;
+      one.elements.push_back(std::move(values));
+      values = std::move(one);
+    }
+    if (!arrays.empty() && (values.rows != arrays[0].rows || values.columns != arrays[0].columns))
+      return ErrorValue(xlerrValue);
+    arrays.push_back(std::move(values));
+  }
+  double sum = 0;
+  for (size_t e = 0; e < arrays[0].elements.size(); ++e) {
+    double product = 1;
+    for (const Value& array : arrays) {
+      const Value& element = array.elements[e];
+      if (element.Is(xltypeErr)) return element;
+      product *= element.Is(xltypeNum) ? element.num : 0;
+    }
+    sum += product;
+  }
+  return FiniteNumber(sum);
+}
+
+namespace {
+
+// SUMIF and COUNTIF: the cells of the range that meet the criterion, each
+// with its place; SUMIF's sum range is as large as the range, from its own
+// first cell.
+template <typename Take>
+bool EachMeeting(const BuiltinCall& c, Take take, Value* error) {
+  const Value range = c.Values(0);
+  const Value criterion = c.Scalar(1);
+  if (criterion.Is(xltypeMulti)) return *error = ErrorValue(xlerrValue), false;
+  const Criterion test(criterion);
+  const std::vector<Value> one{range};
+  const std::vector<Value>& cells = range.Is(xltypeMulti) ? range.elements : one;
+  for (size_t i = 0; i < cells.size(); ++i)
+    if (test.Matches(cells[i])) take(i);
+  return true;
+}
+
+}  // namespace
+
+Value CountIf(const BuiltinCall& c) {
+  double count = 0;
+  Value error;
+  if (!EachMeeting(c, [&](size_t) { ++count; }, &error)) return error;
+  return NumberValue(count);
+}
+Value SumIf(const BuiltinCall& c) {
+  const Value range = c.Values(0);
+  Value summed = range;
+  if (c.Given(2)) {
+    const Operand& sum = c.args[2];
+    if (!sum.IsReference()) return ErrorValue(xlerrValue);
+    const int rows = range.Is(xltypeMulti) ? range.rows : 1, columns = range.Is(xltypeMulti) ? range.columns : 1;
+    const Area area{sum.area.firstRow, sum.area.firstRow + rows - 1, sum.area.firstColumn,
+                    sum.area.firstColumn + columns - 1};
+    if (area.lastRow >= MaxRows || area.lastColumn >= MaxColumns) return ErrorValue(xlerrRef);
+    summed = AreaValues(c.book, sum.sheet, area, c.notCalculated);
+  }
+  double total = 0;
+  Value error, failed;
+  if (!EachMeeting(c, [&](size_t i) {
+        const Value& value = summed.Is(xltypeMulti) ? summed.elements[i] : summed;
+        if (value.Is(xltypeErr) && failed.Is(xltypeNil)) failed = value;
+        if (value.Is(xltypeNum)) total += value.num;
+      }, &error))
+    return error;
+  return failed.Is(xltypeNil) ? FiniteNumber(total) : failed;
+}
 }  // namespace xllhost

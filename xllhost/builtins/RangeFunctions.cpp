@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "Criteria.h"
 #include "Operators.h"
 
 namespace xllhost {
@@ -75,33 +76,35 @@ Value Transpose(const BuiltinCall& c) {
 
 namespace {
 
-// Whether a text matches a pattern of Excel's wildcards, both upper case: ?
-// stands for one character, * for any run, ~ makes the next one plain.
-bool Matches(const char* pattern, const char* text) {
-  for (; *pattern != 0; ++pattern, ++text) {
-    if (*pattern == '*') {
-      for (;; ++text) {
-        if (Matches(pattern + 1, text)) return true;
-        if (*text == 0) return false;
-      }
-    }
-    if (*pattern == '~' && (pattern[1] == '*' || pattern[1] == '?' || pattern[1] == '~')) ++pattern;
-    else if (*pattern == '?' && *text != 0) continue;
-    if (*pattern != *text) return false;
-  }
-  return *text == 0;
-}
-
 bool SameKind(const Value& a, const Value& b) {
   auto kind = [](const Value& v) { return v.Is(xltypeStr) ? 1 : v.Is(xltypeBool) ? 2 : v.Is(xltypeNum) ? 0 : -1; };
   return kind(a) >= 0 && kind(a) == kind(b);
 }
 
+// Where the key stands among `count` keys, from 0, or -1 for nowhere, by
+// Excel's match type: 0 the first equal key (texts by Excel's wildcards), 1
+// the last key not above it, -1 the last not below it, among the keys of its
+// kind: on keys sorted as the type asks (ascending, descending), Excel's answer.
+template <typename At>
+int Position(int count, At at, const Value& key, int type) {
+  int found = -1;
+  for (int i = 0; i < count; ++i) {
+    const Value& candidate = at(i);
+    if (!SameKind(candidate, key)) continue;
+    const int order = Order(candidate, key);
+    if (type == 0) {
+      if (key.Is(xltypeStr) ? MatchesWildcards(key.text, candidate.text) : order == 0) return i;
+      continue;
+    }
+    if (type > 0 ? order > 0 : order < 0) break;
+    found = i;
+  }
+  return found;
+}
+
 // VLOOKUP and HLOOKUP: the key looked up along the table's first column
-// (`down`) or first row, and the value `index` columns or rows in. An exact
-// match takes the first equal key, texts by Excel's wildcards; an
-// approximate one the last key not above it among those of its kind, which
-// on keys sorted ascending, as Excel asks for, is Excel's answer.
+// (`down`) or first row, exactly or approximately (match type 0 or 1), and
+// the value `index` columns or rows in.
 Value Lookup(const BuiltinCall& c, bool down) {
   const Value table = c.Values(1);
   double index = 0;
@@ -125,21 +128,7 @@ Value Lookup(const BuiltinCall& c, bool down) {
     if (key.Is(xltypeErr)) return key;
     if (offset < 0) return ErrorValue(xlerrValue);
     if (offset >= across) return ErrorValue(xlerrRef);
-    const std::string pattern = key.Is(xltypeStr) ? Upper(key.text) : "";
-    int found = -1;
-    for (int i = 0; i < keys; ++i) {
-      const Value& candidate = at(i, 0);
-      if (!SameKind(candidate, key)) continue;
-      if (!approximate) {
-        const bool equal = key.Is(xltypeStr) ? Matches(pattern.c_str(), Upper(candidate.text).c_str())
-                                             : Order(candidate, key) == 0;
-        if (!equal) continue;
-        found = i;
-        break;
-      }
-      if (Order(candidate, key) > 0) break;
-      found = i;
-    }
+    const int found = Position(keys, [&](int i) -> const Value& { return at(i, 0); }, key, approximate ? 1 : 0);
     return found < 0 ? ErrorValue(xlerrNA) : at(found, offset);
   });
 }
@@ -148,5 +137,40 @@ Value Lookup(const BuiltinCall& c, bool down) {
 
 Value VLookup(const BuiltinCall& c) { return Lookup(c, true); }
 Value HLookup(const BuiltinCall& c) { return Lookup(c, false); }
+
+// MATCH(key, keys, [type]): the key's position, from 1, in one row or
+// column of keys; type 1 (the default), 0 or -1 as Position.
+Value Match(const BuiltinCall& c) {
+  const Value keys = c.Values(1);
+  double type = 1;
+  Value error;
+  if (c.Given(2) && !AsNumber(c.Scalar(2), &type, &error)) return error;
+  if (c.args.size() > 2 && !c.Given(2)) type = 0;  // written empty
+  const int count = keys.Is(xltypeMulti) ? keys.rows * keys.columns : 1;
+  if (keys.Is(xltypeMulti) && keys.rows > 1 && keys.columns > 1) return ErrorValue(xlerrNA);
+  const int sign = type > 0 ? 1 : type < 0 ? -1 : 0;
+  return ElementWise({c.Scalar(0)}, [&](const std::vector<Value>& v) {
+    if (v[0].Is(xltypeErr)) return v[0];
+    const int found = Position(
+        count, [&](int i) -> const Value& { return keys.Is(xltypeMulti) ? keys.elements[static_cast<size_t>(i)] : keys; },
+        v[0], sign);
+    return found < 0 ? ErrorValue(xlerrNA) : NumberValue(found + 1);
+  });
+}
+
+namespace {
+
+// ROW and COLUMN: of the reference's first cell, or of the formula's own.
+Value Where(const BuiltinCall& c, bool row) {
+  if (!c.Given(0)) return NumberValue((row ? c.place.row : c.place.column) + 1);
+  const Operand& arg = c.args[0];
+  if (!arg.IsReference()) return ErrorValue(xlerrValue);
+  return NumberValue((row ? arg.area.firstRow : arg.area.firstColumn) + 1);
+}
+
+}  // namespace
+
+Value Row(const BuiltinCall& c) { return Where(c, true); }
+Value Column(const BuiltinCall& c) { return Where(c, false); }
 
 }  // namespace xllhost

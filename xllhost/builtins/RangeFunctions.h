@@ -1,5 +1,5 @@
-// The built-ins of rectangles and arrays: ROWS, COLUMNS, INDEX, TRANSPOSE,
-// VLOOKUP, HLOOKUP.
+// The built-ins of lookup and reference: ROWS, COLUMNS, INDEX, TRANSPOSE,
+// VLOOKUP, HLOOKUP, MATCH, ROW, COLUMN.
 #pragma once
 
 #include "BuiltinCall.h"
@@ -12,4 +12,7 @@ Value Index(const BuiltinCall& call);
 Value Transpose(const BuiltinCall& call);
 Value VLookup(const BuiltinCall& call);
 Value HLookup(const BuiltinCall& call);
+Value Match(const BuiltinCall& call);
+Value Row(const BuiltinCall& call);
+Value Column(const BuiltinCall& call);
 }  // namespace xllhost

@@ -67,6 +67,28 @@ Value Mod(const BuiltinCall& c) {
   });
 }
 
+namespace {
+
+// FLOOR and CEILING: the number rounded to a multiple of the significance,
+// down or up. A positive number with a negative significance is #NUM!. A
+// quotient within a rounding error of a whole number is that number, so
+// that FLOOR(0.3,0.1) is 0.3.
+Value ToMultiple(const BuiltinCall& c, bool up) {
+  return Numeric2(c, 0, [up](double n, double significance) {
+    if (significance == 0) return up ? NumberValue(0) : (n == 0 ? NumberValue(0) : ErrorValue(xlerrDiv0));
+    if (n > 0 && significance < 0) return ErrorValue(xlerrNum);
+    double quotient = n / significance;
+    const double whole = std::round(quotient);
+    if (std::fabs(quotient - whole) <= 1e-12 * std::max(1.0, std::fabs(quotient))) quotient = whole;
+    return FiniteNumber((up ? std::ceil(quotient) : std::floor(quotient)) * significance);
+  });
+}
+
+}  // namespace
+
+Value Floor(const BuiltinCall& c) { return ToMultiple(c, false); }
+Value Ceiling(const BuiltinCall& c) { return ToMultiple(c, true); }
+
 int ChooseIf(const Value& first) {
   bool condition = false;
   Value error;
@@ -99,6 +121,12 @@ Value Not(const BuiltinCall& c) {
 }
 Value IsError(const BuiltinCall& c) {
   return ElementWise({c.Scalar(0)}, [](const std::vector<Value>& v) { return BooleanValue(v[0].Is(xltypeErr)); });
+}
+Value IsNumber(const BuiltinCall& c) {
+  return ElementWise({c.Scalar(0)}, [](const std::vector<Value>& v) { return BooleanValue(v[0].Is(xltypeNum)); });
+}
+Value IsText(const BuiltinCall& c) {
+  return ElementWise({c.Scalar(0)}, [](const std::vector<Value>& v) { return BooleanValue(v[0].Is(xltypeStr)); });
 }
 Value Na(const BuiltinCall&) { return ErrorValue(xlerrNA); }
 Value True(const BuiltinCall&) { return BooleanValue(true); }

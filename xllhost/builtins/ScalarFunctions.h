@@ -1,6 +1,7 @@
 // The built-ins of one or two values, each taken element by element over
 // an array, and the logical ones: ABS, SQRT, EXP, LN, INT, PI, LOG, POWER,
-// ROUND, MOD, IF, IFERROR, NOT, ISERROR, NA, TRUE, FALSE.
+// ROUND, MOD, FLOOR, CEILING, IF, IFERROR, NOT, ISERROR, ISNUMBER, ISTEXT,
+// NA, TRUE, FALSE.
 #pragma once
 
 #include <functional>
@@ -22,6 +23,8 @@ Value Log(const BuiltinCall& call);
 Value Power(const BuiltinCall& call);
 Value Round(const BuiltinCall& call);
 Value Mod(const BuiltinCall& call);
+Value Floor(const BuiltinCall& call);
+Value Ceiling(const BuiltinCall& call);
 // IF and IFERROR, and which of their other arguments each calculates.
 int ChooseIf(const Value& first);
 Value If(const BuiltinCall& call);
@@ -29,6 +32,8 @@ int ChooseIfError(const Value& first);
 Value IfError(const BuiltinCall& call);
 Value Not(const BuiltinCall& call);
 Value IsError(const BuiltinCall& call);
+Value IsNumber(const BuiltinCall& call);
+Value IsText(const BuiltinCall& call);
 Value Na(const BuiltinCall& call);
 Value True(const BuiltinCall& call);
 Value False(const BuiltinCall& call);

@@ -28,7 +28,63 @@ Value Text1(const BuiltinCall& c, const std::function<Value(const std::string&)>
   });
 }
 
+// `count` characters of the text from character `first` (from 0), by
+// whole UTF-8 sequences.
+std::string Characters(const std::string& text, size_t first, size_t count) {
+  size_t at = 0, character = 0, begin = text.size();
+  for (; at < text.size(); ++at) {
+    if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) continue;
+    if (character == first) begin = at;
+    if (character == first + count) break;
+    ++character;
+  }
+  return begin >= text.size() ? "" : text.substr(begin, at - begin);
+}
+
+// LEFT, RIGHT and MID: characters of the text; a count below 0, or a
+// start below 1, is #VALUE!.
+Value Part(const BuiltinCall& c, size_t countAt, double absent,
+           const std::function<std::string(const std::string&, size_t start, size_t count)>& part) {
+  std::string text;
+  double start = 1, count = absent;
+  Value error;
+  if (!AsText(c.Scalar(0), &text, &error)) return error;
+  if (countAt == 2 && !AsNumber(c.Scalar(1), &start, &error)) return error;
+  if ((countAt == 1 ? c.Given(1) : true) && !AsNumber(c.Scalar(countAt), &count, &error)) return error;
+  start = std::trunc(start);
+  count = std::trunc(count);
+  if (count < 0 || start < 1) return ErrorValue(xlerrValue);
+  const size_t length = Utf16Length(text);
+  return TextValue(part(text, static_cast<size_t>(std::min(start, 1e9)) - 1,
+                        static_cast<size_t>(std::min(count, static_cast<double>(length)))));
+}
+
 }  // namespace
+
+Value Left(const BuiltinCall& c) {
+  return Part(c, 1, 1, [](const std::string& t, size_t, size_t n) { return Characters(t, 0, n); });
+}
+Value Right(const BuiltinCall& c) {
+  return Part(c, 1, 1, [](const std::string& t, size_t, size_t n) {
+    size_t length = 0;  // in characters
+    for (unsigned char byte : t) length += (byte & 0xC0) != 0x80;
+    return Characters(t, length - std::min(n, length), n);
+  });
+}
+Value Mid(const BuiltinCall& c) {
+  return Part(c, 2, 0, [](const std::string& t, size_t start, size_t n) { return Characters(t, start, n); });
+}
+// VALUE: a text read as a number as a worksheet reads one; a Boolean is
+// #VALUE!, an empty cell 0.
+Value ValueOf(const BuiltinCall& c) {
+  return ElementWise({c.Scalar(0)}, [](const std::vector<Value>& v) {
+    if (v[0].Is(xltypeBool)) return ErrorValue(xlerrValue);
+    if (v[0].Is(xltypeNil)) return NumberValue(0);
+    double n = 0;
+    Value error;
+    return AsNumber(v[0], &n, &error) ? NumberValue(n) : error;
+  });
+}
 
 Value Len(const BuiltinCall& c) {
   return Text1(c, [](const std::string& t) { return NumberValue(static_cast<double>(Utf16Length(t))); });

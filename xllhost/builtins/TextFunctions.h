@@ -1,4 +1,5 @@
-// The built-ins of texts: LEN, CONCATENATE, CODE, CHAR, FIND.
+// The built-ins of texts: LEN, CONCATENATE, CODE, CHAR, FIND, LEFT, RIGHT,
+// MID, VALUE.
 #pragma once
 
 #include "BuiltinCall.h"
@@ -10,4 +11,8 @@ Value Concatenate(const BuiltinCall& call);
 Value Code(const BuiltinCall& call);
 Value Char(const BuiltinCall& call);
 Value Find(const BuiltinCall& call);
+Value Left(const BuiltinCall& call);
+Value Right(const BuiltinCall& call);
+Value Mid(const BuiltinCall& call);
+Value ValueOf(const BuiltinCall& call);
 }  // namespace xllhost

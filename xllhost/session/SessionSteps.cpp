@@ -196,7 +196,7 @@ void LateProblem(const char* text) {
 
 }  // namespace
 
-int Verdict() {
+int Verdict(const char* clean) {
   AfterVerdict(LateProblem);
   for (const std::string& fault : Faults()) Problem(fault);
   // The add-in's problems stand even where xllhost met what it cannot interpret.
@@ -211,7 +211,7 @@ int Verdict() {
     return 1;
   }
   if (ProblemCount() == 0) {
-    std::printf("Session clean: the add-in behaved as a host expects.\n");
+    std::printf("Session clean: %s.\n", clean);
     return 0;
   }
   std::printf("Session FAILED: %d problem(s).\n", ProblemCount());

@@ -74,8 +74,9 @@ void CheckTakenBack(const std::vector<std::string>& formulas);
 void TakeBackLeftovers(const char* host, const AddIn& addIn);
 void UnloadAndCheck(const char* host, AddIn& addIn);
 
-// Prints the verdict and answers the exit status: 0 clean, 1 the add-in
-// misbehaved, 2 the session met input xllhost cannot interpret.
-int Verdict();
+// Prints the verdict and answers the exit status: 0 clean (saying `clean`
+// of it), 1 the add-in misbehaved, 2 the session met input xllhost cannot
+// interpret.
+int Verdict(const char* clean = "the add-in behaved as a host expects");
 
 }  // namespace xllhost

@@ -22,6 +22,11 @@ TEST(Lookup, AnswersAsExcelDoes) {
       {"=HLOOKUP(\"b*\",E1:G2,2,FALSE)", "2"},  {"=HLOOKUP(\"?herry\",E1:G2,2,FALSE)", "3"},
       {"=HLOOKUP(\"Blueberry\",E1:G2,2)", "2"}, {"=HLOOKUP(\"Apple\",E1:G2,3,FALSE)", "#REF!"},
       {"=HLOOKUP(\"Aa\",E1:G2,2)", "#N/A"},     {"=HLOOKUP(\"~*\",E1:G2,2,FALSE)", "#N/A"},
+      {"=MATCH(4,A2:A5,0)", "3"},               {"=MATCH(3,A2:A5)", "2"},
+      {"=MATCH(3,{5,4,2,1},-1)", "2"},          {"=MATCH(\"c*\",E1:G1,0)", "3"},
+      {"=MATCH(0,A2:A5)", "#N/A"},              {"=MATCH(1,A2:C5,0)", "#N/A"},
+      {"=ROW(C4:D9)", "4"},                     {"=COLUMN(C4)", "3"},
+      {"=ROW()", "1"},                          {"=COLUMN({1,2})", "#VALUE!"},
   };
   for (const auto& [text, shown] : cases) {
     std::string why;

@@ -1,0 +1,30 @@
+// The math, statistical, logical and information built-ins, as Excel
+// answers them, its errors for wrong arguments included.
+#include "EngineTest.h"
+
+namespace {
+
+TEST(Math, AnswersAsExcelDoes) {
+  // A1:A6 numbers, a text, a Boolean, an empty cell and an error; B1:B5 texts.
+  const xllhost::Workbook book = BookOf(
+      "A1 1\nA2 2\nA3 \"3\"\nA4 TRUE\nA6 #N/A\nA7 5\nB1 \"apple\"\nB2 \"avocado\"\nB3 \"banana\"\nB5 \"\"\n"
+      "C1 10\nC2 20\nC3 30\nC4 40\nC5 50\n");
+  MemoryHost host;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=FLOOR(2.5,1)", "2"},          {"=FLOOR(-2.5,2)", "-4"},         {"=FLOOR(-2.5,-2)", "-2"},
+      {"=FLOOR(2.5,-2)", "#NUM!"},     {"=FLOOR(0.3,0.1)", "0.3"},       {"=FLOOR(1,0)", "#DIV/0!"},
+      {"=CEILING(2.5,1)", "3"},        {"=CEILING(-2.5,2)", "-2"},       {"=CEILING(-2.5,-2)", "-4"},
+      {"=CEILING(1.5,0)", "0"},        {"=CEILING(2,-1)", "#NUM!"},      {"=COUNT(A1:A7)", "3"},
+      {"=COUNT(1,\"2\",\"x\",TRUE)", "3"}, {"=COUNTA(A1:A7)", "6"},       {"=COUNTA(1,\"\",#N/A)", "3"},
+      {"=SUMPRODUCT({1,2},{3,4})", "11"}, {"=SUMPRODUCT({1,2},{3;4})", "#VALUE!"},
+      {"=SUMPRODUCT(A1:A3,C1:C3)", "50"}, {"=SUMPRODUCT(A6:A7)", "#N/A"},
+      {"=SUMIF(A1:A3,\">1\")", "2"},   {"=SUMIF(B1:B5,\"a*\",C1:C5)", "30"}, {"=SUMIF(B1:B5,\"<>a*\",C1)", "120"},
+      {"=SUMIF(A1:A7,\"#N/A\",C1)", "0"}, {"=COUNTIF(B1:B5,\"A?OCADO\")", "1"}, {"=COUNTIF(B1:B5,\"\")", "2"},
+      {"=COUNTIF(C1:C5,\">=30\")", "3"}, {"=COUNTIF(C1:C5,30)", "1"},    {"=COUNTIF(A1:A7,\"<>1\")", "6"},
+      {"=COUNTIF(A1:A7,TRUE)", "1"},   {"=ISNUMBER(A1)", "TRUE"},        {"=ISNUMBER(A3)", "FALSE"},
+      {"=ISTEXT(A3)", "TRUE"},         {"=ISTEXT(A5)", "FALSE"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+}
+
+}  // namespace

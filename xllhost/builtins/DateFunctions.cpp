@@ -1,0 +1,83 @@
+#include "DateFunctions.h"
+
+#include <cmath>
+
+#include "Operators.h"
+#include "ScalarFunctions.h"  // Numeric
+
+namespace xllhost {
+namespace {
+
+// Serial 1 is 1 January 1900. Excel counts 29 February 1900, which never
+// was, as serial 60, as Lotus 1-2-3 did: serials from 61 on are one day
+// behind a count from 31 December 1899.
+constexpr long long FirstOfMarch1900 = 61;
+constexpr double LastSerial = 2958465;  // 31 December 9999
+
+// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
+long long DaysFromCivil(long long y, long long m, long long d) {
+  y -= m <= 2;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const long long yoe = y - era * 400;
+  const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(long long z, long long* y, long long* m, long long* d) {
+  z += 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const long long doe = z - era * 146097;
+  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long long mp = (5 * doy + 2) / 153;
+  *d = doy - (153 * mp + 2) / 5 + 1;
+  *m = mp < 10 ? mp + 3 : mp - 9;
+  *y = yoe + era * 400 + (*m <= 2);
+}
+
+// The year, month and day of a serial number; serial 0 is 0 January 1900.
+bool Civil(double serial, long long* y, long long* m, long long* d) {
+  if (serial < 0 || serial > LastSerial) return false;
+  const auto day = static_cast<long long>(std::floor(serial));
+  if (day == 60) return *y = 1900, *m = 2, *d = 29, true;
+  if (day == 0) return *y = 1900, *m = 1, *d = 0, true;
+  CivilFromDays(DaysFromCivil(1899, 12, day < FirstOfMarch1900 ? 31 : 30) + day, y, m, d);
+  return true;
+}
+
+Value Part(const BuiltinCall& c, int part) {
+  return Numeric(c, 0, [part](double serial) {
+    long long y = 0, m = 0, d = 0;
+    if (!Civil(serial, &y, &m, &d)) return ErrorValue(xlerrNum);
+    return NumberValue(static_cast<double>(part == 0 ? y : part == 1 ? m : d));
+  });
+}
+
+}  // namespace
+
+// DATE(year, month, day): a year below 1900 counts from 1900; months and
+// days beyond their range carry over.
+Value Date(const BuiltinCall& c) {
+  double parts[3];
+  Value error;
+  for (size_t i = 0; i < 3; ++i) {
+    if (!AsNumber(c.Scalar(i), &parts[i], &error)) return error;
+    parts[i] = std::trunc(parts[i]);
+  }
+  double year = parts[0];
+  if (year >= 0 && year < 1900) year += 1900;
+  if (year < 0 || year >= 10000 || std::fabs(parts[1]) > 1e6 || std::fabs(parts[2]) > 1e8) return ErrorValue(xlerrNum);
+  const long long months = static_cast<long long>(year) * 12 + static_cast<long long>(parts[1]) - 1;
+  const long long y = months >= 0 ? months / 12 : (months - 11) / 12;
+  const long long days = DaysFromCivil(y, months - y * 12 + 1, 1) + static_cast<long long>(parts[2]) - 1;
+  long long serial = days - DaysFromCivil(1899, 12, 30);
+  if (serial < FirstOfMarch1900) --serial;
+  if (serial < 0 || serial > LastSerial) return ErrorValue(xlerrNum);
+  return NumberValue(static_cast<double>(serial));
+}
+Value Year(const BuiltinCall& c) { return Part(c, 0); }
+Value Month(const BuiltinCall& c) { return Part(c, 1); }
+Value Day(const BuiltinCall& c) { return Part(c, 2); }
+
+}  // namespace xllhost
