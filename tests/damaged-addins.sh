@@ -8,8 +8,7 @@ host=$1
 dir=$2
 scratch=$(mktemp -d)
 trap 'rm -rf "${scratch:?}"' EXIT
-passed=0
-failed=0
+results=$scratch/results  # a line "passed" or "failed" per check, so that checks may run side by side
 
 u32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
 u16() { od -An -tu2 -j "$2" -N2 "$1" | tr -d ' '; }
@@ -40,11 +39,11 @@ check() {
   local what=$1 status=$2 pattern=$3 file=$4 said got
   wine_said errors "$host" --quiet "${@:5}" "$file"
   if [ "$got" -eq "$status" ] && [ "$(printf '%s\n' "$said" | grep -c .)" -eq 1 ] && printf '%s' "$said" | grep -Eq -- "$pattern"; then
-    passed=$((passed + 1))
+    echo passed >>"$results"
   else
-    echo "FAILED: $what: exit status $got, not $status, or not one line saying \"$pattern\"; it said:"
-    printf '%s\n' "$said" | sed 's/^/  /'
-    failed=$((failed + 1))
+    printf 'FAILED: %s: exit status %s, not %s, or not one line saying "%s"; it said:\n%s\n' "$what" "$got" "$status" \
+      "$pattern" "$(printf '%s\n' "$said" | sed 's/^/  /')"
+    echo failed >>"$results"
   fi
 }
 
@@ -80,15 +79,16 @@ check "a DllMain that faults" 2 "faults_at_load.xll: it faulted while Windows lo
 check "an entry that faults once its add-in is unloaded" 3 "in the image of .*unloads\.xll, no longer loaded" "$dir/unloads.xll"
 
 # Add-ins that do not return: each run ends at its time limit, naming what did
-# not return and where the add-in's thread is.
+# not return and where the add-in's thread is. They wait, side by side.
 for hang in "tls|the loader, running the add-in's DllMain or TLS callbacks, .*: it waits in Windows" \
   "dllmain|the loader, .*hangs\.xll\+0x[0-9A-F]+: it runs its own code" \
   "lock|the call of xlAutoOpen, .*: it waits in Windows \(on a lock" \
   "cell|the call of cell A1 =Spin\(\), .*hangs\.xll\+0x[0-9A-F]+: it runs its own code"; do
-  export HANG=${hang%%|*}
-  check "an add-in that does not return ($HANG)" 3 "did not return: ${hang#*|}" "$dir/hangs.xll" --timeout 1
+  (
+    export HANG=${hang%%|*}
+    check "an add-in that does not return ($HANG)" 3 "did not return: ${hang#*|}" "$dir/hangs.xll" --timeout 1
+  ) &
 done
-unset HANG
 
 # Stopped by its caller (a signal to it alone), scripts/xllhost leaves no
 # xllhost.exe behind.
@@ -101,10 +101,13 @@ sleep 1
 if pgrep -f "$scratch/stopped.xll" >/dev/null; then
   echo "FAILED: scripts/xllhost stopped by its caller left xllhost.exe running"
   pkill -KILL -f "$scratch/stopped.xll"
-  failed=$((failed + 1))
+  echo failed >>"$results"
 else
-  passed=$((passed + 1))
+  echo passed >>"$results"
 fi
 
+wait
+passed=$(grep -c passed "$results")
+failed=$(grep -c failed "$results")
 echo "damaged add-ins: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
