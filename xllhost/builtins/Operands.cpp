@@ -6,7 +6,7 @@ namespace {
 
 const Value& Read(const Workbook& book, int sheet, const Cell& cell, std::string* notCalculated) {
   if (cell.uncalculated && notCalculated->empty())
-    *notCalculated = "needs " + book.Sheets()[static_cast<size_t>(sheet)].name + "!" + CellName(cell.row, cell.column) +
+    *notCalculated = "needs " + book.Where(sheet, cell.row, cell.column) +
                      ", which is not calculated";
   return cell.value;
 }

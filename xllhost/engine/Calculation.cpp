@@ -182,7 +182,7 @@ bool CallsAddIn(const Workbook& book, const EngineHost& host, const FormulaCell&
 }
 
 std::string Where(const Workbook& book, const FormulaCell& entry) {
-  return book.Sheets()[static_cast<size_t>(entry.sheet)].name + "!" + CellName(entry.row, entry.column);
+  return book.Where(entry.sheet, entry.row, entry.column);
 }
 
 std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const FormulaCell& entry) {
@@ -202,11 +202,9 @@ void CalculateBook(Workbook& book, EngineHost& host, bool onlyAddInCells, const 
       answer.value = ErrorValue(xlerrNA);
       answer.notCalculated = circular->second;
     } else if (cell.formula == nullptr) {
-      std::string why;
-      Formula unread;
-      ParseFormula(std::string(entry.text), entry.row, entry.column, &unread, &why);
+      const std::string* why = book.Unread(static_cast<size_t>(e));
       answer.value = ErrorValue(xlerrNA);
-      answer.notCalculated = "xllhost cannot read the formula: " + why;
+      answer.notCalculated = "xllhost cannot read the formula: " + (why != nullptr ? *why : std::string());
     } else {
       answer = EvaluateFormula(book, host, cell.formula->formula,
                                CalculatedCell{PlaceOf(book, entry), AreaOf(book, entry), entry.text},

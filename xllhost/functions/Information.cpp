@@ -112,9 +112,7 @@ std::string SheetText(int sheet) {
 }
 
 std::string CellLabel(int sheet, int row, int column) {
-  const auto& sheets = Book().Sheets();
-  const std::string cell = CellName(row, column);
-  return sheets.size() > 1 ? sheets[static_cast<size_t>(sheet)].name + "!" + cell : cell;
+  return Book().Sheets().size() > 1 ? Book().Where(sheet, row, column) : CellName(row, column);
 }
 
 std::string CallerCellName() {

@@ -35,6 +35,7 @@ bool Workbook::SetFormula(int sheet, int row, int column, const std::string& tex
   const bool read = ParseFormula(text, row, column, &formula, why);
   Cell& cell = Add(sheet, row, column);
   if (read) cell.formula = Share(std::move(formula));
+  if (!read) unread_.emplace(formulas_.size(), *why);
   if (saved != nullptr) cell.value = *saved;
   FormulaCell entry;
   entry.sheet = sheet;
@@ -107,7 +108,7 @@ bool Workbook::Finish(std::string* why) {
     });
     for (size_t i = 1; i < cells.size(); ++i)
       if (cells[i].row == cells[i - 1].row && cells[i].column == cells[i - 1].column) {
-        *why = sheets_[s].name + "!" + CellName(cells[i].row, cells[i].column) + " is given twice";
+        *why = Where(static_cast<int>(s), cells[i].row, cells[i].column) + " is given twice";
         return false;
       }
     cells.shrink_to_fit();

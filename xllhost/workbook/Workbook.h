@@ -109,6 +109,15 @@ class Workbook {
   template <typename Visit>
   void ForEachIn(int sheet, const Area& area, Visit visit);  // which may change the cells
   const std::vector<FormulaCell>& Formulas() const { return formulas_; }
+  // Why the formula of Formulas()[entry] could not be read; null when it was.
+  const std::string* Unread(size_t entry) const {
+    const auto found = unread_.find(entry);
+    return found == unread_.end() ? nullptr : &found->second;
+  }
+  // A cell as messages name it: "Sheet1!A1".
+  std::string Where(int sheet, int row, int column) const {
+    return sheets_[static_cast<size_t>(sheet)].name + "!" + CellName(row, column);
+  }
   const std::vector<ArrayBlock>& Blocks() const { return blocks_; }
   // The name as a formula of the sheet sees it: its own sheet's first, then
   // the workbook's; null when neither defines it.
@@ -126,6 +135,7 @@ class Workbook {
   std::vector<FormulaCell> formulas_;
   std::vector<ArrayBlock> blocks_;
   std::vector<DefinedNameEntry> names_;
+  std::map<size_t, std::string> unread_;  // few: the formulas that could not be read
   std::map<std::string, std::unique_ptr<SharedFormula>> shared_;
   // The formulas' texts, in blocks that never move.
   std::vector<std::unique_ptr<char[]>> texts_;
