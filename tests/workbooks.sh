@@ -113,6 +113,13 @@ printf 'A1 2\nB1 =Add(A1,1)\n' >"$scratch/small.cells"
 run --cells "$scratch/small.cells" --formula '=B1*2'
 expect "cells of a file" 0 '^  cell B1 =Add\(A1,1\) shows 3$' '^  cell C1 =B1\*2 shows 6$'
 
+# Handles: A1's counter is not Excel's, and B1 takes it as an argument; no
+# add-in cell takes A2's.
+printf 'A1 =_xll.Keep(7) -> "obj:8"\nB1 =_xll.Fetch(A1) -> 7\nA2 =_xll.Keep(5) -> "obj:9"\n' >"$scratch/handles.cells"
+run --workbook "$scratch/handles.cells"
+expect "a handle compared up to its counter" 1 '^  Sheet1!A1 =_xll\.Keep\(7\) shows "obj:1"; Excel saved "obj:8": same but for its counter$' \
+  '^  Sheet1!A2 .*: differs$' '^3 cells: 2 same as Excel, 1 differ, 0 not calculated$'
+
 printf 'A1 2\nZ 1\n' >"$scratch/broken.cells"
 one_line "a cells file with a line that is no cell" "broken.cells: line 2: expected a cell" wine "$host" --workbook "$scratch/broken.cells" "$dir/references.xll"
 one_line ".xlsx given to xllhost.exe itself" "is a zipped workbook" wine "$host" --workbook "$scratch/refs.xlsx" "$dir/references.xll"

@@ -189,6 +189,20 @@ std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const 
   return std::string(FirstAddInFunction(host, book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell]).function.text);
 }
 
+std::vector<bool> ReadByAddInCells(const Workbook& book, const EngineHost& host) {
+  const auto& formulas = book.Formulas();
+  std::vector<bool> read(formulas.size(), false);
+  std::vector<int> precedents;
+  for (const FormulaCell& entry : formulas) {
+    const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
+    if (cell.formula == nullptr || !CallsAddIn(book, host, entry)) continue;
+    precedents.clear();
+    Precedents(book, cell.formula->formula.root, PlaceOf(book, entry), 0, precedents);
+    for (int p : precedents) read[static_cast<size_t>(p)] = true;
+  }
+  return read;
+}
+
 void CalculateBook(Workbook& book, EngineHost& host, bool onlyAddInCells, const CalculationSteps& steps) {
   const Plan plan = MakePlan(book, host, onlyAddInCells);
   const auto& formulas = book.Formulas();

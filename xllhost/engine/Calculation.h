@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "Evaluation.h"
 #include "Workbook.h"
@@ -27,6 +28,11 @@ std::string Where(const Workbook& book, const FormulaCell& entry);
 // The first function of a loaded add-in the cell calls, as it registered
 // it; empty when it calls none.
 std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const FormulaCell& entry);
+
+// Which formula cells, by their place in Formulas(), a cell that calls an
+// add-in's function refers to, directly or through names: those whose
+// values add-in cells take as arguments, such as handles.
+std::vector<bool> ReadByAddInCells(const Workbook& book, const EngineHost& host);
 
 // Calculates the workbook's formula cells, each after the cells it refers
 // to; a circular reference's cells are not calculated, and neither is a cell

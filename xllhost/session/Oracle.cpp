@@ -91,6 +91,18 @@ Value Showing(const FormulaCell& entry) {
 
 std::string Where(const FormulaCell& cell) { return Where(Book(), cell); }
 
+// Two texts that differ only in their trailing digits, which both have.
+bool SameButForCounter(const Value& value, const Value& saved) {
+  if (!value.Is(xltypeStr) || !saved.Is(xltypeStr)) return false;
+  auto stem = [](const std::string& text) {
+    size_t end = text.size();
+    while (end > 0 && text[end - 1] >= '0' && text[end - 1] <= '9') --end;
+    return end;
+  };
+  const size_t a = stem(value.text), b = stem(saved.text);
+  return a < value.text.size() && b < saved.text.size() && a > 0 && value.text.compare(0, a, saved.text, 0, b) == 0;
+}
+
 // The reports of a session that crashed: the verdicts reached, the cell it
 // crashed in, and every other add-in cell, not calculated.
 void ReportsAfterCrash(const char* crash) {
@@ -122,6 +134,7 @@ void PrepareWorkbookReports(const SessionOptions& options) {
 
 void CompareWorkbook(const SessionOptions& options) {
   std::vector<Compared>& compared = Session().cells;
+  const std::vector<bool> handles = ReadByAddInCells(Book(), AddInsHost());
   const size_t total = Book().Formulas().size();
   size_t done = 0;
   const ULONGLONG start = GetTickCount64();
@@ -151,6 +164,11 @@ void CompareWorkbook(const SessionOptions& options) {
         CheckCounts(answer.value, "cell " + Where(cell) + " " + text);
         c.why = cell.saved ? Difference(c.value, *cell.saved, options.tolerance) : "Excel saved no value";
         c.verdict = c.why.empty() ? CellVerdict::Same : CellVerdict::Differs;
+        if (c.verdict == CellVerdict::Differs && cell.saved && handles[static_cast<size_t>(&cell - &Book().Formulas()[0])] &&
+            SameButForCounter(c.value, *cell.saved)) {
+          c.verdict = CellVerdict::SameButCounter;
+          c.why.clear();
+        }
         line += " shows " + Shown(c.value) + "; Excel saved " + saved + ": " + VerdictText(c.verdict);
       }
       Say(line, "\n");
@@ -161,7 +179,9 @@ void CompareWorkbook(const SessionOptions& options) {
   CalculateBook(Book(), AddInsHost(), !options.allCells, steps);
   int same = 0, differ = 0, skipped = 0;
   for (const Compared& c : compared)
-    (c.verdict == CellVerdict::Same ? same : c.verdict == CellVerdict::Differs ? differ : skipped)++;
+    (c.verdict == CellVerdict::Same || c.verdict == CellVerdict::SameButCounter ? same
+     : c.verdict == CellVerdict::Differs                                         ? differ
+                                                                                 : skipped)++;
   std::printf("%zu cells: %d same as Excel, %d differ, %d not calculated\n", compared.size(), same, differ, skipped);
   if (differ > 0) ProblemOfCells(std::to_string(differ) + " cell(s) differ from what Excel saved");
   if (compared.empty() && options.allCells) Unusable("the workbook has no formula cell: nothing was judged");

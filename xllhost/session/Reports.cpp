@@ -11,7 +11,8 @@
 namespace xllhost {
 
 const char* VerdictText(CellVerdict verdict) {
-  static const char* const texts[] = {"same", "differs", "not calculated", "the session ended in it"};
+  static const char* const texts[] = {"same", "differs", "not calculated", "the session ended in it",
+                                      "same but for its counter"};
   return texts[static_cast<int>(verdict)];
 }
 

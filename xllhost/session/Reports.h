@@ -9,7 +9,10 @@
 
 namespace xllhost {
 
-enum class CellVerdict { Same, Differs, NotCalculated, Ended };
+// SameButCounter: a handle (a text another add-in cell takes as an
+// argument) that differs from what Excel saved only in its trailing digits,
+// the counter of how often it was made; it counts as the same.
+enum class CellVerdict { Same, Differs, NotCalculated, Ended, SameButCounter };
 const char* VerdictText(CellVerdict verdict);
 
 // A cell that calls an add-in, and what became of it; what Excel saved for
