@@ -52,6 +52,12 @@ session 0 "" wide --quiet --expect-title "Wide Add-In" \
   --expect '=Next(2147483648)' '#NUM!' --expect '=Echo("x")' x --expect '=Freed()' 1 --expect '=Row()' 7 \
   --expect '=Sheet()' '[Book1]Sheet1'
 
+# A command and a function registered without type texts: the add-in's
+# xlAutoRegister12 registers them; one that asks again without one is told.
+session 0 "the type text is omitted: Excel asked the add-in's xlAutoRegister12 to register it" commands \
+  --expect '=Half(5)' 2.5
+LOOP=1 session 1 "xlAutoRegister asked again to register Loop without a type text" commands --quiet
+
 # Answers taken from arguments modified in place.
 session 0 "" inplace --quiet \
   --expect '=Upper("abc")' ABC --expect '=Shout("hey")' 'hey!' --expect '=UpperW("wide")' WIDE \

@@ -37,7 +37,8 @@ TEST_F(XllHost, RegisterRefusesWhatItCannotBind) {
       {"no export at that ordinal", {&module.record, &noOrdinal, &type.record, &goodName.record}, xlretFailed},
       {"procedure neither text nor number", {&module.record, &boolean, &type.record, &goodName.record}, xlretInvXloper},
       {"not a worksheet name", {&module.record, &proc.record, &type.record, &badName.record}, xlretFailed},
-      {"too few arguments", {&module.record, &proc.record}, xlretInvCount},
+      {"no type text, and no xlAutoRegister to ask", {&module.record, &proc.record}, xlretFailed},
+      {"too few arguments", {&module.record}, xlretInvCount},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
