@@ -168,7 +168,57 @@ Value Where(const BuiltinCall& c, bool row) {
   return NumberValue((row ? arg.area.firstRow : arg.area.firstColumn) + 1);
 }
 
+// A rectangle of a sheet as a built-in answers a reference; #REF! when it
+// leaves the sheet.
+Value ReferenceTo(int sheet, const Area& area) {
+  if (area.firstRow < 0 || area.firstColumn < 0 || area.lastRow >= MaxRows || area.lastColumn >= MaxColumns ||
+      area.firstRow > area.lastRow || area.firstColumn > area.lastColumn)
+    return ErrorValue(xlerrRef);
+  return AreaReference(area.firstRow, area.lastRow, area.firstColumn, area.lastColumn, Workbook::SheetId(sheet));
+}
+
 }  // namespace
+
+// OFFSET(reference, rows, columns, [height], [width]): the reference moved,
+// and sized as given or as it was.
+Value Offset(const BuiltinCall& c) {
+  const Operand& from = c.args[0];
+  if (!from.IsReference()) return from.value.Is(xltypeErr) ? from.value : ErrorValue(xlerrValue);
+  double moves[4] = {0, 0, static_cast<double>(from.area.Rows()), static_cast<double>(from.area.Columns())};
+  Value error;
+  for (size_t i = 1; i < 5; ++i)
+    if (c.Given(i) && !AsNumber(c.Scalar(i), &moves[i - 1], &error)) return error;
+  for (double& move : moves) {
+    move = std::trunc(move);
+    if (std::fabs(move) > MaxRows) return ErrorValue(xlerrRef);
+  }
+  if (moves[2] < 1 || moves[3] < 1) return ErrorValue(xlerrRef);
+  const int row = from.area.firstRow + static_cast<int>(moves[0]), column = from.area.firstColumn + static_cast<int>(moves[1]);
+  return ReferenceTo(from.sheet, Area{row, row + static_cast<int>(moves[2]) - 1, column, column + static_cast<int>(moves[3]) - 1});
+}
+
+// INDIRECT(text, [a1]): the reference the text writes, as the formula's own
+// cell reads it; #REF! when the text is none. R1C1 style is not calculated.
+Value Indirect(const BuiltinCall& c) {
+  std::string text;
+  bool a1 = true;
+  Value error;
+  if (!AsText(c.Scalar(0), &text, &error)) return error;
+  if (c.Given(1) && !AsBoolean(c.Scalar(1), &a1, &error)) return error;
+  if (!a1) {
+    *c.notCalculated = "INDIRECT in R1C1 style";
+    return ErrorValue(xlerrNA);
+  }
+  Formula formula;
+  std::string why;
+  if (!ParseFormula("=" + text, c.place.row, c.place.column, &formula, &why) ||
+      formula.root.kind != ExprKind::Reference)
+    return ErrorValue(xlerrRef);
+  const Expr& reference = formula.root;
+  const int sheet = reference.sheet.empty() ? c.place.sheet : c.book.FindSheet(reference.sheet);
+  if (sheet < 0) return ErrorValue(xlerrRef);
+  return ReferenceTo(sheet, Resolve(reference.first, reference.last, c.place.row, c.place.column));
+}
 
 Value Row(const BuiltinCall& c) { return Where(c, true); }
 Value Column(const BuiltinCall& c) { return Where(c, false); }

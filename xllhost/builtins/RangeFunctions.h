@@ -1,5 +1,6 @@
 // The built-ins of lookup and reference: ROWS, COLUMNS, INDEX, TRANSPOSE,
-// VLOOKUP, HLOOKUP, MATCH, ROW, COLUMN.
+// VLOOKUP, HLOOKUP, MATCH, ROW, COLUMN, and OFFSET and INDIRECT, which
+// answer references (xltypeRef) that a formula reads as references.
 #pragma once
 
 #include "BuiltinCall.h"
@@ -15,4 +16,6 @@ Value HLookup(const BuiltinCall& call);
 Value Match(const BuiltinCall& call);
 Value Row(const BuiltinCall& call);
 Value Column(const BuiltinCall& call);
+Value Offset(const BuiltinCall& call);
+Value Indirect(const BuiltinCall& call);
 }  // namespace xllhost

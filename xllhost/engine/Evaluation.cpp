@@ -28,7 +28,7 @@ Operand Of(Value value) {
   return operand;
 }
 
-// A reference an add-in returned, as an operand of the formula.
+// A reference an add-in or a built-in answered, as an operand of the formula.
 Operand FromRecord(const Value& value, const Context& ctx) {
   const int sheet = value.Is(xltypeSRef)  ? ctx.place.sheet
                     : value.Is(xltypeRef) ? ctx.book.SheetOfId(value.sheetId)
@@ -96,7 +96,8 @@ Operand CallBuiltin(const Builtin& builtin, const Expr& call, Context& ctx) {
   for (size_t i = only == -2 ? 0 : 1; i < args.size(); ++i)
     if (only == -2 || static_cast<int>(i) == only) args[i] = Eval(call.operands[i], ctx);
   if (!ctx.why.empty()) return Of(ErrorValue(xlerrNA));
-  return Of(builtin.calculate(BuiltinCall{ctx.book, ctx.place, args, &ctx.why}));
+  // OFFSET and INDIRECT answer references, which the formula reads on.
+  return FromRecord(builtin.calculate(BuiltinCall{ctx.book, ctx.place, args, &ctx.why}), ctx);
 }
 
 Operand Call(const Expr& call, Context& ctx) {
@@ -127,6 +128,10 @@ Operand Name(const Expr& expr, Context& ctx) {
     if (!expr.sheet.empty()) return Of(ErrorValue(xlerrName));
     AddInName defined = ctx.host.Lookup(Upper(expr.name));
     return Of(defined.kind == AddInName::Kind::Value ? std::move(defined.value) : ErrorValue(xlerrName));
+  }
+  if (!entry->unread.empty()) {
+    ctx.why = "xllhost cannot read the name " + entry->name + ": " + entry->unread;
+    return Of(ErrorValue(xlerrNA));
   }
   if (ctx.depth >= MaxNesting) {
     ctx.why = "the name " + expr.name + " refers to itself";

@@ -138,9 +138,16 @@ class Parser : public LiteralReader {
     return Qualified(expr, sheet);
   }
 
-  // What follows "Sheet!": a reference or a sheet's own name.
+  // What follows "Sheet!": a reference, a sheet's own name, or #REF!, which
+  // Excel writes for a reference whose cells were deleted.
   bool Qualified(Expr* expr, const std::string& sheet) {
     if (sheet.empty()) return Error("an empty sheet name");
+    if (PeekWord("#REF!")) {
+      at_ += 5;
+      expr->kind = ExprKind::Literal;
+      expr->literal = ErrorValue(xlerrRef);
+      return true;
+    }
     if (Reference(expr, sheet)) return true;
     if (!why_.empty()) return false;
     const size_t start = at_;

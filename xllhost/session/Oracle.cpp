@@ -51,6 +51,7 @@ std::string Difference(const Value& value, const Value& saved, double tolerance)
       if (value.rows != saved.rows || value.columns != saved.columns)
         return "an array of " + Size(value) + " where Excel saved one of " + Size(saved);
       for (size_t i = 0; i < value.elements.size(); ++i) {
+        if (saved.elements[i].Is(xltypeNil)) continue;  // a cell of the block Excel saved no value for
         const std::string why = Difference(value.elements[i], saved.elements[i], tolerance);
         if (!why.empty())
           return "element (" + std::to_string(i / static_cast<size_t>(value.columns) + 1) + "," +

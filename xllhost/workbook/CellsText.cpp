@@ -122,7 +122,10 @@ bool ReadNameLine(const std::string& rest, Workbook* book, std::string* why) {
     name = name.substr(bang + 1);
     scope = SheetFor(book, sheetName);
   }
-  return book->DefineName(name, scope, Trim(rest.substr(space + 1)), why);
+  std::string unread;  // a name xllhost cannot read stays, and what uses it is not calculated
+  if (!IsWorksheetName(name)) return *why = "\"" + name + "\" cannot be a defined name", false;
+  book->DefineName(name, scope, Trim(rest.substr(space + 1)), &unread);
+  return true;
 }
 
 }  // namespace

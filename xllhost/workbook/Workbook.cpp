@@ -82,9 +82,10 @@ bool Workbook::DefineName(const std::string& name, int sheet, const std::string&
     *why = "\"" + name + "\" cannot be a defined name";
     return false;
   }
-  if (!ParseFormula(text, 0, 0, &entry.formula, why)) return false;
+  const bool read = ParseFormula(text, 0, 0, &entry.formula, why);
+  if (!read) entry.unread = *why;
   names_.push_back(std::move(entry));
-  return true;
+  return read;
 }
 
 std::string_view Workbook::Keep(const std::string& text) {

@@ -71,6 +71,7 @@ struct DefinedNameEntry {
   int sheet = -1;  // -1: of the workbook; otherwise the sheet it belongs to
   std::string text;  // as written, starting with "="
   Formula formula;   // read as standing in A1 of its sheet (or the first)
+  std::string unread;  // why the formula could not be read; empty when it was
 };
 
 class Workbook {
@@ -87,6 +88,8 @@ class Workbook {
   // An array formula over the area: the formula in its top-left cell; the
   // saved values, one per cell, row by row, when given.
   bool SetArrayFormula(int sheet, const Area& area, const std::string& text, const Value* saved, std::string* why);
+  // A name; answers false with why when its formula cannot be read, and the
+  // name is then kept unread: what uses it is not calculated.
   bool DefineName(const std::string& name, int sheet, const std::string& text, std::string* why);
   // Orders the cells; called once, after adding, before anything is read.
   // Answers false, naming it, when a cell was given twice.

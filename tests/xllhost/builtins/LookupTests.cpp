@@ -27,6 +27,10 @@ TEST(Lookup, AnswersAsExcelDoes) {
       {"=MATCH(0,A2:A5)", "#N/A"},              {"=MATCH(1,A2:C5,0)", "#N/A"},
       {"=ROW(C4:D9)", "4"},                     {"=COLUMN(C4)", "3"},
       {"=ROW()", "1"},                          {"=COLUMN({1,2})", "#VALUE!"},
+      {"=SUM(OFFSET(A2,1,2,2,1))", "60"},       {"=OFFSET(A2,0,1)", "one"},
+      {"=OFFSET(A2,-5,0)", "#REF!"},            {"=OFFSET(1,0,0)", "#VALUE!"},
+      {"=OFFSET(A2,0,0,0)", "#REF!"},           {"=INDIRECT(\"B3\")", "two"},
+      {"=SUM(INDIRECT(\"C2:C4\"))", "70"},     {"=INDIRECT(\"no such\")", "#REF!"},
   };
   for (const auto& [text, shown] : cases) {
     std::string why;

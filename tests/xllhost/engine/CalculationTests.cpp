@@ -54,4 +54,14 @@ TEST_F(Calculating, RecalculatesOnlyWhatAnAddInReachesWhenAsked) {
   EXPECT_EQ(calculated.count("D1"), 0u);
 }
 
+// Excel follows a reference that OFFSET or INDIRECT makes as it goes;
+// xllhost orders cells by the references written, so such a cell may be
+// reached before it is calculated: never read stale.
+TEST_F(Calculating, LeavesNotCalculatedACellWhoseIndirectReferenceIsNotCalculatedYet) {
+  Read("A1 =INDIRECT(\"B1\")\nB1 =1+1\nA2 =INDIRECT(\"C1\")*2\nC1 3\n");
+  auto why = Calculate(false);
+  EXPECT_EQ(why["A1"], "needs Sheet1!B1, which is not calculated");
+  EXPECT_EQ(Value(1, 0), "6");
+}
+
 }  // namespace
