@@ -57,7 +57,7 @@ one_line() {
 }
 
 "$python" "$root/tests/workbooks/make-workbooks.py" "$scratch" || { echo "FAILED: writing the workbooks"; exit 1; }
-for book in refs differs million; do
+for book in refs differs million linked; do
   "$python" "$root/scripts/xlsx-cells" "$scratch/$book.xlsx" "$scratch/$book.cells" || fail "reading $book.xlsx"
 done
 
@@ -83,6 +83,10 @@ status=$?
 said=${said//$'\r'/}
 expect "the README's command on refs.xlsx" 0 '^22 cells: 19 same as Excel, 0 differ, 3 not calculated$'
 [ -s "$scratch/readme.json" ] && pass || fail "the README's command wrote no report"
+
+run --workbook "$scratch/linked.cells"
+expect "another workbook's cells, as Excel cached them" 0 '^  Sheet1!A2 .*Old Prices.* shows 3; Excel saved 3: same$' \
+  '^2 cells: 2 same as Excel, 0 differ, 0 not calculated$'
 
 run --workbook "$scratch/differs.cells"
 expect "a saved value the add-in does not give" 1 '^  Sheet1!A1 =_xll\.Add\(1,2\) shows 3; Excel saved 4: differs$' \

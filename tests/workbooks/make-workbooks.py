@@ -14,8 +14,9 @@ REL = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
 PKG = "http://schemas.openxmlformats.org/package/2006/relationships"
 
 
-def xlsx(path, sheets, strings=(), names=(), metadata=False, dimension=None):
-    """sheets: (name, sheetId, part number, cells XML), in the workbook's order."""
+def xlsx(path, sheets, strings=(), names=(), metadata=False, dimension=None, links=()):
+    """sheets: (name, sheetId, part number, cells XML), in the workbook's order;
+    links: other workbooks, (file, sheet names, cells XML of each sheet's cached values)."""
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
         overrides = "".join(
             f'<Override PartName="/xl/worksheets/sheet{part}.xml" ContentType="application/'
@@ -23,6 +24,9 @@ def xlsx(path, sheets, strings=(), names=(), metadata=False, dimension=None):
         if metadata:
             overrides += ('<Override PartName="/xl/metadata.xml" ContentType="application/'
                           'vnd.openxmlformats-officedocument.spreadsheetml.sheetMetadata+xml"/>')
+        overrides += "".join(f'<Override PartName="/xl/externalLinks/externalLink{n}.xml" ContentType="application/'
+                             f'vnd.openxmlformats-officedocument.spreadsheetml.externalLink+xml"/>'
+                             for n in range(1, len(links) + 1))
         z.writestr("[Content_Types].xml",
                    '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
                    '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">'
@@ -41,13 +45,18 @@ def xlsx(path, sheets, strings=(), names=(), metadata=False, dimension=None):
         rels += f'<Relationship Id="rIdS" Type="{REL}/sharedStrings" Target="sharedStrings.xml"/>'
         if metadata:
             rels += f'<Relationship Id="rIdM" Type="{REL}/sheetMetadata" Target="metadata.xml"/>'
+        rels += "".join(f'<Relationship Id="rIdL{n}" Type="{REL}/externalLink" Target="externalLinks/externalLink{n}.xml"/>'
+                        for n in range(1, len(links) + 1))
         z.writestr("xl/_rels/workbook.xml.rels", f'<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="{PKG}">'
                    + rels + '</Relationships>')
         sheet_list = "".join(f'<sheet name="{name}" sheetId="{sid}" r:id="rId{part}"/>' for name, sid, part, _ in sheets)
         name_list = "".join(f'<definedName name="{n}"{"" if scope is None else f" localSheetId={chr(34)}{scope}{chr(34)}"}>'
                             f'{text}</definedName>' for n, scope, text in names)
         z.writestr("xl/workbook.xml", f'<?xml version="1.0" encoding="UTF-8"?><workbook xmlns="{MAIN}" xmlns:r="{REL}">'
-                   f'<sheets>{sheet_list}</sheets>' + (f'<definedNames>{name_list}</definedNames>' if names else '')
+                   f'<sheets>{sheet_list}</sheets>'
+                   + (f'<externalReferences>{"".join(f"<externalReference r:id={chr(34)}rIdL{n}{chr(34)}/>" for n in range(1, len(links) + 1))}'
+                      '</externalReferences>' if links else '')
+                   + (f'<definedNames>{name_list}</definedNames>' if names else '')
                    + '</workbook>')
         z.writestr("xl/sharedStrings.xml", f'<?xml version="1.0" encoding="UTF-8"?><sst xmlns="{MAIN}" '
                    f'count="{len(strings)}" uniqueCount="{len(strings)}">'
@@ -61,6 +70,16 @@ def xlsx(path, sheets, strings=(), names=(), metadata=False, dimension=None):
                        '<futureMetadata name="XLDAPR" count="1"><bk><extLst><ext uri="{bdbb8cdc-fa1e-496e-a857-3c3f30c029c3}">'
                        '<xda:dynamicArrayProperties fDynamic="1" fCollapsed="0"/></ext></extLst></bk></futureMetadata>'
                        '<cellMetadata count="1"><bk><rc t="1" v="0"/></bk></cellMetadata></metadata>')
+        for n, (target, sheet_names, cached) in enumerate(links, start=1):
+            z.writestr(f"xl/externalLinks/_rels/externalLink{n}.xml.rels",
+                       f'<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="{PKG}"><Relationship Id="rId1" '
+                       f'Type="{REL}/externalLinkPath" Target="{target}" TargetMode="External"/></Relationships>')
+            z.writestr(f"xl/externalLinks/externalLink{n}.xml",
+                       f'<?xml version="1.0" encoding="UTF-8"?><externalLink xmlns="{MAIN}" xmlns:r="{REL}">'
+                       '<externalBook r:id="rId1"><sheetNames>'
+                       + "".join(f'<sheetName val="{name}"/>' for name in sheet_names) + '</sheetNames><sheetDataSet>'
+                       + "".join(f'<sheetData sheetId="{i}">{rows_xml}</sheetData>' for i, rows_xml in enumerate(cached))
+                       + '</sheetDataSet></externalBook></externalLink>')
         for _, _, part, cells in sheets:
             claimed = f'<dimension ref="{dimension}"/>' if dimension else ''
             z.writestr(f"xl/worksheets/sheet{part}.xml", f'<?xml version="1.0" encoding="UTF-8"?>'
@@ -125,6 +144,13 @@ def main(out):
                                 '<c r="A2"><f>_xll.Add(0.1,0.2)</f><v>0.30000000000000004</v></c>'))])
 
     # A sheet whose dimension claims every row of the grid, and holds one cell.
+    # A cell that reads another workbook through the values Excel cached of it.
+    xlsx(os.path.join(out, "linked.xlsx"),
+         [("Sheet1", 1, 1, rows('<c r="A1"><f>_xll.Add([1]Prices!$B$2,1)</f><v>41</v></c>',
+                                '<c r="A2"><f>_xll.Add(\'[1]Old Prices\'!A1,[1]Prices!B3)</f><v>3</v></c>'))],
+         links=[("Prices.xlsx", ["Prices", "Old Prices"],
+                 ['<row r="2"><cell r="B2"><v>40</v></cell></row><row r="3"><cell r="B3"><v>2</v></cell></row>',
+                  '<row r="1"><cell r="A1"><v>1</v></cell></row>'])])
     xlsx(os.path.join(out, "million.xlsx"),
          [("Sheet1", 1, 1, rows('<c r="A1"><f>_xll.Add(1,2)</f><v>3</v></c>'))], dimension="A1:XFD1048576")
     # A sheet part that is no well-formed XML.

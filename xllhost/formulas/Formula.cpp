@@ -95,7 +95,7 @@ class Parser : public LiteralReader {
       return true;
     }
     if (c == '"' || c == '#' || c == '{') return Literal(expr, depth);
-    if (c == '[') return Error("a reference to another workbook, which xllhost does not model");
+    if (c == '[') return ExternalSheet(expr);
     if (c == '\'') return QuotedSheet(expr);
     if (std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '$') {
       if (Reference(expr, "")) return true;
@@ -128,6 +128,21 @@ class Parser : public LiteralReader {
     expr->kind = ExprKind::Name;
     expr->name = word;
     return true;
+  }
+
+  // [N]Sheet!A1: a sheet of another workbook, the Nth of the links Excel
+  // keeps, whose cells the workbook holds as the values Excel cached.
+  bool ExternalSheet(Expr* expr) {
+    const size_t start = at_++;
+    while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_]))) ++at_;
+    if (at_ == start + 1 || !Peek(']')) return Error("expected [N], a link to another workbook");
+    ++at_;
+    const size_t name = at_;
+    while (at_ < text_.size() && IsNameChar(text_[at_])) ++at_;
+    if (at_ == name || !Peek('!')) return Error("a name of another workbook, which xllhost does not model");
+    const std::string sheet = text_.substr(start, at_ - start);
+    ++at_;
+    return Qualified(expr, sheet);
   }
 
   bool QuotedSheet(Expr* expr) {

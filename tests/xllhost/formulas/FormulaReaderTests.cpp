@@ -28,7 +28,7 @@ TEST(Formula, WrittenBackReadsTheSameAndIsSharedWhereverItStands) {
 
 TEST(Formula, RefusesWhatItCannotReadAndSaysWhy) {
   const std::string unreadable[] = {"1+1", "=\"open", "=Add(1", "={1,2;3}", "=#BOGUS!", "=#GETTING_DATA", "=Add(1)2",
-                                    "=XFE1", "=A1048577", "=[1]Sheet1!A1", "=" + std::string(10000, '(') + "1",
+                                    "=XFE1", "=A1048577", "=[1]!Rate", "=[x]Sheet1!A1", "=" + std::string(10000, '(') + "1",
                                     "=" + std::string(9000, '1')};
   for (const std::string& text : unreadable) {
     xllhost::Formula formula;
