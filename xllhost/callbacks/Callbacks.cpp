@@ -9,6 +9,7 @@
 #include "Coerce.h"
 #include "HostMemory.h"
 #include "HostState.h"
+#include "Readable.h"
 #include "Information.h"
 #include "Registrations.h"
 #include "Worksheet.h"
@@ -50,6 +51,13 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
   const bool reads = recorded || xlfn != xlFree;  // xlFree looks only for memory to release
   bool usable = true;
   for (int i = 0; i < count; ++i) {
+    if (opers[i] != nullptr) {
+      if (const std::string why = WhyRecordUnreadable(opers[i]); !why.empty()) {
+        Fault(FunctionName(xlfn) + ": argument " + std::to_string(i + 1) + " " + why +
+              ": Excel would read what is there, or crash");
+        return Fail(xlretInvXloper);
+      }
+    }
     if (opers[i] != nullptr && xlfn != xlFree && !IsKnownType(opers[i]->xltype)) {
       Unusable(FunctionName(xlfn) + ": argument " + std::to_string(i + 1) + " is a record with the unknown type word " +
                std::to_string(opers[i]->xltype));

@@ -122,32 +122,10 @@ Value AsCell(Value value) {
   return AsWorksheetNumbers(value);
 }
 
-// What is wrong with reading the record's text or array, or empty.
-template <typename Record>
-std::string WhyContentUnreadable(const Record& record) {
-  using Char = std::remove_pointer_t<decltype(record.val.str)>;
-  const auto type = record.xltype & ~(xlbitXLFree | xlbitDLLFree);
-  if (type == xltypeStr) {
-    std::string why = WhyNotReadable(record.val.str, sizeof(Char));
-    const auto count = static_cast<size_t>(static_cast<std::make_unsigned_t<Char>>(record.val.str[0]));
-    if (why.empty()) why = WhyNotReadable(record.val.str, (count + 1) * sizeof(Char));
-    return why.empty() ? "" : "is a record whose text " + why;
-  }
-  if (type == xltypeMulti && record.val.array.rows > 0 && record.val.array.columns > 0) {
-    const std::string why = WhyNotReadable(
-        record.val.array.lparray,
-        static_cast<size_t>(record.val.array.rows) * static_cast<size_t>(record.val.array.columns) * sizeof(Record));
-    return why.empty() ? "" : "is a record whose array " + why;
-  }
-  return "";
-}
-
 template <typename Record>
 Value TakeRecord(HMODULE module, Record* answer, const char* autoFreeName) {
   if (answer == nullptr) return ErrorValue(xlerrNum);
-  std::string why = WhyNotReadable(answer, sizeof(Record), DeadStack());
-  if (why.empty()) why = WhyContentUnreadable(*answer);
-  if (!why.empty()) {
+  if (const std::string why = WhyRecordUnreadable(answer, DeadStack()); !why.empty()) {
     Fault((State().inCell ? CallerCellName() + "'s answer " : std::string("an answer ")) + why +
           ": Excel would read what is there, or crash");
     return ErrorValue(xlerrValue);

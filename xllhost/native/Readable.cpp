@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <type_traits>
 
 namespace xllhost {
 
@@ -27,6 +28,45 @@ std::string WhyNotReadable(const void* address, std::size_t bytes, const void* d
     next = static_cast<const char*>(memory.BaseAddress) + memory.RegionSize;
   }
   return "";
+}
+
+namespace {
+
+template <typename Record>
+std::string WhyUnreadable(const Record* record, const void* deadBelow) {
+  using Char = std::remove_pointer_t<decltype(record->val.str)>;
+  if (std::string why = WhyNotReadable(record, sizeof(Record), deadBelow); !why.empty()) return why;
+  // A null text is read as none: xlFree leaves one in the records it frees.
+  const auto text = [](const Char* counted) {
+    if (counted == nullptr) return std::string();
+    std::string why = WhyNotReadable(counted, sizeof(Char));
+    const auto count = static_cast<size_t>(static_cast<std::make_unsigned_t<Char>>(why.empty() ? counted[0] : 0));
+    if (why.empty()) why = WhyNotReadable(counted, (count + 1) * sizeof(Char));
+    return why;
+  };
+  const auto type = record->xltype & ~(xlbitXLFree | xlbitDLLFree);
+  if (type == xltypeStr) {
+    const std::string why = text(record->val.str);
+    return why.empty() ? "" : "is a record whose text " + why;
+  }
+  if (type != xltypeMulti || record->val.array.rows <= 0 || record->val.array.columns <= 0) return "";
+  const size_t count = static_cast<size_t>(record->val.array.rows) * static_cast<size_t>(record->val.array.columns);
+  if (const std::string why = WhyNotReadable(record->val.array.lparray, count * sizeof(Record)); !why.empty())
+    return "is a record whose array " + why;
+  for (size_t i = 0; i < count; ++i) {
+    const Record& element = record->val.array.lparray[i];
+    if ((element.xltype & ~(xlbitXLFree | xlbitDLLFree)) != xltypeStr) continue;
+    if (const std::string why = text(element.val.str); !why.empty())
+      return "is an array whose element " + std::to_string(i + 1) + " has a text that " + why;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string WhyRecordUnreadable(const XLOPER* record, const void* deadBelow) { return WhyUnreadable(record, deadBelow); }
+std::string WhyRecordUnreadable(const XLOPER12* record, const void* deadBelow) {
+  return WhyUnreadable(record, deadBelow);
 }
 
 }  // namespace xllhost

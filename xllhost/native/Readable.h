@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "UTypes.h"
+
 namespace xllhost {
 
 // What is wrong with reading `bytes` at `address`, or empty when nothing:
@@ -13,5 +15,12 @@ namespace xllhost {
 // has returned. Memory a heap has freed and not given back to Windows reads
 // as any other, and so cannot be recognised here.
 std::string WhyNotReadable(const void* address, std::size_t bytes, const void* deadBelow = nullptr);
+
+// What is wrong with reading a whole record: the record, its text, its
+// array and the text of each element; empty when nothing. Phrased to follow
+// "the answer" or "argument 2", such as "is a record whose text points to
+// no memory (0x10)".
+std::string WhyRecordUnreadable(const XLOPER* record, const void* deadBelow = nullptr);
+std::string WhyRecordUnreadable(const XLOPER12* record, const void* deadBelow = nullptr);
 
 }  // namespace xllhost
