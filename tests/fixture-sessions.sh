@@ -116,6 +116,7 @@ session 1 "cell A1 =Wild\(\)'s answer points to no memory \(0x0*10\)" careless -
 session 1 "=WildElement\(\)'s answer is an array whose element 2 has a text that points to no memory" careless --quiet \
   --formula '=WildElement()'
 session 1 "xlCoerce: argument 1 points to no memory \(0x0*10\)" careless --quiet --formula '=PassesWild()'
+session 1 "cell A1 =Freed\(\)'s answer points to no memory" careless --quiet --formula '=Freed()'
 session 1 "PROBLEM after the verdict: xlFree called outside any entry" lingering --quiet
 session 1 "stays loaded after Excel's last FreeLibrary" lingering
 session 2 "quorrel-absent.dll" dependent --quiet

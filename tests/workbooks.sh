@@ -118,21 +118,27 @@ run --cells "$scratch/small.cells" --formula '=B1*2'
 expect "cells of a file" 0 '^  cell B1 =Add\(A1,1\) shows 3$' '^  cell C1 =B1\*2 shows 6$'
 
 # As Excel saves them: #REF! where cells were deleted, in a formula and in
-# names, a name xllhost cannot read, and a block with a cell saved empty.
+# names, a name xllhost cannot read, a block with a cell saved empty, and a
+# large block, 5,000 numbers doubled by one array formula.
 printf '%s\n' 'A1 =#REF!+1 -> #REF!' 'A2 =Sheet1!#REF! -> #REF!' 'A3 =Gone -> #REF!' 'name Gone =Sheet1!#REF!' \
   'name Odd =Sheet1!A1 A2:A3' 'A4 =Odd+1 -> 3' 'B1:C1 {={1,2}} -> {1,}' >"$scratch/saved.cells"
+"$python" -c 'n = 5000
+print("\n".join(f"E{r} {r}" for r in range(1, n + 1)))
+print(f"F1:F{n} {{=E1:E{n}*2}} -> {{" + ";".join(str(2 * r) for r in range(1, n + 1)) + "}")' >>"$scratch/saved.cells"
 wine_said all "$host" --workbook "$scratch/saved.cells" --all-cells
 status=$got
 said=${said//$'\r'/}
 expect "workbooks as Excel saves them" 0 '^  Sheet1!A4 =Odd\+1 not calculated \(xllhost cannot read the name Odd: ' \
-  '^5 cells: 4 same as Excel, 0 differ, 1 not calculated$'
+  '^  Sheet1!F1 =E1:E5000\*2 shows \{2;4;.*;10000\}; Excel saved .*: same$' '^6 cells: 5 same as Excel, 0 differ, 1 not calculated$'
 
 # Handles: A1's counter is not Excel's, and B1 takes it as an argument; no
 # add-in cell takes A2's.
-printf 'A1 =_xll.Keep(7) -> "obj:8"\nB1 =_xll.Fetch(A1) -> 7\nA2 =_xll.Keep(5) -> "obj:9"\n' >"$scratch/handles.cells"
+printf 'A1 =_xll.Keep(7) -> "obj:8"\nB1 =_xll.Fetch(A1) -> 7\nA2 =_xll.Keep(5) -> "obj:9"\nA3 =Add(1,2) -> 3\n' \
+  >"$scratch/handles.cells"
 run --workbook "$scratch/handles.cells"
 expect "a handle compared up to its counter" 1 '^  Sheet1!A1 =_xll\.Keep\(7\) shows "obj:1"; Excel saved "obj:8": same but for its counter$' \
-  '^  Sheet1!A2 .*: differs$' '^3 cells: 2 same as Excel, 1 differ, 0 not calculated$'
+  '^  Sheet1!A2 .*: differs$' '^  Sheet1!A3 =Add\(1,2\) shows 3; Excel saved 3: same$' \
+  '^4 cells: 3 same as Excel, 1 differ, 0 not calculated$'
 
 printf 'A1 2\nZ 1\n' >"$scratch/broken.cells"
 one_line "a cells file with a line that is no cell" "broken.cells: line 2: expected a cell" wine "$host" --workbook "$scratch/broken.cells" "$dir/references.xll"

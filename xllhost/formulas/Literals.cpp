@@ -154,4 +154,25 @@ bool IsWorksheetName(const std::string& name) {
                      [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; });
 }
 
+namespace {
+
+class ValueReader : public LiteralReader {
+ public:
+  using LiteralReader::LiteralReader;
+  bool Read(Value* value) {
+    SkipSpaces();
+    const bool negative = Peek('-');
+    if (negative || Peek('+')) ++at_;
+    if (!(Peek('{') ? Array(value, 0) : Constant(value))) return false;
+    if (negative && !value->Is(xltypeNum)) return false;
+    if (negative) value->num = -value->num;
+    SkipSpaces();
+    return at_ == text_.size();
+  }
+};
+
+}  // namespace
+
+bool ReadValue(const std::string& text, Value* value) { return ValueReader(text).Read(value); }
+
 }  // namespace xllhost

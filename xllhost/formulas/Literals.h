@@ -27,6 +27,11 @@ std::string CalledName(const std::string& written, bool* addIn = nullptr);
 // Whether the text can name a worksheet function or a defined name.
 bool IsWorksheetName(const std::string& name);
 
+// A value written as a formula writes a constant: a number with its sign, a
+// text, TRUE or FALSE, an error, or an array of them. It has no limit of
+// length, for what Excel saved of a large array block.
+bool ReadValue(const std::string& text, Value* value);
+
 // A text read from its start; the first error met, with its position, is
 // the reason it is refused.
 class LiteralReader {

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "Literals.h"
+
 namespace xllhost {
 namespace {
 
@@ -85,7 +87,7 @@ bool ReadCellLine(const std::string& line, Workbook* book, int sheet, std::strin
   Value saved;
   bool hasSaved = false;
   if (const size_t arrow = SavedArrow(content); arrow != std::string::npos) {
-    if (!ReadConstant(Trim(content.substr(arrow + 2)), &saved))
+    if (!ReadValue(Trim(content.substr(arrow + 2)), &saved))
       return *why = "what Excel saved is no constant: " + Trim(content.substr(arrow + 2)), false;
     hasSaved = true;
     content = Trim(content.substr(0, arrow));
@@ -104,7 +106,7 @@ bool ReadCellLine(const std::string& line, Workbook* book, int sheet, std::strin
   }
   if (hasSaved) return *why = "a constant has no saved value", false;
   Value value;
-  if (!ReadConstant(content, &value) || value.Is(xltypeMulti))
+  if (!ReadValue(content, &value) || value.Is(xltypeMulti))
     return *why = "expected a number, a text in quotes, TRUE, FALSE, an error or a formula", false;
   book->SetValue(sheet, area.firstRow, area.firstColumn, value);
   return true;
@@ -130,19 +132,6 @@ bool ReadNameLine(const std::string& rest, Workbook* book, std::string* why) {
 
 }  // namespace
 
-bool ReadConstant(const std::string& text, Value* value) {
-  Formula formula;
-  std::string why;
-  if (!ParseFormula("=" + text, 0, 0, &formula, &why)) return false;
-  const Expr& root = formula.root;
-  if (root.kind == ExprKind::Literal) return *value = root.literal, true;
-  if (root.kind == ExprKind::Negate && root.operands[0].kind == ExprKind::Literal &&
-      root.operands[0].literal.Is(xltypeNum)) {
-    *value = NumberValue(-root.operands[0].literal.num);
-    return true;
-  }
-  return false;
-}
 
 bool ReadCells(const std::string& text, Workbook* book, std::string* why) {
   int sheet = -1;
@@ -196,7 +185,7 @@ bool ReadCellOption(const std::string& text, Workbook* book, std::string* why) {
     return true;
   }
   Value value;
-  if (!ReadConstant(content, &value) || value.Is(xltypeMulti)) {
+  if (!ReadValue(content, &value) || value.Is(xltypeMulti)) {
     if (content.empty()) return *why = "--cell " + text + " holds nothing", false;
     value = TextValue(content);  // a bare word is a text, as Excel takes one typed into a cell
   }

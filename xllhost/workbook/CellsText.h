@@ -23,10 +23,6 @@ namespace xllhost {
 // naming the line.
 bool ReadCells(const std::string& text, Workbook* book, std::string* why);
 
-// A constant as the text form writes it: a number (with its sign), a text in
-// quotes, TRUE or FALSE, an error, or an array of those in braces.
-bool ReadConstant(const std::string& text, Value* value);
-
 // "A1=2" or "Sheet2!B3==A1*2" of --cell: the cell, and a constant or a
 // formula; the sheet is added to the workbook when it has none of the name.
 bool ReadCellOption(const std::string& text, Workbook* book, std::string* why);
