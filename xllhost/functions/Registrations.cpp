@@ -204,6 +204,14 @@ Answer Register(const Request& request) {
   Target target = FindTarget(args);
   if (target.code != xlretSuccess) return Fail(target.code, target.unusable);
   if (OmitsTypeText(args)) return RegisterThroughDll(target);
+  // Excel does not take a macro-sheet equivalent (#) as thread-safe ($):
+  // registering one as both fails (xlfregister-form-1.md).
+  const std::string& markers = target.signature.markers;
+  if (markers.find('#') != std::string::npos && markers.find('$') != std::string::npos) {
+    Answer refused = Fail(xlretFailed);
+    refused.note = "a function cannot be both a macro-sheet equivalent (#) and thread-safe ($): Excel refuses it";
+    return refused;
+  }
   std::string functionText = args.size() >= 4 && IsString(args[3]) ? args[3].text : "";
   if (!functionText.empty() && !IsWorksheetName(functionText)) return Fail(xlretFailed);
   Registration& registration = AddRegistration(target);

@@ -25,7 +25,7 @@ TEST_F(XllHost, RegisterAnswersAnIdThatRegisterIdAndUnregisterKnow) {
 
 TEST_F(XllHost, RegisterRefusesWhatItCannotBind) {
   Text module(ProbePath()), otherModule("C:\\nowhere\\Other.xll"), proc("Probe"), missing("NoSuchProc"),
-      type("P"), badName("1st"), goodName("Probe");
+      type("P"), both("PP#$"), badName("1st"), goodName("Probe");
   XLOPER noOrdinal = xllhost::NumberRequest(99), boolean = xllhost::IntegerRequest(1, xltypeBool);
   const struct {
     const char* what;
@@ -38,6 +38,8 @@ TEST_F(XllHost, RegisterRefusesWhatItCannotBind) {
       {"procedure neither text nor number", {&module.record, &boolean, &type.record, &goodName.record}, xlretInvXloper},
       {"not a worksheet name", {&module.record, &proc.record, &type.record, &badName.record}, xlretFailed},
       {"no type text, and no xlAutoRegister to ask", {&module.record, &proc.record}, xlretFailed},
+      {"both macro-sheet equivalent and thread-safe", {&module.record, &proc.record, &both.record, &goodName.record},
+       xlretFailed},
       {"too few arguments", {&module.record}, xlretInvCount},
   };
   for (const auto& c : cases) {
