@@ -2,17 +2,43 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <type_traits>
 
 namespace xllhost {
 
+namespace {
+
+// Whether the bytes lie in the thread's committed stack above `deadBelow`
+// (from its limit when null): readable without asking Windows, which is how
+// most records an add-in hands over are kept, so that the check costs a
+// callback next to nothing.
+bool InLiveStack(const char* p, std::size_t bytes, const void* deadBelow) {
+  // GCC 12 takes the segment read of MinGW's NtCurrentTeb for an array read.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#endif
+  const auto* tib = reinterpret_cast<const NT_TIB*>(NtCurrentTeb());
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+  const auto* low = static_cast<const char*>(tib->StackLimit);
+  const auto* high = static_cast<const char*>(tib->StackBase);
+  if (deadBelow != nullptr) low = std::max(low, static_cast<const char*>(deadBelow));
+  return p >= low && p < high && bytes <= static_cast<std::size_t>(high - p);
+}
+
+}  // namespace
+
 std::string WhyNotReadable(const void* address, std::size_t bytes, const void* deadBelow) {
+  const auto* p = static_cast<const char*>(address);
+  if (InLiveStack(p, bytes, deadBelow)) return "";
   char at[32];
   std::snprintf(at, sizeof at, "0x%p", address);
   // The thread's stack is reserved from the allocation that holds the
   // boundary upwards.
-  const auto* p = static_cast<const char*>(address);
   MEMORY_BASIC_INFORMATION stack{};
   if (deadBelow != nullptr && VirtualQuery(deadBelow, &stack, sizeof stack) != 0 &&
       p >= static_cast<const char*>(stack.AllocationBase) && p < static_cast<const char*>(deadBelow))
