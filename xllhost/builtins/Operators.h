@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Formula.h"
+#include "Operator.h"
 #include "Values.h"
 
 namespace xllhost {

@@ -177,31 +177,10 @@ class Parser : public LiteralReader {
   // A1, $A$1, A1:B2, A:B or 1:2. Answers false without an error when no
   // reference starts here, and with one for a cell beyond the grid.
   bool Reference(Expr* expr, const std::string& sheet) {
-    size_t at = at_;
     Corner first, last;
     bool pastGrid = false;
-    if (!ReadCorner(text_, at, &first, &pastGrid)) {
-      if (pastGrid) return Error("a reference past XFD1048576");
-      return false;
-    }
-    const bool cell = first.hasRow && first.hasColumn;
-    last = first;
-    if (at < text_.size() && text_[at] == ':') {
-      size_t after = at + 1;
-      Corner second;
-      if (ReadCorner(text_, after, &second, &pastGrid) && second.hasRow == first.hasRow &&
-          second.hasColumn == first.hasColumn) {
-        last = second;
-        at = after;
-      } else if (pastGrid) {
-        return Error("a reference past XFD1048576");
-      } else if (!cell) {
-        return false;
-      }
-    } else if (!cell) {
-      return false;  // a column's letters or a row's digits alone are no reference
-    }
-    at_ = at;
+    if (!ReadCorners(text_, at_, &first, &last, &pastGrid))
+      return pastGrid ? Error("a reference past XFD1048576") : false;
     expr->kind = ExprKind::Reference;
     expr->sheet = sheet;
     expr->first = Relative(first);
@@ -260,21 +239,6 @@ void CollectCalls(const Expr& expr, Formula& formula) {
 }
 
 }  // namespace
-
-const std::vector<OperatorRow>& Operators() {
-  static const std::vector<OperatorRow> rows = {
-      {Operator::NotEqual, "<>", 0}, {Operator::LessEqual, "<=", 0}, {Operator::GreaterEqual, ">=", 0},
-      {Operator::Equal, "=", 0},     {Operator::Less, "<", 0},       {Operator::Greater, ">", 0},
-      {Operator::Concatenate, "&", 1}, {Operator::Add, "+", 2},      {Operator::Subtract, "-", 2},
-      {Operator::Multiply, "*", 3},  {Operator::Divide, "/", 3},     {Operator::Power, "^", 4}};
-  return rows;
-}
-
-const OperatorRow& RowOf(Operator op) {
-  for (const OperatorRow& row : Operators())
-    if (row.op == op) return row;
-  return Operators().front();  // every operator has a row
-}
 
 bool ParseFormula(const std::string& text, int row, int column, Formula* formula, std::string* why) {
   Parser parser(text, row, column);

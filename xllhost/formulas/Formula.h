@@ -10,29 +10,13 @@
 #include <vector>
 
 #include "Literals.h"
+#include "Operator.h"
 #include "Reference.h"
 #include "Values.h"
 
 namespace xllhost {
 
 enum class ExprKind { Literal, Missing, Reference, Name, Call, Negate, Plus, Percent, Binary };
-
-// Excel's binary operators.
-enum class Operator { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual, Concatenate, Add, Subtract, Multiply,
-                      Divide, Power };
-
-// An operator as written, and how tightly it binds: levels from 0, the
-// loosest, to OperatorLevels - 1; operators of one level group from the left.
-struct OperatorRow {
-  Operator op;
-  const char* text;
-  int level;
-};
-constexpr int OperatorLevels = 5;
-// One row per operator, by level, and within a level the longer texts
-// first, as the reader tries them.
-const std::vector<OperatorRow>& Operators();
-const OperatorRow& RowOf(Operator op);
 
 // One node of a formula. References keep a relative part as an offset from
 // the formula's own cell, so formulas that differ only by where they stand

@@ -66,17 +66,34 @@ bool ReadCorner(std::string_view text, size_t& at, Corner* corner, bool* pastGri
   return true;
 }
 
+bool ReadCorners(std::string_view text, size_t& at, Corner* first, Corner* last, bool* pastGrid) {
+  size_t end = at;
+  if (!ReadCorner(text, end, first, pastGrid)) return false;
+  const bool cell = first->hasRow && first->hasColumn;
+  *last = *first;
+  if (end < text.size() && text[end] == ':') {
+    size_t after = end + 1;
+    Corner second;
+    if (ReadCorner(text, after, &second, pastGrid) && second.hasRow == first->hasRow &&
+        second.hasColumn == first->hasColumn) {
+      *last = second;
+      end = after;
+    } else if (*pastGrid || !cell) {
+      return false;
+    }
+  } else if (!cell) {
+    return false;  // a column's letters or a row's digits alone are no reference
+  }
+  at = end;
+  return true;
+}
+
 bool ReadArea(std::string_view text, Area* area) {
   size_t at = 0;
   Corner first, last;
   bool pastGrid = false;
-  if (!ReadCorner(text, at, &first, &pastGrid) || !first.hasRow || !first.hasColumn) return false;
-  last = first;
-  if (at < text.size() && text[at] == ':') {
-    ++at;
-    if (!ReadCorner(text, at, &last, &pastGrid) || !last.hasRow || !last.hasColumn) return false;
-  }
-  if (at != text.size()) return false;
+  if (!ReadCorners(text, at, &first, &last, &pastGrid) || !first.hasRow || !first.hasColumn || at != text.size())
+    return false;
   area->firstRow = std::min(first.row, last.row);
   area->lastRow = std::max(first.row, last.row);
   area->firstColumn = std::min(first.column, last.column);

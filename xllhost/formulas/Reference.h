@@ -50,6 +50,11 @@ bool ReadCorner(std::string_view text, size_t& at, Corner* corner, bool* pastGri
 // the whole grid's.
 Area Resolve(const Corner& first, const Corner& last, int row, int column);
 
+// A reference from `at`: A1, $A$1, A1:B2, A:B or 1:2, its second corner of
+// the first's shape. Moves `at` past it; answers false, leaving `at`, when
+// none starts there (`pastGrid` set for a cell beyond XFD1048576).
+bool ReadCorners(std::string_view text, size_t& at, Corner* first, Corner* last, bool* pastGrid);
+
 // A cell or rectangle written alone, such as "B3" or "$A$1:B2"; false when
 // the text is no reference.
 bool ReadArea(std::string_view text, Area* area);

@@ -11,6 +11,7 @@
 #include "Calls.h"
 #include "Formula.h"
 #include "HostState.h"
+#include "AutoRegister.h"
 #include "Invoke.h"
 #include "Modules.h"
 
@@ -144,58 +145,6 @@ Registration* FindRegistration(double id) {
   return nullptr;
 }
 
-namespace {
-
-// xlfRegister without a type text: Excel asks the DLL's xlAutoRegister12, or
-// else its xlAutoRegister, to register the procedure, and answers what that
-// answered; a DLL that exports neither cannot be registered so. One that
-// asks again without a type text for the procedure it is registering would
-// recurse until Excel's stack overflows: xllhost fails that call instead.
-Answer RegisterThroughDll(const Target& target) {
-  static std::set<std::pair<HMODULE, std::string>> asking;  // the procedures xlAutoRegister is registering
-  const FARPROC wide = GetProcAddress(target.module, "xlAutoRegister12");
-  const FARPROC narrow = wide != nullptr ? nullptr : GetProcAddress(target.module, "xlAutoRegister");
-  Answer failed = Fail(xlretFailed);
-  if (wide == nullptr && narrow == nullptr) {
-    failed.note = "the type text is omitted and the add-in exports neither xlAutoRegister12 nor xlAutoRegister: "
-                  "the registration fails (xlfregister-form-1.md)";
-    return failed;
-  }
-  const auto key = std::make_pair(target.module, Upper(target.procedure));
-  if (!asking.insert(key).second) {
-    Fault("xlAutoRegister asked again to register " + target.procedure +
-          " without a type text: in Excel the calls recurse until its stack overflows and Excel crashes "
-          "(xlautoregister-xlautoregister12.md)");
-    return failed;
-  }
-  const std::string& name = target.procedure;
-  Value answer;
-  if (wide != nullptr) {
-    std::wstring counted(1, static_cast<wchar_t>(name.size()));
-    counted += ToWide(name);
-    XLOPER12 request{};
-    request.xltype = xltypeStr;
-    request.val.str = reinterpret_cast<XCHAR*>(&counted[0]);
-    answer = TakeAnswer(target.module,
-                        reinterpret_cast<LPXLOPER12>(CallWithPointer(wide, "xlAutoRegister12", &request)));
-  } else {
-    std::string counted(1, static_cast<char>(name.size()));
-    counted += name;
-    XLOPER request{};
-    request.xltype = xltypeStr;
-    request.val.str = &counted[0];
-    answer = TakeAnswer(target.module, reinterpret_cast<LPXLOPER>(CallWithPointer(narrow, "xlAutoRegister", &request)));
-  }
-  asking.erase(key);
-  if (!answer.Is(xltypeNum)) return failed;
-  Answer registered = Success(answer);
-  registered.note = std::string("the type text is omitted: Excel asked the add-in's ") +
-                    (wide != nullptr ? "xlAutoRegister12" : "xlAutoRegister") + " to register it";
-  return registered;
-}
-
-}  // namespace
-
 Answer Register(const Request& request) {
   const std::vector<Value>& args = request.args;
   if (args.size() < 2) return Fail(xlretInvCount);
@@ -203,7 +152,7 @@ Answer Register(const Request& request) {
     if (!IsOptionalArgument(i, args[i])) return Fail(xlretInvXloper);
   Target target = FindTarget(args);
   if (target.code != xlretSuccess) return Fail(target.code, target.unusable);
-  if (OmitsTypeText(args)) return RegisterThroughDll(target);
+  if (OmitsTypeText(args)) return RegisterThroughDll(target.module, target.procedure);
   // Excel does not take a macro-sheet equivalent (#) as thread-safe ($):
   // registering one as both fails (xlfregister-form-1.md).
   const std::string& markers = target.signature.markers;
