@@ -67,7 +67,9 @@ xllhost::Workbook Build(int rows) {
 double Calculate(xllhost::Workbook& book, int rows, size_t* calculated) {
   *calculated = 0;
   xllhost::CalculationSteps steps;
-  steps.after = [&](const xllhost::FormulaCell&, const xllhost::Evaluated&, bool) { ++*calculated; };
+  steps.after = [&](const xllhost::FormulaCell&, const xllhost::Evaluated&, const xllhost::CellRole&) {
+    ++*calculated;
+  };
   const double start = Seconds();
   xllhost::CalculateBook(book, xllhost::AddInsHost(), false, steps);
   const double seconds = Seconds() - start;

@@ -43,7 +43,8 @@ Area AreaOf(const Workbook& book, const FormulaCell& entry) {
 // cells are calculated. A cell on a circular reference gets why it is not.
 struct Plan {
   std::vector<int> order;
-  std::vector<bool> recalculate, callsAddIn;
+  std::vector<bool> recalculate;
+  std::vector<CellRole> roles;
   std::map<int, std::string> circular;
 };
 
@@ -54,7 +55,7 @@ Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells) {
   const size_t n = formulas.size();
   Plan plan;
   plan.recalculate.assign(n, false);
-  plan.callsAddIn.assign(n, false);
+  plan.roles.assign(n, CellRole{});
   std::vector<char> state(n, 0);  // 0 not seen, 1 being ordered, 2 ordered
   std::map<const SharedFormula*, bool> callsAddIn;  // of each shared formula, asked once
   std::vector<int> position(n, -1);
@@ -70,15 +71,18 @@ Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells) {
     const FormulaCell& entry = formulas[static_cast<size_t>(e)];
     const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
     Frame frame{e, precedents.size(), 0, precedents.size()};
+    bool& calls = plan.roles[static_cast<size_t>(e)].callsAddIn;
     if (cell.formula != nullptr) {
       Precedents(book, cell.formula->formula.root, PlaceOf(book, entry), 0, precedents);
       auto known = callsAddIn.find(cell.formula);
       if (known == callsAddIn.end()) known = callsAddIn.emplace(cell.formula, CallsAddIn(book, host, entry)).first;
-      plan.callsAddIn[static_cast<size_t>(e)] = known->second;
+      calls = known->second;
     } else {
-      plan.callsAddIn[static_cast<size_t>(e)] = CallsAddIn(book, host, entry);
+      calls = CallsAddIn(book, host, entry);
     }
     frame.end = precedents.size();
+    if (calls)
+      for (size_t i = frame.first; i < frame.end; ++i) plan.roles[static_cast<size_t>(precedents[i])].readByAddIn = true;
     state[static_cast<size_t>(e)] = 1;
     position[static_cast<size_t>(e)] = static_cast<int>(stack.size());
     stack.push_back(frame);
@@ -103,7 +107,7 @@ Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells) {
         }
         continue;
       }
-      bool recalculate = !onlyAddInCells || plan.callsAddIn[e];
+      bool recalculate = !onlyAddInCells || plan.roles[e].callsAddIn;
       for (size_t i = top.first; i < top.end; ++i)
         recalculate = recalculate || plan.recalculate[static_cast<size_t>(precedents[i])];
       plan.recalculate[e] = recalculate;
@@ -158,10 +162,6 @@ void MarkUncalculated(Workbook& book, const FormulaCell& entry) {
                  [](Cell& target) { target.uncalculated = true; });
 }
 
-}  // namespace
-
-namespace {
-
 // The first function of a loaded add-in the cell's formula calls; of kind
 // None when it calls none.
 AddInName FirstAddInFunction(const EngineHost& host, const Cell& cell) {
@@ -189,20 +189,6 @@ std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const 
   return std::string(FirstAddInFunction(host, book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell]).function.text);
 }
 
-std::vector<bool> ReadByAddInCells(const Workbook& book, const EngineHost& host) {
-  const auto& formulas = book.Formulas();
-  std::vector<bool> read(formulas.size(), false);
-  std::vector<int> precedents;
-  for (const FormulaCell& entry : formulas) {
-    const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
-    if (cell.formula == nullptr || !CallsAddIn(book, host, entry)) continue;
-    precedents.clear();
-    Precedents(book, cell.formula->formula.root, PlaceOf(book, entry), 0, precedents);
-    for (int p : precedents) read[static_cast<size_t>(p)] = true;
-  }
-  return read;
-}
-
 void CalculateBook(Workbook& book, EngineHost& host, bool onlyAddInCells, const CalculationSteps& steps) {
   const Plan plan = MakePlan(book, host, onlyAddInCells);
   const auto& formulas = book.Formulas();
@@ -225,7 +211,7 @@ void CalculateBook(Workbook& book, EngineHost& host, bool onlyAddInCells, const 
                                entry.saved != nullptr);
     }
     if (answer.notCalculated.empty()) Show(book, entry, answer.value);
-    if (steps.after) steps.after(entry, answer, plan.callsAddIn[static_cast<size_t>(e)]);
+    if (steps.after) steps.after(entry, answer, plan.roles[static_cast<size_t>(e)]);
   }
 }
 

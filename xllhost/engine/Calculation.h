@@ -4,19 +4,25 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "Evaluation.h"
 #include "Workbook.h"
 
 namespace xllhost {
 
+// What the order of calculation knows of a formula cell: whether its formula
+// itself calls an add-in's function, and whether a cell that does refers to
+// it, directly or through names, taking its value as an argument (a handle).
+struct CellRole {
+  bool callsAddIn = false;
+  bool readByAddIn = false;
+};
+
 // What calculating the workbook does with each formula cell it calculates.
 struct CalculationSteps {
   std::function<void(const FormulaCell& cell)> before;
-  // `value`: what the formula answered, whole; `callsAddIn`: the formula
-  // itself calls an add-in's function.
-  std::function<void(const FormulaCell& cell, const Evaluated& answer, bool callsAddIn)> after;
+  // `answer`: what the formula answered, whole.
+  std::function<void(const FormulaCell& cell, const Evaluated& answer, const CellRole& role)> after;
 };
 
 // Whether the formula cell itself calls an add-in's function: one a loaded
@@ -28,11 +34,6 @@ std::string Where(const Workbook& book, const FormulaCell& entry);
 // The first function of a loaded add-in the cell calls, as it registered
 // it; empty when it calls none.
 std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const FormulaCell& entry);
-
-// Which formula cells, by their place in Formulas(), a cell that calls an
-// add-in's function refers to, directly or through names: those whose
-// values add-in cells take as arguments, such as handles.
-std::vector<bool> ReadByAddInCells(const Workbook& book, const EngineHost& host);
 
 // Calculates the workbook's formula cells, each after the cells it refers
 // to; a circular reference's cells are not calculated, and neither is a cell

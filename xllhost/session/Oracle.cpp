@@ -135,7 +135,6 @@ void PrepareWorkbookReports(const SessionOptions& options) {
 
 void CompareWorkbook(const SessionOptions& options) {
   std::vector<Compared>& compared = Session().cells;
-  const std::vector<bool> handles = ReadByAddInCells(Book(), AddInsHost());
   const size_t total = Book().Formulas().size();
   size_t done = 0;
   const ULONGLONG start = GetTickCount64();
@@ -145,14 +144,14 @@ void CompareWorkbook(const SessionOptions& options) {
     State().judging = &cell;
     ChargeHostMemoryTo("cell " + Where(cell) + " " + std::string(cell.text));
   };
-  steps.after = [&](const FormulaCell& cell, const Evaluated& answer, bool callsAddIn) {
+  steps.after = [&](const FormulaCell& cell, const Evaluated& answer, const CellRole& role) {
     CheckHostMemoryGivenBack("before it answered");
     if (const ULONGLONG now = GetTickCount64(); now - told >= 2000 && now - start >= 3000) {
       std::fprintf(stderr, "xllhost: calculated %zu of at most %zu formula cells\n", done, total);
       told = now;
     }
     ++done;
-    if (callsAddIn || options.allCells) {
+    if (role.callsAddIn || options.allCells) {
       Compared c{&cell, Showing(cell), CellVerdict::Same, ""};
       const std::string text(cell.text);
       std::string line = "  " + Where(cell) + " " + text;
@@ -165,8 +164,7 @@ void CompareWorkbook(const SessionOptions& options) {
         CheckCounts(answer.value, "cell " + Where(cell) + " " + text);
         c.why = cell.saved ? Difference(c.value, *cell.saved, options.tolerance) : "Excel saved no value";
         c.verdict = c.why.empty() ? CellVerdict::Same : CellVerdict::Differs;
-        if (c.verdict == CellVerdict::Differs && cell.saved && handles[static_cast<size_t>(&cell - &Book().Formulas()[0])] &&
-            SameButForCounter(c.value, *cell.saved)) {
+        if (c.verdict == CellVerdict::Differs && cell.saved && role.readByAddIn && SameButForCounter(c.value, *cell.saved)) {
           c.verdict = CellVerdict::SameButCounter;
           c.why.clear();
         }

@@ -109,7 +109,7 @@ void CalculateCells(const std::vector<std::string>& formulas, const SessionOptio
   MakeCellsBook(formulas, options);
   CalculationSteps steps;
   steps.before = [](const FormulaCell& cell) { ChargeHostMemoryTo(LabelOf(cell)); };
-  steps.after = [&](const FormulaCell& cell, const Evaluated& answer, bool) {
+  steps.after = [&](const FormulaCell& cell, const Evaluated& answer, const CellRole&) {
     const std::string label = LabelOf(cell);
     if (!answer.notCalculated.empty()) {
       Unusable(label + " is not calculated: " + answer.notCalculated);

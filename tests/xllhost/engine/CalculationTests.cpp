@@ -19,7 +19,7 @@ class Calculating : public ::testing::Test {
   std::map<std::string, std::string> Calculate(bool onlyAddInCells) {
     std::map<std::string, std::string> calculated;
     xllhost::CalculationSteps steps;
-    steps.after = [&](const xllhost::FormulaCell& cell, const xllhost::Evaluated& answer, bool) {
+    steps.after = [&](const xllhost::FormulaCell& cell, const xllhost::Evaluated& answer, const xllhost::CellRole&) {
       calculated[xllhost::CellName(cell.row, cell.column)] = answer.notCalculated;
     };
     xllhost::CalculateBook(book, host, onlyAddInCells, steps);
