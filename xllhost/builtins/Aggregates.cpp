@@ -187,7 +187,7 @@ Value SumIf(const BuiltinCall& c) {
     const int rows = range.Is(xltypeMulti) ? range.rows : 1, columns = range.Is(xltypeMulti) ? range.columns : 1;
     const Area area{sum.area.firstRow, sum.area.firstRow + rows - 1, sum.area.firstColumn,
                     sum.area.firstColumn + columns - 1};
-    if (area.lastRow >= MaxRows || area.lastColumn >= MaxColumns) return ErrorValue(xlerrRef);
+    if (!area.InGrid()) return ErrorValue(xlerrRef);
     summed = AreaValues(c.book, sum.sheet, area, c.notCalculated);
   }
   double total = 0;

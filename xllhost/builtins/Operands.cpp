@@ -13,6 +13,16 @@ const Value& Read(const Workbook& book, int sheet, const Cell& cell, std::string
 
 }  // namespace
 
+bool AsReference(const Workbook& book, const Value& value, int sheet, Operand* operand) {
+  if (value.Is(xltypeRef)) sheet = value.areas == 1 ? book.SheetOfId(value.sheetId) : -1;
+  else if (!value.Is(xltypeSRef)) sheet = -1;
+  const Area area{value.row, value.lastRow, value.column, value.lastColumn};
+  if (sheet < 0 || !area.InGrid()) return false;
+  operand->sheet = sheet;
+  operand->area = area;
+  return true;
+}
+
 Value AreaValues(const Workbook& book, int sheet, const Area& area, std::string* notCalculated) {
   if (area.IsCell()) {
     const Cell* cell = book.Find(sheet, area.firstRow, area.firstColumn);

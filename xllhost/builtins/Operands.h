@@ -27,6 +27,11 @@ struct Place {
   bool array = false;
 };
 
+// A reference record as an operand: xltypeSRef on `sheet`, xltypeRef with
+// a sheet's id and one rectangle; false for any other value, another
+// workbook's sheet, several rectangles or one outside the grid.
+bool AsReference(const Workbook& book, const Value& value, int sheet, Operand* operand);
+
 // The values of a rectangle of cells: one cell's value (nil when empty), or
 // an array. A cell still to be calculated, which can only be one that
 // cannot be, sets `notCalculated`.

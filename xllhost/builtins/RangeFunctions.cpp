@@ -171,9 +171,7 @@ Value Where(const BuiltinCall& c, bool row) {
 // A rectangle of a sheet as a built-in answers a reference; #REF! when it
 // leaves the sheet.
 Value ReferenceTo(int sheet, const Area& area) {
-  if (area.firstRow < 0 || area.firstColumn < 0 || area.lastRow >= MaxRows || area.lastColumn >= MaxColumns ||
-      area.firstRow > area.lastRow || area.firstColumn > area.lastColumn)
-    return ErrorValue(xlerrRef);
+  if (!area.InGrid()) return ErrorValue(xlerrRef);
   return AreaReference(area.firstRow, area.lastRow, area.firstColumn, area.lastColumn, Workbook::SheetId(sheet));
 }
 

@@ -30,18 +30,9 @@ Operand Of(Value value) {
 
 // A reference an add-in or a built-in answered, as an operand of the formula.
 Operand FromRecord(const Value& value, const Context& ctx) {
-  const int sheet = value.Is(xltypeSRef)  ? ctx.place.sheet
-                    : value.Is(xltypeRef) ? ctx.book.SheetOfId(value.sheetId)
-                                          : -1;
-  if (sheet < 0 || (value.Is(xltypeRef) && value.areas != 1)) return Of(value.Is(xltypeRef) ? ErrorValue(xlerrRef) : value);
+  if (!value.Is(xltypeRef) && !value.Is(xltypeSRef)) return Of(value);
   Operand operand;
-  operand.sheet = sheet;
-  operand.area = Area{value.row, value.lastRow, value.column, value.lastColumn};
-  if (operand.area.lastRow >= MaxRows || operand.area.lastColumn >= MaxColumns || operand.area.firstRow < 0 ||
-      operand.area.firstColumn < 0 || operand.area.firstRow > operand.area.lastRow ||
-      operand.area.firstColumn > operand.area.lastColumn)
-    return Of(ErrorValue(xlerrRef));
-  return operand;
+  return AsReference(ctx.book, value, ctx.place.sheet, &operand) ? operand : Of(ErrorValue(xlerrRef));
 }
 
 Operand Eval(const Expr& expr, Context& ctx);
@@ -159,9 +150,7 @@ Operand Eval(const Expr& expr, Context& ctx) {
     case ExprKind::Reference: {
       const int sheet = SheetNamed(ctx.book, expr.sheet, ctx.place);
       const Area area = Resolve(expr.first, expr.last, ctx.place.row, ctx.place.column);
-      if (sheet < 0 || area.firstRow < 0 || area.firstColumn < 0 || area.lastRow >= MaxRows ||
-          area.lastColumn >= MaxColumns)
-        return Of(ErrorValue(xlerrRef));
+      if (sheet < 0 || !area.InGrid()) return Of(ErrorValue(xlerrRef));
       Operand operand;
       operand.sheet = sheet;
       operand.area = area;

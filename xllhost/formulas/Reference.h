@@ -18,6 +18,11 @@ struct Area {
   int Rows() const { return lastRow - firstRow + 1; }
   int Columns() const { return lastColumn - firstColumn + 1; }
   bool IsCell() const { return firstRow == lastRow && firstColumn == lastColumn; }
+  // Whether it lies in the grid, A1 to XFD1048576, its corners in order.
+  bool InGrid() const {
+    return firstRow >= 0 && firstColumn >= 0 && lastRow < MaxRows && lastColumn < MaxColumns && firstRow <= lastRow &&
+           firstColumn <= lastColumn;
+  }
   bool Contains(int row, int column) const {
     return row >= firstRow && row <= lastRow && column >= firstColumn && column <= lastColumn;
   }

@@ -77,22 +77,11 @@ Answer CoerceValues(const Request& request) {
   return Success(result);
 }
 
-
 // A reference of a request as an operand: xltypeSRef of the current sheet,
 // xltypeRef of its sheet's one rectangle. Anything else is a value.
 Operand RequestOperand(const Value& value) {
   Operand operand;
-  const int sheet = value.Is(xltypeSRef) ? (State().inCell ? State().caller.sheet : 0)
-                    : value.Is(xltypeRef) && value.areas == 1 ? Book().SheetOfId(value.sheetId)
-                                                              : -1;
-  const Area area{value.row, value.lastRow, value.column, value.lastColumn};
-  if (sheet < 0 || area.firstRow < 0 || area.firstColumn < 0 || area.lastRow >= MaxRows ||
-      area.lastColumn >= MaxColumns || area.firstRow > area.lastRow || area.firstColumn > area.lastColumn) {
-    operand.value = value;
-    return operand;
-  }
-  operand.sheet = sheet;
-  operand.area = area;
+  if (!AsReference(Book(), value, State().inCell ? State().caller.sheet : 0, &operand)) operand.value = value;
   return operand;
 }
 
