@@ -10,35 +10,49 @@
 namespace xllhost {
 namespace {
 
+// Each element of each argument: a reference's or an array's values, or the
+// value given; `direct` says which. A visit that answers false ends the walk,
+// and ForEachValue then answers false.
+template <typename Visit>
+bool ForEachValue(const BuiltinCall& c, Visit visit) {
+  for (size_t i = 0; i < c.args.size(); ++i) {
+    const Operand& arg = c.args[i];
+    if (!arg.IsReference() && !arg.value.Is(xltypeMulti)) {
+      if (!visit(arg.value, true)) return false;
+      continue;
+    }
+    const Value values = c.Values(i);
+    if (!values.Is(xltypeMulti) && !visit(values, false)) return false;
+    for (const Value& element : values.elements)
+      if (!visit(element, false)) return false;
+  }
+  return true;
+}
+
 // The values an aggregate takes from each argument: from a reference or
 // an array, numbers only (and, with `logical`, Booleans); given directly,
 // anything that converts.
 template <typename Take>
 bool Each(const BuiltinCall& call, bool logical, Take take, Value* error) {
-  for (size_t i = 0; i < call.args.size(); ++i) {
-    if (!call.Given(i)) continue;
-    const Operand& arg = call.args[i];
-    if (arg.IsReference() || arg.value.Is(xltypeMulti)) {
-      const Value values = call.Values(i);
-      const std::vector<Value> one{values};
-      for (const Value& element : values.Is(xltypeMulti) ? values.elements : one) {
-        if (element.Is(xltypeErr)) return *error = element, false;
-        if (element.Is(xltypeNum)) take(element.num);
-        if (logical && element.Is(xltypeBool)) take(element.boolean ? 1.0 : 0.0);
-      }
-      continue;
+  return ForEachValue(call, [&](const Value& value, bool direct) {
+    if (!direct) {
+      if (value.Is(xltypeErr)) return *error = value, false;
+      if (value.Is(xltypeNum)) take(value.num);
+      if (logical && value.Is(xltypeBool)) take(value.boolean ? 1.0 : 0.0);
+      return true;
+    }
+    if (value.Is(xltypeMissing)) return true;
+    if (logical && value.Is(xltypeStr)) {
+      bool boolean = false;
+      if (!AsBoolean(value, &boolean, error)) return false;
+      take(boolean ? 1.0 : 0.0);
+      return true;
     }
     double number = 0;
-    if (logical && arg.value.Is(xltypeStr)) {
-      bool boolean = false;
-      if (!AsBoolean(arg.value, &boolean, error)) return false;
-      take(boolean ? 1.0 : 0.0);
-      continue;
-    }
-    if (!AsNumber(arg.value, &number, error)) return false;
+    if (!AsNumber(value, &number, error)) return false;
     take(number);
-  }
-  return true;
+    return true;
+  });
 }
 
 template <typename Fold>
@@ -83,26 +97,6 @@ Value Logical(const BuiltinCall& c, bool all) {
 Value And(const BuiltinCall& c) { return Logical(c, true); }
 Value Or(const BuiltinCall& c) { return Logical(c, false); }
 
-namespace {
-
-// Each element of each argument: a reference's or an array's values, or the
-// value given; `direct` says which.
-template <typename Visit>
-void ForEachValue(const BuiltinCall& c, Visit visit) {
-  for (size_t i = 0; i < c.args.size(); ++i) {
-    const Operand& arg = c.args[i];
-    if (!arg.IsReference() && !arg.value.Is(xltypeMulti)) {
-      visit(arg.value, true);
-      continue;
-    }
-    const Value values = c.Values(i);
-    if (!values.Is(xltypeMulti)) visit(values, false);
-    for (const Value& element : values.elements) visit(element, false);
-  }
-}
-
-}  // namespace
-
 // COUNT: the numbers among the cells and arrays; given directly, anything
 // that converts to a number. Errors are not counted, and not answered.
 Value Count(const BuiltinCall& c) {
@@ -111,13 +105,17 @@ Value Count(const BuiltinCall& c) {
     double n = 0;
     Value error;
     count += value.Is(xltypeNum) || (direct && !value.Is(xltypeMissing) && AsNumber(value, &n, &error));
+    return true;
   });
   return NumberValue(count);
 }
 // COUNTA: the cells that are not empty, and every value given directly.
 Value CountA(const BuiltinCall& c) {
   double count = 0;
-  ForEachValue(c, [&](const Value& value, bool direct) { count += direct || !value.Is(xltypeNil); });
+  ForEachValue(c, [&](const Value& value, bool direct) {
+    count += direct || !value.Is(xltypeNil);
+    return true;
+  });
   return NumberValue(count);
 }
 
@@ -154,12 +152,11 @@ Value SumProduct(const BuiltinCall& c) {
 
 namespace {
 
-// SUMIF and COUNTIF: the cells of the range that meet the criterion, each
-// with its place; SUMIF's sum range is as large as the range, from its own
-// first cell.
+// SUMIF and COUNTIF: the cells of the range, its values read once, that
+// meet the criterion, each with its place; SUMIF's sum range is as large as
+// the range, from its own first cell.
 template <typename Take>
-bool EachMeeting(const BuiltinCall& c, Take take, Value* error) {
-  const Value range = c.Values(0);
+bool EachMeeting(const BuiltinCall& c, const Value& range, Take take, Value* error) {
   const Value criterion = c.Scalar(1);
   if (criterion.Is(xltypeMulti)) return *error = ErrorValue(xlerrValue), false;
   const Criterion test(criterion);
@@ -175,7 +172,7 @@ bool EachMeeting(const BuiltinCall& c, Take take, Value* error) {
 Value CountIf(const BuiltinCall& c) {
   double count = 0;
   Value error;
-  if (!EachMeeting(c, [&](size_t) { ++count; }, &error)) return error;
+  if (!EachMeeting(c, c.Values(0), [&](size_t) { ++count; }, &error)) return error;
   return NumberValue(count);
 }
 Value SumIf(const BuiltinCall& c) {
@@ -192,7 +189,7 @@ Value SumIf(const BuiltinCall& c) {
   }
   double total = 0;
   Value error, failed;
-  if (!EachMeeting(c, [&](size_t i) {
+  if (!EachMeeting(c, range, [&](size_t i) {
         const Value& value = summed.Is(xltypeMulti) ? summed.elements[i] : summed;
         if (value.Is(xltypeErr) && failed.Is(xltypeNil)) failed = value;
         if (value.Is(xltypeNum)) total += value.num;

@@ -62,11 +62,7 @@ bool Criterion::Matches(const Value& cell) const {
     return (test_ == Test::NotEqual) != empty;  // "=": empty cells; "<>": the rest
   }
   // A cell of another kind than the operand equals nothing, and differs.
-  const bool sameKind = !empty && ((cell.Is(xltypeNum) && operand_.Is(xltypeNum)) ||
-                                   (cell.Is(xltypeStr) && operand_.Is(xltypeStr)) ||
-                                   (cell.Is(xltypeBool) && operand_.Is(xltypeBool)) ||
-                                   (cell.Is(xltypeErr) && operand_.Is(xltypeErr)));
-  if (!sameKind) return test_ == Test::NotEqual;
+  if (!SameKind(cell, operand_)) return test_ == Test::NotEqual;
   if (cell.Is(xltypeErr)) return (cell.err == operand_.err) != (test_ == Test::NotEqual);
   if (cell.Is(xltypeStr) && (test_ == Test::Equal || test_ == Test::NotEqual))
     return MatchesWildcards(operand_.text, cell.text) != (test_ == Test::NotEqual);

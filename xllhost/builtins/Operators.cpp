@@ -115,6 +115,12 @@ int Order(Value left, Value right) {
   return order;
 }
 
+bool SameKind(const Value& a, const Value& b) {
+  for (const std::uint32_t kind : {xltypeNum, xltypeStr, xltypeBool, xltypeErr})
+    if (a.Is(kind)) return b.Is(kind);
+  return false;
+}
+
 namespace {
 
 Value Compare(Operator op, const Value& left, const Value& right) {

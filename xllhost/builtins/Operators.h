@@ -34,6 +34,9 @@ Value Arithmetic(Operator op, const Value& left, const Value& right);
 // Numbers come before texts, texts before Booleans; an empty cell is 0, ""
 // or FALSE as the other side asks; texts ignore case. Neither is an error.
 int Order(Value left, Value right);
+// Whether both are numbers, both texts, both Booleans or both errors: the
+// values the lookups and criteria compare at all.
+bool SameKind(const Value& a, const Value& b);
 
 // An operator applied as Excel applies it; arrays element by element.
 Value Operate(Operator op, const Value& left, const Value& right);

@@ -76,11 +76,6 @@ Value Transpose(const BuiltinCall& c) {
 
 namespace {
 
-bool SameKind(const Value& a, const Value& b) {
-  auto kind = [](const Value& v) { return v.Is(xltypeStr) ? 1 : v.Is(xltypeBool) ? 2 : v.Is(xltypeNum) ? 0 : -1; };
-  return kind(a) >= 0 && kind(a) == kind(b);
-}
-
 // Where the key stands among `count` keys, from 0, or -1 for nowhere, by
 // Excel's match type: 0 the first equal key (texts by Excel's wildcards), 1
 // the last key not above it, -1 the last not below it, among the keys of its
