@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "XllHost.h"
+#include "session/XllHost.h"
 
 // Every allocation of the program counted, so that the memory a workbook
 // takes is the bytes it holds, not what the heap keeps in reserve.

@@ -19,7 +19,7 @@
 
 #include "Quorrel.h"
 #include "XLUtils.h"
-#include "XllHost.h"
+#include "session/XllHost.h"
 
 namespace {
 

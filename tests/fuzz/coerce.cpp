@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "Coerce.h"
+#include "records/Coerce.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "Formula.h"
-#include "FormulaText.h"
+#include "formulas/Formula.h"
+#include "formulas/FormulaText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

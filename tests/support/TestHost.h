@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Quorrel.h"
-#include "XllHost.h"
+#include "session/XllHost.h"
 
 using xllhost::BesideThisProgram;
 using xllhost::CountedText;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "XllHost.h"
+#include "session/XllHost.h"
 
 // A crash must fail the run: under Wine an unhandled exception can otherwise
 // end the process with status 0.

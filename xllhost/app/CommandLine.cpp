@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,11 +8,11 @@
 #include <iterator>
 #include <vector>
 
-#include "CellsText.h"
-#include "Dialogs.h"
-#include "HostState.h"
-#include "Scenarios.h"
-#include "Transcript.h"
+#include "workbook/CellsText.h"
+#include "native/Dialogs.h"
+#include "state/HostState.h"
+#include "session/Scenarios.h"
+#include "session/Transcript.h"
 
 namespace xllhost {
 namespace {

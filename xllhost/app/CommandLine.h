@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "SessionSteps.h"
+#include "session/SessionSteps.h"
 
 namespace xllhost {
 

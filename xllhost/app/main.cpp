@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <string>
 
-#include "AddInFile.h"
-#include "CommandLine.h"
-#include "CrashReport.h"
-#include "FloatingPoint.h"
-#include "Oracle.h"
-#include "Formula.h"
-#include "RegistryStartup.h"
-#include "Watchdog.h"
-#include "Scenarios.h"
+#include "native/AddInFile.h"
+#include "app/CommandLine.h"
+#include "native/CrashReport.h"
+#include "state/FloatingPoint.h"
+#include "session/Oracle.h"
+#include "formulas/Formula.h"
+#include "session/RegistryStartup.h"
+#include "native/Watchdog.h"
+#include "session/Scenarios.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // COUNTIF.
 #pragma once
 
-#include "BuiltinCall.h"
+#include "builtins/BuiltinCall.h"
 
 namespace xllhost {
 

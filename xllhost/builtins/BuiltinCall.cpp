@@ -1,4 +1,4 @@
-#include "BuiltinCall.h"
+#include "builtins/BuiltinCall.h"
 
 namespace xllhost {
 

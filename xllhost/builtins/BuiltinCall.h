@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Operands.h"
+#include "builtins/Operands.h"
 
 namespace xllhost {
 

@@ -1,12 +1,12 @@
-#include "Builtins.h"
+#include "builtins/Builtins.h"
 
 #include <iterator>
 
-#include "Aggregates.h"
-#include "DateFunctions.h"
-#include "RangeFunctions.h"
-#include "ScalarFunctions.h"
-#include "TextFunctions.h"
+#include "builtins/Aggregates.h"
+#include "builtins/DateFunctions.h"
+#include "builtins/RangeFunctions.h"
+#include "builtins/ScalarFunctions.h"
+#include "builtins/TextFunctions.h"
 
 namespace xllhost {
 namespace {

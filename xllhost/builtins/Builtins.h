@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinCall.h"
+#include "builtins/BuiltinCall.h"
 
 namespace xllhost {
 

@@ -1,7 +1,7 @@
-#include "Criteria.h"
+#include "builtins/Criteria.h"
 
-#include "Coerce.h"
-#include "Operators.h"
+#include "records/Coerce.h"
+#include "builtins/Operators.h"
 
 namespace xllhost {
 namespace {

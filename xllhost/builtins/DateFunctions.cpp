@@ -1,9 +1,9 @@
-#include "DateFunctions.h"
+#include "builtins/DateFunctions.h"
 
 #include <cmath>
 
-#include "Operators.h"
-#include "ScalarFunctions.h"  // Numeric
+#include "builtins/Operators.h"
+#include "builtins/ScalarFunctions.h"  // Numeric
 
 namespace xllhost {
 namespace {

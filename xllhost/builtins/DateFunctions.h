@@ -2,7 +2,7 @@
 // DATE, YEAR, MONTH, DAY.
 #pragma once
 
-#include "BuiltinCall.h"
+#include "builtins/BuiltinCall.h"
 
 namespace xllhost {
 

@@ -1,8 +1,8 @@
-#include "FunctionNames.h"
+#include "builtins/FunctionNames.h"
 
 #include <cctype>
 
-#include "Builtins.h"
+#include "builtins/Builtins.h"
 #include "UTypes.h"
 
 namespace xllhost {

@@ -1,4 +1,4 @@
-#include "Operands.h"
+#include "builtins/Operands.h"
 
 namespace xllhost {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Workbook.h"
+#include "workbook/Workbook.h"
 
 namespace xllhost {
 

@@ -1,9 +1,9 @@
-#include "Operators.h"
+#include "builtins/Operators.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "Coerce.h"
+#include "records/Coerce.h"
 
 namespace xllhost {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Operator.h"
-#include "Values.h"
+#include "formulas/Operator.h"
+#include "records/Values.h"
 
 namespace xllhost {
 

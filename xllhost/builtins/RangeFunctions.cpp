@@ -1,11 +1,11 @@
-#include "RangeFunctions.h"
+#include "builtins/RangeFunctions.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 
-#include "Criteria.h"
-#include "Operators.h"
+#include "builtins/Criteria.h"
+#include "builtins/Operators.h"
 
 namespace xllhost {
 namespace {

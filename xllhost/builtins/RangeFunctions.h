@@ -3,7 +3,7 @@
 // answer references (xltypeRef) that a formula reads as references.
 #pragma once
 
-#include "BuiltinCall.h"
+#include "builtins/BuiltinCall.h"
 
 namespace xllhost {
 

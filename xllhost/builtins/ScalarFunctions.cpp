@@ -1,10 +1,10 @@
-#include "ScalarFunctions.h"
+#include "builtins/ScalarFunctions.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 
-#include "Operators.h"
+#include "builtins/Operators.h"
 
 namespace xllhost {
 

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "BuiltinCall.h"
+#include "builtins/BuiltinCall.h"
 
 namespace xllhost {
 

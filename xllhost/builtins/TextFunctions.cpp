@@ -1,11 +1,11 @@
-#include "TextFunctions.h"
+#include "builtins/TextFunctions.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 
-#include "Operators.h"
-#include "ScalarFunctions.h"  // Numeric
+#include "builtins/Operators.h"
+#include "builtins/ScalarFunctions.h"  // Numeric
 
 namespace xllhost {
 namespace {

@@ -2,7 +2,7 @@
 // MID, VALUE.
 #pragma once
 
-#include "BuiltinCall.h"
+#include "builtins/BuiltinCall.h"
 
 namespace xllhost {
 

@@ -1,19 +1,19 @@
 // The host's two callbacks, Excel4v (XLOPER) and Excel12v (XLOPER12): each
 // checks the call's shape, copies its records, has the host function
 // answer, writes the answer into the result record and records the call.
-#include "Callbacks.h"
+#include "callbacks/Callbacks.h"
 
-#include "CallContext.h"
-#include "FunctionNames.h"
-#include "Calls.h"
-#include "Coerce.h"
-#include "HostMemory.h"
-#include "HostState.h"
-#include "Readable.h"
-#include "Information.h"
-#include "Registrations.h"
-#include "Worksheet.h"
-#include "Workspace.h"
+#include "state/CallContext.h"
+#include "builtins/FunctionNames.h"
+#include "state/Calls.h"
+#include "records/Coerce.h"
+#include "state/HostMemory.h"
+#include "state/HostState.h"
+#include "native/Readable.h"
+#include "functions/Information.h"
+#include "functions/Registrations.h"
+#include "functions/Worksheet.h"
+#include "functions/Workspace.h"
 
 namespace xllhost {
 namespace {

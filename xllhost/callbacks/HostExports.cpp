@@ -1,6 +1,6 @@
 // The host program's end of the stand-in xlcall32.dll: every program that
 // plays the host links this file, so that its executable exports the callback.
-#include "Callbacks.h"
+#include "callbacks/Callbacks.h"
 
 extern "C" __declspec(dllexport) int XllHostExcel4v(void* caller, int xlfn, LPXLOPER operRes, int count,
                                                     LPXLOPER opers[]) {

@@ -1,4 +1,4 @@
-#include "Calculation.h"
+#include "engine/Calculation.h"
 
 #include <algorithm>
 #include <map>

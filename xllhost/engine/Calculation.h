@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "Evaluation.h"
-#include "Workbook.h"
+#include "engine/Evaluation.h"
+#include "workbook/Workbook.h"
 
 namespace xllhost {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Operands.h"
-#include "TypeText.h"
+#include "builtins/Operands.h"
+#include "records/TypeText.h"
 
 namespace xllhost {
 

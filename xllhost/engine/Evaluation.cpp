@@ -1,8 +1,8 @@
-#include "Evaluation.h"
+#include "engine/Evaluation.h"
 
-#include "Builtins.h"
-#include "Operators.h"
-#include "Scratch.h"
+#include "builtins/Builtins.h"
+#include "builtins/Operators.h"
+#include "records/Scratch.h"
 
 namespace xllhost {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "EngineHost.h"
-#include "Workbook.h"
+#include "engine/EngineHost.h"
+#include "workbook/Workbook.h"
 
 namespace xllhost {
 

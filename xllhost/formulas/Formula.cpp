@@ -1,4 +1,4 @@
-#include "Formula.h"
+#include "formulas/Formula.h"
 
 #include <algorithm>
 #include <cctype>

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "Literals.h"
-#include "Operator.h"
-#include "Reference.h"
-#include "Values.h"
+#include "formulas/Literals.h"
+#include "formulas/Operator.h"
+#include "formulas/Reference.h"
+#include "records/Values.h"
 
 namespace xllhost {
 

@@ -1,4 +1,4 @@
-#include "FormulaText.h"
+#include "formulas/FormulaText.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Formula.h"
+#include "formulas/Formula.h"
 
 namespace xllhost {
 

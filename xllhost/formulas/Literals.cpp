@@ -1,4 +1,4 @@
-#include "Literals.h"
+#include "formulas/Literals.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "Operator.h"
+#include "formulas/Operator.h"
 
 namespace xllhost {
 

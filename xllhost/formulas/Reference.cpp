@@ -1,4 +1,4 @@
-#include "Reference.h"
+#include "formulas/Reference.h"
 
 #include <algorithm>
 #include <cctype>

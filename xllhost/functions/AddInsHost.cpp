@@ -1,10 +1,10 @@
-#include "AddInsHost.h"
+#include "functions/AddInsHost.h"
 
-#include "HostState.h"
-#include "Information.h"
-#include "Invoke.h"
-#include "Modules.h"
-#include "Registrations.h"
+#include "state/HostState.h"
+#include "functions/Information.h"
+#include "functions/Invoke.h"
+#include "state/Modules.h"
+#include "functions/Registrations.h"
 
 namespace xllhost {
 namespace {

@@ -2,7 +2,7 @@
 // defined, and their functions called as a cell calls them.
 #pragma once
 
-#include "EngineHost.h"
+#include "engine/EngineHost.h"
 
 namespace xllhost {
 

@@ -1,11 +1,11 @@
-#include "AutoRegister.h"
+#include "functions/AutoRegister.h"
 
 #include <set>
 #include <utility>
 
-#include "Calls.h"
-#include "Invoke.h"
-#include "Values.h"
+#include "state/Calls.h"
+#include "functions/Invoke.h"
+#include "records/Values.h"
 
 namespace xllhost {
 

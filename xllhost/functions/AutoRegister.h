@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "HostAnswer.h"
+#include "records/HostAnswer.h"
 
 namespace xllhost {
 

@@ -1,8 +1,8 @@
 // What the host tells about itself and the cell being calculated: xlGetName,
 // xlfCaller, xlAbort, xlGetInst, xlGetHwnd, xlSheetId and xlSheetNm.
-#include "Information.h"
+#include "functions/Information.h"
 
-#include "HostState.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 namespace {

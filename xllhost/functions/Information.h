@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "Builtins.h"
-#include "HostAnswer.h"
+#include "builtins/Builtins.h"
+#include "records/HostAnswer.h"
 
 namespace xllhost {
 

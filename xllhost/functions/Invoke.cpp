@@ -1,17 +1,17 @@
-#include "Invoke.h"
+#include "functions/Invoke.h"
 
 #include <cmath>
 #include <limits>
 #include <type_traits>
 
-#include "Arguments.h"
-#include "Calls.h"
-#include "HostMemory.h"
-#include "HostState.h"
-#include "Information.h"
-#include "NativeCall.h"
-#include "Readable.h"
-#include "Scratch.h"
+#include "native/Arguments.h"
+#include "state/Calls.h"
+#include "state/HostMemory.h"
+#include "state/HostState.h"
+#include "functions/Information.h"
+#include "native/NativeCall.h"
+#include "native/Readable.h"
+#include "records/Scratch.h"
 
 namespace xllhost {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Registrations.h"
+#include "functions/Registrations.h"
 
 namespace xllhost {
 

@@ -3,17 +3,17 @@
 #include <algorithm>
 #include <cctype>
 
-#include "Registrations.h"
+#include "functions/Registrations.h"
 
 #include <map>
 #include <set>
 
-#include "Calls.h"
-#include "Formula.h"
-#include "HostState.h"
-#include "AutoRegister.h"
-#include "Invoke.h"
-#include "Modules.h"
+#include "state/Calls.h"
+#include "formulas/Formula.h"
+#include "state/HostState.h"
+#include "functions/AutoRegister.h"
+#include "functions/Invoke.h"
+#include "state/Modules.h"
 
 namespace xllhost {
 namespace {

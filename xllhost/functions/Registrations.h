@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "HostAnswer.h"
-#include "HostState.h"  // Registration, DefinedName
+#include "records/HostAnswer.h"
+#include "state/HostState.h"  // Registration, DefinedName
 
 namespace xllhost {
 

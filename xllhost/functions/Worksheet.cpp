@@ -1,13 +1,13 @@
-#include "Worksheet.h"
+#include "functions/Worksheet.h"
 
-#include "Builtins.h"
-#include "AddInsHost.h"
-#include "Evaluation.h"
-#include "Coerce.h"
-#include "Formula.h"
-#include "HostState.h"
-#include "Information.h"
-#include "Registrations.h"
+#include "builtins/Builtins.h"
+#include "functions/AddInsHost.h"
+#include "engine/Evaluation.h"
+#include "records/Coerce.h"
+#include "formulas/Formula.h"
+#include "state/HostState.h"
+#include "functions/Information.h"
+#include "functions/Registrations.h"
 
 namespace xllhost {
 

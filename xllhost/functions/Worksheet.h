@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "HostAnswer.h"
+#include "records/HostAnswer.h"
 
 namespace xllhost {
 

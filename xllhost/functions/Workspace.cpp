@@ -1,9 +1,9 @@
-#include "Workspace.h"
+#include "functions/Workspace.h"
 
 #include <cstdio>
 
-#include "Information.h"
-#include "Registrations.h"
+#include "functions/Information.h"
+#include "functions/Registrations.h"
 
 namespace xllhost {
 namespace {

@@ -2,7 +2,7 @@
 // the user: xlfGetWorkspace, xlcMessage, xlcAlert and xlfVolatile.
 #pragma once
 
-#include "HostAnswer.h"
+#include "records/HostAnswer.h"
 
 namespace xllhost {
 

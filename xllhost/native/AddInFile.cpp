@@ -1,4 +1,4 @@
-#include "AddInFile.h"
+#include "native/AddInFile.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include <iterator>
 #include <vector>
 
-#include "PeImage.h"
+#include "readers/PeImage.h"
 
 namespace xllhost {
 

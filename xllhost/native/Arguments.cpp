@@ -1,11 +1,11 @@
-#include "Arguments.h"
+#include "native/Arguments.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cwchar>
 
-#include "Coerce.h"
+#include "records/Coerce.h"
 
 namespace xllhost {
 namespace {

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "NativeCall.h"
-#include "TypeText.h"
-#include "Values.h"
+#include "native/NativeCall.h"
+#include "records/TypeText.h"
+#include "records/Values.h"
 
 namespace xllhost {
 

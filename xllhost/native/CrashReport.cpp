@@ -2,7 +2,7 @@
 // have left broken: it allocates nothing, takes no lock (not even the
 // loader's, so it names the module from its export directory) and writes
 // straight to the standard error handle.
-#include "CrashReport.h"
+#include "native/CrashReport.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "native/Dialogs.h"
 
 #include <windows.h>
 

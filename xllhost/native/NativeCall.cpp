@@ -1,10 +1,10 @@
-#include "NativeCall.h"
+#include "native/NativeCall.h"
 
 #include <cstring>
 #include <type_traits>
 #include <utility>
 
-#include "TypeText.h"
+#include "records/TypeText.h"
 
 namespace xllhost {
 namespace {

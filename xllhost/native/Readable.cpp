@@ -1,4 +1,4 @@
-#include "Readable.h"
+#include "native/Readable.h"
 
 #include <windows.h>
 

@@ -1,13 +1,13 @@
-#include "Watchdog.h"
+#include "native/Watchdog.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <cstdio>
 
-#include "CallContext.h"
-#include "CrashReport.h"
-#include "HostState.h"
+#include "state/CallContext.h"
+#include "native/CrashReport.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 namespace {

@@ -1,4 +1,4 @@
-#include "PeImage.h"
+#include "readers/PeImage.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "StartupEntry.h"
+#include "readers/StartupEntry.h"
 
 #include <cctype>
 

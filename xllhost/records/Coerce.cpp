@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "Coerce.h"
+#include "records/Coerce.h"
 
 namespace xllhost {
 namespace {

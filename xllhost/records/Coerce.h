@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "Values.h"
+#include "records/Values.h"
 
 namespace xllhost {
 

@@ -2,7 +2,7 @@
 // the part of Values.h that needs Windows' code pages.
 #include <windows.h>
 
-#include "Values.h"
+#include "records/Values.h"
 
 namespace xllhost {
 

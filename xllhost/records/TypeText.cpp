@@ -1,4 +1,4 @@
-#include "TypeText.h"
+#include "records/TypeText.h"
 
 #include <algorithm>
 #include <cctype>

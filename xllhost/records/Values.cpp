@@ -1,4 +1,4 @@
-#include "Values.h"
+#include "records/Values.h"
 
 #include <cctype>
 #include <cstdio>

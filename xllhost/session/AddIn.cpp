@@ -1,13 +1,13 @@
-#include "AddIn.h"
+#include "session/AddIn.h"
 
 #include <algorithm>
 #include <type_traits>
 #include <utility>
 
-#include "Callbacks.h"
-#include "CrashReport.h"
-#include "Invoke.h"
-#include "Modules.h"
+#include "callbacks/Callbacks.h"
+#include "native/CrashReport.h"
+#include "functions/Invoke.h"
+#include "state/Modules.h"
 
 namespace xllhost {
 namespace {

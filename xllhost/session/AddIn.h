@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Registrations.h"
+#include "functions/Registrations.h"
 
 namespace xllhost {
 

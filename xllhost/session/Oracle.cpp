@@ -1,4 +1,4 @@
-#include "Oracle.h"
+#include "session/Oracle.h"
 
 #include <windows.h>
 
@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <set>
 
-#include "AddInsHost.h"
-#include "Calculation.h"
-#include "CrashReport.h"
-#include "HostMemory.h"
-#include "HostState.h"
-#include "Information.h"
-#include "Reports.h"
-#include "Transcript.h"
+#include "functions/AddInsHost.h"
+#include "engine/Calculation.h"
+#include "native/CrashReport.h"
+#include "state/HostMemory.h"
+#include "state/HostState.h"
+#include "functions/Information.h"
+#include "session/Reports.h"
+#include "session/Transcript.h"
 
 namespace xllhost {
 

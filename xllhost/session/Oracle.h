@@ -2,7 +2,7 @@
 // calls an add-in's function compared with the value Excel saved for it.
 #pragma once
 
-#include "SessionSteps.h"
+#include "session/SessionSteps.h"
 
 namespace xllhost {
 

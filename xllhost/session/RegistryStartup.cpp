@@ -1,4 +1,4 @@
-#include "RegistryStartup.h"
+#include "session/RegistryStartup.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "AddInFile.h"
-#include "StartupEntry.h"
-#include "Transcript.h"
+#include "native/AddInFile.h"
+#include "readers/StartupEntry.h"
+#include "session/Transcript.h"
 
 namespace xllhost {
 

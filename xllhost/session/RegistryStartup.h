@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "Scenarios.h"
+#include "session/Scenarios.h"
 
 namespace xllhost {
 

@@ -1,12 +1,12 @@
-#include "Reports.h"
+#include "session/Reports.h"
 
 #include <cstdio>
 #include <fstream>
 
-#include "Calculation.h"
-#include "Calls.h"
-#include "HostState.h"
-#include "Transcript.h"
+#include "engine/Calculation.h"
+#include "state/Calls.h"
+#include "state/HostState.h"
+#include "session/Transcript.h"
 
 namespace xllhost {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Workbook.h"
+#include "workbook/Workbook.h"
 
 namespace xllhost {
 

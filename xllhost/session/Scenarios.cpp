@@ -1,13 +1,13 @@
-#include "Scenarios.h"
+#include "session/Scenarios.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "AddIn.h"
-#include "AddInFile.h"
-#include "Oracle.h"
-#include "SessionSteps.h"
-#include "Transcript.h"
+#include "session/AddIn.h"
+#include "native/AddInFile.h"
+#include "session/Oracle.h"
+#include "session/SessionSteps.h"
+#include "session/Transcript.h"
 
 namespace xllhost {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "SessionSteps.h"
+#include "session/SessionSteps.h"
 
 namespace xllhost {
 

@@ -1,21 +1,21 @@
-#include "SessionSteps.h"
+#include "session/SessionSteps.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "Callbacks.h"
-#include "Dialogs.h"
-#include "HostState.h"
-#include "HostMemory.h"
-#include "Modules.h"
-#include "Registrations.h"
-#include "Transcript.h"
-#include "AddInsHost.h"
-#include "Calculation.h"
-#include "CellsText.h"
-#include "HostState.h"
-#include "Information.h"
-#include "Worksheet.h"
+#include "callbacks/Callbacks.h"
+#include "native/Dialogs.h"
+#include "state/HostState.h"
+#include "state/HostMemory.h"
+#include "state/Modules.h"
+#include "functions/Registrations.h"
+#include "session/Transcript.h"
+#include "functions/AddInsHost.h"
+#include "engine/Calculation.h"
+#include "workbook/CellsText.h"
+#include "state/HostState.h"
+#include "functions/Information.h"
+#include "functions/Worksheet.h"
 
 namespace xllhost {
 

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#include "AddIn.h"
+#include "session/AddIn.h"
 
 namespace xllhost {
 

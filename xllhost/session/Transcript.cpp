@@ -1,10 +1,10 @@
-#include "Transcript.h"
+#include "session/Transcript.h"
 
-#include "HostMemory.h"
-#include "AddInsHost.h"
-#include "Calculation.h"
-#include "HostState.h"
-#include "Registrations.h"
+#include "state/HostMemory.h"
+#include "functions/AddInsHost.h"
+#include "engine/Calculation.h"
+#include "state/HostState.h"
+#include "functions/Registrations.h"
 
 namespace xllhost {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "Calls.h"
+#include "state/Calls.h"
 
 namespace xllhost {
 

@@ -1,8 +1,8 @@
-#include "CallContext.h"
+#include "state/CallContext.h"
 
 #include <atomic>
 
-#include "HostState.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 namespace {

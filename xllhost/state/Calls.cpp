@@ -1,8 +1,8 @@
-#include "Calls.h"
+#include "state/Calls.h"
 
 #include <utility>
 
-#include "HostState.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 const std::vector<HostCall>& Calls() { return State().calls; }

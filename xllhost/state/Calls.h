@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Values.h"
+#include "records/Values.h"
 
 namespace xllhost {
 

@@ -1,8 +1,8 @@
-#include "FloatingPoint.h"
+#include "state/FloatingPoint.h"
 
 #include <cstdio>
 
-#include "HostState.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "HostMemory.h"
+#include "state/HostMemory.h"
 
-#include "Calls.h"
-#include "HostState.h"
+#include "state/Calls.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Values.h"
+#include "records/Values.h"
 
 namespace xllhost {
 

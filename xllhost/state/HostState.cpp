@@ -1,4 +1,4 @@
-#include "HostState.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "Builtins.h"
-#include "Calls.h"
-#include "TypeText.h"
-#include "Values.h"
-#include "Workbook.h"
+#include "builtins/Builtins.h"
+#include "state/Calls.h"
+#include "records/TypeText.h"
+#include "records/Values.h"
+#include "workbook/Workbook.h"
 
 namespace xllhost {
 

@@ -1,8 +1,8 @@
-#include "Modules.h"
+#include "state/Modules.h"
 
 #include <cstdio>
 
-#include "HostState.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 HMODULE LoadModule(const std::string& path) {

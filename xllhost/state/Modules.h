@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "CallContext.h"
-#include "FloatingPoint.h"
+#include "state/CallContext.h"
+#include "state/FloatingPoint.h"
 
 namespace xllhost {
 

@@ -1,8 +1,8 @@
-#include "CellsText.h"
+#include "workbook/CellsText.h"
 
 #include <cctype>
 
-#include "Literals.h"
+#include "formulas/Literals.h"
 
 namespace xllhost {
 namespace {

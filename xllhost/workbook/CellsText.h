@@ -15,7 +15,7 @@
 
 #include <string>
 
-#include "Workbook.h"
+#include "workbook/Workbook.h"
 
 namespace xllhost {
 

@@ -1,6 +1,6 @@
-#include "Workbook.h"
+#include "workbook/Workbook.h"
 
-#include "FormulaText.h"
+#include "formulas/FormulaText.h"
 
 namespace xllhost {
 

@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "Formula.h"
-#include "Reference.h"
-#include "Values.h"
+#include "formulas/Formula.h"
+#include "formulas/Reference.h"
+#include "records/Values.h"
 
 namespace xllhost {
 

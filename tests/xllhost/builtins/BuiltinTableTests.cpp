@@ -7,9 +7,9 @@
 #include <set>
 #include <sstream>
 
-#include "Builtins.h"
-#include "CellsText.h"
-#include "FunctionNames.h"
+#include "builtins/Builtins.h"
+#include "workbook/CellsText.h"
+#include "builtins/FunctionNames.h"
 
 namespace {
 

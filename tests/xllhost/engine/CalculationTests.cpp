@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "Calculation.h"
+#include "engine/Calculation.h"
 #include "EngineTest.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "CellsText.h"
-#include "EngineHost.h"
-#include "Evaluation.h"
+#include "workbook/CellsText.h"
+#include "engine/EngineHost.h"
+#include "engine/Evaluation.h"
 
 class MemoryHost : public xllhost::EngineHost {
  public:

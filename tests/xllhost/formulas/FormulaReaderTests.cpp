@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "Formula.h"
-#include "FormulaText.h"
+#include "formulas/Formula.h"
+#include "formulas/FormulaText.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // take them, through the stdcall convention of each width.
 #include <cstring>
 
-#include "NativeCall.h"
+#include "native/NativeCall.h"
 #include "XllHostTest.h"
 
 namespace {

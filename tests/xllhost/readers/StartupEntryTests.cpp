@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "StartupEntry.h"
+#include "readers/StartupEntry.h"
 
 namespace {
 

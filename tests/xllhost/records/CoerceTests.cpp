@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "Coerce.h"
+#include "records/Coerce.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Reading a type text.
 #include <gtest/gtest.h>
 
-#include "TypeText.h"
+#include "records/TypeText.h"
 
 namespace {
 
