@@ -2,11 +2,12 @@
 // image file.
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "LinkMap.h"
-#include "PeFile.h"
 #include "TestHost.h"
+#include "readers/PeImage.h"
 
 namespace {
 
@@ -39,11 +40,16 @@ TEST_F(Exports, OfferNoEntryForEventsTheAddInDoesNotHandle) {
 
 class ArtifactFile : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { Image = ReadPeFile(QuorrelPath()); }
-  void SetUp() override { ASSERT_TRUE(Image.valid) << QuorrelPath() << " is not a PE image"; }
-  static PeFile Image;
+  static void SetUpTestSuite() {
+    std::ifstream file(QuorrelPath(), std::ios::binary);
+    Damage = xllhost::ReadPeImage(std::string(std::istreambuf_iterator<char>(file), {}), &Image);
+  }
+  void SetUp() override { ASSERT_EQ(Damage, "") << QuorrelPath(); }
+  static xllhost::PeImage Image;
+  static std::string Damage;
 };
-PeFile ArtifactFile::Image;
+xllhost::PeImage ArtifactFile::Image;
+std::string ArtifactFile::Damage;
 
 TEST_F(ArtifactFile, IsADllForThisTarget) {
   EXPECT_NE(Image.characteristics & IMAGE_FILE_DLL, 0);
