@@ -31,22 +31,39 @@ bool LiteralReader::Constant(Value* value) {
   return Error("expected a number, a text in quotes, TRUE, FALSE or an error");
 }
 
-bool LiteralReader::Quoted(std::string* quoted) {
-  const char quote = text_[at_];
+bool ReadQuoted(const std::string& text, size_t at, std::string* quoted, size_t* end) {
+  const char quote = text[at];
   quoted->clear();
-  for (++at_; at_ < text_.size(); ++at_) {
-    if (text_[at_] != quote) {
-      *quoted += text_[at_];
-    } else if (at_ + 1 < text_.size() && text_[at_ + 1] == quote) {
+  for (++at; at < text.size(); ++at) {
+    if (text[at] != quote) {
+      *quoted += text[at];
+    } else if (at + 1 < text.size() && text[at + 1] == quote) {
       *quoted += quote;
-      ++at_;
+      ++at;
     } else {
-      ++at_;
+      *end = at + 1;
       return true;
     }
   }
+  *end = text.size();
   return false;
 }
+
+bool SplitSheet(const std::string& text, std::string* sheet, std::string* rest) {
+  sheet->clear();
+  *rest = text;
+  if (!text.empty() && text[0] == '\'') {
+    size_t end = 0;
+    if (!ReadQuoted(text, 0, sheet, &end) || end >= text.size() || text[end] != '!') return false;
+    *rest = text.substr(end + 1);
+  } else if (const size_t bang = text.rfind('!'); bang != std::string::npos) {
+    *sheet = text.substr(0, bang);
+    *rest = text.substr(bang + 1);
+  }
+  return true;
+}
+
+bool LiteralReader::Quoted(std::string* quoted) { return ReadQuoted(text_, at_, quoted, &at_); }
 
 bool LiteralReader::Text(Value* value) {
   std::string text;

@@ -27,6 +27,18 @@ std::string CalledName(const std::string& written, bool* addIn = nullptr);
 // Whether the text can name a worksheet function or a defined name.
 bool IsWorksheetName(const std::string& name);
 
+// At the quote at `at`, what stands up to the closing one, a doubled quote
+// standing for one: a text in double quotes, a sheet's name in single ones
+// ('Q1 ''Plan''' is Q1 'Plan'). `end` receives where the text after the
+// closing quote starts; false when the text ends first. The one reader of
+// quotes, for formulas and the text form of cells alike.
+bool ReadQuoted(const std::string& text, size_t at, std::string* quoted, size_t* end);
+
+// A sheet's name before "!", quoted or plain, as a formula writes it: `sheet`
+// receives it (empty when none is written) and `rest` what follows the "!".
+// False for a quoted name not followed by "!".
+bool SplitSheet(const std::string& text, std::string* sheet, std::string* rest);
+
 // A value written as a formula writes a constant: a number with its sign, a
 // text, TRUE or FALSE, an error, or an array of them. It has no limit of
 // length, for what Excel saved of a large array block.

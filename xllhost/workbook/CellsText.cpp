@@ -46,27 +46,8 @@ size_t SavedArrow(const std::string& text) {
 // "Sheet2!B3", "'My Sheet'!B3:C4" or "B3": the sheet's name (empty when
 // none is written) and the area.
 bool ReadPlace(const std::string& text, std::string* sheet, Area* area) {
-  sheet->clear();
-  std::string cells = text;
-  if (!text.empty() && text[0] == '\'') {
-    size_t i = 1;
-    for (; i < text.size(); ++i) {
-      if (text[i] != '\'') {
-        *sheet += text[i];
-      } else if (i + 1 < text.size() && text[i + 1] == '\'') {
-        *sheet += '\'';
-        ++i;
-      } else {
-        break;
-      }
-    }
-    if (i + 1 >= text.size() || text[i + 1] != '!') return false;
-    cells = text.substr(i + 2);
-  } else if (size_t bang = text.rfind('!'); bang != std::string::npos) {
-    *sheet = text.substr(0, bang);
-    cells = text.substr(bang + 1);
-  }
-  return ReadArea(cells, area);
+  std::string cells;
+  return SplitSheet(text, sheet, &cells) && ReadArea(cells, area);
 }
 
 int SheetFor(Workbook* book, const std::string& name) {
@@ -76,9 +57,10 @@ int SheetFor(Workbook* book, const std::string& name) {
 
 // One cell line: where, what, and what Excel saved.
 bool ReadCellLine(const std::string& line, Workbook* book, int sheet, std::string* why) {
-  const size_t quoted = line[0] == '\'' ? line.find("'!") : std::string::npos;
-  const size_t space = line.find(' ', quoted == std::string::npos ? 0 : quoted);
   std::string sheetName;
+  size_t quoted = 0;  // a quoted sheet name may hold spaces
+  if (line[0] == '\'') ReadQuoted(line, 0, &sheetName, &quoted);
+  const size_t space = line.find(' ', quoted);
   Area area;
   if (space == std::string::npos || !ReadPlace(line.substr(0, space), &sheetName, &area))
     return *why = "expected a cell such as A1 or a block such as A1:B2, then what it holds", false;
@@ -115,15 +97,10 @@ bool ReadCellLine(const std::string& line, Workbook* book, int sheet, std::strin
 bool ReadNameLine(const std::string& rest, Workbook* book, std::string* why) {
   const size_t space = rest.find(" =");
   if (space == std::string::npos) return *why = "expected: name NAME =FORMULA", false;
-  std::string name = Trim(rest.substr(0, space)), sheetName;
-  int scope = -1;
-  if (const size_t bang = name.rfind('!'); bang != std::string::npos) {
-    sheetName = name.substr(0, bang);
-    if (sheetName.size() >= 2 && sheetName.front() == '\'' && sheetName.back() == '\'')
-      sheetName = sheetName.substr(1, sheetName.size() - 2);
-    name = name.substr(bang + 1);
-    scope = SheetFor(book, sheetName);
-  }
+  std::string sheetName, name;
+  if (!SplitSheet(Trim(rest.substr(0, space)), &sheetName, &name))
+    return *why = "expected a sheet's name in quotes, then \"!\"", false;
+  const int scope = sheetName.empty() ? -1 : SheetFor(book, sheetName);
   std::string unread;  // a name xllhost cannot read stays, and what uses it is not calculated
   if (!IsWorksheetName(name)) return *why = "\"" + name + "\" cannot be a defined name", false;
   book->DefineName(name, scope, Trim(rest.substr(space + 1)), &unread);

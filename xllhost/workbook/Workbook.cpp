@@ -78,10 +78,6 @@ bool Workbook::DefineName(const std::string& name, int sheet, const std::string&
   entry.name = name;
   entry.sheet = sheet;
   entry.text = text;
-  if (!IsWorksheetName(name)) {
-    *why = "\"" + name + "\" cannot be a defined name";
-    return false;
-  }
   const bool read = ParseFormula(text, 0, 0, &entry.formula, why);
   if (!read) entry.unread = *why;
   names_.push_back(std::move(entry));

@@ -88,8 +88,9 @@ class Workbook {
   // An array formula over the area: the formula in its top-left cell; the
   // saved values, one per cell, row by row, when given.
   bool SetArrayFormula(int sheet, const Area& area, const std::string& text, const Value* saved, std::string* why);
-  // A name; answers false with why when its formula cannot be read, and the
-  // name is then kept unread: what uses it is not calculated.
+  // A name, one a worksheet may define (IsWorksheetName); answers false with
+  // why when its formula cannot be read, and the name is then kept unread:
+  // what uses it is not calculated.
   bool DefineName(const std::string& name, int sheet, const std::string& text, std::string* why);
   // Orders the cells; called once, after adding, before anything is read.
   // Answers false, naming it, when a cell was given twice.

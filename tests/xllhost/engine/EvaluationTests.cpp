@@ -6,13 +6,14 @@
 
 namespace {
 
-// A workbook of a few cells on two sheets and two names, and a host.
+// A workbook of a few cells on three sheets and three names, and a host.
 class Formulas : public ::testing::Test {
  protected:
   std::string Shown(const std::string& text, std::string* why = nullptr) { return ::Shown(book, host, text, why); }
 
   xllhost::Workbook book =
-      BookOf("A1 2\nB1 3\nA2 \"x\"\nname Rate =Sheet1!$B$1\nsheet Sheet 2\nA1 10\nname 'Sheet 2'!Local =$A$1\n");
+      BookOf("A1 2\nB1 3\nA2 \"x\"\nname Rate =Sheet1!$B$1\nsheet Sheet 2\nA1 10\nname 'Sheet 2'!Local =$A$1\n"
+             "'Bob''s'!B2 7\nname 'Bob''s'!Mine ='Bob''s'!$B$2\n");
   MemoryHost host;
 };
 
@@ -28,6 +29,7 @@ TEST_F(Formulas, ShowWhatExcelShows) {
       {"=LEN(\"h\xC3\xA9llo\")", "5"}, {"=CONCATENATE(\"a\",1)", "a1"}, {"=AND(TRUE,A1>1)", "TRUE"},
       {"=MAX(A1:B1,-1)", "3"}, {"=AVERAGE(A1:B1)", "2.5"}, {"=TRANSPOSE({1,2})", "1"}, {"=LOG(100)", "2"},
       {"=SQRT(-1)", "#NUM!"}, {"=PRODUCT(A1:B1,2)", "12"}, {"=NOT(ISERROR(NA()))", "FALSE"}, {"=CODE(CHAR(65))", "65"},
+      {"='Bob''s'!B2+'Bob''s'!Mine", "14"},
   };
   for (const auto& [text, shown] : cases) {
     std::string why;
