@@ -26,7 +26,7 @@ double NumberOf(const Value& value) { return value.xltype == xltypeInt ? value.i
 
 // One procedure is one registration, whether named by its export name or
 // its ordinal: the address tells.
-Registration* FindRegistration(HMODULE module, FARPROC address) {
+Registration* RegistrationAt(HMODULE module, FARPROC address) {
   for (Registration& r : State().registrations)
     if (r.module == module && r.address == address) return &r;
   return nullptr;
@@ -90,7 +90,7 @@ Target FindTarget(const std::vector<Value>& args) {
 
 // A registration that exists gains a use; a new one starts with one.
 Registration& AddRegistration(const Target& target) {
-  Registration* existing = FindRegistration(target.module, target.address);
+  Registration* existing = RegistrationAt(target.module, target.address);
   if (existing == nullptr) {
     Registration registration;
     // Ids are large and irregular, as the host's are, so that a stale or
@@ -182,7 +182,7 @@ Answer RegisterId(const Request& request) {
   if (OmitsTypeText(request.args) && request.args.size() == 3) return Fail(xlretInvXloper);
   Target target = FindTarget(request.args);
   if (target.code != xlretSuccess) return Fail(target.code, target.unusable);
-  if (Registration* existing = FindRegistration(target.module, target.address))
+  if (Registration* existing = RegistrationAt(target.module, target.address))
     return Success(NumberValue(existing->id));
   if (target.typeText.empty()) return Fail(xlretFailed);
   return Success(NumberValue(AddRegistration(target).id));
