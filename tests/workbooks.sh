@@ -145,6 +145,7 @@ one_line "a cells file with a line that is no cell" "broken.cells: line 2: expec
 one_line ".xlsx given to xllhost.exe itself" "is a zipped workbook" wine "$host" --workbook "$scratch/refs.xlsx" "$dir/references.xll"
 printf 'A1 1\nA1 2\n' >"$scratch/twice.cells"
 one_line "a cell given twice" "Sheet1!A1 is given twice" wine "$host" --workbook "$scratch/twice.cells" "$dir/references.xll"
+one_line "a --cell the cells file gives too" "Sheet1!A1 is given twice" wine "$host" --cells "$scratch/small.cells" --cell A1=5 "$dir/references.xll"
 
 printf 'no workbook' >"$scratch/text.xlsx"
 one_line "a file that is no workbook" "text\.xlsx is no workbook" "$python" "$root/scripts/xlsx-cells" "$scratch/text.xlsx" "$scratch/out.cells"

@@ -157,7 +157,6 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
     } else if (arg == "--cells") {
       if (!ReadFile(argv[++i], line.cellsText)) return std::string("cannot read the cells file ") + argv[i];
       line.cellsFile = argv[i];
-      options.cellsText = line.cellsText;
     } else if (arg == "--workbook") {
       line.workbookFile = argv[++i];
     } else if (arg == "--all-cells") {
@@ -213,17 +212,28 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
 
 std::string ReadCellsGiven(CommandLine& line) {
   SessionOptions& options = line.options;
-  Workbook check;
   std::string why;
-  for (const std::string& cell : options.cells)
-    if (!ReadCellOption(cell, &check, &why)) return why;
-  if (!line.cellsFile.empty()) {
-    Workbook cells;
-    if (!ReadCells(line.cellsText, &cells, &why)) return "the cells file " + line.cellsFile + ": " + why;
-  }
   if (line.workbookFile.empty()) {
     if (!options.report.empty() || !options.junit.empty() || options.tolerance != 0 || options.allCells)
       return "--report, --junit, --tolerance and --all-cells compare a workbook: give --workbook FILE";
+    // The cells file, then each --cell, then the formulas, each in its row of
+    // the first column right of every cell: read once, here, into the host's
+    // workbook.
+    Workbook& book = State().book;
+    if (!line.cellsFile.empty() && !ReadCells(line.cellsText, &book, &why))
+      return "the cells file " + line.cellsFile + ": " + why;
+    for (const std::string& cell : options.cells)
+      if (!ReadCellOption(cell, &book, &why)) return why;
+    if (book.Sheets().empty()) book.AddSheet("Sheet1");
+    for (const Sheet& sheet : book.Sheets())
+      for (const Cell& cell : sheet.cells) options.formulaColumn = std::max(options.formulaColumn, cell.column + 1);
+    for (size_t row = 0; row < options.formulas.size(); ++row) {
+      const std::string& formula = options.formulas[row];
+      if (formula.empty()) return "--formula needs a formula, such as =TavikFnc()";
+      if (!book.SetFormula(0, static_cast<int>(row), options.formulaColumn, formula, nullptr, &why))
+        return "cannot read the formula \"" + formula + "\": " + why;
+    }
+    if (!book.Finish(&why)) return why;
     return "";
   }
   if (!options.formulas.empty() || !options.cells.empty() || !line.cellsFile.empty())

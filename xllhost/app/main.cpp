@@ -9,7 +9,6 @@
 #include "native/CrashReport.h"
 #include "state/FloatingPoint.h"
 #include "session/Oracle.h"
-#include "formulas/Formula.h"
 #include "session/RegistryStartup.h"
 #include "native/Watchdog.h"
 #include "session/Scenarios.h"
@@ -52,13 +51,6 @@ int Run(int argc, char** argv) {
   const xllhost::Scenario* scenario = xllhost::FindScenario(line.scenarioName);
   if (scenario == nullptr)
     return Refuse("no scenario \"" + line.scenarioName + "\"; there are:\n" + xllhost::ScenarioList());
-  for (const std::string& formula : line.options.formulas) {
-    if (formula.empty()) return Refuse("--formula needs a formula, such as =TavikFnc()");
-    xllhost::Formula parsed;
-    std::string why;
-    if (!xllhost::ParseFormula(formula, 0, 0, &parsed, &why))
-      return Refuse("cannot read the formula \"" + formula + "\": " + why);
-  }
   xllhost::StartWatchdog(line.timeout);
   const std::string wrongCells = xllhost::ReadCellsGiven(line);
   if (!wrongCells.empty()) return Refuse(wrongCells);

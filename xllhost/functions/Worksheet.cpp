@@ -11,13 +11,11 @@
 
 namespace xllhost {
 
-bool IsFormulaCall(const std::string& formula, std::string* name) {
-  Formula parsed;
-  std::string why;
-  if (!ParseFormula(formula, 0, 0, &parsed, &why) || parsed.root.kind != ExprKind::Call) return false;
-  const std::string called = CalledName(parsed.root.name);
+bool IsAddInCall(const std::string& written, std::string* name) {
+  if (written.empty()) return false;
+  const std::string called = CalledName(written);
   if (FindBuiltin(called) != nullptr && FindName(called) == nullptr) return false;
-  if (name != nullptr) *name = called == Upper(parsed.root.name) ? parsed.root.name : called;
+  if (name != nullptr) *name = called == Upper(written) ? written : called;
   return true;
 }
 

@@ -8,9 +8,9 @@
 
 namespace xllhost {
 
-// Answers whether the formula is, at its top, a call of a function that is
-// no built-in of the table, and the name it calls.
-bool IsFormulaCall(const std::string& formula, std::string* name = nullptr);
+// Whether a formula whose top calls `written` calls a function that is no
+// built-in of the table, and the name it calls.
+bool IsAddInCall(const std::string& written, std::string* name = nullptr);
 // What a cell of the workbook's first sheet holding the formula shows; the
 // cell is A1, or the given row's cell of column A (from 0). A formula
 // xllhost cannot read, or the call of a function nobody registered, shows

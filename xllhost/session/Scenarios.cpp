@@ -77,7 +77,7 @@ struct Session {
   std::vector<Listed> listed;
   std::vector<AddIn> addIns;  // beside listed; a module of null: not loaded
   std::vector<bool> removed;
-  std::vector<std::string> formulas;
+  std::vector<SessionFormula> formulas;
 };
 
 // Answers false when the session cannot go on: the add-in given could not be loaded.
@@ -162,17 +162,18 @@ void TakeSessionStep(Session& s, Step step) {
       if (s.formulas.empty()) {
         for (const AddIn& addIn : s.addIns)
           if (addIn.module != nullptr)
-            for (const std::string& formula : RegisteredFormulas(addIn.module)) s.formulas.push_back(formula);
+            for (SessionFormula& formula : RegisteredFormulas(addIn.module)) s.formulas.push_back(std::move(formula));
+        if (!s.options.workbook) EnterFormulas(s.formulas, s.options);
       }
       // A call of a function nobody registered is xllhost's to judge only
       // with the add-in given: in a list, it shows #NAME?, as a worksheet does.
       if (s.options.workbook)
         CompareWorkbook(s.options);
       else
-        CalculateCells(s.formulas, s.options, &s.options, !s.fromList);
+        CalculateCells(s.formulas, &s.options, !s.fromList);
       break;
     case Step::CalculateAfterwards:
-      if (!s.options.workbook) CalculateCells(s.formulas, s.options, nullptr, false);
+      if (!s.options.workbook) CalculateCells(s.formulas, nullptr, false);
       break;
     default: break;  // the add-ins' own steps
   }
@@ -181,7 +182,7 @@ void TakeSessionStep(Session& s, Step step) {
 int PlaySteps(Session& s) {
   s.addIns.resize(s.listed.size());
   s.removed.assign(s.listed.size(), false);
-  s.formulas = s.options.formulas;
+  s.formulas = GivenFormulas(s.options);
   if (s.options.workbook) PrepareWorkbookReports(s.options);
   const std::vector<Step>& steps = s.scenario.steps;
   bool calculated = false;

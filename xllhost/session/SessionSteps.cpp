@@ -68,30 +68,25 @@ void CheckEntries(const AddIn& addIn) {
             ", so xllhost does not call it either");
 }
 
-std::vector<std::string> RegisteredFormulas(HMODULE module) {
-  std::vector<std::string> formulas;
+std::vector<SessionFormula> GivenFormulas(const SessionOptions& options) {
+  std::vector<SessionFormula> formulas;
+  for (size_t row = 0; row < options.formulas.size(); ++row) {
+    const Cell* cell = Book().Find(0, static_cast<int>(row), options.formulaColumn);
+    const Expr& top = cell->formula->formula.root;  // every formula given was read
+    formulas.push_back(SessionFormula{options.formulas[row], top.kind == ExprKind::Call ? top.name : ""});
+  }
+  return formulas;
+}
+
+std::vector<SessionFormula> RegisteredFormulas(HMODULE module) {
+  std::vector<SessionFormula> formulas;
   for (const Registration& r : Registrations())
-    if (r.module == module && !r.functionText.empty()) formulas.push_back("=" + r.functionText + "()");
+    if (r.module == module && !r.functionText.empty())
+      formulas.push_back(SessionFormula{"=" + r.functionText + "()", r.functionText});
   return formulas;
 }
 
 namespace {
-
-// The workbook of the command line's cells and formulas.
-void MakeCellsBook(const std::vector<std::string>& formulas, const SessionOptions& options) {
-  Workbook book;
-  std::string why;
-  if (!options.cellsText.empty()) ReadCells(options.cellsText, &book, &why);  // checked on the command line
-  if (book.Sheets().empty()) book.AddSheet("Sheet1");
-  for (const std::string& cell : options.cells) ReadCellOption(cell, &book, &why);  // checked on the command line
-  int column = 0;
-  for (const Sheet& sheet : book.Sheets())
-    for (const Cell& cell : sheet.cells) column = std::max(column, cell.column + 1);
-  for (size_t row = 0; row < formulas.size(); ++row)
-    book.SetFormula(0, static_cast<int>(row), column, formulas[row], nullptr, &why);
-  book.Finish(&why);
-  State().book = std::move(book);
-}
 
 std::string LabelOf(const FormulaCell& cell) {
   return "cell " + CellLabel(cell.sheet, cell.row, cell.column) + " " + std::string(cell.text);
@@ -99,14 +94,22 @@ std::string LabelOf(const FormulaCell& cell) {
 
 }  // namespace
 
-void CalculateCells(const std::vector<std::string>& formulas, const SessionOptions& options, const SessionOptions* expecting,
+void EnterFormulas(const std::vector<SessionFormula>& formulas, const SessionOptions& options) {
+  Workbook& book = Book();
+  std::string why;
+  for (size_t row = 0; row < formulas.size(); ++row)
+    book.SetFormula(0, static_cast<int>(row), options.formulaColumn, formulas[row].text, nullptr, &why);
+  // Each a name a registration gave, in a cell of its own: read and placed.
+  book.Finish(&why);
+}
+
+void CalculateCells(const std::vector<SessionFormula>& formulas, const SessionOptions* expecting,
                     bool unknownIsUnusable) {
-  for (const std::string& formula : formulas) {
+  for (const SessionFormula& formula : formulas) {
     std::string name;
-    if (unknownIsUnusable && IsFormulaCall(formula, &name) && !IsDefinedName(name))
-      Unusable("the cell " + formula + " calls " + name + ", which the add-in has not registered");
+    if (unknownIsUnusable && IsAddInCall(formula.call, &name) && !IsDefinedName(name))
+      Unusable("the cell " + formula.text + " calls " + name + ", which the add-in has not registered");
   }
-  MakeCellsBook(formulas, options);
   CalculationSteps steps;
   steps.before = [](const FormulaCell& cell) { ChargeHostMemoryTo(LabelOf(cell)); };
   steps.after = [&](const FormulaCell& cell, const Evaluated& answer, const CellRole&) {
@@ -159,10 +162,11 @@ void CallAddInEntry(const char* host, const char* entry, bool exported, int (*ca
   CheckHostMemoryGivenBack("before it returned");
 }
 
-void CheckTakenBack(const std::vector<std::string>& formulas) {
-  for (const std::string& formula : formulas) {
+void CheckTakenBack(const std::vector<SessionFormula>& formulas) {
+  for (const SessionFormula& formula : formulas) {
     std::string name;
-    if (IsFormulaCall(formula, &name) && IsDefinedName(name)) Problem("name still defined after removal: " + formula);
+    if (IsAddInCall(formula.call, &name) && IsDefinedName(name))
+      Problem("name still defined after removal: " + formula.text);
   }
 }
 

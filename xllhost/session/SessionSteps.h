@@ -15,7 +15,10 @@ struct SessionOptions {
   std::string addIn;                  // full path
   std::vector<std::string> formulas;  // empty: =NAME() for each function the add-in registers
   std::vector<std::string> cells;     // --cell: A1=2, B1==A1*2, each in the formulas' workbook
-  std::string cellsText;              // --cells: cells in the text form, read before them
+  // The formulas' cells: each in its row of the first column right of every
+  // cell given; the command line reads cells and formulas into the host's
+  // workbook once.
+  int formulaColumn = 0;
   // A workbook given whole (--workbook), already in the host's state: its
   // add-in cells are recalculated and compared with what Excel saved.
   bool workbook = false;
@@ -46,15 +49,26 @@ void SayHost(const std::string& what);
 // exports none of the entries Excel calls is no add-in the host can judge.
 void CheckEntries(const AddIn& addIn);
 
-// =NAME() for each function the module registered.
-std::vector<std::string> RegisteredFormulas(HMODULE module);
+// A formula the session calculates, as written, and the function its top
+// calls as written ("" when its top is no call), read once when it entered.
+struct SessionFormula {
+  std::string text;
+  std::string call;
+};
 
-// Each formula has its own cell, A1, A2, ..., of the first column right of
-// every --cell; the workbook's cells are calculated in order. With
-// `expecting`, what the cells show is checked against its expectations. With `unknownIsUnusable`, a call
-// of a function nobody registered is input xllhost cannot judge; without it,
-// the cell shows #NAME?, as a worksheet does.
-void CalculateCells(const std::vector<std::string>& formulas, const SessionOptions& options, const SessionOptions* expecting,
+// The formulas of the command line, read where they stand in the host's workbook.
+std::vector<SessionFormula> GivenFormulas(const SessionOptions& options);
+// =NAME() for each function the module registered.
+std::vector<SessionFormula> RegisteredFormulas(HMODULE module);
+// Writes formulas xllhost made into their cells of the host's workbook.
+void EnterFormulas(const std::vector<SessionFormula>& formulas, const SessionOptions& options);
+
+// Calculates the host's workbook, where each formula has its own cell, A1,
+// A2, ..., of the first column right of every --cell, in order. With
+// `expecting`, what the cells show is checked against its expectations. With
+// `unknownIsUnusable`, a call of a function nobody registered is input
+// xllhost cannot judge; without it, the cell shows #NAME?, as a worksheet does.
+void CalculateCells(const std::vector<SessionFormula>& formulas, const SessionOptions* expecting,
                     bool unknownIsUnusable);
 
 // What the Add-In Manager shows for the add-in, asked with the number 1 and
@@ -68,7 +82,7 @@ void CallAddInEntry(const char* host, const char* entry, bool exported, int (*ca
 // After the user removed the add-in, no name of it may stay defined. What it
 // left registered is no fault: Excel unregisters that after xlAutoClose
 // (xlautoclose.md), and the transcript shows it.
-void CheckTakenBack(const std::vector<std::string>& formulas);
+void CheckTakenBack(const std::vector<SessionFormula>& formulas);
 
 // What Excel does after xlAutoClose: it unregisters what the add-in left.
 void TakeBackLeftovers(const char* host, const AddIn& addIn);

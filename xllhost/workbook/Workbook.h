@@ -92,7 +92,8 @@ class Workbook {
   // why when its formula cannot be read, and the name is then kept unread:
   // what uses it is not calculated.
   bool DefineName(const std::string& name, int sheet, const std::string& text, std::string* why);
-  // Orders the cells; called once, after adding, before anything is read.
+  // Orders the cells; called after adding, before anything is read, and
+  // again after adding more.
   // Answers false, naming it, when a cell was given twice.
   bool Finish(std::string* why);
 
