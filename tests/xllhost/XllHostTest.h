@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "../fixtures/Fixture.h"  // records built from texts the test owns
 #include "TestHost.h"
 #include "XLUtils.h"
-#include "../fixtures/Fixture.h"  // records built from texts the test owns
 
 std::string ProbePath();
 

@@ -8,11 +8,11 @@
 #include <iterator>
 #include <vector>
 
-#include "workbook/CellsText.h"
 #include "native/Dialogs.h"
-#include "state/HostState.h"
 #include "session/Scenarios.h"
 #include "session/Transcript.h"
+#include "state/HostState.h"
+#include "workbook/CellsText.h"
 
 namespace xllhost {
 namespace {

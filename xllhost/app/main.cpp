@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <string>
 
-#include "native/AddInFile.h"
 #include "app/CommandLine.h"
+#include "native/AddInFile.h"
 #include "native/CrashReport.h"
-#include "state/FloatingPoint.h"
+#include "native/Watchdog.h"
 #include "session/Oracle.h"
 #include "session/RegistryStartup.h"
-#include "native/Watchdog.h"
 #include "session/Scenarios.h"
+#include "state/FloatingPoint.h"
 
 namespace {
 

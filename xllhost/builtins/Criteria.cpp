@@ -1,7 +1,7 @@
 #include "builtins/Criteria.h"
 
-#include "records/Coerce.h"
 #include "builtins/Operators.h"
+#include "records/Coerce.h"
 
 namespace xllhost {
 namespace {

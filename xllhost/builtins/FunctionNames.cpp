@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "builtins/Builtins.h"
 #include "UTypes.h"
+#include "builtins/Builtins.h"
 
 namespace xllhost {
 namespace {

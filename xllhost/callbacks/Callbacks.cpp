@@ -3,17 +3,17 @@
 // answer, writes the answer into the result record and records the call.
 #include "callbacks/Callbacks.h"
 
-#include "state/CallContext.h"
 #include "builtins/FunctionNames.h"
-#include "state/Calls.h"
-#include "records/Coerce.h"
-#include "state/HostMemory.h"
-#include "state/HostState.h"
-#include "native/Readable.h"
 #include "functions/Information.h"
 #include "functions/Registrations.h"
 #include "functions/Worksheet.h"
 #include "functions/Workspace.h"
+#include "native/Readable.h"
+#include "records/Coerce.h"
+#include "state/CallContext.h"
+#include "state/Calls.h"
+#include "state/HostMemory.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 namespace {

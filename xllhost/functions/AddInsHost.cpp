@@ -1,10 +1,10 @@
 #include "functions/AddInsHost.h"
 
-#include "state/HostState.h"
 #include "functions/Information.h"
 #include "functions/Invoke.h"
-#include "state/Modules.h"
 #include "functions/Registrations.h"
+#include "state/HostState.h"
+#include "state/Modules.h"
 
 namespace xllhost {
 namespace {

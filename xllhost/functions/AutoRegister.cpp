@@ -3,9 +3,9 @@
 #include <set>
 #include <utility>
 
-#include "state/Calls.h"
 #include "functions/Invoke.h"
 #include "records/Values.h"
+#include "state/Calls.h"
 
 namespace xllhost {
 

@@ -4,14 +4,14 @@
 #include <limits>
 #include <type_traits>
 
-#include "native/Arguments.h"
-#include "state/Calls.h"
-#include "state/HostMemory.h"
-#include "state/HostState.h"
 #include "functions/Information.h"
+#include "native/Arguments.h"
 #include "native/NativeCall.h"
 #include "native/Readable.h"
 #include "records/Scratch.h"
+#include "state/Calls.h"
+#include "state/HostMemory.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 namespace {

@@ -8,11 +8,11 @@
 #include <map>
 #include <set>
 
-#include "state/Calls.h"
 #include "formulas/Formula.h"
-#include "state/HostState.h"
 #include "functions/AutoRegister.h"
 #include "functions/Invoke.h"
+#include "state/Calls.h"
+#include "state/HostState.h"
 #include "state/Modules.h"
 
 namespace xllhost {

@@ -1,13 +1,13 @@
 #include "functions/Worksheet.h"
 
 #include "builtins/Builtins.h"
-#include "functions/AddInsHost.h"
 #include "engine/Evaluation.h"
-#include "records/Coerce.h"
 #include "formulas/Formula.h"
-#include "state/HostState.h"
+#include "functions/AddInsHost.h"
 #include "functions/Information.h"
 #include "functions/Registrations.h"
+#include "records/Coerce.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 

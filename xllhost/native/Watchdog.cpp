@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cstdio>
 
-#include "state/CallContext.h"
 #include "native/CrashReport.h"
+#include "state/CallContext.h"
 #include "state/HostState.h"
 
 namespace xllhost {

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "callbacks/Callbacks.h"
-#include "native/CrashReport.h"
 #include "functions/Invoke.h"
+#include "native/CrashReport.h"
 #include "state/Modules.h"
 
 namespace xllhost {

@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <set>
 
-#include "functions/AddInsHost.h"
 #include "engine/Calculation.h"
-#include "native/CrashReport.h"
-#include "state/HostMemory.h"
-#include "state/HostState.h"
+#include "functions/AddInsHost.h"
 #include "functions/Information.h"
+#include "native/CrashReport.h"
 #include "session/Reports.h"
 #include "session/Transcript.h"
+#include "state/HostMemory.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 

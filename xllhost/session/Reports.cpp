@@ -4,9 +4,9 @@
 #include <fstream>
 
 #include "engine/Calculation.h"
+#include "session/Transcript.h"
 #include "state/Calls.h"
 #include "state/HostState.h"
-#include "session/Transcript.h"
 
 namespace xllhost {
 

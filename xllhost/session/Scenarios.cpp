@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "session/AddIn.h"
 #include "native/AddInFile.h"
+#include "session/AddIn.h"
 #include "session/Oracle.h"
 #include "session/SessionSteps.h"
 #include "session/Transcript.h"

@@ -4,18 +4,17 @@
 #include <cstdio>
 
 #include "callbacks/Callbacks.h"
-#include "native/Dialogs.h"
-#include "state/HostState.h"
-#include "state/HostMemory.h"
-#include "state/Modules.h"
-#include "functions/Registrations.h"
-#include "session/Transcript.h"
-#include "functions/AddInsHost.h"
 #include "engine/Calculation.h"
-#include "workbook/CellsText.h"
-#include "state/HostState.h"
+#include "functions/AddInsHost.h"
 #include "functions/Information.h"
+#include "functions/Registrations.h"
 #include "functions/Worksheet.h"
+#include "native/Dialogs.h"
+#include "session/Transcript.h"
+#include "state/HostMemory.h"
+#include "state/HostState.h"
+#include "state/Modules.h"
+#include "workbook/CellsText.h"
 
 namespace xllhost {
 

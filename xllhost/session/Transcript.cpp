@@ -1,10 +1,10 @@
 #include "session/Transcript.h"
 
-#include "state/HostMemory.h"
-#include "functions/AddInsHost.h"
 #include "engine/Calculation.h"
-#include "state/HostState.h"
+#include "functions/AddInsHost.h"
 #include "functions/Registrations.h"
+#include "state/HostMemory.h"
+#include "state/HostState.h"
 
 namespace xllhost {
 namespace {

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "builtins/Builtins.h"
-#include "state/Calls.h"
 #include "records/TypeText.h"
 #include "records/Values.h"
+#include "state/Calls.h"
 #include "workbook/Workbook.h"
 
 namespace xllhost {

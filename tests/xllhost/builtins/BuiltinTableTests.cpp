@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "builtins/Builtins.h"
-#include "workbook/CellsText.h"
 #include "builtins/FunctionNames.h"
+#include "workbook/CellsText.h"
 
 namespace {
 

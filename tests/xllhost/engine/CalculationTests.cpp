@@ -4,8 +4,8 @@
 
 #include <map>
 
-#include "engine/Calculation.h"
 #include "EngineTest.h"
+#include "engine/Calculation.h"
 
 namespace {
 

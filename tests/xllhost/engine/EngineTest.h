@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "workbook/CellsText.h"
 #include "engine/EngineHost.h"
 #include "engine/Evaluation.h"
+#include "workbook/CellsText.h"
 
 class MemoryHost : public xllhost::EngineHost {
  public:

@@ -2,8 +2,8 @@
 // take them, through the stdcall convention of each width.
 #include <cstring>
 
-#include "native/NativeCall.h"
 #include "XllHostTest.h"
+#include "native/NativeCall.h"
 
 namespace {
 
