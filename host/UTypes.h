@@ -212,6 +212,7 @@ constexpr uint16_t xlerrGettingData = 43;
 // in Excel's function table, a command's that number with bit 0x8000 set, and
 // the special class, which only add-ins call, has bit 0x4000 set.
 constexpr int xlfSetName = 88;
+constexpr int xlfGetCell = 185;
 constexpr int xlfCaller = 89;
 constexpr int xlfReftext = 146;
 constexpr int xlfRegister = 149;
@@ -221,6 +222,9 @@ constexpr int xlfVolatile = 237;
 constexpr int xlfEvaluate = 257;
 constexpr int xlfRegisterId = 267;
 constexpr int xlfRtd = 379;
+// The function table's user-defined function: with xlUDF an add-in calls
+// another's registered function, by its register ID or name.
+constexpr int xlUDF = 255;
 constexpr int xlCommand = 0x8000;
 // Bits of a function number that ask for a variant of the same function:
 // its international form, or a command's dialog box.
@@ -245,3 +249,5 @@ constexpr int xlretInvXlfn = 2;
 constexpr int xlretInvCount = 4;
 constexpr int xlretInvXloper = 8;
 constexpr int xlretFailed = 32;
+constexpr int xlretUncalced = 64;
+constexpr int xlretNotThreadSafe = 128;

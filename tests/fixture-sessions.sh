@@ -10,13 +10,16 @@ passed=0
 failed=0
 
 # session STATUS PATTERN ADDIN ARGUMENT...: xllhost exits with STATUS and
-# prints PATTERN (an extended regex; empty for none).
+# prints lines matching PATTERN, extended regexes one a line (empty for none).
 session() {
   local status=$1 pattern=$2 addin=$3
   shift 3
-  local said got
+  local said got matched=1 line
   wine_said all "$host" "$@" "$dir/$addin.xll"
-  if [ "$got" -eq "$status" ] && { [ -z "$pattern" ] || printf '%s' "$said" | grep -Eq -- "$pattern"; }; then
+  while IFS= read -r line; do
+    [ -z "$line" ] || printf '%s' "$said" | grep -Eq -- "$line" || matched=0
+  done <<<"$pattern"
+  if [ "$got" -eq "$status" ] && [ $matched -eq 1 ]; then
     passed=$((passed + 1))
   else
     echo "FAILED: $addin.xll: exit status $got, not $status${pattern:+, or no \"$pattern\"}; it printed:"
@@ -57,6 +60,15 @@ session 0 "" wide --quiet --expect-title "Wide Add-In" \
 session 0 "the type text is omitted: Excel asked the add-in's xlAutoRegister12 to register it" commands \
   --expect '=Half(5)' 2.5
 LOOP=1 session 1 "xlAutoRegister asked again to register Loop without a type text" commands --quiet
+
+# A function registered thread-safe is refused what Excel refuses it, with
+# Excel's codes, and each refusal is a problem; registered without $, it is not.
+session 1 'Refused is registered thread-safe \(\$\) but calls xlfSetName, which Excel refuses there
+but calls xlfGetCell, which
+but calls xlAbort, which
+cell A1 =Refused\(\) shows "128 32 128"
+Session FAILED: 3 problem' threads --formula '=Refused()'
+session 0 'cell A1 =Unrefused\(\) shows "0"' threads --formula '=Unrefused()'
 
 # Answers taken from arguments modified in place.
 session 0 "" inplace --quiet \

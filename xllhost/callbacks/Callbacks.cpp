@@ -6,6 +6,7 @@
 #include "builtins/FunctionNames.h"
 #include "functions/Information.h"
 #include "functions/Registrations.h"
+#include "functions/ThreadSafety.h"
 #include "functions/Worksheet.h"
 #include "functions/Workspace.h"
 #include "native/Readable.h"
@@ -72,6 +73,14 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
           ": Excel accepts calls only while it has passed control to the add-in, on that thread");
     return Fail(xlretFailed);
   }
+  if (const std::string* function = RunningThreadSafe()) {
+    if (const int code = RefusedThreadSafe(xlfn, args)) {
+      Answer refused = Fail(code);
+      refused.refused =
+          *function + " is registered thread-safe ($) but calls " + FunctionName(xlfn) + ", which Excel refuses there";
+      return refused;
+    }
+  }
   if (behaviour.failing.count(xlfn) != 0) return Fail(xlretFailed);
   if (xlfn == xlFree) {
     for (int i = 0; i < count; ++i) ReleaseHostMemory(*opers[i], "xlFree");
@@ -125,6 +134,7 @@ int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers
   call.returnCode = answer.code;
   call.notInterpreted = UnusableInput().size() > unusableBefore;
   call.note = answer.note;
+  call.refused = answer.refused;
   call.caller = ModuleAt(caller);
   xllhost::Record(std::move(call), behaviour.recordCalls);
   return answer.code;

@@ -9,6 +9,7 @@
 #include "native/NativeCall.h"
 #include "native/Readable.h"
 #include "records/Scratch.h"
+#include "state/CallContext.h"
 #include "state/Calls.h"
 #include "state/HostMemory.h"
 #include "state/HostState.h"
@@ -170,6 +171,8 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
     passed.push_back(args[i].passed);
   }
   const bool returnsDouble = signature.resultArgument == 0 && signature.result == TypeCode::Number;
+  const std::string& shown = registration.functionText.empty() ? registration.procedure : registration.functionText;
+  FunctionRunning running(signature.markers.find('$') != std::string::npos ? &shown : nullptr);
   Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed,
                                   CallerCellName, [&] { return "its type text \"" + registration.typeText + "\""; });
   const bool simple = signature.resultArgument == 0 && !Info(signature.result).byReference;

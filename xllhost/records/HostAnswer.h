@@ -22,12 +22,14 @@ struct Request {
 
 // A result code, and the value for the result record when the call succeeds.
 // A function that met input the host cannot interpret says what it was; one
-// whose effect only the transcript can show says it in a note.
+// whose effect only the transcript can show says it in a note; a call Excel
+// refuses the add-in where it is made says why, a problem of the add-in's.
 struct Answer {
   int code = xlretSuccess;
   Value value;
   std::string unusable;
   std::string note;
+  std::string refused;
 };
 
 inline Answer Fail(int code, std::string unusable = {}) {

@@ -16,6 +16,8 @@ std::string ReturnCodeName(int code) {
     case xlretInvCount: return "bad count (4)";
     case xlretInvXloper: return "wrong record type (8)";
     case xlretFailed: return "failed (32)";
+    case xlretUncalced: return "not calculated yet (64)";
+    case xlretNotThreadSafe: return "not thread-safe (128)";
     default: return "code " + std::to_string(code);
   }
 }
@@ -99,7 +101,10 @@ void PrintCall(const HostCall& call) {
   // on what xllhost cannot interpret (a function it lacks, a record it does
   // not know) is the host's to report, not the add-in's problem.
   bool expected = (call.xlfn == xlCoerce && call.returnCode == xlretFailed) || call.notInterpreted;
-  if (call.returnCode != xlretSuccess && !expected) Problem(call.name + " failed: " + answer);
+  if (!call.refused.empty())
+    Problem(call.refused);
+  else if (call.returnCode != xlretSuccess && !expected)
+    Problem(call.name + " failed: " + answer);
 }
 
 void CheckCounts(const Value& value, const std::string& who) {

@@ -10,6 +10,8 @@ namespace {
 // Read by the watchdog's thread while the host's waits for the add-in.
 std::atomic<ULONGLONG> RunningSince{0};
 std::atomic<bool> Loading{false};
+// Each thread's own: Excel calls thread-safe functions on several at once.
+thread_local const std::string* ThreadSafe = nullptr;
 
 }  // namespace
 
@@ -35,6 +37,12 @@ LoaderRunning::~LoaderRunning() {
   Loading = false;
   RunningSince = 0;
 }
+
+FunctionRunning::FunctionRunning(const std::string* threadSafe) : outer_(ThreadSafe) { ThreadSafe = threadSafe; }
+
+FunctionRunning::~FunctionRunning() { ThreadSafe = outer_; }
+
+const std::string* RunningThreadSafe() { return ThreadSafe; }
 
 ULONGLONG AddInRunningSince() { return RunningSince; }
 

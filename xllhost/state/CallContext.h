@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace xllhost {
 
 // While one lives, the host has passed control to an add-in on this thread,
@@ -29,6 +31,25 @@ class LoaderRunning {
   LoaderRunning(const LoaderRunning&) = delete;
   LoaderRunning& operator=(const LoaderRunning&) = delete;
 };
+
+// While one lives, an add-in's function runs on this thread, the innermost
+// running there: `threadSafe` names it when it is registered thread-safe
+// ($), and the calls Excel refuses such a function are refused; null when it
+// is not. The name must outlive it.
+class FunctionRunning {
+ public:
+  explicit FunctionRunning(const std::string* threadSafe);
+  ~FunctionRunning();
+  FunctionRunning(const FunctionRunning&) = delete;
+  FunctionRunning& operator=(const FunctionRunning&) = delete;
+
+ private:
+  const std::string* outer_;
+};
+
+// The thread-safe function running on this thread, or null when the
+// innermost function running is none.
+const std::string* RunningThreadSafe();
 
 // Whether any entry the host called is still running.
 bool ControlPassed();

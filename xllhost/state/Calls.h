@@ -28,6 +28,7 @@ struct HostCall {
   bool notInterpreted = false;  // the host met in it what it cannot interpret
   HMODULE caller = nullptr;  // module that made the call
   std::string note;          // what the call did that only the transcript shows
+  std::string refused;       // why Excel refuses the add-in this call where it made it
 };
 
 const std::vector<HostCall>& Calls();
