@@ -70,6 +70,16 @@ cell A1 =Refused\(\) shows "128 32 128"
 Session FAILED: 3 problem' threads --formula '=Refused()'
 session 0 'cell A1 =Unrefused\(\) shows "0"' threads --formula '=Unrefused()'
 
+# The thread check: each function registered thread-safe that a cell calls,
+# called again from several threads at once.
+session 0 'Square: 2000 calls from 4 threads at once, every answer as alone
+Echo: 1000 calls from 4 threads at once, every answer as alone' threads --check-threads \
+  --formula '=Square(3)' --formula '=Square(4)' --formula '=Echo(2)'
+session 1 'Shared is registered thread-safe \(\$\) but answers the same record, at 0x[0-9A-F]+, on 4 threads at once' \
+  threads --check-threads --formula '=Shared(2)'
+session 1 'Tally is registered thread-safe \(\$\) but is not: called from 4 threads at once, it answered [0-9]+ for cell A1 =Tally\(1\), where it answers 20000 alone' \
+  threads --check-threads --formula '=Tally(1)'
+
 # Answers taken from arguments modified in place.
 session 0 "" inplace --quiet \
   --expect '=Upper("abc")' ABC --expect '=Shout("hey")' 'hey!' --expect '=UpperW("wide")' WIDE \

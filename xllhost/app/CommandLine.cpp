@@ -48,6 +48,9 @@ const char Usage[] =
     "  --all-cells           with --workbook, recalculate and compare every formula\n"
     "                        cell, not only those an add-in reaches; the add-in\n"
     "                        may then be left out\n"
+    "  --check-threads       call each function registered thread-safe ($) that the\n"
+    "                        cells called from several threads at once, many times,\n"
+    "                        and compare every answer with the one it gave alone\n"
     "  --report FILE         with --workbook, the comparison as JSON\n"
     "  --junit FILE          with --workbook, a JUnit test case per cell\n"
     "  --tolerance REL       with --workbook, the relative difference numbers may\n"
@@ -161,6 +164,8 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
       line.workbookFile = argv[++i];
     } else if (arg == "--all-cells") {
       options.allCells = true;
+    } else if (arg == "--check-threads") {
+      options.checkThreads = true;
     } else if (arg == "--report") {
       options.report = argv[++i];
     } else if (arg == "--junit") {

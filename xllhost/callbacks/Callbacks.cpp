@@ -104,6 +104,7 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
 
 template <typename Record>
 int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers[], Interface via) {
+  HostLocked lock;
   const Behaviour& behaviour = Behave();
   const bool recorded = behaviour.recordCalls || Listening();
   std::vector<Value> args;

@@ -35,7 +35,20 @@ class Host final : public EngineHost {
     if (registration == nullptr) return ErrorValue(xlerrName);
     const Registration called = *registration;  // the function may unregister itself
     CalculatingCell calculating(cell.place, cell.area, cell.formula);
-    return WithControl([&] { return Invoke(called, args); });
+    Value answer = WithControl([&] { return Invoke(called, args); });
+    if (State().keepThreadSafeCalls && called.signature.markers.find('$') != std::string::npos) Keep(called, args, cell, answer);
+    return answer;
+  }
+
+ private:
+  // A few calls of each function are enough to check it from several threads.
+  static void Keep(const Registration& function, const std::vector<Value>& args, const CalculatedCell& cell,
+                   const Value& answer) {
+    constexpr size_t Kept = 4;
+    std::vector<ThreadSafeCall>& kept = State().threadSafeCalls;
+    size_t already = 0;
+    for (const ThreadSafeCall& call : kept) already += call.id == function.id;
+    if (already < Kept) kept.push_back(ThreadSafeCall{function.id, args, cell.place, cell.area, std::string(cell.formula), answer});
   }
 };
 

@@ -31,8 +31,8 @@ Answer GetName(const Request& request) {
 // answers xltypeSRef, which names the current sheet, the caller's.
 Answer Caller(const Request& request) {
   if (!request.args.empty()) return Fail(xlretInvCount);
-  if (!State().inCell) return Success(ErrorValue(xlerrRef));
-  const Area& area = State().callerArea;
+  if (!Calling().inCell) return Success(ErrorValue(xlerrRef));
+  const Area& area = Calling().callerArea;
   return Success(AreaReference(area.firstRow, area.lastRow, area.firstColumn, area.lastColumn));
 }
 
@@ -41,7 +41,7 @@ namespace {
 // The sheet a reference names: the current sheet for xltypeSRef, the one
 // of its id for xltypeRef; -1 for none.
 int SheetOf(const Value& reference) {
-  if (reference.Is(xltypeSRef)) return State().inCell ? State().caller.sheet : 0;
+  if (reference.Is(xltypeSRef)) return Calling().inCell ? Calling().caller.sheet : 0;
   if (reference.Is(xltypeRef)) return Book().SheetOfId(reference.sheetId);
   return -1;
 }
@@ -59,7 +59,7 @@ Answer SheetNm(const Request& request) {
 // Sheet1, that sheet.
 Answer SheetId(const Request& request) {
   if (request.args.size() > 1) return Fail(xlretInvCount);
-  if (request.args.empty()) return Success(SheetReference(Workbook::SheetId(State().inCell ? State().caller.sheet : 0)));
+  if (request.args.empty()) return Success(SheetReference(Workbook::SheetId(Calling().inCell ? Calling().caller.sheet : 0)));
   if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
   const std::string& name = request.args[0].text;
   for (size_t i = 0; i < Book().Sheets().size(); ++i) {
@@ -116,23 +116,23 @@ std::string CellLabel(int sheet, int row, int column) {
 }
 
 std::string CallerCellName() {
-  const Place& place = State().caller;
-  return "cell " + CellLabel(place.sheet, place.row, place.column) + " " + std::string(State().callerFormula);
+  const Place& place = Calling().caller;
+  return "cell " + CellLabel(place.sheet, place.row, place.column) + " " + std::string(Calling().callerFormula);
 }
 
 CalculatingCell::CalculatingCell(const Place& place, const Area& area, std::string_view formula)
-    : inCell_(State().inCell), place_(State().caller), area_(State().callerArea), formula_(State().callerFormula) {
-  State().inCell = true;
-  State().caller = place;
-  State().callerArea = area;
-  State().callerFormula = formula;
+    : inCell_(Calling().inCell), place_(Calling().caller), area_(Calling().callerArea), formula_(Calling().callerFormula) {
+  Calling().inCell = true;
+  Calling().caller = place;
+  Calling().callerArea = area;
+  Calling().callerFormula = formula;
 }
 
 CalculatingCell::~CalculatingCell() {
-  State().inCell = inCell_;
-  State().caller = place_;
-  State().callerArea = area_;
-  State().callerFormula = formula_;
+  Calling().inCell = inCell_;
+  Calling().caller = place_;
+  Calling().callerArea = area_;
+  Calling().callerFormula = formula_;
 }
 
 }  // namespace xllhost

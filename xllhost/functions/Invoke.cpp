@@ -27,13 +27,17 @@ namespace {
 // returned: an answer pointing there points at memory no longer its own. Set
 // once the call is back, so a call nested in it never leaves its own.
 // Kept as a number: it is an address to compare with, never to read.
-std::uintptr_t DeadStackBelow = 0;
+thread_local std::uintptr_t DeadStackBelow = 0;
 const void* DeadStack() { return reinterpret_cast<const void*>(DeadStackBelow); }
 
 template <typename Who, typename Passes>
 Answered CallAsExcel(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args, Who whoText,
                      Passes passesText) {
-  Answered answered = CallStdcall(procedure, returns, args);
+  Answered answered;
+  {
+    HostUnlocked running;
+    answered = CallStdcall(procedure, returns, args);
+  }
   DeadStackBelow = reinterpret_cast<std::uintptr_t>(&answered);
   if (answered.removedBytes == answered.passedBytes) return answered;
   const std::string who = whoText(), passes = passesText();
@@ -127,7 +131,7 @@ template <typename Record>
 Value TakeRecord(HMODULE module, Record* answer, const char* autoFreeName) {
   if (answer == nullptr) return ErrorValue(xlerrNum);
   if (const std::string why = WhyRecordUnreadable(answer, DeadStack()); !why.empty()) {
-    Fault((State().inCell ? CallerCellName() + "'s answer " : std::string("an answer ")) + why +
+    Fault((Calling().inCell ? CallerCellName() + "'s answer " : std::string("an answer ")) + why +
           ": Excel would read what is there, or crash");
     return ErrorValue(xlerrValue);
   }
@@ -156,7 +160,7 @@ Value TakeAnswer(HMODULE module, LPXLOPER answer) { return TakeRecord(module, an
 
 Value TakeAnswer(HMODULE module, LPXLOPER12 answer) { return TakeRecord(module, answer, "xlAutoFree12"); }
 
-Value Invoke(const Registration& registration, const std::vector<Value>& given) {
+Value Invoke(const Registration& registration, const std::vector<Value>& given, std::uintptr_t* answerAt) {
   const Signature& signature = registration.signature;
   if (given.size() > signature.args.size()) return ErrorValue(xlerrValue);
   Scratch<Argument> argumentScratch;
@@ -176,6 +180,8 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given) 
   Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed,
                                   CallerCellName, [&] { return "its type text \"" + registration.typeText + "\""; });
   const bool simple = signature.resultArgument == 0 && !Info(signature.result).byReference;
+  const bool pointer = signature.resultArgument == 0 && Info(signature.result).byReference;
+  if (answerAt != nullptr) *answerAt = pointer ? static_cast<std::uintptr_t>(answered.integer) : 0;
   // What a cell shows, for the faults below.
   auto whoText = [] { return CallerCellName(); };
 

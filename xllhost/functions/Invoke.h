@@ -13,8 +13,10 @@
 namespace xllhost {
 
 // What a cell calling the registered function with these arguments shows.
-// Called while control is passed to the add-in.
-Value Invoke(const Registration& registration, const std::vector<Value>& args);
+// Called while control is passed to the add-in. `answerAt`, when given,
+// receives the address the function answered, for a function that answers
+// a pointer; else 0.
+Value Invoke(const Registration& registration, const std::vector<Value>& args, std::uintptr_t* answerAt = nullptr);
 
 // The host copies an answer before anything else. An answer with
 // xlbitXLFree holds memory the host handed out, which the host now

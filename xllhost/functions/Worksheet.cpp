@@ -37,7 +37,7 @@ Answer EvaluateText(const Request& request) {
   if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
   std::string text = request.args[0].text;
   if (text.empty() || text[0] != '=') text.insert(0, "=");
-  const Place place = State().inCell ? State().caller : Place{};
+  const Place place = Calling().inCell ? Calling().caller : Place{};
   Formula formula;
   std::string why;
   if (!ParseFormula(text, place.row, place.column, &formula, &why)) return Fail(xlretFailed);
@@ -49,7 +49,7 @@ Answer EvaluateText(const Request& request) {
     if (sheet == place.sheet) return Success(AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn));
     return Success(AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn, Workbook::SheetId(sheet)));
   }
-  const Area area = State().inCell ? State().callerArea : Area{place.row, place.row, place.column, place.column};
+  const Area area = Calling().inCell ? Calling().callerArea : Area{place.row, place.row, place.column, place.column};
   Evaluated answer = EvaluateFormula(Book(), AddInsHost(), formula, CalculatedCell{place, area, text}, false);
   if (!answer.notCalculated.empty()) return Fail(xlretFailed, "xlfEvaluate of " + text + ": " + answer.notCalculated);
   return Success(answer.value);
@@ -79,7 +79,7 @@ Answer CoerceValues(const Request& request) {
 // xltypeRef of its sheet's one rectangle. Anything else is a value.
 Operand RequestOperand(const Value& value) {
   Operand operand;
-  if (!AsReference(Book(), value, State().inCell ? State().caller.sheet : 0, &operand)) operand.value = value;
+  if (!AsReference(Book(), value, Calling().inCell ? Calling().caller.sheet : 0, &operand)) operand.value = value;
   return operand;
 }
 
@@ -110,7 +110,7 @@ Answer CallBuiltin(int xlfn, const Request& request) {
   if (count < builtin.fewest || count > builtin.most) return Fail(xlretInvCount);
   std::vector<Operand> args;
   for (const Value& value : request.args) args.push_back(RequestOperand(value));
-  const Place place = State().inCell ? State().caller : Place{};
+  const Place place = Calling().inCell ? Calling().caller : Place{};
   std::string notCalculated;
   Value value = builtin.calculate(BuiltinCall{Book(), place, args, &notCalculated});
   if (!notCalculated.empty()) return Fail(xlretFailed, std::string(builtin.name) + ": " + notCalculated);

@@ -1,7 +1,8 @@
 // Scratch vectors for calls that nest: each level of nesting has a vector
 // of its own that keeps its capacity from call to call, so that calling an
 // add-in's function allocates nothing once a call of that depth was made.
-// They hold nothing between calls: no part of the host's state.
+// They hold nothing between calls: no part of the host's state. Each thread
+// has its own: an add-in's functions may run on several at once.
 #pragma once
 
 #include <cstddef>
@@ -31,11 +32,11 @@ class Scratch {
 
  private:
   static std::deque<std::vector<T>>& Levels() {
-    static auto* levels = new std::deque<std::vector<T>>;  // never destroyed, as the host's state
+    thread_local auto* levels = new std::deque<std::vector<T>>;  // never destroyed, as the host's state
     return *levels;
   }
   static size_t& Depth() {
-    static size_t depth = 0;
+    thread_local size_t depth = 0;
     return depth;
   }
   std::vector<T>* vector_;

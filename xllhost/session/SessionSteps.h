@@ -23,6 +23,7 @@ struct SessionOptions {
   // add-in cells are recalculated and compared with what Excel saved.
   bool workbook = false;
   bool allCells = false;      // every formula cell of the workbook, not only the add-ins'
+  bool checkThreads = false;  // the thread check of each function registered thread-safe (ThreadCheck.h)
   std::string report, junit;  // files for the comparison, in JSON and JUnit XML; empty: none
   double tolerance = 0;       // the relative difference numbers may have; 0: 15 significant digits
   std::vector<std::pair<std::string, std::string>> expectations;  // formula, what its cell must show

@@ -12,10 +12,22 @@ std::atomic<ULONGLONG> RunningSince{0};
 std::atomic<bool> Loading{false};
 // Each thread's own: Excel calls thread-safe functions on several at once.
 thread_local const std::string* ThreadSafe = nullptr;
+thread_local int EntriesOnThread = 0;  // of the entries the host called, those running on this thread
+
+CRITICAL_SECTION& Lock() {
+  static CRITICAL_SECTION* lock = [] {
+    auto* section = new CRITICAL_SECTION;  // never destroyed, as the host's state
+    InitializeCriticalSection(section);
+    return section;
+  }();
+  return *lock;
+}
+thread_local int LocksHeld = 0;
 
 }  // namespace
 
 PassedControl::PassedControl() {
+  ++EntriesOnThread;
   if (State().entryDepth++ == 0) {
     State().entryThread = GetCurrentThreadId();
     RunningSince = GetTickCount64();
@@ -23,6 +35,7 @@ PassedControl::PassedControl() {
 }
 
 PassedControl::~PassedControl() {
+  --EntriesOnThread;
   if (--State().entryDepth == 0) RunningSince = 0;
 }
 
@@ -53,8 +66,28 @@ bool ControlPassed() { return State().entryDepth != 0; }
 const char* OutOfContext() {
   if (State().inDllMain) return "from DllMain";
   if (State().entryDepth == 0) return "outside any entry the host called";
-  if (GetCurrentThreadId() != State().entryThread) return "from a thread other than the one the host called";
+  if (EntriesOnThread == 0) return "from a thread other than the one the host called";
   return nullptr;
+}
+
+HostLocked::HostLocked() {
+  EnterCriticalSection(&Lock());
+  ++LocksHeld;
+}
+
+HostLocked::~HostLocked() {
+  --LocksHeld;
+  LeaveCriticalSection(&Lock());
+}
+
+HostUnlocked::HostUnlocked() : held_(LocksHeld) {
+  for (int i = 0; i < held_; ++i) LeaveCriticalSection(&Lock());
+  LocksHeld = 0;
+}
+
+HostUnlocked::~HostUnlocked() {
+  for (int i = 0; i < held_; ++i) EnterCriticalSection(&Lock());
+  LocksHeld = held_;
 }
 
 }  // namespace xllhost

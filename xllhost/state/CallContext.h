@@ -64,4 +64,30 @@ bool AddInLoading();
 // host has passed control to the add-in on the calling thread.
 const char* OutOfContext();
 
+// The host does its own work on one thread at a time, though an add-in's
+// functions may run on several at once (the thread check): each holds the
+// host's lock while the host works for it, and lets it go while the add-in's
+// code runs. While one lives, this thread holds the lock; they nest.
+class HostLocked {
+ public:
+  HostLocked();
+  ~HostLocked();
+  HostLocked(const HostLocked&) = delete;
+  HostLocked& operator=(const HostLocked&) = delete;
+};
+
+// While one lives, the add-in's code runs: a thread that holds the host's
+// lock lets it go wholly, and takes it again afterwards. On a thread that
+// does not hold it, it does nothing.
+class HostUnlocked {
+ public:
+  HostUnlocked();
+  ~HostUnlocked();
+  HostUnlocked(const HostUnlocked&) = delete;
+  HostUnlocked& operator=(const HostUnlocked&) = delete;
+
+ private:
+  int held_;
+};
+
 }  // namespace xllhost

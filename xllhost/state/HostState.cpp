@@ -16,6 +16,11 @@ HMODULE ModuleAt(const void* address) {
   return module;
 }
 
+CellCalculating& Calling() {
+  thread_local CellCalculating cell;
+  return cell;
+}
+
 Workbook& Book() {
   Workbook& book = State().book;
   if (book.Sheets().empty()) book.AddSheet("Sheet1");

@@ -45,6 +45,17 @@ struct DefinedName {
   Value value;
 };
 
+// A call of a function registered thread-safe ($), kept for the thread
+// check: what it was given, the cell it was made for and what that showed.
+struct ThreadSafeCall {
+  double id = 0;
+  std::vector<Value> args;
+  Place place;
+  Area area;
+  std::string formula;
+  Value answer;
+};
+
 // Host memory handed out and not yet given back: a string's or an array's,
 // charged to what took it, and whether a check has reported it.
 struct HeldMemory {
@@ -85,14 +96,11 @@ struct HostState {
   std::set<std::string> functionNames;       // every name a registration defined, upper-cased
   double registered = 0;                     // registrations made, for the next register ID
 
-  // The workbook whose cells are calculated (Calculation), and the cell
-  // being calculated (Information): where it stands, the array block it
-  // fills, and its formula as written.
+  // The workbook whose cells are calculated (Calculation).
   Workbook book;
-  bool inCell = false;
-  Place caller;
-  Area callerArea;
-  std::string_view callerFormula;  // the formula's text, which outlives its calculation
+  // The first calls of each thread-safe function, kept while asked for.
+  bool keepThreadSafeCalls = false;
+  std::vector<ThreadSafeCall> threadSafeCalls;
 
   // The transcript's verdict (Transcript): every problem, with the workbook
   // cell being judged when it arose (Oracle), for the reports.
@@ -107,6 +115,17 @@ struct HostState {
   std::vector<ProblemSeen> problemsSeen;
   const FormulaCell* judging = nullptr;  // the workbook cell being judged; null outside one
 };
+
+// The cell being calculated on this thread (Information): where it stands,
+// the array block it fills, and its formula as written. Each thread has its
+// own, as Excel calculates cells on several threads at once.
+struct CellCalculating {
+  bool inCell = false;
+  Place caller;
+  Area callerArea;
+  std::string_view callerFormula;  // the formula's text, which outlives its calculation
+};
+CellCalculating& Calling();
 
 // The host's state. It is never destroyed: an add-in still loaded when the
 // process exits may call the host from its DllMain after main has returned.
