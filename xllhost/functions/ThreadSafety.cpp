@@ -19,7 +19,7 @@ bool CallsUnsafe(const std::vector<Value>& args) {
   if (args[0].Is(xltypeNum)) {
     called = FindRegistration(args[0].num);
   } else if (args[0].Is(xltypeStr)) {
-    const DefinedName* name = FindName(Upper(args[0].text));
+    const DefinedName* name = FindName(args[0].text);
     called = name != nullptr && name->registerId != 0 ? FindRegistration(name->registerId) : nullptr;
   }
   return called != nullptr && called->signature.markers.find('$') == std::string::npos;
