@@ -24,8 +24,4 @@ void PrintUsage(FILE* to);
 // Reads the command line; on an error answers what is wrong, in one line.
 std::string ReadCommandLine(int argc, char** argv, CommandLine& line);
 
-// Checks the cells given on the command line, and reads a workbook into the
-// host's state; answers what is wrong, or an empty text.
-std::string ReadCellsGiven(CommandLine& line);
-
 }  // namespace xllhost

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/CellsGiven.h"
 #include "app/CommandLine.h"
 #include "native/AddInFile.h"
 #include "native/CrashReport.h"
