@@ -11,6 +11,12 @@
 
 namespace xllhost {
 
+// Gives back the scratch vectors of the calling thread, which is about to
+// end and holds none in use.
+void ReleaseScratchOfThread();
+// What ReleaseScratchOfThread does on this thread.
+void WhenThreadReleases(void (*release)());
+
 template <typename T>
 class Scratch {
  public:
@@ -31,8 +37,24 @@ class Scratch {
   std::vector<T>* operator->() { return vector_; }
 
  private:
+  // Each thread's, never destroyed unless the thread gives them back before
+  // it ends (ReleaseScratchOfThread): the host's own thread keeps them, as
+  // the host's state, since an add-in may call the host from its DllMain
+  // after main has returned. A pointer, as a thread_local with a destructor
+  // is not safe with every MinGW runtime.
+  static std::deque<std::vector<T>>*& Slot() {
+    thread_local std::deque<std::vector<T>>* levels = nullptr;
+    return levels;
+  }
   static std::deque<std::vector<T>>& Levels() {
-    thread_local auto* levels = new std::deque<std::vector<T>>;  // never destroyed, as the host's state
+    std::deque<std::vector<T>>*& levels = Slot();
+    if (levels == nullptr) {
+      levels = new std::deque<std::vector<T>>;
+      WhenThreadReleases([] {
+        delete Slot();
+        Slot() = nullptr;
+      });
+    }
     return *levels;
   }
   static size_t& Depth() {

@@ -1,0 +1,25 @@
+#include "records/Scratch.h"
+
+namespace xllhost {
+namespace {
+
+std::vector<void (*)()>*& Releases() {
+  thread_local std::vector<void (*)()>* releases = nullptr;
+  return releases;
+}
+
+}  // namespace
+
+void WhenThreadReleases(void (*release)()) {
+  if (Releases() == nullptr) Releases() = new std::vector<void (*)()>;
+  Releases()->push_back(release);
+}
+
+void ReleaseScratchOfThread() {
+  if (Releases() == nullptr) return;
+  for (void (*release)() : *Releases()) release();
+  delete Releases();
+  Releases() = nullptr;
+}
+
+}  // namespace xllhost
