@@ -80,6 +80,24 @@ session 1 'Shared is registered thread-safe \(\$\) but answers the same record, 
 session 1 'Tally is registered thread-safe \(\$\) but is not: called from 4 threads at once, it answered [0-9]+ for cell A1 =Tally\(1\), where it answers 20000 alone' \
   threads --check-threads --formula '=Tally(1)'
 
+# Recalculated on several threads, cells of thread-safe functions show what
+# they show on one, reported in the same order; what a cell calculated
+# ahead of its turn said names the thread it was said on.
+threaded=$(mktemp)
+for row in $(seq 1 300); do printf 'A%s =Square(%s)\nB%s =Echo(A%s)\nC%s =Unrefused()\n' "$row" "$row" "$row" "$row" "$row"; done >"$threaded"
+wine_said all "$host" --threads 1 --cells "$threaded" --formula "=Square(0)" "$dir/threads.xll"
+one=$said
+wine_said all "$host" --threads 3 --cells "$threaded" --formula "=Square(0)" "$dir/threads.xll"
+unmarked=$(printf '%s\n' "$said" | sed -E 's/, calculated on the (main|calculation) thread[ 0-9]*//; s/\[(main thread|calculation thread [0-9]+)\] //')
+if [ "$got" -eq 0 ] && [ "$unmarked" = "$one" ] && printf '%s' "$one" | grep -q 'cell B300 =Echo(A300) shows 90000'; then
+  passed=$((passed + 1))
+else
+  echo "FAILED: threads.xll on 3 threads did not say what it says on 1 (exit status $got); it printed:"
+  diff <(printf '%s\n' "$one") <(printf '%s\n' "$unmarked") | head -20 | sed 's/^/  /'
+  failed=$((failed + 1))
+fi
+rm -f "$threaded"
+
 # Answers taken from arguments modified in place.
 session 0 "" inplace --quiet \
   --expect '=Upper("abc")' ABC --expect '=Shout("hey")' 'hey!' --expect '=UpperW("wide")' WIDE \

@@ -47,6 +47,9 @@ const char Usage[] =
     "  --all-cells           with --workbook, recalculate and compare every formula\n"
     "                        cell, not only those an add-in reaches; the add-in\n"
     "                        may then be left out\n"
+    "  --threads N           calculate the cells whose functions are all registered\n"
+    "                        thread-safe ($) on N threads at once, the main one\n"
+    "                        among them (default: one per processor)\n"
     "  --check-threads       call each function registered thread-safe ($) that the\n"
     "                        cells called from several threads at once, many times,\n"
     "                        and compare every answer with the one it gave alone\n"
@@ -108,7 +111,8 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
   const std::pair<const char*, int> valued[] = {
       {"--scenario", 1}, {"--office-version", 1}, {"--formula", 1}, {"--formulas", 1}, {"--expect-title", 1},
       {"--expect", 2},   {"--cell", 1},           {"--cells", 1},   {"--workbook", 1}, {"--report", 1},
-      {"--junit", 1},    {"--tolerance", 1},      {"--timeout", 1}, {"--dialog-answer", 1}};
+      {"--junit", 1},    {"--tolerance", 1},      {"--timeout", 1}, {"--dialog-answer", 1},
+      {"--threads", 1}};
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     for (const auto& [option, count] : valued)
@@ -138,6 +142,12 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
       line.workbookFile = argv[++i];
     } else if (arg == "--all-cells") {
       options.allCells = true;
+    } else if (arg == "--threads") {
+      char* end = nullptr;
+      const long threads = std::strtol(argv[++i], &end, 10);
+      if (*argv[i] == '\0' || *end != '\0' || threads < 1 || threads > 1024)
+        return std::string("--threads takes a number of threads from 1 to 1024, not ") + argv[i];
+      options.threads = static_cast<int>(threads);
     } else if (arg == "--check-threads") {
       options.checkThreads = true;
     } else if (arg == "--report") {

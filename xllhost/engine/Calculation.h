@@ -1,36 +1,30 @@
 // Calculating the workbook: its formula cells calculated in the order their
-// references require, each evaluated where it stands (Evaluation.h).
+// references require (Plan.h), each evaluated where it stands
+// (Evaluation.h), on one thread or several (Schedule.h).
 #pragma once
 
 #include <functional>
 #include <string>
 
 #include "engine/Evaluation.h"
+#include "engine/Plan.h"
 #include "workbook/Workbook.h"
 
 namespace xllhost {
 
-// What the order of calculation knows of a formula cell: whether its formula
-// itself calls an add-in's function, and whether a cell that does refers to
-// it, directly or through names, taking its value as an argument (a handle).
-struct CellRole {
-  bool callsAddIn = false;
-  bool readByAddIn = false;
-};
-
 // What calculating the workbook does with each formula cell it calculates.
+// `thread` is 0 for a cell calculated in its turn on the calling thread.
+// With several threads, a thread-safe cell may be calculated ahead of its
+// turn, on the thread `thread`: 1 is the calling thread, 2 and on the
+// calculation threads. `before` runs on the thread that calculates the cell,
+// and what the cell's calculation says is best held until `after`, which
+// runs on the calling thread, in the order one thread calculates in.
 struct CalculationSteps {
-  std::function<void(const FormulaCell& cell)> before;
+  std::function<void(const FormulaCell& cell, int thread)> before;
   // `answer`: what the formula answered, whole.
-  std::function<void(const FormulaCell& cell, const Evaluated& answer, const CellRole& role)> after;
+  std::function<void(const FormulaCell& cell, const Evaluated& answer, const CellRole& role, int thread)> after;
 };
 
-// Whether the formula cell itself calls an add-in's function: one a loaded
-// add-in registered, or one Excel saved as an add-in's (with _xll.), which
-// shows #NAME? when no add-in registered it.
-bool CallsAddIn(const Workbook& book, const EngineHost& host, const FormulaCell& entry);
-// Where the cell stands, as "Sheet!A1".
-std::string Where(const Workbook& book, const FormulaCell& entry);
 // The first function of a loaded add-in the cell calls, as it registered
 // it; empty when it calls none.
 std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const FormulaCell& entry);
@@ -39,6 +33,9 @@ std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const 
 // to; a circular reference's cells are not calculated, and neither is a cell
 // that needs one. With `onlyAddInCells`, only the cells that call an
 // add-in's function or depend on one are; the rest keep what Excel saved.
-void CalculateBook(Workbook& book, EngineHost& host, bool onlyAddInCells, const CalculationSteps& steps);
+// With `threads` above 1, the thread-safe cells are calculated on that many
+// threads at once, and the host must answer Lookup and Call on any of them.
+void CalculateBook(Workbook& book, EngineHost& host, bool onlyAddInCells, const CalculationSteps& steps,
+                   int threads = 1);
 
 }  // namespace xllhost

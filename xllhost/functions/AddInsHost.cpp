@@ -3,6 +3,7 @@
 #include "functions/Information.h"
 #include "functions/Invoke.h"
 #include "functions/Registrations.h"
+#include "state/CallContext.h"
 #include "state/HostState.h"
 #include "state/Modules.h"
 
@@ -11,7 +12,11 @@ namespace {
 
 class Host final : public EngineHost {
  public:
+  // The host's state is shared by the threads that calculate cells: each
+  // asks it holding the host's lock, which Invoke lets go while the
+  // add-in's code runs.
   AddInName Lookup(const std::string& name) const override {
+    HostLocked lock;
     AddInName answer;
     if (const DefinedName* defined = FindName(name)) {
       if (defined->registerId == 0) {
@@ -19,7 +24,8 @@ class Host final : public EngineHost {
         answer.value = defined->value;
       } else if (const Registration* registration = FindRegistration(defined->registerId)) {
         answer.kind = AddInName::Kind::Function;
-        answer.function = AddInFunction{&registration->signature, registration->functionText, registration->id};
+        const bool threadSafe = registration->signature.markers.find('$') != std::string::npos;
+        answer.function = AddInFunction{&registration->signature, registration->functionText, registration->id, threadSafe};
       } else {
         answer.kind = AddInName::Kind::Retired;
       }
@@ -31,12 +37,13 @@ class Host final : public EngineHost {
   }
 
   Value Call(const AddInFunction& function, const std::vector<Value>& args, const CalculatedCell& cell) override {
+    HostLocked lock;
     const Registration* registration = FindRegistration(function.id);
     if (registration == nullptr) return ErrorValue(xlerrName);
     const Registration called = *registration;  // the function may unregister itself
     CalculatingCell calculating(cell.place, cell.area, cell.formula);
     Value answer = WithControl([&] { return Invoke(called, args); });
-    if (State().keepThreadSafeCalls && called.signature.markers.find('$') != std::string::npos) Keep(called, args, cell, answer);
+    if (State().keepThreadSafeCalls && function.threadSafe) Keep(called, args, cell, answer);
     return answer;
   }
 

@@ -104,11 +104,15 @@ bool SameButForCounter(const Value& value, const Value& saved) {
   return a < value.text.size() && b < saved.text.size() && a > 0 && value.text.compare(0, a, saved.text, 0, b) == 0;
 }
 
+// What the host memory a cell's calculation takes is charged to.
+std::string TakerOf(const FormulaCell& cell) { return "cell " + Where(cell) + " " + std::string(cell.text); }
+
 // The reports of a session that crashed: the verdicts reached, the cell it
 // crashed in, and every other add-in cell, not calculated.
 void ReportsAfterCrash(const char* crash) {
   std::vector<Compared>& cells = Session().cells;
-  const FormulaCell* ended = State().judging;
+  // A crash is said on its thread; the watchdog ends a run on its own.
+  const FormulaCell* ended = JudgingOnThread() != nullptr ? JudgingOnThread() : State().judging;
   const std::string where = ended ? "in " + Where(*ended) : "outside any cell";
   std::set<const FormulaCell*> judged;
   for (const Compared& c : cells) judged.insert(c.cell);
@@ -139,13 +143,20 @@ void CompareWorkbook(const SessionOptions& options) {
   size_t done = 0;
   const ULONGLONG start = GetTickCount64();
   ULONGLONG told = start;
+  const int threads = CalculationThreads(options);
+  CellTranscripts transcripts(threads);
   CalculationSteps steps;
-  steps.before = [](const FormulaCell& cell) {
-    State().judging = &cell;
-    ChargeHostMemoryTo("cell " + Where(cell) + " " + std::string(cell.text));
+  steps.before = [&](const FormulaCell& cell, int thread) {
+    transcripts.Begin(cell, thread);
+    JudgingOnThread() = &cell;
+    if (thread == 0) State().judging = &cell;
+    ChargeHostMemoryTo(TakerOf(cell));
   };
-  steps.after = [&](const FormulaCell& cell, const Evaluated& answer, const CellRole& role) {
-    CheckHostMemoryGivenBack("before it answered");
+  steps.after = [&](const FormulaCell& cell, const Evaluated& answer, const CellRole& role, int thread) {
+    JudgingOnThread() = &cell;
+    transcripts.Turn(cell, thread);
+    const std::string taker = TakerOf(cell);
+    CheckHostMemoryGivenBack("before it answered", &taker);
     if (const ULONGLONG now = GetTickCount64(); now - told >= 2000 && now - start >= 3000) {
       std::fprintf(stderr, "xllhost: calculated %zu of at most %zu formula cells\n", done, total);
       told = now;
@@ -170,12 +181,13 @@ void CompareWorkbook(const SessionOptions& options) {
         }
         line += " shows " + Shown(c.value) + "; Excel saved " + saved + ": " + VerdictText(c.verdict);
       }
-      Say(line, "\n");
+      Say(line, thread != 0 ? ", calculated on the " + ThreadName(thread) : "", "\n");
       compared.push_back(std::move(c));
     }
+    JudgingOnThread() = nullptr;
     State().judging = nullptr;
   };
-  CalculateBook(Book(), AddInsHost(), !options.allCells, steps);
+  CalculateBook(Book(), AddInsHost(), !options.allCells, steps, threads);
   int same = 0, differ = 0, skipped = 0;
   for (const Compared& c : compared)
     (c.verdict == CellVerdict::Same || c.verdict == CellVerdict::SameButCounter ? same

@@ -173,12 +173,12 @@ void TakeSessionStep(Session& s, Step step) {
       if (s.options.workbook)
         CompareWorkbook(s.options);
       else
-        CalculateCells(s.formulas, &s.options, !s.fromList);
+        CalculateCells(s.formulas, s.options, &s.options, !s.fromList);
       State().keepThreadSafeCalls = false;
       if (s.options.checkThreads) CheckThreads();
       break;
     case Step::CalculateAfterwards:
-      if (!s.options.workbook) CalculateCells(s.formulas, nullptr, false);
+      if (!s.options.workbook) CalculateCells(s.formulas, s.options, nullptr, false);
       break;
     default: break;  // the add-ins' own steps
   }

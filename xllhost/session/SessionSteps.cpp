@@ -38,7 +38,7 @@ int AnswerDialog(const Dialog& dialog) {
     buttons += (buttons.empty() ? "" : ", ") + std::string(ButtonName(button));
     if (button == ChosenButton) answer = button;
   }
-  Problem("a dialog came through " + dialog.api + " while " + State().taker + " ran, titled " +
+  Problem("a dialog came through " + dialog.api + " while " + HostMemoryTaker() + " ran, titled " +
           Shown(TextValue(dialog.title)) + ", saying " + Shown(TextValue(dialog.text)) + ", with " + buttons +
           ": in Excel it waits until a person answers; xllhost answered " + ButtonName(answer));
   std::fflush(stdout);
@@ -102,20 +102,44 @@ void EnterFormulas(const std::vector<SessionFormula>& formulas, const SessionOpt
   book.Finish(&why);
 }
 
-void CalculateCells(const std::vector<SessionFormula>& formulas, const SessionOptions* expecting,
-                    bool unknownIsUnusable) {
+int CalculationThreads(const SessionOptions& options) {
+  if (options.threads > 0) return options.threads;
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  return static_cast<int>(std::max<DWORD>(system.dwNumberOfProcessors, 1));
+}
+
+CellTranscripts::CellTranscripts(int threads) : held_(threads > 1 ? Book().Formulas().size() : 0) {}
+
+void CellTranscripts::Begin(const FormulaCell& cell, int thread) {
+  HoldTranscript(thread == 0 ? nullptr : &held_[static_cast<size_t>(&cell - Book().Formulas().data())]);
+}
+
+void CellTranscripts::Turn(const FormulaCell& cell, int thread) {
+  HoldTranscript(nullptr);
+  if (thread != 0) SayHeld(held_[static_cast<size_t>(&cell - Book().Formulas().data())], ThreadName(thread));
+}
+
+void CalculateCells(const std::vector<SessionFormula>& formulas, const SessionOptions& options,
+                    const SessionOptions* expecting, bool unknownIsUnusable) {
   for (const SessionFormula& formula : formulas) {
     std::string name;
     if (unknownIsUnusable && IsAddInCall(formula.call, &name) && !IsDefinedName(name))
       Unusable("the cell " + formula.text + " calls " + name + ", which the add-in has not registered");
   }
+  const int threads = CalculationThreads(options);
+  CellTranscripts transcripts(threads);
   CalculationSteps steps;
-  steps.before = [](const FormulaCell& cell) { ChargeHostMemoryTo(LabelOf(cell)); };
-  steps.after = [&](const FormulaCell& cell, const Evaluated& answer, const CellRole&) {
+  steps.before = [&](const FormulaCell& cell, int thread) {
+    transcripts.Begin(cell, thread);
+    ChargeHostMemoryTo(LabelOf(cell));
+  };
+  steps.after = [&](const FormulaCell& cell, const Evaluated& answer, const CellRole&, int thread) {
+    transcripts.Turn(cell, thread);
     const std::string label = LabelOf(cell);
     if (!answer.notCalculated.empty()) {
       Unusable(label + " is not calculated: " + answer.notCalculated);
-      CheckHostMemoryGivenBack("before it answered");
+      CheckHostMemoryGivenBack("before it answered", &label);
       return;
     }
     const Value& value = answer.value;
@@ -123,14 +147,14 @@ void CalculateCells(const std::vector<SessionFormula>& formulas, const SessionOp
     // A cell shows an array's top-left element; the transcript shows the whole.
     std::string whole = value.Is(xltypeMulti) ? " (top-left of " + Shown(value) + ")" : "";
     Say("  ", label, " shows ", Shown(value.Is(xltypeMulti) && !value.elements.empty() ? value.elements[0] : value),
-        whole, "\n");
-    CheckHostMemoryGivenBack("before it answered");
+        whole, thread != 0 ? ", calculated on the " + ThreadName(thread) : "", "\n");
+    CheckHostMemoryGivenBack("before it answered", &label);
     CheckCounts(value, label);
     if (expecting == nullptr) return;
     for (const auto& [expected, wanted] : expecting->expectations)
       if (expected == cell.text && shown != wanted) Problem("cell " + expected + " shows " + shown + ", expected " + wanted);
   };
-  CalculateBook(Book(), AddInsHost(), false, steps);
+  CalculateBook(Book(), AddInsHost(), false, steps, threads);
 }
 
 std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {

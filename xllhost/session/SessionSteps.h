@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "session/AddIn.h"
+#include "session/Transcript.h"
+#include "workbook/Workbook.h"
 
 namespace xllhost {
 
@@ -24,6 +26,9 @@ struct SessionOptions {
   bool workbook = false;
   bool allCells = false;      // every formula cell of the workbook, not only the add-ins'
   bool checkThreads = false;  // the thread check of each function registered thread-safe (ThreadCheck.h)
+  // The threads that calculate the thread-safe cells, the calling one among
+  // them (CalculateBook); 0: as many as the machine has processors, as Excel's default.
+  int threads = 0;
   std::string report, junit;  // files for the comparison, in JSON and JUnit XML; empty: none
   double tolerance = 0;       // the relative difference numbers may have; 0: 15 significant digits
   std::vector<std::pair<std::string, std::string>> expectations;  // formula, what its cell must show
@@ -69,8 +74,28 @@ void EnterFormulas(const std::vector<SessionFormula>& formulas, const SessionOpt
 // `expecting`, what the cells show is checked against its expectations. With
 // `unknownIsUnusable`, a call of a function nobody registered is input
 // xllhost cannot judge; without it, the cell shows #NAME?, as a worksheet does.
-void CalculateCells(const std::vector<SessionFormula>& formulas, const SessionOptions* expecting,
-                    bool unknownIsUnusable);
+void CalculateCells(const std::vector<SessionFormula>& formulas, const SessionOptions& options,
+                    const SessionOptions* expecting, bool unknownIsUnusable);
+
+// The threads to calculate on: the option's, or one per processor.
+int CalculationThreads(const SessionOptions& options);
+
+// What each cell's steps share when cells are calculated on several
+// threads: what a cell calculated ahead of its turn said, held until its
+// turn, and the problems it raised counted then, as with one thread.
+class CellTranscripts {
+ public:
+  // For the host's workbook, calculated on `threads` threads.
+  explicit CellTranscripts(int threads);
+  // On the thread that calculates the cell (CalculationSteps::before).
+  void Begin(const FormulaCell& cell, int thread);
+  // On the calling thread, in the cell's turn: says what was held.
+  void Turn(const FormulaCell& cell, int thread);
+
+ private:
+  std::vector<HeldTranscript> held_;
+};
+
 
 // What the Add-In Manager shows for the add-in, asked with the number 1 and
 // the integer 1; empty when the add-in exports no xlAddInManagerInfo(12).

@@ -44,19 +44,55 @@ std::string Escaped(const std::string& text) {
   return escaped;
 }
 
+thread_local HeldTranscript* Holding = nullptr;
+
 }  // namespace
+
+void HoldTranscript(HeldTranscript* held) { Holding = held; }
+
+void SayLine(const std::string& line) {
+  if (Holding != nullptr)
+    Holding->said.push_back({false, line});
+  else
+    std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+std::string ThreadName(int thread) {
+  return thread == 1 ? "main thread" : "calculation thread " + std::to_string(thread - 1);
+}
+
+void SayHeld(HeldTranscript& held, const std::string& thread) {
+  for (const HeldTranscript::Said& said : held.said) {
+    if (said.problem) {
+      Problem(said.text);
+      continue;
+    }
+    std::string marked;
+    for (size_t start = 0; start < said.text.size();) {
+      size_t end = said.text.find('\n', start);
+      end = end == std::string::npos ? said.text.size() : end + 1;
+      const size_t indent = said.text.find_first_not_of(' ', start);
+      const size_t text = indent < end ? indent : end;
+      marked.append(said.text, start, text - start).append("[" + thread + "] ").append(said.text, text, end - text);
+      start = end;
+    }
+    std::fwrite(marked.data(), 1, marked.size(), stdout);
+  }
+  held.said.clear();
+}
 
 void SetQuiet(bool quiet) { State().quiet = quiet; }
 
 bool IsQuiet() { return State().quiet; }
 
 void Problem(const std::string& text) {
+  if (Holding != nullptr) return Holding->said.push_back({true, text});
   ++State().problems;
   // Said of the workbook cell being judged, labelled only now: most cells raise none.
-  const FormulaCell* cell = State().judging;
+  const FormulaCell* cell = JudgingOnThread();
   State().problemsSeen.push_back({text, cell ? Where(Book(), *cell) : "",
                                   cell ? AddInFunctionOf(Book(), AddInsHost(), *cell) : ""});
-  std::printf("  PROBLEM: %s\n", text.c_str());
+  SayLine("  PROBLEM: " + text + "\n");
 }
 
 void ProblemOfCells(const std::string& text) {
@@ -67,7 +103,7 @@ void ProblemOfCells(const std::string& text) {
 int ProblemCount() { return State().problems; }
 
 void CannotInterpret(const std::string& why) {
-  std::printf("  CANNOT INTERPRET: %s\n", why.c_str());
+  SayLine("  CANNOT INTERPRET: " + why + "\n");
   std::fflush(stdout);  // the transcript before the message, as it was printed
   std::fprintf(stderr, "xllhost: %s\n", why.c_str());
 }
@@ -120,8 +156,8 @@ void CheckEntry(const char* entry, int answer) {
   if (answer != 1) Problem(std::string(entry) + " answered " + std::to_string(answer) + ", not 1");
 }
 
-void CheckHostMemoryGivenBack(const std::string& when) {
-  for (const std::string& line : HostMemoryNotGivenBack()) Problem(line + " " + when);
+void CheckHostMemoryGivenBack(const std::string& when, const std::string* taker) {
+  for (const std::string& line : HostMemoryNotGivenBack(taker)) Problem(line + " " + when);
 }
 
 }  // namespace xllhost

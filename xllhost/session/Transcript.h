@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "state/Calls.h"
 
@@ -14,6 +15,26 @@ namespace xllhost {
 // the line.
 template <typename... Parts>
 void Say(const Parts&... parts);
+
+// What a thread says while it calculates a cell ahead of the cell's turn,
+// held to be said in the cell's turn: lines, and problems not yet counted.
+struct HeldTranscript {
+  struct Said {
+    bool problem;
+    std::string text;
+  };
+  std::vector<Said> said;
+};
+// From now on, what this thread says goes into `held`; with null, out again.
+void HoldTranscript(HeldTranscript* held);
+// Says what was held, each line marked with the thread that said it (as
+// "[calculation thread 1]"), and raises its problems, and empties it.
+void SayHeld(HeldTranscript& held, const std::string& thread);
+// "main thread" for the thread numbered 1 (CalculationSteps), "calculation
+// thread K" for the K-th of the others.
+std::string ThreadName(int thread);
+// Writes a line of the transcript, or holds it.
+void SayLine(const std::string& line);
 
 void SetQuiet(bool quiet);
 bool IsQuiet();
@@ -37,15 +58,16 @@ void CheckCounts(const Value& value, const std::string& who);
 void PrintCall(const HostCall& call);
 // Prints an entry's answer; anything but 1 is a problem.
 void CheckEntry(const char* entry, int answer);
-// Host memory not given back is charged to what took it (see ChargeHostMemoryTo).
-void CheckHostMemoryGivenBack(const std::string& when);
+// Host memory not given back is charged to what took it (see
+// ChargeHostMemoryTo); with `taker`, only that one's is checked.
+void CheckHostMemoryGivenBack(const std::string& when, const std::string* taker = nullptr);
 
 template <typename... Parts>
 void Say(const Parts&... parts) {
   if (IsQuiet()) return;
   std::string line;
   (line.append(std::string_view(parts)), ...);
-  std::fwrite(line.data(), 1, line.size(), stdout);
+  SayLine(line);
 }
 
 }  // namespace xllhost

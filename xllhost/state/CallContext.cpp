@@ -27,11 +27,10 @@ thread_local int LocksHeld = 0;
 }  // namespace
 
 PassedControl::PassedControl() {
-  ++EntriesOnThread;
-  if (State().entryDepth++ == 0) {
-    State().entryThread = GetCurrentThreadId();
-    RunningSince = GetTickCount64();
-  }
+  // The watchdog times the latest call a thread began: on several threads
+  // at once, a hang shows once the others are done.
+  if (EntriesOnThread++ == 0) RunningSince = GetTickCount64();
+  if (State().entryDepth++ == 0) State().entryThread = GetCurrentThreadId();
 }
 
 PassedControl::~PassedControl() {

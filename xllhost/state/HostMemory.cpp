@@ -6,11 +6,18 @@
 
 #include "state/HostMemory.h"
 
+#include "state/CallContext.h"
 #include "state/Calls.h"
 #include "state/HostState.h"
 
 namespace xllhost {
 namespace {
+
+// What takes the host memory handed out on this thread.
+std::string& Taker() {
+  thread_local std::string taker = "the add-in";
+  return taker;
+}
 
 // Host memory comes from the C heap, as FreeContent gives it back.
 struct HeapStorage {
@@ -62,7 +69,7 @@ bool HandOutRecord(const Value& value, Record& record) {
   HeapStorage heap;
   WriteRecord(value, record, heap);
   if (const void* memory = MemoryOf(record)) {
-    State().outstanding[memory] = HeldMemory{PlainType(record.xltype) == xltypeMulti, State().taker};
+    State().outstanding[memory] = HeldMemory{PlainType(record.xltype) == xltypeMulti, Taker(), GetCurrentThreadId()};
     State().released.erase(memory);
   }
   return true;
@@ -74,7 +81,11 @@ template <typename Record>
 void ReleaseRecord(Record& record, const char* by) {
   const void* memory = MemoryOf(record);
   if (memory == nullptr) return;
-  if (State().outstanding.erase(memory) == 1) {
+  if (const auto held = State().outstanding.find(memory); held != State().outstanding.end()) {
+    if (held->second.thread != GetCurrentThreadId())
+      Fault(std::string(by) + ": gives back on one thread host memory handed out on another, where each thread's "
+                              "host memory is its own");
+    State().outstanding.erase(held);
     FreeContent(record);
     State().released.insert(memory);
     if (Behave().freeClearsPointer) {
@@ -102,12 +113,18 @@ void ReleaseHostMemory(XLOPER12& record, const char* by) { ReleaseRecord(record,
 
 int OutstandingHostMemory() { return static_cast<int>(State().outstanding.size()); }
 
-void ChargeHostMemoryTo(const std::string& who) { State().taker = who; }
+void ChargeHostMemoryTo(const std::string& who) {
+  Taker() = who;
+  HostLocked lock;
+  State().taker = who;
+}
 
-std::vector<std::string> HostMemoryNotGivenBack() {
+const std::string& HostMemoryTaker() { return Taker(); }
+
+std::vector<std::string> HostMemoryNotGivenBack(const std::string* taker) {
   std::map<std::string, std::pair<int, int>> counts;  // strings and arrays of each taker
   for (auto& [memory, held] : State().outstanding) {
-    if (held.reported) continue;
+    if (held.reported || (taker != nullptr && held.taker != *taker)) continue;
     held.reported = true;
     (held.array ? counts[held.taker].second : counts[held.taker].first)++;
   }

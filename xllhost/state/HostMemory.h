@@ -20,11 +20,14 @@ void ReleaseHostMemory(XLOPER12& record, const char* by);
 // Host strings and arrays handed out and not given back.
 int OutstandingHostMemory();
 
-// What takes the host memory handed out from now on (an entry, a cell), for
-// the report of what was not given back.
+// What takes the host memory handed out on this thread from now on (an
+// entry, a cell), for the report of what was not given back. Each thread
+// has its own: cells are calculated on several at once.
 void ChargeHostMemoryTo(const std::string& who);
+const std::string& HostMemoryTaker();
 // One line for each taker of host memory not given back that no earlier
-// call reported: "cell A1 =F() did not give back 1 host array".
-std::vector<std::string> HostMemoryNotGivenBack();
+// call reported: "cell A1 =F() did not give back 1 host array". With
+// `taker`, only that one's: other cells may be calculating.
+std::vector<std::string> HostMemoryNotGivenBack(const std::string* taker = nullptr);
 
 }  // namespace xllhost

@@ -16,6 +16,11 @@ HMODULE ModuleAt(const void* address) {
   return module;
 }
 
+const FormulaCell*& JudgingOnThread() {
+  thread_local const FormulaCell* cell = nullptr;
+  return cell;
+}
+
 CellCalculating& Calling() {
   thread_local CellCalculating cell;
   return cell;

@@ -61,6 +61,7 @@ struct ThreadSafeCall {
 struct HeldMemory {
   bool array;
   std::string taker;
+  DWORD thread;  // the thread it was handed out on, the one to give it back on
   bool reported = false;
 };
 
@@ -84,7 +85,7 @@ struct HostState {
   // Host memory (HostMemory).
   std::map<const void*, HeldMemory> outstanding;
   std::set<const void*> released;  // given back, not yet reused
-  std::string taker = "the add-in";
+  std::string taker = "the add-in";  // the last one charged, on any thread (the watchdog's)
 
   // The add-ins loaded (Modules).
   std::map<HMODULE, int> loads;                // and how often
@@ -113,8 +114,14 @@ struct HostState {
     bool ofCells = false;  // a count of the cells that differ, each its own failure
   };
   std::vector<ProblemSeen> problemsSeen;
-  const FormulaCell* judging = nullptr;  // the workbook cell being judged; null outside one
+  // The workbook cell the calling thread judges, for the last words of a
+  // run its watchdog ends; null outside one.
+  const FormulaCell* judging = nullptr;
 };
+
+// The workbook cell being judged on this thread, of which a problem is
+// said; null outside one.
+const FormulaCell*& JudgingOnThread();
 
 // The cell being calculated on this thread (Information): where it stands,
 // the array block it fills, and its formula as written. Each thread has its

@@ -2,7 +2,10 @@
 // laid over their blocks, and only what an add-in reaches when asked.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#include <mutex>
+#include <thread>
 
 #include "EngineTest.h"
 #include "engine/Calculation.h"
@@ -19,7 +22,7 @@ class Calculating : public ::testing::Test {
   std::map<std::string, std::string> Calculate(bool onlyAddInCells) {
     std::map<std::string, std::string> calculated;
     xllhost::CalculationSteps steps;
-    steps.after = [&](const xllhost::FormulaCell& cell, const xllhost::Evaluated& answer, const xllhost::CellRole&) {
+    steps.after = [&](const xllhost::FormulaCell& cell, const xllhost::Evaluated& answer, const xllhost::CellRole&, int) {
       calculated[xllhost::CellName(cell.row, cell.column)] = answer.notCalculated;
     };
     xllhost::CalculateBook(book, host, onlyAddInCells, steps);
@@ -62,6 +65,58 @@ TEST_F(Calculating, LeavesNotCalculatedACellWhoseIndirectReferenceIsNotCalculate
   auto why = Calculate(false);
   EXPECT_EQ(why["A1"], "needs Sheet1!B1, which is not calculated");
   EXPECT_EQ(Value(1, 0), "6");
+}
+
+// On several threads, the thread-safe cells run on the calculation threads
+// as soon as what they need is calculated, every other cell in its turn on
+// the calling thread, and each is reported in the order of one thread.
+TEST_F(Calculating, GivesOnSeveralThreadsWhatOneGivesInTheSameOrder) {
+  auto slow = [](double factor) {
+    return [factor](const std::vector<xllhost::Value>& args) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+      return xllhost::NumberValue(args[0].num * factor);
+    };
+  };
+  host.Register("SAFE", "BB$", slow(2));
+  host.Register("UNSAFE", "BB", slow(3));
+  std::string cells;
+  for (int row = 1; row <= 20; ++row) {
+    const std::string r = std::to_string(row), above = std::to_string(row - 1);
+    cells += "A" + r + " " + r + "\nB" + r + " =Safe(A" + r + ")\nC" + r + " =Unsafe(B" + r + ")\n";
+    cells += "D" + r + (row == 1 ? " =Safe(C1)" : " =Safe(D" + above + "+C" + r + ")") + "\n";
+  }
+  cells += "E1 =Safe(E2)\nE2 =Safe(E1)\nE3 =Safe(D20)+Unsafe(1)\n";
+  Read(cells);
+  struct Reported {
+    std::vector<std::string> cells;
+    std::map<std::string, int> threads;
+  };
+  auto calculate = [&](int threads) {
+    Reported reported;
+    std::mutex beginning;
+    xllhost::CalculationSteps steps;
+    steps.before = [&](const xllhost::FormulaCell& cell, int thread) {
+      std::lock_guard<std::mutex> lock(beginning);
+      reported.threads[xllhost::CellName(cell.row, cell.column)] = thread;
+    };
+    steps.after = [&](const xllhost::FormulaCell& cell, const xllhost::Evaluated& answer, const xllhost::CellRole&,
+                      int) {
+      reported.cells.push_back(xllhost::CellName(cell.row, cell.column) + " " + xllhost::Display(answer.value) + " " +
+                               answer.notCalculated);
+    };
+    xllhost::CalculateBook(book, host, false, steps, threads);
+    return reported;
+  };
+  const Reported one = calculate(1), four = calculate(4);
+  EXPECT_EQ(four.cells, one.cells);
+  EXPECT_EQ(Value(19, 3), one.cells.empty() ? "" : Value(19, 3));
+  int onCalculationThreads = 0;
+  for (const auto& [cell, thread] : four.threads) {
+    const bool safe = cell[0] == 'B' || cell[0] == 'D';
+    EXPECT_EQ(thread != 0, safe) << cell << " on thread " << thread;
+    onCalculationThreads += thread >= 2;
+  }
+  EXPECT_GT(onCalculationThreads, 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,8 @@ class MemoryHost : public xllhost::EngineHost {
     function.text = name;
     xllhost::AddInName& entry = names_[name];
     entry.kind = xllhost::AddInName::Kind::Function;
-    entry.function = xllhost::AddInFunction{&function.signature, function.text, static_cast<double>(functions_.size())};
+    entry.function = xllhost::AddInFunction{&function.signature, function.text, static_cast<double>(functions_.size()),
+                                            typeText.find('$') != std::string::npos};
   }
   void Retire(const std::string& name) { names_[name] = xllhost::AddInName{xllhost::AddInName::Kind::Retired, {}, {}}; }
 
@@ -41,7 +43,10 @@ class MemoryHost : public xllhost::EngineHost {
   }
   xllhost::Value Call(const xllhost::AddInFunction& function, const std::vector<xllhost::Value>& args,
                       const xllhost::CalculatedCell& cell) override {
-    cells.push_back(std::string(cell.formula));
+    {
+      std::lock_guard<std::mutex> lock(calls_);  // cells may be calculated on several threads
+      cells.push_back(std::string(cell.formula));
+    }
     return functions_.at(std::string(function.text)).body(args);
   }
 
@@ -55,6 +60,7 @@ class MemoryHost : public xllhost::EngineHost {
   };
   std::map<std::string, Function> functions_;  // a map never moves what it holds
   std::map<std::string, xllhost::AddInName> names_;
+  std::mutex calls_;
 };
 
 // What the formula shows in A1 of the book's first sheet; `why` says why it
