@@ -1,4 +1,6 @@
 // Host memory: what the host hands out, xlFree, and answers it releases.
+#include <thread>
+
 #include "XllHostTest.h"
 
 namespace {
@@ -23,6 +25,17 @@ TEST_F(XllHost, FreeReportsAStringGivenBackTwiceOrNeverHandedOut) {
   Text own("mine");
   CallExcel4(xlFree, nullptr, Count<1>, &own.record);
   ExpectFaults({"twice", "never handed out"});
+}
+
+// Each thread's host memory is its own: cells run on several at once.
+TEST_F(XllHost, FreeOnAnotherThreadThanTheOneThatHandedItOutIsAFault) {
+  XLOPER name{};
+  std::thread([&] {
+    xllhost::PassedControl control;
+    CallExcel4(xlGetName, &name, Count<0>);
+  }).join();
+  EXPECT_EQ(CallExcel4(xlFree, nullptr, Count<1>, &name), xlretSuccess);
+  ExpectFaults({"gives back on one thread host memory handed out on another"});
 }
 
 TEST_F(XllHost, NameNobodyReceivesIsNotLeftOutstanding) {
