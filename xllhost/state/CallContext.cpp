@@ -17,7 +17,9 @@ thread_local int EntriesOnThread = 0;  // of the entries the host called, those 
 CRITICAL_SECTION& Lock() {
   static CRITICAL_SECTION* lock = [] {
     auto* section = new CRITICAL_SECTION;  // never destroyed, as the host's state
-    InitializeCriticalSection(section);
+    // Held only while the host works for a call, so a thread that finds it
+    // taken spins a little rather than sleep at once.
+    InitializeCriticalSectionAndSpinCount(section, 4000);
     return section;
   }();
   return *lock;
