@@ -98,6 +98,11 @@ else
 fi
 rm -f "$threaded"
 
+# A thread-safe function that never returns ends the run, naming its cell
+# and where its thread is, whichever thread calculates it.
+session 3 'did not return: the call of cell A2 =Stall\(-1\), ran 1 s \(--timeout\) and did not return; the add-in.s thread is at threads\.xll\+0x[0-9A-F]+: it runs its own code' \
+  threads --threads 2 --timeout 1 --formula '=Square(2)' --formula '=Stall(-1)' --formula '=Stall(1)'
+
 # Answers taken from arguments modified in place.
 session 0 "" inplace --quiet \
   --expect '=Upper("abc")' ABC --expect '=Shout("hey")' 'hey!' --expect '=UpperW("wide")' WIDE \

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "records/Scratch.h"
+#include "records/ThreadStorage.h"
 
 namespace xllhost {
 namespace {
@@ -126,7 +126,7 @@ void Schedule(const Plan& plan, int threads, const CalculateCell& calculate, con
       std::vector<std::thread> workers;
       for (int thread = 2; thread <= threads; ++thread) workers.emplace_back([&shared, thread] {
           shared.Work(thread);
-          ReleaseScratchOfThread();
+          ReleaseThreadStorage();
         });
       shared.Report(report);
       for (std::thread& worker : workers) worker.join();

@@ -12,7 +12,6 @@
 namespace xllhost {
 namespace {
 
-HANDLE Watched;  // the thread that calls the add-in
 HANDLE Watcher;  // the watchdog's own
 ULONGLONG Limit;
 std::atomic<bool> Stopping{false};
@@ -22,10 +21,10 @@ std::atomic<bool> Stopping{false};
 // that does not return waits: on a lock, an event or a sleep. The module is
 // read from its image, never asked of the loader, whose lock a thread that
 // hangs in DllMain or a TLS callback holds.
-std::string WhereThreadIs() {
+std::string WhereThreadIs(HANDLE thread) {
   CONTEXT context{};
   context.ContextFlags = CONTEXT_CONTROL;
-  if (!GetThreadContext(Watched, &context)) return "at an address Windows does not tell";
+  if (!GetThreadContext(thread, &context)) return "at an address Windows does not tell";
 #if defined(_WIN64)
   const void* at = reinterpret_cast<const void*>(context.Rip);
 #else
@@ -48,19 +47,21 @@ std::string WhereThreadIs() {
 DWORD WINAPI Watch(void*) {
   while (!Stopping) {
     Sleep(50);
-    const ULONGLONG since = AddInRunningSince();
-    if (since == 0 || GetTickCount64() - since < Limit) continue;
-    if (SuspendThread(Watched) == static_cast<DWORD>(-1)) continue;
-    if (AddInRunningSince() != since) {  // it returned meanwhile
-      ResumeThread(Watched);
+    const AddInRunning running = LongestRunning();
+    if (running.since == 0 || GetTickCount64() - running.since < Limit) continue;
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE, running.thread);
+    if (thread == nullptr) continue;
+    if (SuspendThread(thread) == static_cast<DWORD>(-1) || LongestRunning().since != running.since) {
+      ResumeThread(thread);  // it returned meanwhile
+      CloseHandle(thread);
       continue;
     }
     const std::string what = AddInLoading() ? std::string("the loader, running the add-in's DllMain or TLS callbacks,")
-                                            : "the call of " + State().taker + ",";
+                                            : "the call of " + (running.what ? *running.what : "the add-in") + ",";
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.0f", static_cast<double>(Limit) / 1000);
     const std::string line = "did not return: " + what + " ran " + seconds + " s (--timeout) and did not return; "
-                             "the add-in's thread is " + WhereThreadIs();
+                             "the add-in's thread is " + WhereThreadIs(thread);
     EndWithLastWords(line.c_str());
   }
   return 0;
@@ -69,8 +70,6 @@ DWORD WINAPI Watch(void*) {
 }  // namespace
 
 void StartWatchdog(double seconds) {
-  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &Watched, 0, FALSE,
-                  DUPLICATE_SAME_ACCESS);
   Limit = static_cast<ULONGLONG>(seconds * 1000);
   Watcher = CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr);
 }

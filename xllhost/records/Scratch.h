@@ -9,13 +9,9 @@
 #include <deque>
 #include <vector>
 
-namespace xllhost {
+#include "records/ThreadStorage.h"
 
-// Gives back the scratch vectors of the calling thread, which is about to
-// end and holds none in use.
-void ReleaseScratchOfThread();
-// What ReleaseScratchOfThread does on this thread.
-void WhenThreadReleases(void (*release)());
+namespace xllhost {
 
 template <typename T>
 class Scratch {
@@ -38,10 +34,9 @@ class Scratch {
 
  private:
   // Each thread's, never destroyed unless the thread gives them back before
-  // it ends (ReleaseScratchOfThread): the host's own thread keeps them, as
-  // the host's state, since an add-in may call the host from its DllMain
-  // after main has returned. A pointer, as a thread_local with a destructor
-  // is not safe with every MinGW runtime.
+  // it ends (ReleaseThreadStorage): the host's own thread keeps them, as the
+  // host's state, since an add-in may call the host from its DllMain after
+  // main has returned.
   static std::deque<std::vector<T>>*& Slot() {
     thread_local std::deque<std::vector<T>>* levels = nullptr;
     return levels;

@@ -27,7 +27,7 @@ struct SessionOptions {
   bool allCells = false;      // every formula cell of the workbook, not only the add-ins'
   bool checkThreads = false;  // the thread check of each function registered thread-safe (ThreadCheck.h)
   // The threads that calculate the thread-safe cells, the calling one among
-  // them (CalculateBook); 0: as many as the machine has processors, as Excel's default.
+  // them (CalculateBook); 0: as many as the machine has processors.
   int threads = 0;
   std::string report, junit;  // files for the comparison, in JSON and JUnit XML; empty: none
   double tolerance = 0;       // the relative difference numbers may have; 0: 15 significant digits

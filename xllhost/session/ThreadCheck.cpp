@@ -11,7 +11,7 @@
 #include "functions/Information.h"
 #include "functions/Invoke.h"
 #include "functions/Registrations.h"
-#include "records/Scratch.h"
+#include "records/ThreadStorage.h"
 #include "session/Transcript.h"
 #include "state/CallContext.h"
 #include "state/HostState.h"
@@ -52,7 +52,7 @@ DWORD WINAPI Work(void* parameter) {
                          CellLabel(call->place.sheet, call->place.row, call->place.column) + " " + call->formula +
                          ", where it answers " + Shown(call->answer) + " alone";
     }
-  ReleaseScratchOfThread();
+  ReleaseThreadStorage();
   return 0;
 }
 

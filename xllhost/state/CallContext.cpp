@@ -1,15 +1,39 @@
 #include "state/CallContext.h"
 
+#include <algorithm>
 #include <atomic>
 
+#include "state/HostMemory.h"
 #include "state/HostState.h"
 
 namespace xllhost {
 namespace {
 
-// Read by the watchdog's thread while the host's waits for the add-in.
-std::atomic<ULONGLONG> RunningSince{0};
+// Since when each thread that ever called the add-in has waited for its
+// code, read by the watchdog's thread while the others wait: each thread
+// writes only its own slot, taken when it first calls.
+struct Entered {
+  std::atomic<ULONGLONG> since{0};
+  std::atomic<DWORD> thread{0};
+  std::atomic<const std::string*> what{nullptr};
+};
+constexpr size_t MostThreads = 4096;  // a thread past them goes untimed
+Entered EnteredOn[MostThreads];
+std::atomic<size_t> ThreadsEntered{0};
+thread_local size_t Slot = MostThreads;
 std::atomic<bool> Loading{false};
+
+void BeginWaiting() {
+  if (Slot == MostThreads) Slot = std::min(ThreadsEntered++, MostThreads);
+  if (Slot == MostThreads) return;
+  EnteredOn[Slot].thread = GetCurrentThreadId();
+  EnteredOn[Slot].what = &HostMemoryTaker();
+  EnteredOn[Slot].since = GetTickCount64();
+}
+
+void EndWaiting() {
+  if (Slot != MostThreads) EnteredOn[Slot].since = 0;
+}
 // Each thread's own: Excel calls thread-safe functions on several at once.
 thread_local const std::string* ThreadSafe = nullptr;
 thread_local int EntriesOnThread = 0;  // of the entries the host called, those running on this thread
@@ -29,27 +53,25 @@ thread_local int LocksHeld = 0;
 }  // namespace
 
 PassedControl::PassedControl() {
-  // The watchdog times the latest call a thread began: on several threads
-  // at once, a hang shows once the others are done.
-  if (EntriesOnThread++ == 0) RunningSince = GetTickCount64();
+  if (EntriesOnThread++ == 0) BeginWaiting();
   if (State().entryDepth++ == 0) State().entryThread = GetCurrentThreadId();
 }
 
 PassedControl::~PassedControl() {
-  --EntriesOnThread;
-  if (--State().entryDepth == 0) RunningSince = 0;
+  if (--EntriesOnThread == 0) EndWaiting();
+  --State().entryDepth;
 }
 
 LoaderRunning::LoaderRunning() {
   State().inDllMain = true;
   Loading = true;
-  RunningSince = GetTickCount64();
+  BeginWaiting();
 }
 
 LoaderRunning::~LoaderRunning() {
   State().inDllMain = false;
   Loading = false;
-  RunningSince = 0;
+  EndWaiting();
 }
 
 FunctionRunning::FunctionRunning(const std::string* threadSafe) : outer_(ThreadSafe) { ThreadSafe = threadSafe; }
@@ -58,7 +80,16 @@ FunctionRunning::~FunctionRunning() { ThreadSafe = outer_; }
 
 const std::string* RunningThreadSafe() { return ThreadSafe; }
 
-ULONGLONG AddInRunningSince() { return RunningSince; }
+AddInRunning LongestRunning() {
+  AddInRunning longest;
+  const size_t threads = std::min(ThreadsEntered.load(), MostThreads);
+  for (size_t i = 0; i < threads; ++i) {
+    const ULONGLONG since = EnteredOn[i].since;
+    if (since == 0 || (longest.since != 0 && since >= longest.since)) continue;
+    longest = AddInRunning{since, EnteredOn[i].thread, EnteredOn[i].what};
+  }
+  return longest;
+}
 
 bool AddInLoading() { return Loading; }
 

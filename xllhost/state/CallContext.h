@@ -54,9 +54,17 @@ const std::string* RunningThreadSafe();
 // Whether any entry the host called is still running.
 bool ControlPassed();
 
-// Since when (GetTickCount64) the host has waited for the add-in's code: an
-// entry, a function or the loader; 0 while it does not. Any thread may ask.
-ULONGLONG AddInRunningSince();
+// The call into the add-in's code (an entry, a function or the loader)
+// that has run longest, of those running on any thread: since when
+// (GetTickCount64; 0 when none runs), on which thread, and what it was
+// charged to (ChargeHostMemoryTo), which lives as long as that thread. Any
+// thread may ask.
+struct AddInRunning {
+  ULONGLONG since = 0;
+  DWORD thread = 0;
+  const std::string* what = nullptr;
+};
+AddInRunning LongestRunning();
 // Whether what runs is the loader: DllMain and TLS callbacks.
 bool AddInLoading();
 

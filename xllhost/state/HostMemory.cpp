@@ -6,7 +6,7 @@
 
 #include "state/HostMemory.h"
 
-#include "state/CallContext.h"
+#include "records/ThreadStorage.h"
 #include "state/Calls.h"
 #include "state/HostState.h"
 
@@ -14,9 +14,19 @@ namespace xllhost {
 namespace {
 
 // What takes the host memory handed out on this thread.
-std::string& Taker() {
-  thread_local std::string taker = "the add-in";
+std::string*& TakerSlot() {
+  thread_local std::string* taker = nullptr;
   return taker;
+}
+std::string& Taker() {
+  if (TakerSlot() == nullptr) {
+    TakerSlot() = new std::string("the add-in");
+    WhenThreadReleases([] {
+      delete TakerSlot();
+      TakerSlot() = nullptr;
+    });
+  }
+  return *TakerSlot();
 }
 
 // Host memory comes from the C heap, as FreeContent gives it back.
@@ -113,11 +123,7 @@ void ReleaseHostMemory(XLOPER12& record, const char* by) { ReleaseRecord(record,
 
 int OutstandingHostMemory() { return static_cast<int>(State().outstanding.size()); }
 
-void ChargeHostMemoryTo(const std::string& who) {
-  Taker() = who;
-  HostLocked lock;
-  State().taker = who;
-}
+void ChargeHostMemoryTo(const std::string& who) { Taker() = who; }
 
 const std::string& HostMemoryTaker() { return Taker(); }
 

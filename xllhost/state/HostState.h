@@ -85,7 +85,6 @@ struct HostState {
   // Host memory (HostMemory).
   std::map<const void*, HeldMemory> outstanding;
   std::set<const void*> released;  // given back, not yet reused
-  std::string taker = "the add-in";  // the last one charged, on any thread (the watchdog's)
 
   // The add-ins loaded (Modules).
   std::map<HMODULE, int> loads;                // and how often

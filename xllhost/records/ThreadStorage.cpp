@@ -1,4 +1,6 @@
-#include "records/Scratch.h"
+#include "records/ThreadStorage.h"
+
+#include <vector>
 
 namespace xllhost {
 namespace {
@@ -15,7 +17,7 @@ void WhenThreadReleases(void (*release)()) {
   Releases()->push_back(release);
 }
 
-void ReleaseScratchOfThread() {
+void ReleaseThreadStorage() {
   if (Releases() == nullptr) return;
   for (void (*release)() : *Releases()) release();
   delete Releases();
