@@ -101,7 +101,7 @@ xllhost::Workbook BuildWork() {
 double CalculateWork(xllhost::Workbook& book, int threads) {
   xllhost::CalculationSteps steps;
   const double start = Seconds();
-  xllhost::CalculateBook(book, xllhost::AddInsHost(), false, steps, threads);
+  xllhost::CalculateBook(book, xllhost::AddInsHost(threads), false, steps, threads);
   const double seconds = Seconds() - start;
   const xllhost::Cell* last = book.Find(0, WorkRows - 1, 1);
   if (last == nullptr || xllhost::Display(last->value) != std::to_string(WorkRows - 1)) {

@@ -1,5 +1,7 @@
 #include "functions/AddInsHost.h"
 
+#include <optional>
+
 #include "functions/Information.h"
 #include "functions/Invoke.h"
 #include "functions/Registrations.h"
@@ -10,13 +12,15 @@
 namespace xllhost {
 namespace {
 
+// With `Shared`, the host's state is shared by the threads that calculate
+// cells: each asks it holding the host's lock, which Invoke lets go while
+// the add-in's code runs. Without, one thread asks, and takes no lock.
+template <bool Shared>
 class Host final : public EngineHost {
  public:
-  // The host's state is shared by the threads that calculate cells: each
-  // asks it holding the host's lock, which Invoke lets go while the
-  // add-in's code runs.
   AddInName Lookup(const std::string& name) const override {
-    HostLocked lock;
+    std::optional<HostLocked> lock;
+    if (Shared) lock.emplace();
     AddInName answer;
     if (const DefinedName* defined = FindName(name)) {
       if (defined->registerId == 0) {
@@ -37,7 +41,8 @@ class Host final : public EngineHost {
   }
 
   Value Call(const AddInFunction& function, const std::vector<Value>& args, const CalculatedCell& cell) override {
-    HostLocked lock;
+    std::optional<HostLocked> lock;
+    if (Shared) lock.emplace();
     const Registration* registration = FindRegistration(function.id);
     if (registration == nullptr) return ErrorValue(xlerrName);
     const Registration called = *registration;  // the function may unregister itself
@@ -61,9 +66,11 @@ class Host final : public EngineHost {
 
 }  // namespace
 
-EngineHost& AddInsHost() {
-  static Host host;
-  return host;
+EngineHost& AddInsHost(int threads) {
+  static Host<false> alone;
+  static Host<true> shared;
+  if (threads > 1) return shared;
+  return alone;
 }
 
 }  // namespace xllhost

@@ -6,7 +6,8 @@
 
 namespace xllhost {
 
-// Answers from the host's state, whatever it holds when asked.
-EngineHost& AddInsHost();
+// Answers from the host's state, whatever it holds when asked, to cells
+// calculated on `threads` threads at once.
+EngineHost& AddInsHost(int threads = 1);
 
 }  // namespace xllhost

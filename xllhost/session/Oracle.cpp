@@ -187,7 +187,7 @@ void CompareWorkbook(const SessionOptions& options) {
     JudgingOnThread() = nullptr;
     State().judging = nullptr;
   };
-  CalculateBook(Book(), AddInsHost(), !options.allCells, steps, threads);
+  CalculateBook(Book(), AddInsHost(threads), !options.allCells, steps, threads);
   int same = 0, differ = 0, skipped = 0;
   for (const Compared& c : compared)
     (c.verdict == CellVerdict::Same || c.verdict == CellVerdict::SameButCounter ? same

@@ -154,7 +154,7 @@ void CalculateCells(const std::vector<SessionFormula>& formulas, const SessionOp
     for (const auto& [expected, wanted] : expecting->expectations)
       if (expected == cell.text && shown != wanted) Problem("cell " + expected + " shows " + shown + ", expected " + wanted);
   };
-  CalculateBook(Book(), AddInsHost(), false, steps, threads);
+  CalculateBook(Book(), AddInsHost(threads), false, steps, threads);
 }
 
 std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {

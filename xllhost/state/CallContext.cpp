@@ -24,10 +24,12 @@ thread_local size_t Slot = MostThreads;
 std::atomic<bool> Loading{false};
 
 void BeginWaiting() {
-  if (Slot == MostThreads) Slot = std::min(ThreadsEntered++, MostThreads);
-  if (Slot == MostThreads) return;
-  EnteredOn[Slot].thread = GetCurrentThreadId();
-  EnteredOn[Slot].what = &HostMemoryTaker();
+  if (Slot == MostThreads) {
+    Slot = std::min(ThreadsEntered++, MostThreads);
+    if (Slot == MostThreads) return;
+    EnteredOn[Slot].thread = GetCurrentThreadId();
+    EnteredOn[Slot].what = &HostMemoryTaker();  // the thread's own, as long as it lives
+  }
   EnteredOn[Slot].since = GetTickCount64();
 }
 
