@@ -18,7 +18,6 @@ struct AddInFunction {
   const Signature* signature = nullptr;  // its type text read: how each argument is prepared
   std::string_view text;                 // the name it registered, as written
   double id = 0;                         // the registration the host calls
-  bool threadSafe = false;               // registered thread-safe ($): callable on several threads at once
 };
 
 // What a name a formula writes is to the add-ins.

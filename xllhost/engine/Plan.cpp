@@ -30,7 +30,7 @@ void ReadCalls(const EngineHost& host, const Expr& expr, Calls& calls) {
     const AddInName called = host.Lookup(expr.called);
     if (called.kind == AddInName::Kind::Function) {
       calls.addIn = true;
-      calls.threadSafe = calls.threadSafe && called.function.threadSafe;
+      calls.threadSafe = calls.threadSafe && called.function.signature->ThreadSafe();
     } else if (expr.addIn || FindBuiltin(expr.called) == nullptr ||
                std::any_of(std::begin(MainThreadBuiltins), std::end(MainThreadBuiltins),
                            [&](const char* name) { return expr.called == name; })) {
@@ -169,7 +169,7 @@ Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool 
       for (size_t i = top.first; i < top.end; ++i) {
         const size_t p = static_cast<size_t>(precedents[i]);
         recalculate = recalculate || plan.recalculate[p];
-        if (keepNeeds && plan.recalculate[p] && p != e) needs[e].push_back(static_cast<int>(p));
+        if (keepNeeds && plan.threadSafe[e] && plan.recalculate[p] && p != e) needs[e].push_back(static_cast<int>(p));
       }
       plan.recalculate[e] = recalculate;
       if (recalculate) MarkUncalculated(book, formulas[e]);  // while the cell is at hand

@@ -32,8 +32,9 @@ struct Plan {
   // and it needs nothing Excel calculates only on its main thread. A cell
   // on a circular reference is not one.
   std::vector<bool> threadSafe;
-  // The recalculated cells each recalculated cell refers to, kept only when
-  // asked for: entry e's are needs[needsFrom[e]] to needs[needsFrom[e + 1]].
+  // The recalculated cells each thread-safe cell refers to, kept only when
+  // asked for (the others wait for their turn, after all they need): entry
+  // e's are needs[needsFrom[e]] to needs[needsFrom[e + 1]].
   std::vector<size_t> needsFrom;
   std::vector<int> needs;
 };

@@ -51,8 +51,6 @@ class Threads {
       if (plan.recalculate[static_cast<size_t>(e)] && plan.threadSafe[static_cast<size_t>(e)]) ahead_.push_back(e);
   }
 
-  bool AnyAhead() const { return !ahead_.empty(); }
-
   // A calculation thread takes the thread-safe cells in the plan's order,
   // each waiting for the cells it needs. Those come before it in the order,
   // and every cell before it is taken, so the wait ends.
@@ -120,18 +118,19 @@ class Threads {
 }  // namespace
 
 void Schedule(const Plan& plan, int threads, const CalculateCell& calculate, const ReportCell& report) {
-  if (threads > 1 && !plan.needsFrom.empty()) {
+  bool anyAhead = false;  // a thread-safe cell to calculate
+  if (threads > 1 && !plan.needsFrom.empty())
+    for (size_t e = 0; e < plan.threadSafe.size() && !anyAhead; ++e) anyAhead = plan.recalculate[e] && plan.threadSafe[e];
+  if (anyAhead) {
     Threads shared(plan, calculate);
-    if (shared.AnyAhead()) {
-      std::vector<std::thread> workers;
-      for (int thread = 2; thread <= threads; ++thread) workers.emplace_back([&shared, thread] {
-          shared.Work(thread);
-          ReleaseThreadStorage();
-        });
-      shared.Report(report);
-      for (std::thread& worker : workers) worker.join();
-      return;
-    }
+    std::vector<std::thread> workers;
+    for (int thread = 2; thread <= threads; ++thread) workers.emplace_back([&shared, thread] {
+        shared.Work(thread);
+        ReleaseThreadStorage();
+      });
+    shared.Report(report);
+    for (std::thread& worker : workers) worker.join();
+    return;
   }
   for (int e : plan.order) {
     if (!plan.recalculate[static_cast<size_t>(e)]) continue;

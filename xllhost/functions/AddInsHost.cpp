@@ -28,8 +28,7 @@ class Host final : public EngineHost {
         answer.value = defined->value;
       } else if (const Registration* registration = FindRegistration(defined->registerId)) {
         answer.kind = AddInName::Kind::Function;
-        const bool threadSafe = registration->signature.markers.find('$') != std::string::npos;
-        answer.function = AddInFunction{&registration->signature, registration->functionText, registration->id, threadSafe};
+        answer.function = AddInFunction{&registration->signature, registration->functionText, registration->id};
       } else {
         answer.kind = AddInName::Kind::Retired;
       }
@@ -48,7 +47,7 @@ class Host final : public EngineHost {
     const Registration called = *registration;  // the function may unregister itself
     CalculatingCell calculating(cell.place, cell.area, cell.formula);
     Value answer = WithControl([&] { return Invoke(called, args); });
-    if (State().keepThreadSafeCalls && function.threadSafe) Keep(called, args, cell, answer);
+    if (State().keepThreadSafeCalls && called.signature.ThreadSafe()) Keep(called, args, cell, answer);
     return answer;
   }
 

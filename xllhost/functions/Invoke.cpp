@@ -176,7 +176,7 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given, 
   }
   const bool returnsDouble = signature.resultArgument == 0 && signature.result == TypeCode::Number;
   const std::string& shown = registration.functionText.empty() ? registration.procedure : registration.functionText;
-  FunctionRunning running(signature.markers.find('$') != std::string::npos ? &shown : nullptr);
+  FunctionRunning running(signature.ThreadSafe() ? &shown : nullptr);
   Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed,
                                   CallerCellName, [&] { return "its type text \"" + registration.typeText + "\""; });
   const bool simple = signature.resultArgument == 0 && !Info(signature.result).byReference;

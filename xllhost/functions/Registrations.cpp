@@ -155,8 +155,7 @@ Answer Register(const Request& request) {
   if (OmitsTypeText(args)) return RegisterThroughDll(target.module, target.procedure);
   // Excel does not take a macro-sheet equivalent (#) as thread-safe ($):
   // registering one as both fails (xlfregister-form-1.md).
-  const std::string& markers = target.signature.markers;
-  if (markers.find('#') != std::string::npos && markers.find('$') != std::string::npos) {
+  if (target.signature.markers.find('#') != std::string::npos && target.signature.ThreadSafe()) {
     Answer refused = Fail(xlretFailed);
     refused.note = "a function cannot be both a macro-sheet equivalent (#) and thread-safe ($): Excel refuses it";
     return refused;

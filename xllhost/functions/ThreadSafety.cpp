@@ -22,7 +22,7 @@ bool CallsUnsafe(const std::vector<Value>& args) {
     const DefinedName* name = FindName(args[0].text);
     called = name != nullptr && name->registerId != 0 ? FindRegistration(name->registerId) : nullptr;
   }
-  return called != nullptr && called->signature.markers.find('$') == std::string::npos;
+  return called != nullptr && !called->signature.ThreadSafe();
 }
 
 // As multithreaded-recalculation-in-excel.md lists them: defining or

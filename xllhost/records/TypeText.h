@@ -67,6 +67,8 @@ struct Signature {
   int resultArgument = 0;  // from 1: the argument whose value after the call is the result; 0 for none
   ArgumentCodes args;
   std::string markers;  // of ! (volatile), $ (thread-safe), # (macro sheet equivalent), & (cluster-safe)
+
+  bool ThreadSafe() const { return markers.find('$') != std::string::npos; }
 };
 
 // Parses a type text. On failure answers false and says why, naming the

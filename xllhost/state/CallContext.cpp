@@ -56,7 +56,7 @@ thread_local int LocksHeld = 0;
 
 PassedControl::PassedControl() {
   if (EntriesOnThread++ == 0) BeginWaiting();
-  if (State().entryDepth++ == 0) State().entryThread = GetCurrentThreadId();
+  ++State().entryDepth;
 }
 
 PassedControl::~PassedControl() {

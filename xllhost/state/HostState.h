@@ -70,7 +70,6 @@ struct HostState {
 
   // When the host accepts a call (CallContext).
   int entryDepth = 0;      // add-in entries running, called by the host
-  DWORD entryThread = 0;   // the thread the host called them on
   bool inDllMain = false;  // the loader is running an add-in's DllMain
 
   // What the host has seen (Calls).

@@ -32,8 +32,7 @@ class MemoryHost : public xllhost::EngineHost {
     function.text = name;
     xllhost::AddInName& entry = names_[name];
     entry.kind = xllhost::AddInName::Kind::Function;
-    entry.function = xllhost::AddInFunction{&function.signature, function.text, static_cast<double>(functions_.size()),
-                                            typeText.find('$') != std::string::npos};
+    entry.function = xllhost::AddInFunction{&function.signature, function.text, static_cast<double>(functions_.size())};
   }
   void Retire(const std::string& name) { names_[name] = xllhost::AddInName{xllhost::AddInName::Kind::Retired, {}, {}}; }
 
