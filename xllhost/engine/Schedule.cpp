@@ -51,16 +51,21 @@ class Threads {
       if (plan.recalculate[static_cast<size_t>(e)] && plan.threadSafe[static_cast<size_t>(e)]) ahead_.push_back(e);
   }
 
-  // A calculation thread takes the thread-safe cells in the plan's order,
-  // each waiting for the cells it needs. Those come before it in the order,
-  // and every cell before it is taken, so the wait ends.
+  // A calculation thread takes the thread-safe cells in the plan's order, a
+  // run of them at a time, each waiting for the cells it needs. Those come
+  // before it in the order, and every cell before it is taken, so the wait
+  // ends. Neighbouring cells are then written by one thread, not by turns,
+  // which would pass their memory from core to core on every cell.
   void Work(int thread) {
+    constexpr size_t Run = 64;
     for (;;) {
-      const size_t i = next_.fetch_add(1);
-      if (i >= ahead_.size()) return;
-      const int e = ahead_[i];
-      for (Waiting waiting; needing_[static_cast<size_t>(e)].load() != 0;) waiting.Once();
-      Calculate(e, thread);
+      const size_t first = next_.fetch_add(Run);
+      if (first >= ahead_.size()) return;
+      for (size_t i = first; i < first + Run && i < ahead_.size(); ++i) {
+        const int e = ahead_[i];
+        for (Waiting waiting; needing_[static_cast<size_t>(e)].load() != 0;) waiting.Once();
+        Calculate(e, thread);
+      }
     }
   }
 

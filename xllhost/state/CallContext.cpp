@@ -12,7 +12,7 @@ namespace {
 // Since when each thread that ever called the add-in has waited for its
 // code, read by the watchdog's thread while the others wait: each thread
 // writes only its own slot, taken when it first calls.
-struct Entered {
+struct alignas(64) Entered {
   std::atomic<ULONGLONG> since{0};
   std::atomic<DWORD> thread{0};
   std::atomic<const std::string*> what{nullptr};
