@@ -69,6 +69,12 @@ but calls xlAbort, which
 cell A1 =Refused\(\) shows "128 32 128"
 Session FAILED: 3 problem' threads --formula '=Refused()'
 session 0 'cell A1 =Unrefused\(\) shows "0"' threads --formula '=Unrefused()'
+# A thread-safe function reading a cell not yet calculated is answered
+# xlretUncalced, which is no problem of the add-in's; a calculated one is read.
+session 0 'xlCoerce\(R2C1\) through Excel12 -> not calculated yet \(64\)
+cell A1 =Below\(\) shows "64"
+cell A3 =Below\(\) shows "0"
+Session clean' threads --threads 1 --formula '=Below()' --formula '=Square(3)' --formula '=Below()'
 
 # The thread check: each function registered thread-safe that a cell calls,
 # called again from several threads at once.

@@ -1,14 +1,16 @@
 #include "builtins/Operands.h"
 
+#include "workbook/CellState.h"
+
 namespace xllhost {
 
 namespace {
 
-const Value& Read(const Workbook& book, int sheet, const Cell& cell, std::string* notCalculated) {
-  if (cell.uncalculated && notCalculated->empty())
-    *notCalculated = "needs " + book.Where(sheet, cell.row, cell.column) +
-                     ", which is not calculated";
-  return cell.value;
+Value Read(const Workbook& book, int sheet, const Cell& cell, std::string* notCalculated) {
+  if (!Uncalculated(cell)) return cell.value;
+  if (notCalculated->empty())
+    *notCalculated = "needs " + book.Where(sheet, cell.row, cell.column) + ", which is not calculated";
+  return ValueNow(cell);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "engine/Calculation.h"
 
 #include "engine/Schedule.h"
+#include "workbook/CellState.h"
 
 namespace xllhost {
 namespace {
@@ -11,8 +12,7 @@ void Show(Workbook& book, const FormulaCell& entry, const Value& value) {
   Cell& cell = cells[entry.cell];
   const Value one = value.Is(xltypeMulti) ? (value.elements.empty() ? ErrorValue(xlerrValue) : value.elements[0]) : value;
   if (cell.block < 0) {
-    cell.value = one;
-    cell.uncalculated = false;
+    ShowAnswer(cell, one);
     return;
   }
   // An array formula's answer laid over its block; cells it does not reach
@@ -24,14 +24,13 @@ void Show(Workbook& book, const FormulaCell& entry, const Value& value) {
       if (target == nullptr) continue;
       const int r = row - area.firstRow, c = column - area.firstColumn;
       if (!value.Is(xltypeMulti)) {
-        target->value = value;
+        ShowAnswer(*target, value);
       } else {
         const int vr = value.rows == 1 ? 0 : r, vc = value.columns == 1 ? 0 : c;
-        target->value = vr < value.rows && vc < value.columns
-                            ? value.elements[static_cast<size_t>(vr * value.columns + vc)]
-                            : ErrorValue(xlerrNA);
+        ShowAnswer(*target, vr < value.rows && vc < value.columns
+                                ? value.elements[static_cast<size_t>(vr * value.columns + vc)]
+                                : ErrorValue(xlerrNA));
       }
-      target->uncalculated = false;
     }
 }
 

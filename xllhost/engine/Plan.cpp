@@ -4,6 +4,7 @@
 
 #include "builtins/Builtins.h"
 #include "engine/Evaluation.h"
+#include "workbook/CellState.h"
 
 namespace xllhost {
 namespace {
@@ -66,11 +67,11 @@ void MarkUncalculated(Workbook& book, const FormulaCell& entry) {
   std::vector<Cell>& cells = book.Sheets()[static_cast<size_t>(entry.sheet)].cells;
   const Cell& cell = cells[entry.cell];
   if (cell.block < 0) {
-    cells[entry.cell].uncalculated = true;
+    MarkToCalculate(cells[entry.cell]);
     return;
   }
   book.ForEachIn(entry.sheet, book.Blocks()[static_cast<size_t>(cell.block)].area,
-                 [](Cell& target) { target.uncalculated = true; });
+                 [](Cell& target) { MarkToCalculate(target); });
 }
 
 }  // namespace

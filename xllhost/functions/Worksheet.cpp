@@ -7,6 +7,7 @@
 #include "functions/Information.h"
 #include "functions/Registrations.h"
 #include "records/Coerce.h"
+#include "state/CallContext.h"
 #include "state/HostState.h"
 
 namespace xllhost {
@@ -92,9 +93,21 @@ Answer CoerceReferences(const Request& request) {
     if (request.args[0].Is(xltypeRef) || request.args[0].Is(xltypeSRef)) return Fail(xlretInvXloper);
     return CoerceValues(request);
   }
-  std::string ignored;  // the add-in reads what the cells hold now, calculated or not
+  std::string uncalculated;
   std::vector<Value> args = request.args;
-  args[0] = AreaValues(Book(), source.sheet, source.area, &ignored);
+  args[0] = AreaValues(Book(), source.sheet, source.area, &uncalculated);
+  // Excel answers a worksheet function that reads a cell it has yet to
+  // calculate xlretUncalced, and calls it again once the cell is calculated
+  // (excel4-excel12.md); a function registered thread-safe, on any of its
+  // threads (multithreaded-recalculation-in-excel.md). xllhost, which does
+  // not call a function again, answers so only a thread-safe one, whose
+  // read would race the thread calculating the cell; any other reads what
+  // the cell holds now, as a macro-sheet equivalent (#) may in Excel.
+  if (!uncalculated.empty() && RunningThreadSafe() != nullptr) {
+    Answer refused = Fail(xlretUncalced);
+    refused.note = uncalculated + " yet; Excel calls the function again once it is, xllhost does not";
+    return refused;
+  }
   if (args[0].Is(xltypeMulti) && args[0].elements.empty()) return Fail(xlretFailed);
   return CoerceValues(Request{args, request.via, request.caller});
 }

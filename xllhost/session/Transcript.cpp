@@ -133,10 +133,12 @@ void PrintCall(const HostCall& call) {
   Say("    add-in calls ", call.name, "(", args, ")", call.via == Interface::Excel12 ? " through Excel12" : "", " -> ",
       answer, "\n");
   if (!call.note.empty()) Say("      ", call.note, "\n");
-  // A conversion may fail without fault of the add-in's; a call that failed
-  // on what xllhost cannot interpret (a function it lacks, a record it does
-  // not know) is the host's to report, not the add-in's problem.
-  bool expected = (call.xlfn == xlCoerce && call.returnCode == xlretFailed) || call.notInterpreted;
+  // A conversion may fail without fault of the add-in's, and so may a read
+  // of a cell not yet calculated; a call that failed on what xllhost cannot
+  // interpret (a function it lacks, a record it does not know) is the
+  // host's to report, not the add-in's problem.
+  bool expected = (call.xlfn == xlCoerce && (call.returnCode == xlretFailed || call.returnCode == xlretUncalced)) ||
+                  call.notInterpreted;
   if (!call.refused.empty())
     Problem(call.refused);
   else if (call.returnCode != xlretSuccess && !expected)
