@@ -30,6 +30,7 @@ struct Worker {
   const Registration* function = nullptr;
   const std::vector<const ThreadSafeCall*>* calls = nullptr;
   std::atomic<int>* starting = nullptr;
+  std::atomic<int>* running = nullptr;
   std::string differs;                // the first answer unlike the one alone
   std::set<std::uintptr_t> answers;  // the addresses of the records it answered
   long made = 0;
@@ -52,18 +53,23 @@ DWORD WINAPI Work(void* parameter) {
                          CellLabel(call->place.sheet, call->place.row, call->place.column) + " " + call->formula +
                          ", where it answers " + Shown(call->answer) + " alone";
     }
+  // No thread ends before all are done: an ended thread's storage may be
+  // handed to another's thread-local answer, which would then share its
+  // address without ever being answered at the same time.
+  for (--*worker.running; *worker.running > 0;) SwitchToThread();
   ReleaseThreadStorage();
   return 0;
 }
 
 void Check(const Registration& function, const std::vector<const ThreadSafeCall*>& calls) {
-  std::atomic<int> starting{Threads};
+  std::atomic<int> starting{Threads}, running{Threads};
   std::vector<Worker> workers(Threads);
   std::vector<HANDLE> threads;
   for (Worker& worker : workers) {
     worker.function = &function;
     worker.calls = &calls;
     worker.starting = &starting;
+    worker.running = &running;
     threads.push_back(CreateThread(nullptr, 0, Work, &worker, 0, nullptr));
   }
   WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE);
