@@ -9,6 +9,7 @@
 #include "records/Coerce.h"
 #include "state/CallContext.h"
 #include "state/HostState.h"
+#include "workbook/CellState.h"
 
 namespace xllhost {
 
@@ -93,9 +94,6 @@ Answer CoerceReferences(const Request& request) {
     if (request.args[0].Is(xltypeRef) || request.args[0].Is(xltypeSRef)) return Fail(xlretInvXloper);
     return CoerceValues(request);
   }
-  std::string uncalculated;
-  std::vector<Value> args = request.args;
-  args[0] = AreaValues(Book(), source.sheet, source.area, &uncalculated);
   // Excel answers a worksheet function that reads a cell it has yet to
   // calculate xlretUncalced, and calls it again once the cell is calculated
   // (excel4-excel12.md); a function registered thread-safe, on any of its
@@ -103,11 +101,22 @@ Answer CoerceReferences(const Request& request) {
   // not call a function again, answers so only a thread-safe one, whose
   // read would race the thread calculating the cell; any other reads what
   // the cell holds now, as a macro-sheet equivalent (#) may in Excel.
-  if (!uncalculated.empty() && RunningThreadSafe() != nullptr) {
-    Answer refused = Fail(xlretUncalced);
-    refused.note = uncalculated + " yet; Excel calls the function again once it is, xllhost does not";
-    return refused;
+  const Workbook& book = Book();
+  if (RunningThreadSafe() != nullptr) {
+    const Cell* waiting = nullptr;
+    book.ForEachIn(source.sheet, source.area, [&](const Cell& cell) {
+      if (waiting == nullptr && Uncalculated(cell)) waiting = &cell;
+    });
+    if (waiting != nullptr) {
+      Answer refused = Fail(xlretUncalced);
+      refused.note = "needs " + book.Where(source.sheet, waiting->row, waiting->column) +
+                     ", which is not calculated yet; Excel calls the function again once it is, xllhost does not";
+      return refused;
+    }
   }
+  std::string ignored;  // what the cells hold now, calculated or not
+  std::vector<Value> args = request.args;
+  args[0] = AreaValues(book, source.sheet, source.area, &ignored);
   if (args[0].Is(xltypeMulti) && args[0].elements.empty()) return Fail(xlretFailed);
   return CoerceValues(Request{args, request.via, request.caller});
 }
