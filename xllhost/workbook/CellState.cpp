@@ -12,8 +12,9 @@ enum : std::uint8_t { Calculated = 0, Waiting = 1, Held = 2 };
 
 std::uint8_t Load(const Cell& cell) { return __atomic_load_n(&cell.state, __ATOMIC_ACQUIRE); }
 
-// Holds a waiting cell; false when it is calculated.
-bool Hold(Cell& cell) {
+// Holds a waiting cell; false when it is calculated. A reader holds it too,
+// so the state changes in a cell read through a const reference.
+bool Hold(const Cell& cell) {
   for (;;) {
     std::uint8_t seen = Load(cell);
     if (seen == Calculated) return false;
@@ -37,10 +38,9 @@ void ShowAnswer(Cell& cell, const Value& value) {
 bool Uncalculated(const Cell& cell) { return Load(cell) != Calculated; }
 
 Value ValueNow(const Cell& cell) {
-  auto& held = const_cast<Cell&>(cell);  // only its state changes, and back
-  if (!Hold(held)) return cell.value;
+  if (!Hold(cell)) return cell.value;
   Value value = cell.value;
-  __atomic_store_n(&held.state, Waiting, __ATOMIC_RELEASE);
+  __atomic_store_n(&cell.state, Waiting, __ATOMIC_RELEASE);
   return value;
 }
 

@@ -32,7 +32,7 @@ struct Cell {
   const SharedFormula* formula = nullptr;       // null for a constant
   int block = -1;                               // the array block the cell lies in, or -1
   int entry = -1;                               // its formula's place in Formulas(), or -1
-  std::uint8_t state = 0;                       // calculated or not: see CellState.h
+  mutable std::uint8_t state = 0;               // calculated or not, held by a reader: see CellState.h
 };
 
 // What Excel saved for a formula cell, and the formula as written.
