@@ -36,10 +36,15 @@ struct Worker {
   long made = 0;
 };
 
+// Counts the thread in, and waits until every thread has come.
+void Meet(std::atomic<int>& coming) {
+  for (--coming; coming > 0;) SwitchToThread();
+}
+
 DWORD WINAPI Work(void* parameter) {
   Worker& worker = *static_cast<Worker*>(parameter);
   // The threads start together, so that their calls overlap.
-  for (--*worker.starting; *worker.starting > 0;) SwitchToThread();
+  Meet(*worker.starting);
   for (int round = 0; round < Rounds; ++round)
     for (const ThreadSafeCall* call : *worker.calls) {
       HostLocked lock;
@@ -56,7 +61,7 @@ DWORD WINAPI Work(void* parameter) {
   // No thread ends before all are done: an ended thread's storage may be
   // handed to another's thread-local answer, which would then share its
   // address without ever being answered at the same time.
-  for (--*worker.running; *worker.running > 0;) SwitchToThread();
+  Meet(*worker.running);
   ReleaseThreadStorage();
   return 0;
 }
