@@ -108,7 +108,7 @@ Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool 
   plan.recalculate.assign(n, false);
   plan.roles.assign(n, CellRole{});
   plan.threadSafe.assign(n, false);
-  std::vector<std::vector<int>> needs(keepNeeds ? n : 0);
+  if (keepNeeds) plan.needsOf.assign(n, Plan::Span{});
   std::vector<char> state(n, 0);  // 0 not seen, 1 being ordered, 2 ordered
   std::map<const SharedFormula*, Calls> callsOf;  // of each shared formula, read once
   std::vector<int> position(n, -1);
@@ -167,11 +167,13 @@ Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool 
         continue;
       }
       bool recalculate = !onlyAddInCells || plan.roles[e].callsAddIn;
+      const size_t needsFirst = plan.needs.size();
       for (size_t i = top.first; i < top.end; ++i) {
         const size_t p = static_cast<size_t>(precedents[i]);
         recalculate = recalculate || plan.recalculate[p];
-        if (keepNeeds && plan.threadSafe[e] && plan.recalculate[p] && p != e) needs[e].push_back(static_cast<int>(p));
+        if (keepNeeds && plan.threadSafe[e] && plan.recalculate[p] && p != e) plan.needs.push_back(static_cast<int>(p));
       }
+      if (keepNeeds) plan.needsOf[e] = Plan::Span{needsFirst, plan.needs.size()};
       plan.recalculate[e] = recalculate;
       if (recalculate) MarkUncalculated(book, formulas[e]);  // while the cell is at hand
       state[e] = 2;
@@ -181,13 +183,6 @@ Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool 
     }
   }
   for (const auto& [e, why] : plan.circular) plan.threadSafe[static_cast<size_t>(e)] = false;
-  if (keepNeeds) {
-    plan.needsFrom.assign(n + 1, 0);
-    for (size_t e = 0; e < n; ++e) {
-      plan.needsFrom[e + 1] = plan.needsFrom[e] + (plan.recalculate[e] ? needs[e].size() : 0);
-      if (plan.recalculate[e]) plan.needs.insert(plan.needs.end(), needs[e].begin(), needs[e].end());
-    }
-  }
   return plan;
 }
 

@@ -34,14 +34,17 @@ struct Plan {
   std::vector<bool> threadSafe;
   // The recalculated cells each thread-safe cell refers to, kept only when
   // asked for (the others wait for their turn, after all they need): entry
-  // e's are needs[needsFrom[e]] to needs[needsFrom[e + 1]].
-  std::vector<size_t> needsFrom;
+  // e's are needs[needsOf[e].first] up to needs[needsOf[e].end].
+  struct Span {
+    size_t first = 0, end = 0;
+  };
+  std::vector<Span> needsOf;
   std::vector<int> needs;
 };
 
 // With `onlyAddInCells`, only the cells that call an add-in's function or
 // depend on one are recalculated. Each recalculated cell is marked not
-// calculated in the workbook. `keepNeeds`: fill needsFrom and needs.
+// calculated in the workbook. `keepNeeds`: fill needsOf and needs.
 Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool keepNeeds);
 
 // Where the cell stands, as "Sheet!A1".

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -31,24 +32,10 @@ class Waiting {
 class Threads {
  public:
   Threads(const Plan& plan, const CalculateCell& calculate)
-      : plan_(plan), calculate_(calculate), needing_(new std::atomic<int>[plan.recalculate.size()]),
-        done_(new std::atomic<bool>[plan.recalculate.size()]), answers_(plan.recalculate.size()) {
-    const size_t n = plan.recalculate.size();
-    std::vector<int> neededBy(n, 0);
-    for (size_t e = 0; e < n; ++e) {
-      needing_[e] = static_cast<int>(plan.needsFrom[e + 1] - plan.needsFrom[e]);
-      done_[e] = false;
-      for (size_t i = plan.needsFrom[e]; i < plan.needsFrom[e + 1]; ++i) ++neededBy[static_cast<size_t>(plan.needs[i])];
-    }
-    neededFrom_.assign(n + 1, 0);
-    for (size_t e = 0; e < n; ++e) neededFrom_[e + 1] = neededFrom_[e] + static_cast<size_t>(neededBy[e]);
-    neededBy_.resize(neededFrom_[n]);
-    std::vector<size_t> at(neededFrom_.begin(), neededFrom_.end() - 1);
-    for (size_t e = 0; e < n; ++e)
-      for (size_t i = plan.needsFrom[e]; i < plan.needsFrom[e + 1]; ++i)
-        neededBy_[at[static_cast<size_t>(plan.needs[i])]++] = static_cast<int>(e);
+      : plan_(plan), calculate_(calculate), done_(new std::atomic<bool>[plan.recalculate.size()]()) {
     for (int e : plan.order)
       if (plan.recalculate[static_cast<size_t>(e)] && plan.threadSafe[static_cast<size_t>(e)]) ahead_.push_back(e);
+    kept_.reset(new Kept[ahead_.size()]);
   }
 
   // A calculation thread takes the thread-safe cells in the plan's order, a
@@ -62,9 +49,8 @@ class Threads {
       const size_t first = next_.fetch_add(Run);
       if (first >= ahead_.size()) return;
       for (size_t i = first; i < first + Run && i < ahead_.size(); ++i) {
-        const int e = ahead_[i];
-        for (Waiting waiting; needing_[static_cast<size_t>(e)].load() != 0;) waiting.Once();
-        Calculate(e, thread);
+        for (Waiting waiting; !Ready(ahead_[i]);) waiting.Once();
+        Calculate(i, thread);
       }
     }
   }
@@ -72,51 +58,65 @@ class Threads {
   // The calling thread: each cell in its turn; while a thread-safe one is
   // not yet done, it calculates the next one that is ready, if any.
   void Report(const ReportCell& report) {
+    size_t k = 0;  // in ahead_
     for (int e : plan_.order) {
       const size_t at = static_cast<size_t>(e);
       if (!plan_.recalculate[at]) continue;
       if (!plan_.threadSafe[at]) {
         Evaluated answer = calculate_(e, 0);
-        Done(e);
+        done_[at] = true;
         report(e, answer, 0);
         continue;
       }
       for (Waiting waiting; !done_[at].load();)
         if (!CalculateNextReady()) waiting.Once();
-      report(e, answers_[at].first, answers_[at].second);
-      answers_[at] = {};
+      Evaluated* answer = std::launder(reinterpret_cast<Evaluated*>(kept_[k].answer));
+      report(e, *answer, kept_[k].thread);
+      answer->~Evaluated();
+      ++k;
     }
   }
 
  private:
-  bool CalculateNextReady() {
-    size_t i = next_.load();
-    if (i >= ahead_.size() || needing_[static_cast<size_t>(ahead_[i])].load() != 0) return false;
-    if (!next_.compare_exchange_strong(i, i + 1)) return true;
-    Calculate(ahead_[i], 1);
+  // Whether every cell that cell `e` needs is done.
+  bool Ready(int e) const {
+    const Plan::Span needs = plan_.needsOf[static_cast<size_t>(e)];
+    for (size_t i = needs.first; i < needs.end; ++i)
+      if (!done_[static_cast<size_t>(plan_.needs[i])].load()) return false;
     return true;
   }
 
-  void Calculate(int e, int thread) {
-    answers_[static_cast<size_t>(e)] = {calculate_(e, thread), thread};
-    Done(e);
+  bool CalculateNextReady() {
+    size_t i = next_.load();
+    if (i >= ahead_.size() || !Ready(ahead_[i])) return false;
+    if (!next_.compare_exchange_strong(i, i + 1)) return true;
+    Calculate(i, 1);
+    return true;
   }
 
-  // The cell's answer is shown: the cells that need it need one fewer.
-  void Done(int e) {
-    const size_t at = static_cast<size_t>(e);
-    for (size_t i = neededFrom_[at]; i < neededFrom_[at + 1]; ++i) --needing_[static_cast<size_t>(neededBy_[i])];
-    done_[at] = true;
+  // Calculates ahead_[i], keeps its answer and marks it done: the cells that
+  // need it may start.
+  void Calculate(size_t i, int thread) {
+    const int e = ahead_[i];
+    new (kept_[i].answer) Evaluated(calculate_(e, thread));
+    kept_[i].thread = thread;
+    done_[static_cast<size_t>(e)] = true;
   }
+
+  // The answer of a cell calculated ahead, built in place by the thread that
+  // calculates it and destroyed once reported. The storage is left
+  // uninitialised until then, so that no one thread touches all of it before
+  // the threads start.
+  struct Kept {
+    alignas(Evaluated) unsigned char answer[sizeof(Evaluated)];
+    int thread;
+  };
 
   const Plan& plan_;
   const CalculateCell& calculate_;
-  std::unique_ptr<std::atomic<int>[]> needing_;  // of each cell, the cells it needs not yet done
-  std::unique_ptr<std::atomic<bool>[]> done_;
-  std::vector<std::pair<Evaluated, int>> answers_;  // of the cells calculated ahead, and the thread
-  std::vector<size_t> neededFrom_;                   // entry e is needed by neededBy_[neededFrom_[e] ...]
-  std::vector<int> neededBy_;
-  std::vector<int> ahead_;  // the thread-safe cells, in the plan's order
+  std::unique_ptr<std::atomic<bool>[]> done_;  // of each cell
+  std::vector<int> ahead_;                     // the thread-safe cells, in the plan's order
+  std::unique_ptr<Kept[]> kept_;               // of each of ahead_
   std::atomic<size_t> next_{0};
 };
 
@@ -124,7 +124,7 @@ class Threads {
 
 void Schedule(const Plan& plan, int threads, const CalculateCell& calculate, const ReportCell& report) {
   bool anyAhead = false;  // a thread-safe cell to calculate
-  if (threads > 1 && !plan.needsFrom.empty())
+  if (threads > 1 && !plan.needsOf.empty())
     for (size_t e = 0; e < plan.threadSafe.size() && !anyAhead; ++e) anyAhead = plan.recalculate[e] && plan.threadSafe[e];
   if (anyAhead) {
     Threads shared(plan, calculate);
