@@ -58,8 +58,8 @@ fi
 
 # Configures one preset and builds it, or only the given CMake targets: a
 # first run needs no tests built to play a session. The compiler's output goes to a log; what
-# shows is one line for each file compiled or linked, so a warm build prints
-# nothing and a cold one shows its progress.
+# shows is one line for each file compiled or linked, with Ninja's count of
+# steps, so a warm build prints nothing and a cold one shows its progress.
 build_target() {
   use_target "$1"
   shift
@@ -67,6 +67,10 @@ build_target() {
   [ $# -eq 0 ] || only=(--target "$@")
   local log="$ROOT/build/$PRESET.log"
   mkdir -p "$ROOT/build"
+  # A tree another generator made cannot be configured with Ninja: it is made anew.
+  if [ -f "$BUILD/CMakeCache.txt" ] && ! grep -qx 'CMAKE_GENERATOR:INTERNAL=Ninja' "$BUILD/CMakeCache.txt"; then
+    rm -rf "${BUILD:?}"
+  fi
   # A build tree configures itself again when a CMakeLists.txt changes; the
   # preset is read again when it is new or the presets changed.
   if [ ! -f "$BUILD/CMakeCache.txt" ] || [ "$ROOT/CMakePresets.json" -nt "$BUILD/CMakeCache.txt" ]; then
@@ -80,7 +84,7 @@ build_target() {
     : >"$log"
   fi
   if ! (cd "$ROOT" && cmake --build --preset "$PRESET" -j "$(nproc)" "${only[@]}") 2>&1 | tee -a "$log" |
-    sed -un "s/^\[ *\([0-9]*\)%\] \(Building\|Linking\)/  $PRESET \1%: \2/p" >&2; then
+    sed -un "s/^\[\([0-9]*\/[0-9]*\)\] \(Building\|Linking\)/  $PRESET \1: \2/p" >&2; then
     tail -n 40 "$log" >&2
     fail "building $PRESET failed (whole log: ${log#"$ROOT"/})"
   fi
