@@ -6,7 +6,6 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # non-ASCII path has no Windows name and winepath answers nothing.
 export LC_ALL=C.UTF-8
 unset LANGUAGE
-source "$ROOT/scripts/pe.sh"
 
 # The CMake presets of the two builds: 32-bit and 64-bit Excel.
 TARGETS=(mingw-i686 mingw-x86_64)
@@ -88,6 +87,21 @@ build_target() {
     tail -n 40 "$log" >&2
     fail "building $PRESET failed (whole log: ${log#"$ROOT"/})"
   fi
+}
+
+# Builds xllhost's programs for Linux (packaging/native) with the flags
+# Debian builds its own with, into build/programs.
+PROGRAMS="$ROOT/build/programs"
+build_programs() {
+  mkdir -p "$ROOT/build"
+  if [ ! -f "$PROGRAMS/CMakeCache.txt" ]; then
+    echo "configuring programs" >&2
+    (cd "$ROOT" && CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+      LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" cmake -G Ninja -S packaging/native -B "$PROGRAMS" \
+      -DCMAKE_BUILD_TYPE=None) >"$PROGRAMS.log" 2>&1 || { cat "$PROGRAMS.log" >&2; fail "configuring programs failed"; }
+  fi
+  cmake --build "$PROGRAMS" --target xllhost-width >>"$PROGRAMS.log" 2>&1 ||
+    { tail -n 40 "$PROGRAMS.log" >&2; fail "building programs failed (whole log: build/programs.log)"; }
 }
 
 # Files a run with sudo left behind cannot be rewritten by the user, and Wine

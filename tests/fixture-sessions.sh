@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Whole sessions of add-ins other than Quorrel.xll, each exercising one slice
 # of the host: a table of cells and what each must show, one xllhost run per
-# add-in. Arguments: the xllhost program, the folder of the fixture add-ins.
-source "$(dirname "$0")/../scripts/pe.sh"
+# add-in. Arguments: the xllhost program, the folder of the fixture add-ins,
+# the size of a pointer in them (4 or 8).
 . "$(dirname "$0")/support/wine.sh"
 host=$1
 dir=$2
+pointer=$3
 passed=0
 failed=0
 
@@ -179,7 +180,7 @@ session 2 "called LPenHelper of xlcall32.dll, which xllhost does not provide" or
 
 # An add-in written without __stdcall: on 32-bit Windows a fault that
 # xllhost survives, names with its cell, and still shows the answer of.
-if [ "$(pe_machine "$host")" = 014c ]; then
+if [ "$pointer" = 4 ]; then
   session 1 "Excel will not find xlAutoOpen: the add-in exports it only as xlAutoOpen@0" decorated --quiet --scenario cluster
   session 1 "Excel will not find SetExcel12EntryPt: the add-in exports it only as SetExcel12EntryPt@4" decorated --quiet --scenario cluster
   session 1 "cell A1 =Add\(1,2\) does not use __stdcall: it left the 16 bytes of arguments on the stack" cdecl --quiet --formula '=Add(1,2)'

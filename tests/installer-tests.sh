@@ -69,8 +69,11 @@ state() {  # state LAYOUT APPDATA
     for pair in "${list[@]}"; do printf '%s\t%s\t%s\n' "$key" "${pair%%=*}" "$(entry "${pair#*=}" "$2")"; done
   done | LC_ALL=C sort
 }
-file_state() {  # what is at the installed path: none, dir, or the file's machine
-  if [ -d "$1" ]; then echo dir; elif [ -f "$1" ]; then pe_machine "$1"; else echo none; fi
+file_state() {  # what is at the installed path: none, dir, the release's add-in of a width by its machine, or other
+  if [ -d "$1" ]; then echo dir; elif [ ! -f "$1" ]; then echo none
+  elif cmp -s "$1" "$release/Quorrel64.xll"; then echo 8664
+  elif cmp -s "$1" "$release/Quorrel32.xll"; then echo 014c
+  else echo other; fi
 }
 
 # Each profile's roaming folder as a Unix path, asked of Wine once.
