@@ -65,6 +65,13 @@ function(quorrel_runtime_free target)
     # The toolchain's -pthread and the static runtime options mean nothing to
     # a link without the C runtime; clang says so for each.
     target_link_options(${target} PRIVATE -Wno-unused-command-line-argument)
+  else()
+    # GNU ld would take a DLL's base address from a hash of the output's name
+    # as the link names it, which differs with the folder the link runs in
+    # (make links from the target's folder, Ninja from the tree's top). Its
+    # fixed default keeps the image the same bytes wherever it is built; ASLR
+    # moves it at load time all the same.
+    target_link_options(${target} PRIVATE -Wl,--disable-auto-image-base)
   endif()
   target_link_libraries(${target} PRIVATE kernel32 gcc)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)

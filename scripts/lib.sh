@@ -55,6 +55,14 @@ if command -v ccache >/dev/null; then
   export CCACHE_DIR="$ROOT/build/ccache" CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1 CCACHE_DEPEND=1
 fi
 
+# A tree another generator made cannot be configured with Ninja: it is
+# removed, to be made anew.
+ninja_tree() {
+  if [ -f "$1/CMakeCache.txt" ] && ! grep -qx 'CMAKE_GENERATOR:INTERNAL=Ninja' "$1/CMakeCache.txt"; then
+    rm -rf "${1:?}"
+  fi
+}
+
 # Configures one preset and builds it, or only the given CMake targets: a
 # first run needs no tests built to play a session. The compiler's output goes to a log; what
 # shows is one line for each file compiled or linked, with Ninja's count of
@@ -66,10 +74,7 @@ build_target() {
   [ $# -eq 0 ] || only=(--target "$@")
   local log="$ROOT/build/$PRESET.log"
   mkdir -p "$ROOT/build"
-  # A tree another generator made cannot be configured with Ninja: it is made anew.
-  if [ -f "$BUILD/CMakeCache.txt" ] && ! grep -qx 'CMAKE_GENERATOR:INTERNAL=Ninja' "$BUILD/CMakeCache.txt"; then
-    rm -rf "${BUILD:?}"
-  fi
+  ninja_tree "$BUILD"
   # A build tree configures itself again when a CMakeLists.txt changes; the
   # preset is read again when it is new or the presets changed.
   if [ ! -f "$BUILD/CMakeCache.txt" ] || [ "$ROOT/CMakePresets.json" -nt "$BUILD/CMakeCache.txt" ]; then
