@@ -94,19 +94,33 @@ build_target() {
   fi
 }
 
+# Configures a tree built for Linux once, with Ninja and the compiler and
+# flags the environment names, then builds it, or one of its targets:
+# linux_tree NAME SOURCE WHAT [TARGET [CMAKE_ARGUMENT...]]. What the tools
+# say goes to build/NAME.log; WHAT names the tree in an error.
+linux_tree() {
+  local tree="$ROOT/build/$1" source=$2 what=$3 only=()
+  [ -z "${4:-}" ] || only=(--target "$4")
+  mkdir -p "$ROOT/build"
+  if [ ! -f "$tree/CMakeCache.txt" ]; then
+    echo "configuring $1" >&2
+    cmake -G Ninja -S "$ROOT/$source" -B "$tree" "${@:5}" >"$tree.log" 2>&1 ||
+      { cat "$tree.log" >&2; fail "configuring $what failed"; }
+  fi
+  cmake --build "$tree" -j "$(nproc)" "${only[@]}" >>"$tree.log" 2>&1 ||
+    { tail -n 40 "$tree.log" >&2; fail "building $what failed (whole log: build/$1.log)"; }
+}
+
 # Builds xllhost's programs for Linux (packaging/native) with the flags
 # Debian builds its own with, into build/programs.
 PROGRAMS="$ROOT/build/programs"
 build_programs() {
-  mkdir -p "$ROOT/build"
-  if [ ! -f "$PROGRAMS/CMakeCache.txt" ]; then
-    echo "configuring programs" >&2
-    (cd "$ROOT" && CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
-      LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" cmake -G Ninja -S packaging/native -B "$PROGRAMS" \
-      -DCMAKE_BUILD_TYPE=None) >"$PROGRAMS.log" 2>&1 || { cat "$PROGRAMS.log" >&2; fail "configuring programs failed"; }
+  if [ ! -f "$PROGRAMS/CMakeCache.txt" ]; then  # asked only for the tree's first configure
+    local -x CXXFLAGS LDFLAGS
+    CXXFLAGS="$(cd "$ROOT" && dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+    LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
   fi
-  cmake --build "$PROGRAMS" --target xllhost-width >>"$PROGRAMS.log" 2>&1 ||
-    { tail -n 40 "$PROGRAMS.log" >&2; fail "building programs failed (whole log: build/programs.log)"; }
+  linux_tree programs packaging/native "xllhost's programs for Linux" xllhost-width -DCMAKE_BUILD_TYPE=None
 }
 
 # Files a run with sudo left behind cannot be rewritten by the user, and Wine
