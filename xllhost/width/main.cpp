@@ -1,9 +1,11 @@
 // xllhost-width FILE...: which xllhost, 32-bit or 64-bit, runs the add-in
 // among the arguments, by the machine its PE header names. Prints "32" or
-// "64" for the last argument that is an x86 or x64 image, and nothing when
-// none is; the command that starts xllhost picks its program by it. Built
-// for Linux, as that command runs before Wine does.
+// "64" for the last argument that is an x86 or x64 image; when none is
+// (--from-registry), XLLHOST_WIDTH, else "64". The command that starts
+// xllhost picks its program by it. Built for Linux, as that command runs
+// before Wine does.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -25,7 +27,8 @@ std::string ImageBytes(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* width = nullptr;
+  const char* asked = std::getenv("XLLHOST_WIDTH");
+  const char* width = asked != nullptr && *asked != '\0' ? asked : "64";
   for (int i = 1; i < argc; ++i) {
     const std::string bytes = ImageBytes(argv[i]);
     std::uint16_t machine = 0;
@@ -34,6 +37,6 @@ int main(int argc, char** argv) {
     if (machine == xllhost::MachineI386) width = "32";
     if (machine == xllhost::MachineAmd64) width = "64";
   }
-  if (width != nullptr) std::puts(width);
+  std::puts(width);
   return 0;
 }
