@@ -38,6 +38,8 @@ class Threads {
     kept_.reset(new Kept[ahead_.size()]);
   }
 
+  bool AnyAhead() const { return !ahead_.empty(); }
+
   // A calculation thread takes the thread-safe cells in the plan's order, a
   // run of them at a time, each waiting for the cells it needs. Those come
   // before it in the order, and every cell before it is taken, so the wait
@@ -123,19 +125,19 @@ class Threads {
 }  // namespace
 
 void Schedule(const Plan& plan, int threads, const CalculateCell& calculate, const ReportCell& report) {
-  bool anyAhead = false;  // a thread-safe cell to calculate
-  if (threads > 1 && !plan.needsOf.empty())
-    for (size_t e = 0; e < plan.threadSafe.size() && !anyAhead; ++e) anyAhead = plan.recalculate[e] && plan.threadSafe[e];
-  if (anyAhead) {
+  if (threads > 1 && !plan.needsOf.empty()) {
     Threads shared(plan, calculate);
-    std::vector<std::thread> workers;
-    for (int thread = 2; thread <= threads; ++thread) workers.emplace_back([&shared, thread] {
-        shared.Work(thread);
-        ReleaseThreadStorage();
-      });
-    shared.Report(report);
-    for (std::thread& worker : workers) worker.join();
-    return;
+    if (shared.AnyAhead()) {  // without a thread-safe cell to calculate, no thread starts
+      std::vector<std::thread> workers;
+      for (int thread = 2; thread <= threads; ++thread)
+        workers.emplace_back([&shared, thread] {
+          shared.Work(thread);
+          ReleaseThreadStorage();
+        });
+      shared.Report(report);
+      for (std::thread& worker : workers) worker.join();
+      return;
+    }
   }
   for (int e : plan.order) {
     if (!plan.recalculate[static_cast<size_t>(e)]) continue;
