@@ -59,7 +59,8 @@ Answer SheetNm(const Request& request) {
 // Sheet1, that sheet.
 Answer SheetId(const Request& request) {
   if (request.args.size() > 1) return Fail(xlretInvCount);
-  if (request.args.empty()) return Success(SheetReference(Workbook::SheetId(Calling().inCell ? Calling().caller.sheet : 0)));
+  if (request.args.empty())
+    return Success(SheetReference(Workbook::SheetId(Calling().inCell ? Calling().caller.sheet : 0)));
   if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
   const std::string& name = request.args[0].text;
   for (size_t i = 0; i < Book().Sheets().size(); ++i) {
@@ -107,7 +108,8 @@ std::string ModulePath(HMODULE module) {
 
 std::string SheetText(int sheet) {
   const auto& sheets = Book().Sheets();
-  const std::string name = static_cast<size_t>(sheet) < sheets.size() ? sheets[static_cast<size_t>(sheet)].name : "Sheet1";
+  const std::string name =
+      static_cast<size_t>(sheet) < sheets.size() ? sheets[static_cast<size_t>(sheet)].name : "Sheet1";
   return "[" + Book().name + "]" + name;
 }
 
@@ -121,18 +123,14 @@ std::string CallerCellName() {
 }
 
 CalculatingCell::CalculatingCell(const Place& place, const Area& area, std::string_view formula)
-    : inCell_(Calling().inCell), place_(Calling().caller), area_(Calling().callerArea), formula_(Calling().callerFormula) {
-  Calling().inCell = true;
-  Calling().caller = place;
-  Calling().callerArea = area;
-  Calling().callerFormula = formula;
+    : calling_(Calling()),
+      inCell_(calling_.inCell),
+      place_(calling_.caller),
+      area_(calling_.callerArea),
+      formula_(calling_.callerFormula) {
+  calling_ = CellCalculating{true, place, area, formula};
 }
 
-CalculatingCell::~CalculatingCell() {
-  Calling().inCell = inCell_;
-  Calling().caller = place_;
-  Calling().callerArea = area_;
-  Calling().callerFormula = formula_;
-}
+CalculatingCell::~CalculatingCell() { calling_ = CellCalculating{inCell_, place_, area_, formula_}; }
 
 }  // namespace xllhost

@@ -11,6 +11,8 @@
 
 namespace xllhost {
 
+struct CellCalculating;
+
 Answer GetName(const Request& request);
 Answer Caller(const Request& request);
 Answer Abort(const Request& request);
@@ -44,6 +46,7 @@ class CalculatingCell {
   CalculatingCell& operator=(const CalculatingCell&) = delete;
 
  private:
+  CellCalculating& calling_;  // this thread's, looked up once
   bool inCell_;
   Place place_;
   Area area_;

@@ -16,15 +16,14 @@ namespace xllhost {
 template <typename T>
 class Scratch {
  public:
-  Scratch() {
-    std::deque<std::vector<T>>& levels = Levels();
-    if (levels.size() <= Depth()) levels.emplace_back();  // a deque never moves the others
-    vector_ = &levels[Depth()++];
+  Scratch() : levels_(Levels()) {
+    if (levels_.vectors.size() <= levels_.depth) levels_.vectors.emplace_back();  // a deque never moves the others
+    vector_ = &levels_.vectors[levels_.depth++];
     vector_->clear();
   }
   ~Scratch() {
     vector_->clear();
-    --Depth();
+    --levels_.depth;
   }
   Scratch(const Scratch&) = delete;
   Scratch& operator=(const Scratch&) = delete;
@@ -33,18 +32,23 @@ class Scratch {
   std::vector<T>* operator->() { return vector_; }
 
  private:
-  // Each thread's, never destroyed unless the thread gives them back before
-  // it ends (ReleaseThreadStorage): the host's own thread keeps them, as the
-  // host's state, since an add-in may call the host from its DllMain after
-  // main has returned.
-  static std::deque<std::vector<T>>*& Slot() {
-    thread_local std::deque<std::vector<T>>* levels = nullptr;
+  struct Nested {
+    std::deque<std::vector<T>> vectors;
+    size_t depth = 0;  // of the calls that use them now
+  };
+  // Each thread's, looked up once by each Scratch, since a thread_local
+  // costs a lookup in a table under MinGW's GCC. Never destroyed unless the
+  // thread gives them back before it ends (ReleaseThreadStorage): the host's
+  // own thread keeps them, as the host's state, since an add-in may call
+  // the host from its DllMain after main has returned.
+  static Nested*& Slot() {
+    thread_local Nested* levels = nullptr;
     return levels;
   }
-  static std::deque<std::vector<T>>& Levels() {
-    std::deque<std::vector<T>>*& levels = Slot();
+  static Nested& Levels() {
+    Nested*& levels = Slot();
     if (levels == nullptr) {
-      levels = new std::deque<std::vector<T>>;
+      levels = new Nested;
       WhenThreadReleases([] {
         delete Slot();
         Slot() = nullptr;
@@ -52,10 +56,7 @@ class Scratch {
     }
     return *levels;
   }
-  static size_t& Depth() {
-    thread_local size_t depth = 0;
-    return depth;
-  }
+  Nested& levels_;
   std::vector<T>* vector_;
 };
 

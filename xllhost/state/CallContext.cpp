@@ -20,25 +20,35 @@ struct alignas(64) Entered {
 constexpr size_t MostThreads = 4096;  // a thread past them goes untimed
 Entered EnteredOn[MostThreads];
 std::atomic<size_t> ThreadsEntered{0};
-thread_local size_t Slot = MostThreads;
 std::atomic<bool> Loading{false};
 
-void BeginWaiting() {
-  if (Slot == MostThreads) {
-    Slot = std::min(ThreadsEntered++, MostThreads);
-    if (Slot == MostThreads) return;
-    EnteredOn[Slot].thread = GetCurrentThreadId();
-    EnteredOn[Slot].what = &HostMemoryTaker();  // the thread's own, as long as it lives
-  }
-  EnteredOn[Slot].since = GetTickCount64();
+// What each thread keeps of its calls, as Excel calls thread-safe functions
+// on several at once. One record, so that a call looks it up once: a
+// thread_local costs a lookup in a table under MinGW's GCC.
+struct OnThread {
+  size_t slot = MostThreads;                // its own in EnteredOn, taken when it first calls
+  const std::string* threadSafe = nullptr;  // the thread-safe function running, if one is
+  int entries = 0;                          // of the entries the host called, those running here
+  int locksHeld = 0;
+};
+OnThread& Mine() {
+  thread_local OnThread mine;
+  return mine;
 }
 
-void EndWaiting() {
-  if (Slot != MostThreads) EnteredOn[Slot].since = 0;
+void BeginWaiting(OnThread& mine) {
+  if (mine.slot == MostThreads) {
+    mine.slot = std::min(ThreadsEntered++, MostThreads);
+    if (mine.slot == MostThreads) return;
+    EnteredOn[mine.slot].thread = GetCurrentThreadId();
+    EnteredOn[mine.slot].what = &HostMemoryTaker();  // the thread's own, as long as it lives
+  }
+  EnteredOn[mine.slot].since = GetTickCount64();
 }
-// Each thread's own: Excel calls thread-safe functions on several at once.
-thread_local const std::string* ThreadSafe = nullptr;
-thread_local int EntriesOnThread = 0;  // of the entries the host called, those running on this thread
+
+void EndWaiting(const OnThread& mine) {
+  if (mine.slot != MostThreads) EnteredOn[mine.slot].since = 0;
+}
 
 CRITICAL_SECTION& Lock() {
   static CRITICAL_SECTION* lock = [] {
@@ -50,37 +60,40 @@ CRITICAL_SECTION& Lock() {
   }();
   return *lock;
 }
-thread_local int LocksHeld = 0;
 
 }  // namespace
 
 PassedControl::PassedControl() {
-  if (EntriesOnThread++ == 0) BeginWaiting();
+  OnThread& mine = Mine();
+  if (mine.entries++ == 0) BeginWaiting(mine);
   ++State().entryDepth;
 }
 
 PassedControl::~PassedControl() {
-  if (--EntriesOnThread == 0) EndWaiting();
+  OnThread& mine = Mine();
+  if (--mine.entries == 0) EndWaiting(mine);
   --State().entryDepth;
 }
 
 LoaderRunning::LoaderRunning() {
   State().inDllMain = true;
   Loading = true;
-  BeginWaiting();
+  BeginWaiting(Mine());
 }
 
 LoaderRunning::~LoaderRunning() {
   State().inDllMain = false;
   Loading = false;
-  EndWaiting();
+  EndWaiting(Mine());
 }
 
-FunctionRunning::FunctionRunning(const std::string* threadSafe) : outer_(ThreadSafe) { ThreadSafe = threadSafe; }
+FunctionRunning::FunctionRunning(const std::string* threadSafe) : outer_(Mine().threadSafe) {
+  Mine().threadSafe = threadSafe;
+}
 
-FunctionRunning::~FunctionRunning() { ThreadSafe = outer_; }
+FunctionRunning::~FunctionRunning() { Mine().threadSafe = outer_; }
 
-const std::string* RunningThreadSafe() { return ThreadSafe; }
+const std::string* RunningThreadSafe() { return Mine().threadSafe; }
 
 AddInRunning LongestRunning() {
   AddInRunning longest;
@@ -100,28 +113,28 @@ bool ControlPassed() { return State().entryDepth != 0; }
 const char* OutOfContext() {
   if (State().inDllMain) return "from DllMain";
   if (State().entryDepth == 0) return "outside any entry the host called";
-  if (EntriesOnThread == 0) return "from a thread other than the one the host called";
+  if (Mine().entries == 0) return "from a thread other than the one the host called";
   return nullptr;
 }
 
 HostLocked::HostLocked() {
   EnterCriticalSection(&Lock());
-  ++LocksHeld;
+  ++Mine().locksHeld;
 }
 
 HostLocked::~HostLocked() {
-  --LocksHeld;
+  --Mine().locksHeld;
   LeaveCriticalSection(&Lock());
 }
 
-HostUnlocked::HostUnlocked() : held_(LocksHeld) {
+HostUnlocked::HostUnlocked() : held_(Mine().locksHeld) {
   for (int i = 0; i < held_; ++i) LeaveCriticalSection(&Lock());
-  LocksHeld = 0;
+  Mine().locksHeld = 0;
 }
 
 HostUnlocked::~HostUnlocked() {
   for (int i = 0; i < held_; ++i) EnterCriticalSection(&Lock());
-  LocksHeld = held_;
+  Mine().locksHeld = held_;
 }
 
 }  // namespace xllhost
