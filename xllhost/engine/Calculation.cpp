@@ -10,9 +10,11 @@ namespace {
 void Show(Workbook& book, const FormulaCell& entry, const Value& value) {
   std::vector<Cell>& cells = book.Sheets()[static_cast<size_t>(entry.sheet)].cells;
   Cell& cell = cells[entry.cell];
-  const Value one = value.Is(xltypeMulti) ? (value.elements.empty() ? ErrorValue(xlerrValue) : value.elements[0]) : value;
   if (cell.block < 0) {
-    ShowAnswer(cell, one);
+    if (!value.Is(xltypeMulti))
+      ShowAnswer(cell, value);
+    else
+      ShowAnswer(cell, value.elements.empty() ? ErrorValue(xlerrValue) : value.elements[0]);
     return;
   }
   // An array formula's answer laid over its block; cells it does not reach

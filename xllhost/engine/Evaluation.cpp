@@ -1,5 +1,7 @@
 #include "engine/Evaluation.h"
 
+#include <utility>
+
 #include "builtins/Builtins.h"
 #include "builtins/Operators.h"
 #include "records/Scratch.h"
@@ -29,8 +31,8 @@ Operand Of(Value value) {
 }
 
 // A reference an add-in or a built-in answered, as an operand of the formula.
-Operand FromRecord(const Value& value, const Context& ctx) {
-  if (!value.Is(xltypeRef) && !value.Is(xltypeSRef)) return Of(value);
+Operand FromRecord(Value value, const Context& ctx) {
+  if (!value.Is(xltypeRef) && !value.Is(xltypeSRef)) return Of(std::move(value));
   Operand operand;
   return AsReference(ctx.book, value, ctx.place.sheet, &operand) ? operand : Of(ErrorValue(xlerrRef));
 }
@@ -176,10 +178,10 @@ Evaluated EvaluateFormula(const Workbook& book, EngineHost& host, const Formula&
                           bool fromExcel) {
   const Place& place = cell.place;
   Context ctx{book, host, cell, place, fromExcel, "", 0};
-  const Operand result = Eval(formula.root, ctx);
+  Operand result = Eval(formula.root, ctx);
   Evaluated answer;
   if (!result.IsReference())
-    answer.value = result.value;
+    answer.value = std::move(result.value);
   else if (place.array || result.area.IsCell())
     answer.value = AreaValues(book, result.sheet, result.area, &ctx.why);
   else

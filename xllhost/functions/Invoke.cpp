@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <type_traits>
+#include <utility>
 
 #include "functions/Information.h"
 #include "native/Arguments.h"
@@ -124,7 +125,7 @@ Value AsCell(Value value) {
     Unusable("an answer is a record with the unknown type word " + std::to_string(value.xltype));
     return ErrorValue(xlerrValue);
   }
-  return AsWorksheetNumbers(value);
+  return AsWorksheetNumbers(std::move(value));
 }
 
 template <typename Record>

@@ -1,6 +1,7 @@
 #include "records/TypeText.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <iterator>
 
@@ -130,9 +131,15 @@ bool ParseTypeText(const std::string& text, Signature* signature, std::string* w
 }
 
 const TypeInfo& Info(TypeCode code) {
-  for (const TypeInfo& row : Table)
-    if (row.code == code) return row;
-  return Table[std::size(Table) - 1];
+  // Asked several times in every call of an add-in's function: each code's
+  // row is found once.
+  static const auto rows = [] {
+    std::array<const TypeInfo*, static_cast<size_t>(TypeCode::None) + 1> byCode{};
+    for (const TypeInfo& row : Table) byCode[static_cast<size_t>(row.code)] = &row;
+    return byCode;
+  }();
+  const auto at = static_cast<size_t>(code);
+  return at < rows.size() && rows[at] != nullptr ? *rows[at] : Table[std::size(Table) - 1];
 }
 
 }  // namespace xllhost
