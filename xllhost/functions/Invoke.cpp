@@ -10,6 +10,7 @@
 #include "native/NativeCall.h"
 #include "native/Readable.h"
 #include "records/Scratch.h"
+#include "records/ThreadStorage.h"
 #include "state/CallContext.h"
 #include "state/Calls.h"
 #include "state/HostMemory.h"
@@ -28,8 +29,11 @@ namespace {
 // returned: an answer pointing there points at memory no longer its own. Set
 // once the call is back, so a call nested in it never leaves its own.
 // Kept as a number: it is an address to compare with, never to read.
-thread_local std::uintptr_t DeadStackBelow = 0;
-const void* DeadStack() { return reinterpret_cast<const void*>(DeadStackBelow); }
+struct DeadStackMark {
+  std::uintptr_t below = 0;
+};
+std::uintptr_t& DeadStackBelow() { return ThreadOwn<DeadStackMark>().below; }
+const void* DeadStack() { return reinterpret_cast<const void*>(DeadStackBelow()); }
 
 template <typename Who, typename Passes>
 Answered CallAsExcel(FARPROC procedure, Returns returns, const std::vector<NativeArgument>& args, Who whoText,
@@ -39,7 +43,7 @@ Answered CallAsExcel(FARPROC procedure, Returns returns, const std::vector<Nativ
     HostUnlocked running;
     answered = CallStdcall(procedure, returns, args);
   }
-  DeadStackBelow = reinterpret_cast<std::uintptr_t>(&answered);
+  DeadStackBelow() = reinterpret_cast<std::uintptr_t>(&answered);
   if (answered.removedBytes == answered.passedBytes) return answered;
   const std::string who = whoText(), passes = passesText();
   const std::string passed = std::to_string(answered.passedBytes) + " bytes of arguments";

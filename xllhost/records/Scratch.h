@@ -36,26 +36,11 @@ class Scratch {
     std::deque<std::vector<T>> vectors;
     size_t depth = 0;  // of the calls that use them now
   };
-  // Each thread's, looked up once by each Scratch, since a thread_local
-  // costs a lookup in a table under MinGW's GCC. Never destroyed unless the
-  // thread gives them back before it ends (ReleaseThreadStorage): the host's
-  // own thread keeps them, as the host's state, since an add-in may call
-  // the host from its DllMain after main has returned.
-  static Nested*& Slot() {
-    thread_local Nested* levels = nullptr;
-    return levels;
-  }
-  static Nested& Levels() {
-    Nested*& levels = Slot();
-    if (levels == nullptr) {
-      levels = new Nested;
-      WhenThreadReleases([] {
-        delete Slot();
-        Slot() = nullptr;
-      });
-    }
-    return *levels;
-  }
+  // Each thread's (ThreadOwn), never destroyed unless the thread gives them
+  // back before it ends: the host's own thread keeps them, as the host's
+  // state, since an add-in may call the host from its DllMain after main
+  // has returned.
+  static Nested& Levels() { return ThreadOwn<Nested>(); }
   Nested& levels_;
   std::vector<T>* vector_;
 };

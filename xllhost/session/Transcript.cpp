@@ -3,6 +3,7 @@
 #include "engine/Calculation.h"
 #include "functions/AddInsHost.h"
 #include "functions/Registrations.h"
+#include "records/ThreadStorage.h"
 #include "state/HostMemory.h"
 #include "state/HostState.h"
 
@@ -44,15 +45,19 @@ std::string Escaped(const std::string& text) {
   return escaped;
 }
 
-thread_local HeldTranscript* Holding = nullptr;
+// Where this thread's lines go while its cell waits for its turn.
+struct Held {
+  HeldTranscript* transcript = nullptr;
+};
+HeldTranscript*& Holding() { return ThreadOwn<Held>().transcript; }
 
 }  // namespace
 
-void HoldTranscript(HeldTranscript* held) { Holding = held; }
+void HoldTranscript(HeldTranscript* held) { Holding() = held; }
 
 void SayLine(const std::string& line) {
-  if (Holding != nullptr)
-    Holding->said.push_back({false, line});
+  if (HeldTranscript* held = Holding())
+    held->said.push_back({false, line});
   else
     std::fwrite(line.data(), 1, line.size(), stdout);
 }
@@ -86,7 +91,7 @@ void SetQuiet(bool quiet) { State().quiet = quiet; }
 bool IsQuiet() { return State().quiet; }
 
 void Problem(const std::string& text) {
-  if (Holding != nullptr) return Holding->said.push_back({true, text});
+  if (HeldTranscript* held = Holding()) return held->said.push_back({true, text});
   ++State().problems;
   // Said of the workbook cell being judged, labelled only now: most cells raise none.
   const FormulaCell* cell = JudgingOnThread();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "records/ThreadStorage.h"
 #include "state/HostMemory.h"
 #include "state/HostState.h"
 
@@ -23,18 +24,14 @@ std::atomic<size_t> ThreadsEntered{0};
 std::atomic<bool> Loading{false};
 
 // What each thread keeps of its calls, as Excel calls thread-safe functions
-// on several at once. One record, so that a call looks it up once: a
-// thread_local costs a lookup in a table under MinGW's GCC.
+// on several at once: one record, looked up once by a call.
 struct OnThread {
   size_t slot = MostThreads;                // its own in EnteredOn, taken when it first calls
   const std::string* threadSafe = nullptr;  // the thread-safe function running, if one is
   int entries = 0;                          // of the entries the host called, those running here
   int locksHeld = 0;
 };
-OnThread& Mine() {
-  thread_local OnThread mine;
-  return mine;
-}
+OnThread& Mine() { return ThreadOwn<OnThread>(); }
 
 void BeginWaiting(OnThread& mine) {
   if (mine.slot == MostThreads) {

@@ -14,20 +14,10 @@ namespace xllhost {
 namespace {
 
 // What takes the host memory handed out on this thread.
-std::string*& TakerSlot() {
-  thread_local std::string* taker = nullptr;
-  return taker;
-}
-std::string& Taker() {
-  if (TakerSlot() == nullptr) {
-    TakerSlot() = new std::string("the add-in");
-    WhenThreadReleases([] {
-      delete TakerSlot();
-      TakerSlot() = nullptr;
-    });
-  }
-  return *TakerSlot();
-}
+struct TakerOnThread {
+  std::string name = "the add-in";
+};
+std::string& Taker() { return ThreadOwn<TakerOnThread>().name; }
 
 // Host memory comes from the C heap, as FreeContent gives it back.
 struct HeapStorage {

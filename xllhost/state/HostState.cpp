@@ -1,5 +1,7 @@
 #include "state/HostState.h"
 
+#include "records/ThreadStorage.h"
+
 namespace xllhost {
 
 HostState& State() {
@@ -16,15 +18,15 @@ HMODULE ModuleAt(const void* address) {
   return module;
 }
 
-const FormulaCell*& JudgingOnThread() {
-  thread_local const FormulaCell* cell = nullptr;
-  return cell;
-}
+namespace {
+struct Judging {
+  const FormulaCell* cell = nullptr;
+};
+}  // namespace
 
-CellCalculating& Calling() {
-  thread_local CellCalculating cell;
-  return cell;
-}
+const FormulaCell*& JudgingOnThread() { return ThreadOwn<Judging>().cell; }
+
+CellCalculating& Calling() { return ThreadOwn<CellCalculating>(); }
 
 Workbook& Book() {
   Workbook& book = State().book;
