@@ -10,35 +10,48 @@
 
 namespace xllhost {
 
-#if defined(__MINGW32__) && !defined(__clang__)
-// thread_local is emulated here: the system's TLS slots instead.
-ThreadSlot::ThreadSlot() : index_(TlsAlloc()) {
-  if (index_ == TLS_OUT_OF_INDEXES) std::abort();  // made at start-up, a handful in all
+namespace {
+
+// Each thread's slots where thread_local is native, and where Windows has
+// no TLS index left for one (an add-in may have taken them all).
+constexpr size_t MostSlots = 64;
+thread_local void* Slots[MostSlots];
+std::atomic<size_t> SlotsTaken{0};
+
+size_t TakeSlot() {
+  const size_t index = SlotsTaken++;
+  if (index >= MostSlots) std::abort();  // made for a handful of kinds in all
+  return index;
 }
-// TlsGetValue sets the thread's last error, which the host reads after
-// Windows' own calls (a DLL that does not load): it is kept.
+
+}  // namespace
+
+#if defined(__MINGW32__) && !defined(__clang__)
+// thread_local is emulated here: the system's TLS slots instead. TlsGetValue
+// sets the thread's last error, which the host reads after Windows' own
+// calls (a DLL that does not load): it is kept.
+constexpr size_t OwnSlots = size_t{1} << 31;  // index_ from here: one of Slots, no system slot
+ThreadSlot::ThreadSlot() : index_(TlsAlloc()) {
+  if (index_ == TLS_OUT_OF_INDEXES) index_ = OwnSlots + TakeSlot();
+}
 void* ThreadSlot::Get() const {
+  if (index_ >= OwnSlots) return Slots[index_ - OwnSlots];
   const DWORD error = GetLastError();
   void* pointer = TlsGetValue(static_cast<DWORD>(index_));
   SetLastError(error);
   return pointer;
 }
 void ThreadSlot::Set(void* pointer) const {
+  if (index_ >= OwnSlots) {
+    Slots[index_ - OwnSlots] = pointer;
+    return;
+  }
   const DWORD error = GetLastError();
   TlsSetValue(static_cast<DWORD>(index_), pointer);
   SetLastError(error);
 }
 #else
-// thread_local is the compiler's own: each thread's slots are an array.
-namespace {
-constexpr size_t MostSlots = 64;
-thread_local void* Slots[MostSlots];
-std::atomic<size_t> SlotsTaken{0};
-}  // namespace
-
-ThreadSlot::ThreadSlot() : index_(SlotsTaken++) {
-  if (index_ >= MostSlots) std::abort();  // a handful in all
-}
+ThreadSlot::ThreadSlot() : index_(TakeSlot()) {}
 void* ThreadSlot::Get() const { return Slots[index_]; }
 void ThreadSlot::Set(void* pointer) const { Slots[index_] = pointer; }
 #endif

@@ -28,7 +28,7 @@ class ThreadSlot {
   void Set(void* pointer) const;
 
  private:
-  size_t index_;
+  size_t index_;  // of the system's TLS slots, or of ThreadStorage.cpp's own
 };
 
 // The calling thread's own T, made when the thread first asks for it and
