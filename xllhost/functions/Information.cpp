@@ -123,14 +123,10 @@ std::string CallerCellName() {
 }
 
 CalculatingCell::CalculatingCell(const Place& place, const Area& area, std::string_view formula)
-    : calling_(Calling()),
-      inCell_(calling_.inCell),
-      place_(calling_.caller),
-      area_(calling_.callerArea),
-      formula_(calling_.callerFormula) {
+    : calling_(Calling()), outer_(calling_) {
   calling_ = CellCalculating{true, place, area, formula};
 }
 
-CalculatingCell::~CalculatingCell() { calling_ = CellCalculating{inCell_, place_, area_, formula_}; }
+CalculatingCell::~CalculatingCell() { calling_ = outer_; }
 
 }  // namespace xllhost

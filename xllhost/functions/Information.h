@@ -8,10 +8,9 @@
 
 #include "builtins/Builtins.h"
 #include "records/HostAnswer.h"
+#include "state/HostState.h"
 
 namespace xllhost {
-
-struct CellCalculating;
 
 Answer GetName(const Request& request);
 Answer Caller(const Request& request);
@@ -47,10 +46,7 @@ class CalculatingCell {
 
  private:
   CellCalculating& calling_;  // this thread's, looked up once
-  bool inCell_;
-  Place place_;
-  Area area_;
-  std::string_view formula_;
+  const CellCalculating outer_;
 };
 
 }  // namespace xllhost

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 #include "records/ThreadStorage.h"
 #include "state/HostMemory.h"
@@ -84,9 +85,8 @@ LoaderRunning::~LoaderRunning() {
   EndWaiting(Mine());
 }
 
-FunctionRunning::FunctionRunning(const std::string* threadSafe) : outer_(Mine().threadSafe) {
-  Mine().threadSafe = threadSafe;
-}
+FunctionRunning::FunctionRunning(const std::string* threadSafe)
+    : outer_(std::exchange(Mine().threadSafe, threadSafe)) {}
 
 FunctionRunning::~FunctionRunning() { Mine().threadSafe = outer_; }
 
@@ -124,9 +124,8 @@ HostLocked::~HostLocked() {
   LeaveCriticalSection(&Lock());
 }
 
-HostUnlocked::HostUnlocked() : held_(Mine().locksHeld) {
+HostUnlocked::HostUnlocked() : held_(std::exchange(Mine().locksHeld, 0)) {
   for (int i = 0; i < held_; ++i) LeaveCriticalSection(&Lock());
-  Mine().locksHeld = 0;
 }
 
 HostUnlocked::~HostUnlocked() {
