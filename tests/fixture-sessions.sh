@@ -61,6 +61,11 @@ session 0 "" wide --quiet --expect-title "Wide Add-In" \
 session 0 "the type text is omitted: Excel asked the add-in's xlAutoRegister12 to register it" commands \
   --expect '=Half(5)' 2.5
 LOOP=1 session 1 "xlAutoRegister asked again to register Loop without a type text" commands --quiet
+# A command registers without a type text and without xlAutoRegister; texts
+# counted with their NUL and a name starting with \ are taken as Excel takes them.
+session 0 'xlfRegister\(.*"Refresh", , "Refresh", , 2, "Commands"\) through Excel12 -> ok
+xlfSetName\("\\REGEX", 1\) through Excel12 -> ok
+Session clean' library --expect '=Third(9)' 3
 
 # A function registered thread-safe is refused what Excel refuses it, with
 # Excel's codes, and each refusal is a problem; registered without $, it is not.

@@ -111,7 +111,6 @@ class Parser : public LiteralReader {
       return Qualified(expr, word);
     }
     if (Peek('(')) {
-      if (!IsWorksheetName(word)) return Error("\"" + word + "\" cannot name a function");
       ++at_;
       return Call(expr, word, depth);
     }

@@ -5,12 +5,41 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "formulas/Reference.h"
+
 namespace xllhost {
 
-bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '\\'; }
-bool IsNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '\\' || c == '?';
+// Excel's rules for names (Microsoft's help, "Define and use names in
+// formulas"): a name starts with a letter, "_" or "\" and goes on with
+// letters, digits, "_", ".", "\" and "?". A byte past ASCII is part of a
+// letter of the UTF-8 text.
+bool IsNameStart(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return std::isalpha(byte) || c == '_' || c == '\\' || byte >= 0x80;
 }
+bool IsNameChar(char c) {
+  return IsNameStart(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '?';
+}
+
+bool IsNameText(const std::string& name) {
+  return !name.empty() && IsNameStart(name[0]) && std::all_of(name.begin(), name.end(), IsNameChar);
+}
+
+namespace {
+
+// R and C alone, and R1C1's cells (R2C3, RC, R4C), are references.
+bool IsR1C1Cell(const std::string& name) {
+  const std::string upper = Upper(name);
+  size_t at = 0;
+  auto digits = [&] {
+    while (at < upper.size() && std::isdigit(static_cast<unsigned char>(upper[at]))) ++at;
+  };
+  if (at < upper.size() && upper[at] == 'R') ++at, digits();
+  if (at < upper.size() && upper[at] == 'C') ++at, digits();
+  return at > 0 && at == upper.size();
+}
+
+}  // namespace
 
 bool LiteralReader::Constant(Value* value) {
   SkipSpaces();
@@ -166,9 +195,8 @@ std::string CalledName(const std::string& written, bool* addIn) {
 }
 
 bool IsWorksheetName(const std::string& name) {
-  if (name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) return false;
-  return std::all_of(name.begin(), name.end(),
-                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; });
+  Area cell;
+  return name.size() <= MaxNameLength && IsNameText(name) && !ReadArea(name, &cell) && !IsR1C1Cell(name);
 }
 
 namespace {

@@ -16,15 +16,19 @@ namespace xllhost {
 constexpr size_t MaxFormulaLength = 8192;
 constexpr int MaxNesting = 100;
 
-// The characters a name starts with and goes on with.
+// The characters a name starts with and goes on with, and a text of them.
 bool IsNameStart(char c);
 bool IsNameChar(char c);
+bool IsNameText(const std::string& name);
 
 // The function a call names, upper-cased, without _xll. or _xlfn.; and
 // whether it was written with _xll., as Excel saves an add-in's function.
 std::string CalledName(const std::string& written, bool* addIn = nullptr);
 
-// Whether the text can name a worksheet function or a defined name.
+// Whether the text can be a defined name: a name's characters, at most 255
+// of them, and no cell's reference in either style (A1, R1C1; "abcd12", past the last column, is a
+// name).
+constexpr size_t MaxNameLength = 255;
 bool IsWorksheetName(const std::string& name);
 
 // At the quote at `at`, what stands up to the closing one, a doubled quote

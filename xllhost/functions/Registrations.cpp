@@ -41,7 +41,6 @@ struct Target {
   HMODULE module = nullptr;
   std::string procedure;
   std::string typeText;
-  bool countedNul = false;  // the type text's count included its terminating NUL
   Signature signature;
   FARPROC address = nullptr;
 };
@@ -62,12 +61,6 @@ Target FindTarget(const std::vector<Value>& args) {
   target.module = GetModuleHandleW(ToWide(args[0].text).c_str());
   if (!OmitsTypeText(args)) {
     target.typeText = args[2].text;
-    // Add-ins built on some frameworks count the NUL that ends the type text
-    // ("QQQQQ\0"); workbooks Excel saved with them show it accepts that.
-    if (TypeTextWithCountedNul(target.typeText)) {
-      target.typeText.pop_back();
-      target.countedNul = true;
-    }
     std::string why;
     if (!ParseTypeText(target.typeText, &target.signature, &why)) {
       target.unusable = why;
@@ -86,6 +79,20 @@ Target FindTarget(const std::vector<Value>& args) {
   }
   if (target.address == nullptr) target.code = xlretFailed;
   return target;
+}
+
+// The arguments with each text that counts its terminating NUL taken up to
+// it, as Excel takes it: add-ins built on some frameworks count the NUL
+// ("QQQQQ\0", "Math\0"), and workbooks Excel saved with them show it
+// accepts that. `typeText` is set when the type text was one.
+std::vector<Value> UpToNul(const std::vector<Value>& args, bool* typeText = nullptr) {
+  std::vector<Value> taken = args;
+  for (size_t i = 0; i < taken.size(); ++i) {
+    if (!IsString(taken[i]) || !CountsItsNul(taken[i].text)) continue;
+    taken[i].text.pop_back();
+    if (typeText != nullptr && i == 2) *typeText = true;
+  }
+  return taken;
 }
 
 // A registration that exists gains a use; a new one starts with one.
@@ -111,6 +118,14 @@ Registration& AddRegistration(const Target& target) {
 // Positions of xlfRegister's arguments that may be numbers as well as text.
 constexpr int MacroTypeArgument = 5;
 constexpr int CategoryArgument = 6;
+
+// A command (macro type 2) takes no arguments, so its type text may be
+// omitted without asking the add-in's xlAutoRegister (xlfregister-form-1.md:
+// the type text is optional); add-ins of some C++ libraries register every
+// command so and export no xlAutoRegister.
+bool IsCommand(const std::vector<Value>& args) {
+  return args.size() > MacroTypeArgument && IsNumber(args[MacroTypeArgument]) && NumberOf(args[MacroTypeArgument]) == 2;
+}
 
 // The arguments after the type text are optional: missing, nil or text, and
 // the macro type and the category may also be numbers.
@@ -146,13 +161,14 @@ Registration* FindRegistration(double id) {
 }
 
 Answer Register(const Request& request) {
-  const std::vector<Value>& args = request.args;
+  bool countedNul = false;
+  const std::vector<Value> args = UpToNul(request.args, &countedNul);
   if (args.size() < 2) return Fail(xlretInvCount);
   for (size_t i = 3; i < args.size(); ++i)
     if (!IsOptionalArgument(i, args[i])) return Fail(xlretInvXloper);
   Target target = FindTarget(args);
   if (target.code != xlretSuccess) return Fail(target.code, target.unusable);
-  if (OmitsTypeText(args)) return RegisterThroughDll(target.module, target.procedure);
+  if (OmitsTypeText(args) && !IsCommand(args)) return RegisterThroughDll(target.module, target.procedure);
   // Excel does not take a macro-sheet equivalent (#) as thread-safe ($):
   // registering one as both fails (xlfregister-form-1.md).
   if (target.signature.markers.find('#') != std::string::npos && target.signature.ThreadSafe()) {
@@ -161,7 +177,10 @@ Answer Register(const Request& request) {
     return refused;
   }
   std::string functionText = args.size() >= 4 && IsString(args[3]) ? args[3].text : "";
-  if (!functionText.empty() && !IsWorksheetName(functionText)) return Fail(xlretFailed);
+  // A formula reads a name before "(" as a function's, so a function text
+  // needs only a name's characters ("As12" names a function, not a cell).
+  if (!functionText.empty() && (functionText.size() > MaxNameLength || !IsNameText(functionText)))
+    return Fail(xlretFailed);
   Registration& registration = AddRegistration(target);
   if (!functionText.empty()) {
     registration.functionText = functionText;
@@ -169,7 +188,7 @@ Answer Register(const Request& request) {
     State().functionNames.insert(Upper(functionText));
   }
   Answer answer = Success(NumberValue(registration.id));
-  if (target.countedNul) answer.note = "the type text's count includes its terminating NUL, which Excel accepts";
+  if (countedNul) answer.note = "the type text's count includes its terminating NUL, which Excel accepts";
   return answer;
 }
 
@@ -177,9 +196,10 @@ Answer Register(const Request& request) {
 // and registers the procedure (without a worksheet name) when it is not
 // registered yet.
 Answer RegisterId(const Request& request) {
-  if (request.args.size() < 2 || request.args.size() > 3) return Fail(xlretInvCount);
-  if (OmitsTypeText(request.args) && request.args.size() == 3) return Fail(xlretInvXloper);
-  Target target = FindTarget(request.args);
+  const std::vector<Value> args = UpToNul(request.args);
+  if (args.size() < 2 || args.size() > 3) return Fail(xlretInvCount);
+  if (OmitsTypeText(args) && args.size() == 3) return Fail(xlretInvXloper);
+  Target target = FindTarget(args);
   if (target.code != xlretSuccess) return Fail(target.code, target.unusable);
   if (Registration* existing = RegistrationAt(target.module, target.address))
     return Success(NumberValue(existing->id));

@@ -12,11 +12,6 @@
 
 namespace xllhost {
 
-// Whether a type text's count includes its terminating NUL: one NUL, last.
-inline bool TypeTextWithCountedNul(const std::string& text) {
-  return !text.empty() && text.find('\0') == text.size() - 1;
-}
-
 Answer Register(const Request& request);
 Answer RegisterId(const Request& request);
 Answer Unregister(const Request& request);  // by register ID, or a whole DLL by name

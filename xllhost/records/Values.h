@@ -59,6 +59,10 @@ Value SheetReference(std::int32_t sheetId);  // xltypeRef without rectangles
 // The text of a counted string; element 0 says how many characters follow.
 std::string CountedText(const char* counted);
 std::string CountedText(const XCHAR* counted);
+// Whether a counted text's count includes its terminating NUL: one NUL,
+// last. Add-ins of several frameworks count it ("Math\0" counted 5), and
+// Excel takes the text up to it.
+inline bool CountsItsNul(const std::string& text) { return !text.empty() && text.find('\0') == text.size() - 1; }
 // Conversions between UTF-8 and the host's byte strings and wide strings.
 std::string FromBytes(const std::string& bytes);
 std::string ToBytes(const std::string& text);

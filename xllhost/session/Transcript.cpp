@@ -129,9 +129,7 @@ void PrintCall(const HostCall& call) {
   for (size_t i = 0; i < call.args.size(); ++i) {
     const Value& arg = call.args[i];
     args += (args.empty() ? "" : ", ") + Shown(arg);
-    // A type text that counts its NUL is accepted (the call's note says so).
-    const bool typeText = (call.xlfn == xlfRegister || call.xlfn == xlfRegisterId) && i == 2;
-    if (call.xlfn != xlFree && !(typeText && TypeTextWithCountedNul(arg.text))) CheckCounts(arg, "a call of " + call.name);
+    if (call.xlfn != xlFree) CheckCounts(arg, "a call of " + call.name);
   }
   std::string answer = ReturnCodeName(call.returnCode);
   if (call.hadResult) answer += ", result " + Shown(call.result);
@@ -150,8 +148,10 @@ void PrintCall(const HostCall& call) {
     Problem(call.name + " failed: " + answer);
 }
 
+// Only a character after a NUL is a fault: a count that includes the NUL
+// ending the text is taken as Excel takes it, up to the NUL.
 void CheckCounts(const Value& value, const std::string& who) {
-  if (size_t nul = value.text.find('\0'); value.Is(xltypeStr) && nul != std::string::npos)
+  if (size_t nul = value.text.find('\0'); value.Is(xltypeStr) && nul != std::string::npos && !CountsItsNul(value.text))
     Problem(who + " handed over a string whose count runs past its text: character " +
             std::to_string(Characters(value.text, nul) + 1) + " of the " +
             std::to_string(Characters(value.text, value.text.size())) + " it counts is a NUL");

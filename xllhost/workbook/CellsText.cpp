@@ -102,7 +102,6 @@ bool ReadNameLine(const std::string& rest, Workbook* book, std::string* why) {
     return *why = "expected a sheet's name in quotes, then \"!\"", false;
   const int scope = sheetName.empty() ? -1 : SheetFor(book, sheetName);
   std::string unread;  // a name xllhost cannot read stays, and what uses it is not calculated
-  if (!IsWorksheetName(name)) return *why = "\"" + name + "\" cannot be a defined name", false;
   book->DefineName(name, scope, Trim(rest.substr(space + 1)), &unread);
   return true;
 }

@@ -1,6 +1,7 @@
 #include "workbook/Workbook.h"
 
 #include "formulas/FormulaText.h"
+#include "formulas/Literals.h"
 
 namespace xllhost {
 
@@ -78,7 +79,9 @@ bool Workbook::DefineName(const std::string& name, int sheet, const std::string&
   entry.name = name;
   entry.sheet = sheet;
   entry.text = text;
-  const bool read = ParseFormula(text, 0, 0, &entry.formula, why);
+  const bool named = IsWorksheetName(name);
+  if (!named) *why = "\"" + name + "\" is no name Excel allows";
+  const bool read = named && ParseFormula(text, 0, 0, &entry.formula, why);
   if (!read) entry.unread = *why;
   names_.push_back(std::move(entry));
   return read;

@@ -88,9 +88,9 @@ class Workbook {
   // An array formula over the area: the formula in its top-left cell; the
   // saved values, one per cell, row by row, when given.
   bool SetArrayFormula(int sheet, const Area& area, const std::string& text, const Value* saved, std::string* why);
-  // A name, one a worksheet may define (IsWorksheetName); answers false with
-  // why when its formula cannot be read, and the name is then kept unread:
-  // what uses it is not calculated.
+  // A name and its formula; answers false with why when the formula cannot
+  // be read or the name is none a worksheet may define (IsWorksheetName),
+  // and the name is then kept unread: what uses it is not calculated.
   bool DefineName(const std::string& name, int sheet, const std::string& text, std::string* why);
   // Orders the cells; called after adding, before anything is read, and
   // again after adding more.

@@ -57,6 +57,14 @@ TEST_F(Calculating, RecalculatesOnlyWhatAnAddInReachesWhenAsked) {
   EXPECT_EQ(calculated.count("D1"), 0u);
 }
 
+TEST_F(Calculating, ReadsNamesAsExcelAllowsThemAndLeavesOnlyAnUnreadNamesCellsNotCalculated) {
+  // The text form writes a backslash twice.
+  Read("A1 2\nname _1234\\\\5678\\\\90 =Sheet1!$A$1\nname R1C1 =3\nB1 =_1234\\\\5678\\\\90*2\nC1 =R1C1+1\n");
+  auto why = Calculate(false);
+  EXPECT_EQ(Value(0, 1), "4");
+  EXPECT_NE(why["C1"].find("R1C1"), std::string::npos) << why["C1"];
+}
+
 // Excel follows a reference that OFFSET or INDIRECT makes as it goes;
 // xllhost orders cells by the references written, so such a cell may be
 // reached before it is calculated: never read stale.

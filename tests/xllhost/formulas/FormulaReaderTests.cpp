@@ -6,6 +6,7 @@
 
 #include "formulas/Formula.h"
 #include "formulas/FormulaText.h"
+#include "formulas/Literals.h"
 
 namespace {
 
@@ -36,6 +37,15 @@ TEST(Formula, RefusesWhatItCannotReadAndSaysWhy) {
     EXPECT_FALSE(xllhost::ParseFormula(text, 0, 0, &formula, &why)) << text.substr(0, 40);
     EXPECT_FALSE(why.empty()) << text.substr(0, 40);
   }
+}
+
+TEST(Name, FollowsExcelsRulesForItsCharactersAndRefusesReferences) {
+  for (const char* name : {"Rate", "_1234\\5678\\90", "\\REGEX", "a.b?c", "abcd12", "XFE1", "Taux_\xC3\xA9t\xC3\xA9", "RC1a"})
+    EXPECT_TRUE(xllhost::IsWorksheetName(name)) << name;
+  for (const char* name : {"", "1st", ".a", "?a", "a b", "a-b", "A1", "xfd1048576", "R", "c", "R1C1", "rc", "R2C"})
+    EXPECT_FALSE(xllhost::IsWorksheetName(name)) << name;
+  EXPECT_TRUE(xllhost::IsWorksheetName(std::string(255, 'n')));
+  EXPECT_FALSE(xllhost::IsWorksheetName(std::string(256, 'n')));
 }
 
 }  // namespace
