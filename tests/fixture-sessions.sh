@@ -46,6 +46,15 @@ session 1 'came through MessageBoxW while xlAutoOpen ran, titled "Microsoft Visu
 session 1 'cell A1 =Checked\(2\) shows 2' dialogs --formula '=Checked(2)'
 session 1 'came through MessageBoxA while .*=Checked\(-1\) ran, titled "Checked", saying "x is negative", with OK: .*answered OK' dialogs --formula '=Checked(-1)'
 session 3 'xllhost: crash: abort\(\) was called' dialogs --dialog-answer abort
+# A crash says what happened, in which module and in which cell's call.
+session 3 'crash: a breakpoint the code set off \(DebugBreak or int 3\).*, while cell A1 =Break\(1\) ran' \
+  crashes --formula '=Break(1)'
+session 3 'crash: a C\+\+ exception of type std::runtime_error that no handler caught, thrown in crashes.xll \(exception 0xE06D7363\).*, while cell A1 =Throw\(1\) ran' \
+  crashes --formula '=Throw(1)'
+session 3 'crash: a stack overflow \(exception 0xC00000FD\) at 0x[0-9A-F]+ in crashes.xll, while cell A1 =Overflow\(1\) ran' \
+  crashes --formula '=Overflow(1)'
+session 3 "terminate called after throwing an instance of 'std::runtime_error'
+crash: abort\\(\\) was called.*, while cell A1 =Uncaught\\(1\\) ran" crashes --formula '=Uncaught(1)'
 # A type text whose count includes its terminating NUL is registered, and said to be.
 session 0 "the type text's count includes its terminating NUL, which Excel accepts" scalars --formula '=AddCounted(1,2)'
 

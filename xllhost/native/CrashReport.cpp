@@ -8,12 +8,16 @@
 
 #include <csignal>
 #include <cstdio>
+#include <string>
+
+#include "native/ExceptionText.h"
+#include "state/CallContext.h"
 
 namespace xllhost {
 namespace {
 
 struct Line {
-  char text[256];
+  char text[768];
   int length = 0;
 
   void Add(const char* part) {
@@ -61,15 +65,41 @@ unsigned Remembered = 0;
 LastWords Words = nullptr;
 LONG Crashed = 0;
 
+// Ends the run with the line and the call into the add-in it happened in.
+[[noreturn]] void EndInTheCallRunning(Line& line) {
+  if (const std::string* running = RunningHere()) {
+    line.Add(", while ");
+    line.Add(running->c_str());
+    line.Add(" ran");
+  }
+  line.text[line.length] = '\0';
+  EndWithLastWords(line.text);
+}
+
+// What happened, where and in which call: "crash: an access violation
+// writing address 0x... (exception 0xC0000005) at 0x... in addin.xll, while
+// cell A1 =Boom() ran".
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
   std::fflush(stdout);  // what the host printed while the add-in ran
   const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+  char what[256];
+  DescribeException(record, what, sizeof what);
   Line line;
-  line.Add("crash: exception 0x");
+  line.Add("crash: ");
+  line.Add(what);
+  // Visual C++ throws through RaiseException: the thrower is the image that
+  // holds the thrown type's records.
+  if (record.ExceptionCode == 0xE06D7363 && record.NumberParameters >= 3) {
+    if (const char* thrower = ModuleName(reinterpret_cast<const void*>(record.ExceptionInformation[2]))) {
+      line.Add(", thrown in ");
+      line.Add(thrower);
+    }
+  }
+  line.Add(" (exception 0x");
   line.AddHex(record.ExceptionCode, 8);
-  line.Add(" at 0x");
+  line.Add(") at 0x");
   line.AddHex(reinterpret_cast<ULONG_PTR>(record.ExceptionAddress), 2 * sizeof(void*));
-  const char* module = ExportedModuleName(record.ExceptionAddress);
+  const char* module = ModuleName(record.ExceptionAddress);
   const char* gone = module == nullptr ? ImageNoLongerLoaded(record.ExceptionAddress) : nullptr;
   line.Add(" in ");
   if (module != nullptr) {
@@ -81,8 +111,7 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
   } else {
     line.Add("code of no named module");
   }
-  line.text[line.length] = '\0';
-  EndWithLastWords(line.text);
+  EndInTheCallRunning(line);
 }
 
 }  // namespace
@@ -95,6 +124,21 @@ void RememberImage(HMODULE module, const char* path) {
   image.base = reinterpret_cast<ULONG_PTR>(module);
   image.size = nt->OptionalHeader.SizeOfImage;
   lstrcpynA(image.path, path, MAX_PATH);
+}
+
+const char* ModuleName(const void* address) {
+  const void* base = ImageBase(address);
+  if (base == nullptr) return nullptr;
+  const unsigned count = Remembered < 64 ? Remembered : 64;
+  for (unsigned i = count; i-- > 0;) {
+    const Image& image = Images[(Remembered - count + i) % 64];
+    if (image.base != reinterpret_cast<ULONG_PTR>(base)) continue;
+    const char* file = image.path;
+    for (const char* c = image.path; *c != '\0'; ++c)
+      if (*c == '\\' || *c == '/') file = c + 1;
+    return file;
+  }
+  return ExportedModuleName(address);
 }
 
 const char* ImageNoLongerLoaded(const void* address) {
@@ -133,7 +177,10 @@ void ExitOnCrash() {
   // as after an assertion's dialog answered Abort, ends the run the same way.
   std::signal(SIGABRT, [](int) {
     std::fflush(stdout);
-    EndWithLastWords("crash: abort() was called, as a C runtime does after a failed assertion answered Abort");
+    Line line;
+    line.Add("crash: abort() was called, as a C runtime does after a failed assertion answered Abort, and GCC's "
+             "C++ runtime when an exception leaves a function (it names the exception above)");
+    EndInTheCallRunning(line);
   });
 }
 

@@ -27,6 +27,10 @@ void OnCrash(LastWords words);
 // or one without exports.
 const char* ExportedModuleName(const void* address);
 const void* ImageBase(const void* address);
+// The module that holds the address, by its file's name where it is a
+// remembered image (an add-in xllhost loaded), else by its export
+// directory's; null for an address in no image or one without exports.
+const char* ModuleName(const void* address);
 
 // Remembers where an add-in's image lies, so that a crash at an address in
 // it after it was unloaded (a thread or a pointer it left behind) names it.

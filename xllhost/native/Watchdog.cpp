@@ -30,7 +30,7 @@ std::string WhereThreadIs(HANDLE thread) {
 #else
   const void* at = reinterpret_cast<const void*>(context.Eip);
 #endif
-  const char* module = ExportedModuleName(at);
+  const char* module = ModuleName(at);
   char where[96];
   if (module == nullptr) {
     std::snprintf(where, sizeof where, "at 0x%p, in no module with a name", at);

@@ -103,6 +103,14 @@ AddInRunning LongestRunning() {
   return longest;
 }
 
+const std::string* RunningHere() {
+  const DWORD me = GetCurrentThreadId();
+  const size_t threads = std::min(ThreadsEntered.load(), MostThreads);
+  for (size_t i = 0; i < threads; ++i)
+    if (EnteredOn[i].thread == me) return EnteredOn[i].since != 0 ? EnteredOn[i].what.load() : nullptr;
+  return nullptr;
+}
+
 bool AddInLoading() { return Loading; }
 
 bool ControlPassed() { return State().entryDepth != 0; }

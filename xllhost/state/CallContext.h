@@ -65,6 +65,9 @@ struct AddInRunning {
   const std::string* what = nullptr;
 };
 AddInRunning LongestRunning();
+// What the call into the add-in's code running on this thread was charged
+// to, or null when none runs here. Allocates nothing: a crash report asks.
+const std::string* RunningHere();
 // Whether what runs is the loader: DllMain and TLS callbacks.
 bool AddInLoading();
 
