@@ -71,6 +71,19 @@ put_u32 "$file" $((export_directory + 32)) 2147418112
 check "export names outside the file" 2 "names.xll has export counts that run past the end of the file" "$file"
 
 check "an import of a DLL that exists nowhere" 2 "it needs quorrel-absent.dll, which Windows cannot find" "$dir/dependent.xll"
+# Windows looks for the DLLs an add-in needs where it looks for any
+# program's, not in the add-in's folder: run by a copy of xllhost in a folder
+# of its own, the DLL beside the add-in is named, and not the API set that
+# Windows provides; a DLL whose start-up fails is named as such.
+mkdir "$scratch/host" "$scratch/beside"
+cp "$host" "$(dirname "$host")/xlcall32.dll" "$scratch/host/"
+cp "$dir/companioned.xll" "$dir/companion.dll" "$scratch/beside/"
+host="$scratch/host/$(basename "$host")" check "a DLL beside the add-in, where Windows does not look" 2 \
+  "companioned.xll: it needs companion.dll, which Windows cannot find \\(error 126\\); companion.dll lies in the add-in's folder" \
+  "$scratch/beside/companioned.xll"
+COMPANION_FAILS=1 check "a DLL whose DllMain answers FALSE" 2 \
+  "companioned.xll: companion.dll, which it needs, failed its own start-up: its DllMain answered FALSE \\(error 1114\\)" \
+  "$dir/companioned.xll"
 # The loader catches a fault in the DllMain it runs and fails the load.
 check "a DllMain that faults" 2 "faults_at_load.xll: it faulted while Windows loaded it, in its DllMain \\(error 998\\)" "$dir/faults_at_load.xll"
 

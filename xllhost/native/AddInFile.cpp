@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <vector>
 
 #include "readers/PeImage.h"
+#include "records/Values.h"
 
 namespace xllhost {
 
@@ -58,11 +60,60 @@ std::vector<std::string> ImportedDlls(HMODULE image) {
   return names;
 }
 
-// Whether Windows finds the DLL: beside the add-in, or where it looks for any DLL.
-bool Findable(const std::string& name, const std::string& folder) {
-  char found[MAX_PATH];
-  return SearchPathA(folder.c_str(), name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0 ||
-         SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0;
+bool ExistsIn(const std::string& folder, const std::string& name) {
+  return GetFileAttributesA((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A DLL an add-in needs, mapped without running its code, asked of the
+// loader by its name alone, so that it looks where it looked when it loaded
+// the add-in by its path: where it looks for any DLL (the program's folder,
+// the system's, the current folder, PATH) and the API sets Windows
+// provides, but not the add-in's folder (LoadLibrary's search order).
+HMODULE MapNeeded(const std::string& name) {
+  return LoadLibraryExA(name.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+}
+
+// The DLLs the loader cannot find for the image, its own imports and
+// theirs; a DLL that a DLL needs is named with the one that needs it.
+void FindMissing(HMODULE image, const std::string& needer, std::set<std::string>& seen, std::vector<std::string>& missing,
+                 int depth) {
+  for (const std::string& name : ImportedDlls(image)) {
+    if (!seen.insert(Upper(name)).second || GetModuleHandleA(name.c_str()) != nullptr) continue;
+    HMODULE found = MapNeeded(name);
+    if (found == nullptr) {
+      missing.push_back(needer.empty() ? name : name + " (which " + needer + " needs)");
+      continue;
+    }
+    if (depth < 8) FindMissing(found, name, seen, missing, depth + 1);
+    FreeLibrary(found);
+  }
+}
+
+// The first DLL the image needs, its own imports and theirs, that fails its
+// start-up when loaded (its DllMain answers FALSE); empty when none does.
+std::string FailingStartup(HMODULE image, std::set<std::string>& seen, int depth) {
+  for (const std::string& name : ImportedDlls(image)) {
+    if (!seen.insert(Upper(name)).second || GetModuleHandleA(name.c_str()) != nullptr) continue;
+    HMODULE mapped = MapNeeded(name);
+    if (mapped == nullptr) continue;
+    std::string deeper = depth < 8 ? FailingStartup(mapped, seen, depth + 1) : "";
+    FreeLibrary(mapped);
+    if (!deeper.empty()) return deeper;
+    HMODULE loaded = LoadLibraryA(name.c_str());
+    if (loaded == nullptr && GetLastError() == ERROR_DLL_INIT_FAILED) return name;
+    if (loaded != nullptr) FreeLibrary(loaded);
+  }
+  return "";
+}
+
+// Runs `look` on the image mapped without its imports, which tells what it needs.
+template <typename Look>
+bool WithImage(const std::string& path, Look look) {
+  HMODULE image = LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  if (image == nullptr) return false;
+  look(image);
+  FreeLibrary(image);
+  return true;
 }
 
 }  // namespace
@@ -71,17 +122,29 @@ std::string WhyNotLoaded(const std::string& path, unsigned long error) {
   const std::string code = "(error " + std::to_string(error) + ")";
   // The loader turns a fault in the DllMain it runs into a failed load.
   if (error == ERROR_NOACCESS) return "it faulted while Windows loaded it, in its DllMain " + code;
-  if (error != ERROR_MOD_NOT_FOUND) return "Windows cannot load it " + code;
-  // Mapped without its imports, the image tells what it needs.
-  HMODULE image = LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-  if (image == nullptr) return "Windows cannot load it " + code;
-  std::string missing;
+  std::set<std::string> seen;
   const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
-  for (const std::string& name : ImportedDlls(image))
-    if (!Findable(name, folder)) missing += (missing.empty() ? "" : ", ") + name;
-  FreeLibrary(image);
+  if (error == ERROR_DLL_INIT_FAILED) {
+    std::string failing;
+    WithImage(path, [&](HMODULE image) { failing = FailingStartup(image, seen, 0); });
+    if (failing.empty()) return "its DllMain answered FALSE: it failed its own start-up " + code;
+    return failing + ", which it needs, failed its own start-up: its DllMain answered FALSE " + code;
+  }
+  if (error != ERROR_MOD_NOT_FOUND) return "Windows cannot load it " + code;
+  std::vector<std::string> missing;
+  if (!WithImage(path, [&](HMODULE image) { FindMissing(image, "", seen, missing, 0); }))
+    return "Windows cannot load it " + code;
   if (missing.empty()) return "a DLL that a DLL it needs needs cannot be found " + code;
-  return "it needs " + missing + ", which Windows cannot find " + code;
+  std::string names, beside;
+  for (const std::string& name : missing) {
+    names += (names.empty() ? "" : ", ") + name;
+    const std::string file = name.substr(0, name.find(' '));
+    if (ExistsIn(folder, file)) beside += (beside.empty() ? "" : ", ") + file;
+  }
+  std::string why = "it needs " + names + ", which Windows cannot find " + code;
+  if (!beside.empty())
+    why += "; " + beside + " lies in the add-in's folder, where Windows does not look for the DLLs an add-in needs";
+  return why;
 }
 
 }  // namespace xllhost
