@@ -52,7 +52,8 @@ project_version() {
 LAUNCHER=()
 if command -v ccache >/dev/null; then
   LAUNCHER=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  export CCACHE_DIR="$ROOT/build/ccache" CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1 CCACHE_DEPEND=1
+  # A cache named before (a copy of the tree that the tests build) is kept.
+  export CCACHE_DIR="${CCACHE_DIR:-$ROOT/build/ccache}" CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1 CCACHE_DEPEND=1
 fi
 
 # A tree another generator made cannot be configured with Ninja: it is

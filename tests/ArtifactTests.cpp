@@ -1,6 +1,7 @@
 // Quorrel.xll as Windows and Excel see it: its exports at run time and its
 // image file.
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -41,7 +42,7 @@ TEST_F(Exports, OfferNoEntryForEventsTheAddInDoesNotHandle) {
 class ArtifactFile : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    std::ifstream file(QuorrelPath(), std::ios::binary);
+    std::ifstream file(std::filesystem::u8path(QuorrelPath()), std::ios::binary);
     Damage = xllhost::ReadPeImage(std::string(std::istreambuf_iterator<char>(file), {}), &Image);
   }
   void SetUp() override { ASSERT_EQ(Damage, "") << QuorrelPath(); }
@@ -143,7 +144,7 @@ TEST_F(ArtifactFile, HasNoSectionThatNeedsTheRuntimesStartUp) {
 // A constructor table is merged into .text, where only the link map still
 // shows it: every input section of those kinds must be empty.
 TEST(LinkMap, ShowsNoConstructorOrThreadLocalDataInTheAddIn) {
-  std::ifstream map(BesideThisProgram("Quorrel.map"));
+  std::ifstream map(std::filesystem::u8path(BesideThisProgram("Quorrel.map")));
   ASSERT_TRUE(map) << "no Quorrel.map beside the test";
   LinkMapReading reading = ReadLinkMap(map);
   EXPECT_GT(reading.inputSections, 0) << "the map lists no input section: its format changed";
@@ -174,9 +175,10 @@ TEST(LinkMap, ReadsGnuAndLldMapsAndFindsAConstructor) {
 
 // What Windows shows in the file's Properties: which build and which version.
 TEST_F(ArtifactFile, CarriesTheVersionAndNamesItsWidth) {
-  std::vector<char> info(GetFileVersionInfoSizeA(QuorrelPath().c_str(), nullptr));
+  std::vector<char> info(GetFileVersionInfoSizeW(xllhost::ToWide(QuorrelPath()).c_str(), nullptr));
   ASSERT_FALSE(info.empty()) << "no version resource";
-  ASSERT_TRUE(GetFileVersionInfoA(QuorrelPath().c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  ASSERT_TRUE(
+      GetFileVersionInfoW(xllhost::ToWide(QuorrelPath()).c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
   auto value = [&](const std::string& name) {
     char* text = nullptr;
     UINT length = 0;

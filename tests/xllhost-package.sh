@@ -24,13 +24,15 @@ scratch=$(mktemp -d /tmp/xllhost-package.XXXXXX)
 chmod 755 "$scratch"
 user=nobody
 home=$scratch/home
-# The user's own environment: nothing of root's, its own home and cache.
+# The user's own environment: nothing of root's, its own home and cache, and
+# its home as the folder it starts in, since it may not enter the checkout's
+# (a clone in a folder only its owner may enter, as Debian makes home folders).
 as_user() {
-  setpriv --reuid=$user --regid=nogroup --clear-groups \
-    env -i PATH=/usr/bin:/bin HOME="$home" LC_ALL=C.UTF-8 "$@"
+  (cd "$home" && setpriv --reuid=$user --regid=nogroup --clear-groups \
+    env -i PATH=/usr/bin:/bin HOME="$home" LC_ALL=C.UTF-8 "$@")
 }
 cleanup() {
-  as_user env WINEPREFIX="$home/.cache/xllhost/wineprefix" wineserver -k >/dev/null 2>&1
+  [ -d "$home" ] && as_user env WINEPREFIX="$home/.cache/xllhost/wineprefix" wineserver -k >/dev/null 2>&1
   installed && dpkg --purge xllhost >/dev/null 2>&1
   rm -rf "${scratch:?}"
 }

@@ -11,6 +11,9 @@
 
 std::string ProbePath();
 
+// A path as an add-in hands it over through Excel4: in the ANSI code page.
+inline Text PathText(const std::string& path) { return Text(xllhost::ToBytes(path)); }
+
 // A fresh host and a freshly loaded probe.xll, a fixture add-in, for every
 // test; afterwards every host string must be given back and the host must
 // have seen no misuse. The test calls the host as an add-in's entry would; a
@@ -25,7 +28,7 @@ class XllHost : public ::testing::Test {
 
   // Registers probe.xll's Probe, or another export, under a worksheet name of the test's choice.
   int Register(const std::string& procedure, const std::string& name, XLOPER* result = nullptr) {
-    Text module(ProbePath()), proc(procedure), type("P"), function(name);
+    Text module = PathText(ProbePath()), proc(procedure), type("P"), function(name);
     return CallExcel4(xlfRegister, result, Count<4>, &module.record, &proc.record, &type.record, &function.record);
   }
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -94,7 +95,7 @@ namespace {
 // Appends the formulas of a file, one a line, for formulas too long for a
 // command line; empty lines are skipped. False when the file cannot be read.
 bool ReadFormulas(const std::string& file, std::vector<std::string>& formulas) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(std::filesystem::u8path(file), std::ios::binary);
   if (!in) return false;
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();

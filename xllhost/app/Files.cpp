@@ -1,7 +1,7 @@
 #include "app/Files.h"
 
 #include <cctype>
-#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -15,15 +15,18 @@ std::string Extension(const std::string& file) {
   return extension;
 }
 
+// Files are named in UTF-8, as the program keeps every text.
 bool CanWrite(const std::string& file) {
-  const bool existed = static_cast<bool>(std::ifstream(file));
-  const bool writable = static_cast<bool>(std::ofstream(file, std::ios::app));
-  if (writable && !existed) std::remove(file.c_str());
+  const std::filesystem::path path = std::filesystem::u8path(file);
+  const bool existed = static_cast<bool>(std::ifstream(path));
+  const bool writable = static_cast<bool>(std::ofstream(path, std::ios::app));
+  std::error_code ignored;
+  if (writable && !existed) std::filesystem::remove(path, ignored);
   return writable;
 }
 
 bool ReadFile(const std::string& file, std::string& text) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(std::filesystem::u8path(file), std::ios::binary);
   if (!in) return false;
   text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return true;

@@ -1,14 +1,18 @@
 // xllhost: runs an XLL add-in through one Excel session and prints a transcript.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/CellsGiven.h"
 #include "app/CommandLine.h"
 #include "native/AddInFile.h"
 #include "native/CrashReport.h"
 #include "native/Watchdog.h"
+#include "records/Values.h"
 #include "session/Oracle.h"
 #include "session/RegistryStartup.h"
 #include "session/Scenarios.h"
@@ -25,21 +29,37 @@ int Refuse(const std::string& why) {
 // Why the add-in's path cannot be used, or an empty text; `fullPath` receives it.
 std::string CheckPath(const std::string& path, std::string& fullPath) {
   const std::string tooLong = "the path " + path + " is longer than MAX_PATH (260 characters)";
-  if (path.size() >= MAX_PATH) return tooLong;
-  char full[MAX_PATH];
-  DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  const std::wstring wide = xllhost::ToWide(path);
+  if (wide.size() >= MAX_PATH) return tooLong;
+  wchar_t full[MAX_PATH];
+  DWORD length = GetFullPathNameW(wide.c_str(), MAX_PATH, full, nullptr);
   if (length == 0) return "cannot resolve the path " + path;
   if (length >= MAX_PATH) return tooLong;
-  fullPath = full;
+  fullPath = xllhost::FromWide(full);
   // xlGetName hands the path over as a counted string.
   if (length > 255) return "the path " + fullPath + " is longer than the 255 characters xlGetName can answer";
   std::string why = xllhost::WhyNotAnAddIn(fullPath);
   return why.empty() ? why : fullPath + " " + why;
 }
 
+// The arguments in UTF-8, as the program keeps every text, read from the
+// wide command line: the narrow one holds only what the ANSI code page can.
+std::vector<std::string> Arguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 0; i < argc; ++i)
+    arguments.push_back(wide != nullptr && count == argc ? xllhost::FromWide(wide[i]) : xllhost::FromBytes(argv[i]));
+  LocalFree(wide);
+  return arguments;
+}
+
 int Run(int argc, char** argv) {
   xllhost::CommandLine line;
-  std::string wrong = xllhost::ReadCommandLine(argc, argv, line);
+  std::vector<std::string> arguments = Arguments(argc, argv);
+  std::vector<char*> texts;
+  for (std::string& argument : arguments) texts.push_back(argument.data());
+  std::string wrong = xllhost::ReadCommandLine(argc, texts.data(), line);
   if (!wrong.empty()) return Refuse(wrong + "; see --help");
   if (line.help) {
     xllhost::PrintUsage(stdout);

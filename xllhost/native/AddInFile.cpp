@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -16,13 +17,13 @@
 namespace xllhost {
 
 std::string WhyNotAnAddIn(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? "is not found" : "cannot be read";
   }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "is a folder, not a DLL";
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
   std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (!file && !file.eof()) return "cannot be read";
   std::uint16_t machine = 0;
@@ -61,7 +62,7 @@ std::vector<std::string> ImportedDlls(HMODULE image) {
 }
 
 bool ExistsIn(const std::string& folder, const std::string& name) {
-  return GetFileAttributesA((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(ToWide(folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A DLL an add-in needs, mapped without running its code, asked of the
@@ -109,7 +110,7 @@ std::string FailingStartup(HMODULE image, std::set<std::string>& seen, int depth
 // Runs `look` on the image mapped without its imports, which tells what it needs.
 template <typename Look>
 bool WithImage(const std::string& path, Look look) {
-  HMODULE image = LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  HMODULE image = LoadLibraryExW(ToWide(path).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
   if (image == nullptr) return false;
   look(image);
   FreeLibrary(image);

@@ -7,6 +7,7 @@
 #include "callbacks/Callbacks.h"
 #include "functions/Invoke.h"
 #include "native/CrashReport.h"
+#include "records/Values.h"
 #include "state/Modules.h"
 
 namespace xllhost {
@@ -22,8 +23,8 @@ void ReleaseOneLoad(HMODULE module) {
 }  // namespace
 
 std::string BesideThisProgram(const char* file) {
-  char path[MAX_PATH];
-  std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+  wchar_t path[MAX_PATH];
+  const std::string program = FromWide(std::wstring(path, GetModuleFileNameW(nullptr, path, MAX_PATH)));
   return program.substr(0, program.find_last_of("\\/") + 1) + file;
 }
 

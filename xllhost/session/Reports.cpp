@@ -1,6 +1,7 @@
 #include "session/Reports.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "engine/Calculation.h"
@@ -111,7 +112,7 @@ std::string FailureMessage(const Compared& c, const std::vector<std::string>& pr
 }  // namespace
 
 bool WriteJsonReport(const std::string& path, const std::vector<Compared>& cells, int status) {
-  std::ofstream out(path, std::ios::binary);
+  std::ofstream out(std::filesystem::u8path(path), std::ios::binary);
   out << "{\"status\": " << status << ", \"cells\": [";
   for (size_t i = 0; i < cells.size(); ++i) {
     const Compared& c = cells[i];
@@ -165,7 +166,7 @@ bool WriteJunitReport(const std::string& path, const std::vector<Compared>& cell
   for (const std::string& text : UnusableInput())
     cases += "  <testcase classname=\"session\" name=\"not interpreted " + std::to_string(++n) +
              "\">\n    <error message=\"" + Xml(text) + "\"/>\n  </testcase>\n";
-  std::ofstream out(path, std::ios::binary);
+  std::ofstream out(std::filesystem::u8path(path), std::ios::binary);
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuite name=\"" << Xml(Book().name) << "\" tests=\""
       << cells.size() + outside.size() + UnusableInput().size() << "\" failures=\"" << failures << "\" errors=\""
       << UnusableInput().size() << "\" skipped=\"" << skipped << "\">\n"

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "records/Values.h"
 #include "state/HostState.h"
 
 namespace xllhost {
@@ -10,7 +11,7 @@ HMODULE LoadModule(const std::string& path) {
   std::fflush(stdout);  // the loader runs the add-in's code, which may crash or hang
   {
     LoaderRunning loader;
-    module = LoadLibraryA(path.c_str());
+    module = LoadLibraryW(ToWide(path).c_str());
   }
   if (module != nullptr) ++State().loads[module];
   return module;

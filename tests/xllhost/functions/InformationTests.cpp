@@ -1,4 +1,5 @@
 // What the host tells about itself, and which files it takes for an add-in.
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -22,7 +23,7 @@ TEST_F(XllHost, AnswersAboutItselfAndItsOneSheet) {
 }
 
 TEST(AddInFile, AnXllOfTheOtherWidthIsRefusedWithTheHostToUse) {
-  std::ifstream in(ProbePath(), std::ios::binary);
+  std::ifstream in(std::filesystem::u8path(ProbePath()), std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::uint32_t peHeader = *reinterpret_cast<const std::uint32_t*>(&bytes[0x3C]);
 #ifdef _WIN64

@@ -9,7 +9,7 @@ TEST_F(XllHost, RegisterAnswersAnIdThatRegisterIdAndUnregisterKnow) {
   ASSERT_EQ(id.xltype, xltypeNum);
   EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=probe()")), "Probed") << "names ignore case";
 
-  Text module(ProbePath()), proc("Probe");
+  Text module = PathText(ProbePath()), proc("Probe");
   XLOPER queried{};
   EXPECT_EQ(CallExcel4(xlfRegisterId, &queried, Count<2>, &module.record, &proc.record), xlretSuccess);
   EXPECT_EQ(queried.val.num, id.val.num);
@@ -24,7 +24,7 @@ TEST_F(XllHost, RegisterAnswersAnIdThatRegisterIdAndUnregisterKnow) {
 }
 
 TEST_F(XllHost, RegisterRefusesWhatItCannotBind) {
-  Text module(ProbePath()), otherModule("C:\\nowhere\\Other.xll"), proc("Probe"), missing("NoSuchProc"),
+  Text module = PathText(ProbePath()), otherModule("C:\\nowhere\\Other.xll"), proc("Probe"), missing("NoSuchProc"),
       type("P"), both("PP#$"), badName("1st"), goodName("Probe");
   XLOPER noOrdinal = xllhost::NumberRequest(99), boolean = xllhost::IntegerRequest(1, xltypeBool);
   const struct {
@@ -77,7 +77,7 @@ TEST_F(XllHost, RegisterAgainAddsAUseThatUnregisterTakesAway) {
 }
 
 TEST_F(XllHost, RegisterAcceptsEachDocumentedArgumentForm) {
-  Text module(ProbePath()), proc("Probe"), type("P"), name("Probe"), text1("1"), category("Text");
+  Text module = PathText(ProbePath()), proc("Probe"), type("P"), name("Probe"), text1("1"), category("Text");
   XLOPER ordinal = xllhost::NumberRequest(1), number1 = xllhost::NumberRequest(1),
          integer1 = xllhost::IntegerRequest(1), missing = xllhost::NumberRequest(0, xltypeMissing),
          nil = xllhost::NumberRequest(0, xltypeNil);
@@ -105,19 +105,19 @@ TEST_F(XllHost, RegisterAcceptsEachDocumentedArgumentForm) {
 TEST_F(XllHost, UnregisterByNameDropsEveryFunctionAndUnloadsTheDllOnceControlReturns) {
   xllhost::Open(addIn);
   control.reset();
-  Text module(ProbePath());
+  Text module = PathText(ProbePath());
   XLOPER answer{};
   xllhost::WithControl([&] {  // as in an entry of another add-in
     EXPECT_EQ(CallExcel4(xlfUnregister, &answer, Count<1>, &module.record), xlretSuccess);
-    EXPECT_NE(GetModuleHandleA(ProbePath().c_str()), nullptr) << "its code may still be on the stack";
+    EXPECT_NE(GetModuleHandleW(xllhost::ToWide(ProbePath()).c_str()), nullptr) << "its code may still be on the stack";
   });
   EXPECT_EQ(answer.val.xbool, 1);
   EXPECT_TRUE(xllhost::Registrations().empty());
-  EXPECT_EQ(GetModuleHandleA(ProbePath().c_str()), nullptr);
+  EXPECT_EQ(GetModuleHandleW(xllhost::ToWide(ProbePath()).c_str()), nullptr);
 }
 
 TEST_F(XllHost, RegisterRefusesATypeTextItDoesNotKnowWithCodeEight) {
-  Text module(ProbePath()), proc("Probe"), type("PO"), name("Probe");
+  Text module = PathText(ProbePath()), proc("Probe"), type("PO"), name("Probe");
   EXPECT_EQ(CallExcel4(xlfRegister, nullptr, Count<4>, &module.record, &proc.record, &type.record, &name.record),
             xlretInvXloper);
   ASSERT_EQ(xllhost::UnusableInput().size(), 1u);

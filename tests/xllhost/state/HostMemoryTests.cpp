@@ -53,7 +53,7 @@ extern "C" __declspec(dllexport) LPXLOPER WINAPI AnswerHostName() {
 }
 
 TEST_F(XllHost, ReleasesWhatAnAnswerMarkedXLFreeHolds) {
-  Text module(BesideThisProgram(HOST_PROGRAM_NAME)), proc("AnswerHostName"), type("P"), name("HostName");
+  Text module = PathText(BesideThisProgram(HOST_PROGRAM_NAME)), proc("AnswerHostName"), type("P"), name("HostName");
   ASSERT_EQ(CallExcel4(xlfRegister, nullptr, Count<4>, &module.record, &proc.record, &type.record, &name.record),
             xlretSuccess);
   EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=HostName()")), BesideThisProgram(HOST_PROGRAM_NAME));
