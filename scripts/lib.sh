@@ -96,12 +96,12 @@ build_target() {
 }
 
 # Configures a tree built for Linux once, with Ninja and the compiler and
-# flags the environment names, then builds it, or one of its targets:
-# linux_tree NAME SOURCE WHAT [TARGET [CMAKE_ARGUMENT...]]. What the tools
+# flags the environment names, then builds it, or some of its targets:
+# linux_tree NAME SOURCE WHAT ["TARGET..." [CMAKE_ARGUMENT...]]. What the tools
 # say goes to build/NAME.log; WHAT names the tree in an error.
 linux_tree() {
   local tree="$ROOT/build/$1" source=$2 what=$3 only=()
-  [ -z "${4:-}" ] || only=(--target "$4")
+  [ -z "${4:-}" ] || read -ra only <<<"--target $4"
   mkdir -p "$ROOT/build"
   if [ ! -f "$tree/CMakeCache.txt" ]; then
     echo "configuring $1" >&2
@@ -121,7 +121,7 @@ build_programs() {
     CXXFLAGS="$(cd "$ROOT" && dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
     LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
   fi
-  linux_tree programs packaging/native "xllhost's programs for Linux" xllhost-width -DCMAKE_BUILD_TYPE=None
+  linux_tree programs packaging/native "xllhost's programs for Linux" "xllhost-width xlsx-cells" -DCMAKE_BUILD_TYPE=None
 }
 
 # Files a run with sudo left behind cannot be rewritten by the user, and Wine

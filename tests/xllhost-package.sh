@@ -46,7 +46,7 @@ finish() {
 }
 
 echo "$name: building and installing the package, then the example as $user, outside the tree" >&2
-check "the package is built" "$ROOT/scripts/package-deb" --built
+check "the package is built" "$ROOT/scripts/package-deb"
 deb=$(ls "$ROOT"/dist/xllhost_"$(project_version)"_amd64.deb 2>/dev/null)
 [ -n "$deb" ] || finish
 cp "$deb" "$scratch/"

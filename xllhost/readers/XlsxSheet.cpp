@@ -1,0 +1,253 @@
+#include "readers/XlsxSheet.h"
+
+#include <cstdlib>
+#include <map>
+
+#include "readers/SavedNumber.h"
+#include "readers/SharedFormula.h"
+#include "readers/Xml.h"
+#include "readers/XlsxParts.h"
+
+namespace xllhost {
+namespace {
+
+constexpr int LastRow = 1048575, LastColumn = 16383;  // from 0: XFD1048576
+
+// "B3" as row 2, column 1; false for no cell of the grid.
+bool ReadCellName(const char* name, int* row, int* column) {
+  int c = 0, r = 0, letters = 0, digits = 0;
+  for (; *name >= 'A' && *name <= 'Z' && letters < 4; ++name, ++letters) c = c * 26 + (*name - 'A' + 1);
+  for (; *name >= '0' && *name <= '9' && digits < 8; ++name, ++digits) r = r * 10 + (*name - '0');
+  if (*name != '\0' || letters == 0 || digits == 0 || c - 1 > LastColumn || r < 1 || r - 1 > LastRow) return false;
+  *row = r - 1;
+  *column = c - 1;
+  return true;
+}
+
+std::string CellName(int row, int column) {
+  std::string letters;
+  for (int c = column + 1; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
+  return letters + std::to_string(row + 1);
+}
+
+// A date saved as text (t="d", ISO 8601) as its serial number in the 1900
+// date system.
+bool DateSerial(const std::string& iso, std::string* text) {
+  int y = 0, m = 0, d = 0, hh = 0, mm = 0;
+  double ss = 0;
+  if (std::sscanf(iso.c_str(), "%d-%d-%d", &y, &m, &d) != 3) return false;
+  const size_t time = iso.find('T');
+  if (time != std::string::npos) std::sscanf(iso.c_str() + time + 1, "%d:%d:%lf", &hh, &mm, &ss);
+  // Days from 1970-01-01 (the civil calendar), then from Excel's day 0, 1899-12-30.
+  y -= m <= 2;
+  const long era = (y >= 0 ? y : y - 399) / 400;
+  const long yoe = y - era * 400, doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const long days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468 + 25569;
+  *text = ShortestText(static_cast<double>(days) + (hh * 3600 + mm * 60 + ss) / 86400.0);
+  return true;
+}
+
+struct Block {
+  int firstRow, lastRow, firstColumn, lastColumn;
+  std::string line;                 // up to its values
+  std::vector<std::string> values;  // row by row, "" for a cell without one
+  size_t at;                        // where its line stands in the sheet's text
+};
+
+class SheetReader : public XmlReader {
+ public:
+  SheetReader(const SheetSource& source, std::string* lines) : source_(source), lines_(*lines) {}
+  std::string why;
+  size_t cells = 0;
+
+  void Start(std::string_view name, const char** attributes) override {
+    if (!why.empty()) return;
+    if (name == "row") {
+      const char* r = Attribute(attributes, "r");
+      row_ = r != nullptr ? std::atoi(r) - 1 : row_ + 1;
+      column_ = -1;
+      while (!open_.empty() && blocks_[open_.front()].lastRow < row_) open_.erase(open_.begin());
+    } else if (name == "c") {
+      cell_ = Cell{};
+      const char* r = Attribute(attributes, "r");
+      if (r != nullptr ? !ReadCellName(r, &cell_.row, &cell_.column) : (cell_.row = row_, cell_.column = column_ + 1) > LastColumn)
+        why = "a cell " + std::string(r != nullptr ? r : "after the last column") + " outside the grid";
+      column_ = cell_.column;
+      const char* t = Attribute(attributes, "t");
+      cell_.type = t != nullptr ? t : "n";
+    } else if (name == "f") {
+      cell_.formula = true;
+      const char* t = Attribute(attributes, "t");
+      cell_.formulaType = t != nullptr ? t : "";
+      const char* ref = Attribute(attributes, "ref");
+      cell_.ref = ref != nullptr ? ref : "";
+      const char* si = Attribute(attributes, "si");
+      cell_.shared = si != nullptr ? std::atoi(si) : -1;
+    }
+    phonetic_ += name == "rPh";
+    text_ = name == "f" ? &cell_.formulaText : name == "v" ? &cell_.saved
+            : name == "t" && phonetic_ == 0 ? &cell_.inlineText : nullptr;
+    cell_.hasValue = cell_.hasValue || name == "v" || name == "is";
+  }
+  void Text(std::string_view text) override {
+    if (text_ != nullptr) text_->append(text);
+  }
+  void End(std::string_view name) override {
+    text_ = nullptr;
+    phonetic_ -= name == "rPh";
+    if (name == "c" && why.empty()) Finish();
+  }
+
+  // The sheet's text with each block's line where its first cell stands.
+  void Write(std::string* out) const {
+    size_t from = 0;
+    for (const Block& block : blocks_) {
+      out->append(lines_, from, block.at - from);
+      std::string line = block.line + " -> {";
+      for (size_t i = 0; i < block.values.size(); ++i)
+        line += (i == 0 ? "" : i % static_cast<size_t>(block.lastColumn - block.firstColumn + 1) == 0 ? ";" : ",") +
+                block.values[i];
+      AppendEscaped(line + "}", out);
+      from = block.at;
+    }
+    out->append(lines_, from, std::string::npos);
+  }
+
+ private:
+  struct Cell {
+    int row = 0, column = 0;
+    std::string type, formulaType, ref, formulaText, saved, inlineText;
+    int shared = -1;
+    bool formula = false, hasValue = false;
+  };
+
+  // The value Excel saved, as the text form writes a constant; "" for none.
+  std::string Value() {
+    if (!cell_.hasValue) return "";
+    std::string text, saved = cell_.saved;
+    std::string type = cell_.type;
+    if (type == "inlineStr") {
+      saved = cell_.inlineText;
+      type = "str";
+    } else if (type == "s") {
+      const long index = std::strtol(saved.c_str(), nullptr, 10);
+      if (index < 0 || static_cast<size_t>(index) >= source_.strings.size()) {
+        why = "cell " + CellName(cell_.row, cell_.column) + " names shared string " + saved + " of " +
+              std::to_string(source_.strings.size());
+        return "";
+      }
+      saved = source_.strings[static_cast<size_t>(index)];
+      type = "str";
+    } else if (type == "d") {
+      return DateSerial(saved, &text) ? text : "";
+    }
+    if (type == "n" && saved.empty()) return "";
+    if (!ConstantText(type, saved, &text))
+      why = "cell " + CellName(cell_.row, cell_.column) + " holds " + Quoted(saved) + ", which is no number";
+    return text;
+  }
+
+  // A cell of an open block other than its first holds only a saved value.
+  Block* InBlock() {
+    for (size_t index : open_) {
+      Block& b = blocks_[index];
+      if (cell_.row >= b.firstRow && cell_.row <= b.lastRow && cell_.column >= b.firstColumn &&
+          cell_.column <= b.lastColumn)
+        return &b;
+    }
+    return nullptr;
+  }
+
+  void Finish() {
+    if (++cells % 4096 == 0) source_.progress(cells);
+    const std::string value = Value();
+    if (!why.empty()) return;
+    if (Block* block = InBlock()) {
+      block->values[static_cast<size_t>((cell_.row - block->firstRow) * (block->lastColumn - block->firstColumn + 1) +
+                                        cell_.column - block->firstColumn)] = value;
+      return;
+    }
+    const std::string where = CellName(cell_.row, cell_.column);
+    std::string formula = cell_.formulaText;
+    if (cell_.formula && cell_.formulaType == "shared" && cell_.shared >= 0) {
+      if (!cell_.ref.empty() && !formula.empty()) {
+        masters_[cell_.shared] = {cell_.row, cell_.column, formula};
+      } else if (const auto master = masters_.find(cell_.shared); master != masters_.end()) {
+        formula = MoveFormula(master->second.text, cell_.row - master->second.row, cell_.column - master->second.column);
+      } else {
+        cell_.formula = false;  // a shared formula never given: the cell keeps its value
+      }
+    }
+    if (cell_.formula && cell_.formulaType == "array" && !cell_.ref.empty()) {
+      StartBlock(where, formula, value);
+    } else if (cell_.formula) {
+      AppendEscaped(where + " =" + formula + (value.empty() ? "" : " -> " + value), &lines_);
+    } else if (!value.empty()) {
+      AppendEscaped(where + " " + value, &lines_);
+    }
+  }
+
+  void StartBlock(const std::string& where, const std::string& formula, const std::string& value) {
+    Block block{cell_.row, cell_.row, cell_.column, cell_.column, cell_.ref + " {=" + formula + "}", {}, lines_.size()};
+    const size_t colon = cell_.ref.find(':');
+    int lastRow = cell_.row, lastColumn = cell_.column;
+    if (colon != std::string::npos && !ReadCellName(cell_.ref.substr(colon + 1).c_str(), &lastRow, &lastColumn)) {
+      why = "cell " + where + " has an array formula over " + cell_.ref + ", which is no rectangle of the grid";
+      return;
+    }
+    block.lastRow = std::max(lastRow, cell_.row);
+    block.lastColumn = std::max(lastColumn, cell_.column);
+    block.values.assign(static_cast<size_t>(block.lastRow - block.firstRow + 1) *
+                            static_cast<size_t>(block.lastColumn - block.firstColumn + 1),
+                        "");
+    block.values[0] = value;
+    blocks_.push_back(std::move(block));
+    if (blocks_.back().lastRow > cell_.row || blocks_.back().lastColumn > cell_.column) open_.push_back(blocks_.size() - 1);
+  }
+
+  struct Master {
+    int row, column;
+    std::string text;
+  };
+  const SheetSource& source_;
+  std::string& lines_;
+  Cell cell_;
+  std::string* text_ = nullptr;
+  int phonetic_ = 0, row_ = -1, column_ = -1;
+  std::map<int, Master> masters_;
+  std::vector<Block> blocks_;
+  std::vector<size_t> open_;  // the blocks later cells may still fall in
+};
+
+}  // namespace
+
+void AppendEscaped(const std::string& line, std::string* out) {
+  for (char c : line) {
+    switch (c) {
+      case '\\': *out += "\\\\"; break;
+      case '\n': *out += "\\n"; break;
+      case '\r': *out += "\\r"; break;
+      case '\t': *out += "\\t"; break;
+      default: *out += c;
+    }
+  }
+  *out += '\n';
+}
+
+bool ReadSheetCells(const SheetSource& source, std::string* out, std::string* why) {
+  std::string lines;
+  SheetReader reader(source, &lines);
+  XmlStream stream(reader);
+  std::string said;
+  const bool read =
+      source.zip.Read(source.part,
+                      [&](const char* bytes, std::size_t size) { return stream.Feed(bytes, size, &said) && reader.why.empty(); },
+                      why);
+  if (read && said.empty() && reader.why.empty()) stream.Finish(&said);
+  if (!said.empty() || !reader.why.empty()) *why = source.part + ": " + (said.empty() ? reader.why : said);
+  if (!read || !said.empty() || !reader.why.empty()) return false;
+  reader.Write(out);
+  return true;
+}
+
+}  // namespace xllhost
