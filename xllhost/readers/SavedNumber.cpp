@@ -38,7 +38,8 @@ bool WriteSavedNumber(std::string_view saved, std::string* text) {
     if (at == saved.size() || saved.find_first_not_of("0123456789", at) != std::string_view::npos) return false;
     while (at + 1 < saved.size() && saved[at] == '0') ++at;
     const std::string_view digits = saved.substr(at);
-    *text = (negative && digits != "0" ? "-" : "") + std::string(digits);
+    text->assign(negative && digits != "0" ? "-" : "");
+    text->append(digits);
     return true;
   }
   double number = 0;

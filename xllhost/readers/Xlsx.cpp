@@ -18,11 +18,11 @@ bool ReadBook(const ZipArchive& zip, const XlsxSource& source, std::string* text
   if (!ReadWorkbookParts(zip, &book, why)) return false;
   std::vector<std::string> strings;
   if (!book.sharedStrings.empty() && !ReadSharedStrings(zip, book.sharedStrings, &strings, why)) return false;
-  AppendEscaped("book " + source.name, text);
+  AppendEscaped({"book ", source.name}, text);
   size_t before = 0;  // the cells of the sheets already read
   for (const SheetEntry& sheet : book.sheets) {
     if (sheet.part.empty()) continue;  // a chart sheet holds no cells
-    AppendEscaped("sheet " + sheet.name, text);
+    AppendEscaped({"sheet ", sheet.name}, text);
     SheetSource cells{zip, sheet.part, strings};
     size_t read = 0;
     cells.progress = [&](size_t count) {
@@ -37,8 +37,8 @@ bool ReadBook(const ZipArchive& zip, const XlsxSource& source, std::string* text
     std::vector<CachedSheet> sheets;
     if (!ReadExternalLink(zip, book.externalLinks[link], &sheets, why)) return false;
     for (const CachedSheet& sheet : sheets) {
-      AppendEscaped("sheet [" + std::to_string(link + 1) + "]" + sheet.name, text);
-      for (const auto& [reference, value] : sheet.cells) AppendEscaped(reference + " " + value, text);
+      AppendEscaped({"sheet [", std::to_string(link + 1), "]", sheet.name}, text);
+      for (const auto& [reference, value] : sheet.cells) AppendEscaped({reference, " ", value}, text);
     }
   }
   for (const NameEntry& name : book.names) {
@@ -46,7 +46,7 @@ bool ReadBook(const ZipArchive& zip, const XlsxSource& source, std::string* text
     if (name.name.rfind("_xlnm.", 0) == 0 || name.text.empty()) continue;
     if (name.sheet >= static_cast<int>(book.sheets.size())) continue;
     const std::string scope = name.sheet < 0 ? "" : SheetPrefix(book.sheets[static_cast<size_t>(name.sheet)].name);
-    AppendEscaped("name " + scope + name.name + " =" + name.text, text);
+    AppendEscaped({"name ", scope, name.name, " =", name.text}, text);
   }
   return true;
 }

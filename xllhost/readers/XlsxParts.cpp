@@ -185,9 +185,15 @@ bool ReadExternalLink(const ZipArchive& zip, const std::string& part, std::vecto
 }
 
 std::string Quoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
 }
 
 bool ConstantText(const std::string& type, const std::string& saved, std::string* text) {

@@ -1,5 +1,6 @@
 #include "readers/XlsxSheet.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
@@ -62,40 +63,56 @@ class SheetReader : public XmlReader {
 
   void Start(std::string_view name, const char** attributes) override {
     if (!why.empty()) return;
+    if (name.size() == 1) {  // most elements: c, v, f, t
+      Short(name[0], attributes);
+      return;
+    }
+    text_ = nullptr;
+    phonetic_ += name == "rPh";
+    cell_.hasValue = cell_.hasValue || name == "is";
     if (name == "row") {
       const char* r = Attribute(attributes, "r");
       row_ = r != nullptr ? std::atoi(r) - 1 : row_ + 1;
       column_ = -1;
       while (!open_.empty() && blocks_[open_.front()].lastRow < row_) open_.erase(open_.begin());
-    } else if (name == "c") {
-      cell_ = Cell{};
-      const char* r = Attribute(attributes, "r");
+    }
+  }
+  // The elements named by one letter, most of a sheet's: c, v, f, t, r.
+  void Short(char name, const char** attributes) {
+    text_ = name == 'f' ? &cell_.formulaText : name == 'v' ? &cell_.saved
+            : name == 't' && phonetic_ == 0 ? &cell_.inlineText : nullptr;
+    cell_.hasValue = cell_.hasValue || name == 'v';
+    if (name == 'c') {
+      cell_.Clear();
+      const char *r = nullptr, *t = nullptr;
+      for (const char** a = attributes; *a != nullptr; a += 2) {  // one pass: a sheet holds many cells
+        if (a[0][0] == 'r' && a[0][1] == '\0') r = a[1];
+        if (a[0][0] == 't' && a[0][1] == '\0') t = a[1];
+      }
       if (r != nullptr ? !ReadCellName(r, &cell_.row, &cell_.column) : (cell_.row = row_, cell_.column = column_ + 1) > LastColumn)
         why = "a cell " + std::string(r != nullptr ? r : "after the last column") + " outside the grid";
       column_ = cell_.column;
-      const char* t = Attribute(attributes, "t");
-      cell_.type = t != nullptr ? t : "n";
-    } else if (name == "f") {
+      cell_.type.assign(t != nullptr ? t : "n");
+    } else if (name == 'f') {
       cell_.formula = true;
       const char* t = Attribute(attributes, "t");
-      cell_.formulaType = t != nullptr ? t : "";
+      cell_.formulaType.assign(t != nullptr ? t : "");
       const char* ref = Attribute(attributes, "ref");
-      cell_.ref = ref != nullptr ? ref : "";
+      cell_.ref.assign(ref != nullptr ? ref : "");
       const char* si = Attribute(attributes, "si");
       cell_.shared = si != nullptr ? std::atoi(si) : -1;
     }
-    phonetic_ += name == "rPh";
-    text_ = name == "f" ? &cell_.formulaText : name == "v" ? &cell_.saved
-            : name == "t" && phonetic_ == 0 ? &cell_.inlineText : nullptr;
-    cell_.hasValue = cell_.hasValue || name == "v" || name == "is";
   }
   void Text(std::string_view text) override {
     if (text_ != nullptr) text_->append(text);
   }
   void End(std::string_view name) override {
     text_ = nullptr;
+    if (name.size() == 1) {
+      if (name[0] == 'c' && why.empty()) Finish();
+      return;
+    }
     phonetic_ -= name == "rPh";
-    if (name == "c" && why.empty()) Finish();
   }
 
   // The sheet's text with each block's line where its first cell stands.
@@ -107,44 +124,54 @@ class SheetReader : public XmlReader {
       for (size_t i = 0; i < block.values.size(); ++i)
         line += (i == 0 ? "" : i % static_cast<size_t>(block.lastColumn - block.firstColumn + 1) == 0 ? ";" : ",") +
                 block.values[i];
-      AppendEscaped(line + "}", out);
+      AppendEscaped({line, "}"}, out);
       from = block.at;
     }
     out->append(lines_, from, std::string::npos);
   }
 
  private:
+  // One record for every cell in turn, its texts cleared, not freed.
   struct Cell {
     int row = 0, column = 0;
     std::string type, formulaType, ref, formulaText, saved, inlineText;
     int shared = -1;
     bool formula = false, hasValue = false;
+    void Clear() {
+      for (std::string* text : {&type, &formulaType, &ref, &formulaText, &saved, &inlineText}) text->clear();
+      shared = -1;
+      formula = hasValue = false;
+    }
   };
 
   // The value Excel saved, as the text form writes a constant; "" for none.
-  std::string Value() {
-    if (!cell_.hasValue) return "";
-    std::string text, saved = cell_.saved;
-    std::string type = cell_.type;
+  // Written into `text`, which is cleared first.
+  void Value(std::string* text) {
+    text->clear();
+    if (!cell_.hasValue) return;
+    const std::string* saved = &cell_.saved;
+    const std::string& type = cell_.type;
     if (type == "inlineStr") {
-      saved = cell_.inlineText;
-      type = "str";
-    } else if (type == "s") {
-      const long index = std::strtol(saved.c_str(), nullptr, 10);
-      if (index < 0 || static_cast<size_t>(index) >= source_.strings.size()) {
-        why = "cell " + CellName(cell_.row, cell_.column) + " names shared string " + saved + " of " +
-              std::to_string(source_.strings.size());
-        return "";
-      }
-      saved = source_.strings[static_cast<size_t>(index)];
-      type = "str";
-    } else if (type == "d") {
-      return DateSerial(saved, &text) ? text : "";
+      *text = Quoted(cell_.inlineText);
+      return;
     }
-    if (type == "n" && saved.empty()) return "";
-    if (!ConstantText(type, saved, &text))
-      why = "cell " + CellName(cell_.row, cell_.column) + " holds " + Quoted(saved) + ", which is no number";
-    return text;
+    if (type == "s") {
+      const long index = std::strtol(saved->c_str(), nullptr, 10);
+      if (index < 0 || static_cast<size_t>(index) >= source_.strings.size()) {
+        why = "cell " + CellName(cell_.row, cell_.column) + " names shared string " + *saved + " of " +
+              std::to_string(source_.strings.size());
+        return;
+      }
+      *text = Quoted(source_.strings[static_cast<size_t>(index)]);
+      return;
+    }
+    if (type == "d") {
+      if (!DateSerial(*saved, text)) text->clear();
+      return;
+    }
+    if (type == "n" && saved->empty()) return;
+    if (!ConstantText(type, *saved, text))
+      why = "cell " + CellName(cell_.row, cell_.column) + " holds " + Quoted(*saved) + ", which is no number";
   }
 
   // A cell of an open block other than its first holds only a saved value.
@@ -160,7 +187,8 @@ class SheetReader : public XmlReader {
 
   void Finish() {
     if (++cells % 4096 == 0) source_.progress(cells);
-    const std::string value = Value();
+    std::string& value = value_;
+    Value(&value);
     if (!why.empty()) return;
     if (Block* block = InBlock()) {
       block->values[static_cast<size_t>((cell_.row - block->firstRow) * (block->lastColumn - block->firstColumn + 1) +
@@ -168,7 +196,7 @@ class SheetReader : public XmlReader {
       return;
     }
     const std::string where = CellName(cell_.row, cell_.column);
-    std::string formula = cell_.formulaText;
+    std::string& formula = cell_.formulaText;
     if (cell_.formula && cell_.formulaType == "shared" && cell_.shared >= 0) {
       if (!cell_.ref.empty() && !formula.empty()) {
         masters_[cell_.shared] = {cell_.row, cell_.column, formula};
@@ -181,9 +209,9 @@ class SheetReader : public XmlReader {
     if (cell_.formula && cell_.formulaType == "array" && !cell_.ref.empty()) {
       StartBlock(where, formula, value);
     } else if (cell_.formula) {
-      AppendEscaped(where + " =" + formula + (value.empty() ? "" : " -> " + value), &lines_);
+      AppendEscaped({where, " =", formula, value.empty() ? "" : " -> ", value}, &lines_);
     } else if (!value.empty()) {
-      AppendEscaped(where + " " + value, &lines_);
+      AppendEscaped({where, " ", value}, &lines_);
     }
   }
 
@@ -212,6 +240,7 @@ class SheetReader : public XmlReader {
   const SheetSource& source_;
   std::string& lines_;
   Cell cell_;
+  std::string value_;  // the cell's saved value, its storage kept from cell to cell
   std::string* text_ = nullptr;
   int phonetic_ = 0, row_ = -1, column_ = -1;
   std::map<int, Master> masters_;
@@ -221,14 +250,23 @@ class SheetReader : public XmlReader {
 
 }  // namespace
 
-void AppendEscaped(const std::string& line, std::string* out) {
-  for (char c : line) {
-    switch (c) {
-      case '\\': *out += "\\\\"; break;
-      case '\n': *out += "\\n"; break;
-      case '\r': *out += "\\r"; break;
-      case '\t': *out += "\\t"; break;
-      default: *out += c;
+void AppendEscaped(std::initializer_list<std::string_view> parts, std::string* out) {
+  for (std::string_view part : parts) {
+    for (size_t at = 0; at < part.size();) {
+      size_t special = at;
+      while (special < part.size() && part[special] != '\\' && static_cast<unsigned char>(part[special]) >= ' ')
+        ++special;
+      if (special < part.size() && part[special] != '\\' && part[special] != '\n' && part[special] != '\r' &&
+          part[special] != '\t') {
+        out->append(part.data() + at, special + 1 - at);  // another control character stands as it is
+        at = special + 1;
+        continue;
+      }
+      out->append(part.data() + at, special - at);
+      if (special == part.size()) break;
+      const char c = part[special];
+      out->append(c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t");
+      at = special + 1;
     }
   }
   *out += '\n';

@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "readers/Zip.h"
@@ -25,7 +27,7 @@ struct SheetSource {
 // false and says why when the part cannot be read.
 bool ReadSheetCells(const SheetSource& source, std::string* out, std::string* why);
 
-// A line as the text form escapes it: \\, \n, \r and \t.
-void AppendEscaped(const std::string& line, std::string* out);
+// A line of these parts as the text form escapes it: \\, \n, \r and \t.
+void AppendEscaped(std::initializer_list<std::string_view> parts, std::string* out);
 
 }  // namespace xllhost

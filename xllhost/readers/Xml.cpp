@@ -8,8 +8,11 @@ namespace xllhost {
 namespace {
 
 std::string_view Local(const char* name) {
-  const char* colon = std::strrchr(name, ':');
-  return colon != nullptr ? colon + 1 : name;
+  const char* local = name;
+  const char* at = name;
+  for (; *at != '\0'; ++at)
+    if (*at == ':') local = at + 1;
+  return std::string_view(local, static_cast<std::size_t>(at - local));
 }
 
 }  // namespace
