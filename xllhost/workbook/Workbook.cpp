@@ -103,9 +103,11 @@ std::string_view Workbook::Keep(const std::string& text) {
 bool Workbook::Finish(std::string* why) {
   for (size_t s = 0; s < sheets_.size(); ++s) {
     std::vector<Cell>& cells = sheets_[s].cells;
-    std::stable_sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) {
+    const auto before = [](const Cell& a, const Cell& b) {
       return a.row < b.row || (a.row == b.row && a.column < b.column);
-    });
+    };
+    // Cells read from a workbook come in order already: sorted only when not.
+    if (!std::is_sorted(cells.begin(), cells.end(), before)) std::stable_sort(cells.begin(), cells.end(), before);
     for (size_t i = 1; i < cells.size(); ++i)
       if (cells[i].row == cells[i - 1].row && cells[i].column == cells[i - 1].column) {
         *why = Where(static_cast<int>(s), cells[i].row, cells[i].column) + " is given twice";
