@@ -1,23 +1,29 @@
 #include "workbook/CellsText.h"
 
+#include <algorithm>
 #include <cctype>
+#include <string_view>
 
 #include "formulas/Literals.h"
 
 namespace xllhost {
 namespace {
 
-std::string Trim(const std::string& text) {
+std::string_view TrimView(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t\r"), last = text.find_last_not_of(" \t\r");
-  return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+  return first == std::string_view::npos ? std::string_view() : text.substr(first, last - first + 1);
 }
 
+std::string Trim(const std::string& text) { return std::string(TrimView(text)); }
+
 // The line with its escapes replaced; false for an unknown escape.
-bool Unescape(const std::string& line, std::string* text) {
+bool Unescape(std::string_view line, std::string* text) {
   text->clear();
   for (size_t i = 0; i < line.size(); ++i) {
     if (line[i] != '\\') {
-      *text += line[i];
+      const size_t escape = std::min(line.find('\\', i), line.size());
+      text->append(line.data() + i, escape - i);  // a run without escapes at once
+      i = escape - 1;
       continue;
     }
     if (++i == line.size()) return false;
@@ -110,16 +116,17 @@ bool ReadNameLine(const std::string& rest, Workbook* book, std::string* why) {
 
 
 bool ReadCells(const std::string& text, Workbook* book, std::string* why) {
+  book->ExpectCells(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   int sheet = -1;
   size_t number = 0;
+  std::string line, what;  // kept from line to line, as their storage is
   for (size_t start = 0; start < text.size();) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    const std::string raw = Trim(text.substr(start, end - start));
+    const std::string_view raw = TrimView(std::string_view(text).substr(start, end - start));
     start = end + 1;
     ++number;
     if (raw.empty() || raw[0] == '#') continue;
-    std::string line, what;
     bool read = Unescape(raw, &line);
     if (!read) {
       what = "a backslash starts no escape (\\n, \\t, \\r or \\\\)";

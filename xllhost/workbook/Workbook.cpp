@@ -7,8 +7,22 @@ namespace xllhost {
 
 int Workbook::AddSheet(const std::string& name) {
   sheets_.push_back(Sheet{name, {}, {}});
+  sheets_.back().cells.reserve(expected_);
   return static_cast<int>(sheets_.size()) - 1;
 }
+
+void Workbook::ExpectCells(size_t count) { expected_ = count; }
+
+namespace {
+
+// Room reserved and not taken is given back, unless it is little: giving it
+// back copies what it holds.
+template <typename T>
+void GiveBackRoom(std::vector<T>& items) {
+  if (items.capacity() > items.size() + items.size() / 4) items.shrink_to_fit();
+}
+
+}  // namespace
 
 Cell& Workbook::Add(int sheet, int row, int column) {
   std::vector<Cell>& cells = sheets_[static_cast<size_t>(sheet)].cells;
@@ -113,7 +127,7 @@ bool Workbook::Finish(std::string* why) {
         *why = Where(static_cast<int>(s), cells[i].row, cells[i].column) + " is given twice";
         return false;
       }
-    cells.shrink_to_fit();
+    GiveBackRoom(cells);
     std::vector<std::uint32_t>& starts = sheets_[s].rowStarts;
     starts.assign(cells.empty() ? 1 : static_cast<size_t>(cells.back().row) + 2, 0);
     size_t at = 0;
@@ -122,7 +136,7 @@ bool Workbook::Finish(std::string* why) {
       starts[row] = static_cast<std::uint32_t>(at);
     }
   }
-  formulas_.shrink_to_fit();
+  GiveBackRoom(formulas_);
   for (size_t i = 0; i < formulas_.size(); ++i) {
     FormulaCell& entry = formulas_[i];
     Cell* cell = Find(entry.sheet, entry.row, entry.column);
