@@ -49,6 +49,13 @@ struct XLOPER {
       uint16_t rows;
       uint16_t columns;
     } array;
+    struct {
+      union {
+        uint8_t* lpbData;
+        void* hdata;  // a handle the host hands out (xlGetInstPtr)
+      } h;
+      long cbData;
+    } bigdata;  // binary storage
   } val;
   uint16_t xltype;
 };
@@ -69,6 +76,8 @@ static_assert(offsetof(XLOPER, val.w) == 0 && sizeof(XLOPER{}.val.w) == 2,
 static_assert(offsetof(XLOPER, val.sref.ref) == 2, "the rectangle follows its 16-bit count");
 static_assert(offsetof(XLOPER, val.array.rows) == sizeof(void*) && sizeof(XLOPER{}.val.array.rows) == 2,
               "an array's 16-bit row and column counts follow its pointer");
+static_assert(offsetof(XLOPER, val.bigdata.h.hdata) == 0 && offsetof(XLOPER, val.bigdata.cbData) == sizeof(void*),
+              "binary data's pointer or handle comes first, its size after it");
 
 // Excel 2007 and later: wide strings and 32-bit integers, rows and columns.
 // XCHAR is a UTF-16 code unit. A wide counted string holds its length
@@ -126,7 +135,7 @@ struct XLOPER12 {
         void* hdata;
       } h;
       long cbData;
-    } bigdata;  // binary storage, never used here
+    } bigdata;  // binary storage; a handle the host hands out (xlGetInstPtr)
   } val;
   uint32_t xltype;
 };
@@ -140,6 +149,8 @@ static_assert(offsetof(XLOPER12, val.sref.ref) == 4, "the rectangle follows its 
 static_assert(offsetof(XLOPER12, val.array.rows) == sizeof(void*) && sizeof(XLOPER12{}.val.array.rows) == 4,
               "a wide array's 32-bit row and column counts follow its pointer");
 static_assert(offsetof(XLOPER12, val.w) == 0 && sizeof(XLOPER12{}.val.w) == 4, "a wide integer has 32 bits");
+static_assert(offsetof(XLOPER12, val.bigdata.h.hdata) == 0 && offsetof(XLOPER12, val.bigdata.cbData) == sizeof(void*),
+              "binary data's pointer or handle comes first, its size after it");
 
 // The floating-point arrays of type codes K and K%: the row and column counts,
 // then the rows' numbers one after another. The array is declared with one
@@ -241,6 +252,16 @@ constexpr int xlAbort = xlSpecial | 6;
 constexpr int xlGetInst = xlSpecial | 7;
 constexpr int xlGetHwnd = xlSpecial | 8;
 constexpr int xlGetName = xlSpecial | 9;
+constexpr int xlStack = xlSpecial | 1;
+constexpr int xlSet = xlSpecial | 3;
+constexpr int xlEnableXLMsgs = xlSpecial | 10;
+constexpr int xlDisableXLMsgs = xlSpecial | 11;
+constexpr int xlDefineBinaryName = xlSpecial | 12;
+constexpr int xlGetBinaryName = xlSpecial | 13;
+constexpr int xlAsyncReturn = xlSpecial | 16;
+constexpr int xlEventRegister = xlSpecial | 17;
+constexpr int xlRunningOnCluster = xlSpecial | 18;
+constexpr int xlGetInstPtr = xlSpecial | 19;
 
 // Result codes of a host call.
 constexpr int xlretSuccess = 0;

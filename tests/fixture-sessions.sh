@@ -46,6 +46,9 @@ session 1 'came through MessageBoxW while xlAutoOpen ran, titled "Microsoft Visu
 session 1 'cell A1 =Checked\(2\) shows 2' dialogs --formula '=Checked(2)'
 session 1 'came through MessageBoxA while .*=Checked\(-1\) ran, titled "Checked", saying "x is negative", with OK: .*answered OK' dialogs --formula '=Checked(-1)'
 session 3 'xllhost: crash: abort\(\) was called' dialogs --dialog-answer abort
+# The C API functions only an add-in may call answer as the reference says.
+session 0 "" hostinfo --quiet --expect '=AND(Stack12()>4096,Stack12()<=65536)' TRUE --expect '=Stack4()=MIN(Stack12(),65535)' TRUE \
+  --expect '=Cluster()' 0 --expect '=SameInstance()' 1 --expect '=Messages()' 0
 # A crash says what happened, in which module and in which cell's call.
 session 3 'crash: a breakpoint the code set off \(DebugBreak or int 3\).*, while cell A1 =Break\(1\) ran' \
   crashes --formula '=Break(1)'

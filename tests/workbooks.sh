@@ -191,6 +191,7 @@ wine_said all "$host" --workbook "$root/tests/workbooks/builtins.cells" --all-ce
 status=$got
 said=${said//$'\r'/}
 expect "every built-in, with --all-cells and no add-in" 0 '^59 cells: 59 same as Excel, 0 differ, 0 not calculated$'
+printf 'no workbook' >"$scratch/text.xlsx"
 one_line "a text file given as .xlsx" "text\.xlsx is not a workbook" wine "$host" --workbook "$scratch/text.xlsx" "$dir/references.xll"
 one_line "a report that cannot be written" "cannot write .*none/r\.json" \
   wine "$host" --workbook "$scratch/strict.cells" --report "$scratch/none/r.json" "$dir/references.xll"

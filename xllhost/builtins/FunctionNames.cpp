@@ -36,7 +36,10 @@ const FunctionNumber Names[] = {
     {32781, "xlcWindowSize"}, {32782, "xlcWindowMove"}, {32783, "xlcFull"}, {32784, "xlcClose"}, {32785, "xlcRun"},
     {32886, "xlcAlert"}, {32890, "xlcMessage"}, {xlFree, "xlFree"}, {xlCoerce, "xlCoerce"}, {xlSheetId, "xlSheetId"},
     {xlSheetNm, "xlSheetNm"}, {xlAbort, "xlAbort"}, {xlGetInst, "xlGetInst"}, {xlGetHwnd, "xlGetHwnd"},
-    {xlGetName, "xlGetName"},
+    {xlGetName, "xlGetName"}, {xlStack, "xlStack"}, {xlSet, "xlSet"}, {xlEnableXLMsgs, "xlEnableXLMsgs"},
+    {xlDisableXLMsgs, "xlDisableXLMsgs"}, {xlDefineBinaryName, "xlDefineBinaryName"},
+    {xlGetBinaryName, "xlGetBinaryName"}, {xlAsyncReturn, "xlAsyncReturn"}, {xlEventRegister, "xlEventRegister"},
+    {xlRunningOnCluster, "xlRunningOnCluster"}, {xlGetInstPtr, "xlGetInstPtr"}, {xlUDF, "xlUDF"},
 };
 
 }  // namespace

@@ -33,6 +33,8 @@ const HostFunction HostFunctions[] = {
     {xlfReftext, Reftext},
     {xlSheetId, SheetId},        {xlSheetNm, SheetNm},        {xlAbort, Abort},
     {xlGetInst, GetInst},        {xlGetHwnd, GetHwnd},        {xlGetName, GetName},
+    {xlGetInstPtr, GetInstPtr},  {xlStack, Stack},            {xlRunningOnCluster, RunningOnCluster},
+    {xlEnableXLMsgs, XLMessages}, {xlDisableXLMsgs, XLMessages},
 };
 
 const HostFunction* Provided(int xlfn) {

@@ -1,6 +1,11 @@
 // What the host tells about itself and the cell being calculated: xlGetName,
-// xlfCaller, xlAbort, xlGetInst, xlGetHwnd, xlSheetId and xlSheetNm.
+// xlfCaller, xlAbort, xlGetInst, xlGetInstPtr, xlGetHwnd, xlStack,
+// xlRunningOnCluster, xlSheetId and xlSheetNm; and the deprecated
+// xlEnableXLMsgs and xlDisableXLMsgs.
 #include "functions/Information.h"
+
+#include <algorithm>
+#include <cstddef>
 
 #include "state/HostState.h"
 
@@ -99,6 +104,37 @@ Answer Abort(const Request&) { return Success(BooleanValue(false)); }
 Answer GetInst(const Request& request) { return Success(HandleValue(GetModuleHandleA(nullptr), request.via)); }
 
 Answer GetHwnd(const Request& request) { return Success(HandleValue(GetConsoleWindow(), request.via)); }
+
+Answer GetInstPtr(const Request& request) {
+  if (!request.args.empty()) return Fail(xlretInvCount);
+  Value handle;
+  handle.xltype = xltypeBigData;
+  handle.pointer = reinterpret_cast<const char*>(GetModuleHandleA(nullptr));
+  return Success(handle);
+}
+
+// Through Excel12 the space left or 64 KB, whichever is less; through Excel4
+// that in a 16-bit integer, which the add-in reads as an unsigned short
+// (xlstack.md).
+Answer Stack(const Request& request) {
+  if (!request.args.empty()) return Fail(xlretInvCount);
+  MEMORY_BASIC_INFORMATION stack{};
+  if (VirtualQuery(&stack, &stack, sizeof stack) == 0) return Fail(xlretFailed);
+  const std::ptrdiff_t left = reinterpret_cast<const char*>(&stack) - static_cast<const char*>(stack.AllocationBase);
+  const auto shown = static_cast<std::int32_t>(std::min<std::ptrdiff_t>(left, 65536));
+  return Success(IntegerValue(request.via == Interface::Excel4
+                                  ? static_cast<std::int16_t>(static_cast<std::uint16_t>(std::min(shown, 65535)))
+                                  : shown));
+}
+
+// Excel answers 0 in its own process; a cluster connector answers otherwise,
+// and xllhost is none (xlrunningoncluster.md).
+Answer RunningOnCluster(const Request& request) {
+  if (!request.args.empty()) return Fail(xlretInvCount);
+  return Success(IntegerValue(0));
+}
+
+Answer XLMessages(const Request&) { return Success(Value{}); }
 
 std::string ModulePath(HMODULE module) {
   wchar_t path[MAX_PATH];

@@ -17,6 +17,10 @@ Answer Caller(const Request& request);
 Answer Abort(const Request& request);
 Answer GetInst(const Request& request);
 Answer GetHwnd(const Request& request);
+Answer GetInstPtr(const Request& request);  // the instance handle, whole, as binary data
+Answer Stack(const Request& request);       // the stack left on the calling thread
+Answer RunningOnCluster(const Request& request);
+Answer XLMessages(const Request& request);  // xlEnableXLMsgs and xlDisableXLMsgs, deprecated: nothing to do
 Answer SheetId(const Request& request);
 Answer SheetNm(const Request& request);
 Answer Reftext(const Request& request);

@@ -31,6 +31,7 @@ Value CaptureRecord(const Record& record) {
     case xltypeBool: value.boolean = record.val.xbool != 0; break;
     case xltypeErr: value.err = static_cast<std::uint16_t>(record.val.err); break;
     case xltypeInt: value.integer = record.val.w; break;
+    case xltypeBigData: value.pointer = static_cast<const char*>(record.val.bigdata.h.hdata); break;
     case xltypeSRef: CaptureArea(record.val.sref.ref, value); break;
     case xltypeRef: {
       value.sheetId = static_cast<std::int32_t>(record.val.mref.idSheet);

@@ -118,6 +118,7 @@ std::string Display(const Value& value) {
     case xltypeNil:
     case xltypeMissing: return "";
     case xltypeErr: return ErrorText(value.err);
+    case xltypeBigData: std::snprintf(buffer, sizeof buffer, "binary data at %p", static_cast<const void*>(value.pointer)); return buffer;
     case xltypeMulti: return value.elements.empty() ? "#VALUE!" : Display(value.elements[0]);
     case xltypeSRef:
     case xltypeRef: {

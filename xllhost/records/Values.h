@@ -127,6 +127,10 @@ void WriteRecord(const Value& value, Record& record, Storage& storage) {
     case xltypeBool: record.val.xbool = value.boolean; break;
     case xltypeErr: record.val.err = value.err; break;
     case xltypeInt: record.val.w = static_cast<decltype(record.val.w)>(value.integer); break;
+    case xltypeBigData:  // a handle the host hands out (xlGetInstPtr), no data of its own
+      record.val.bigdata.h.hdata = const_cast<char*>(value.pointer);
+      record.val.bigdata.cbData = 0;
+      break;
     case xltypeSRef:
       record.val.sref.count = 1;
       WriteArea(value, record.val.sref.ref);
