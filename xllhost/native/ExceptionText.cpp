@@ -6,7 +6,7 @@ namespace xllhost {
 namespace {
 
 // Text written into a fixed buffer, cut at its end.
-struct Words {
+struct Phrase {
   char* at;
   char* end;
 
@@ -67,7 +67,7 @@ const char* ThrownTypeName(const EXCEPTION_RECORD& record) {
 // ".?AVruntime_error@std@@" written as std::runtime_error: a class or a
 // struct whose parts, innermost first, each end in "@", and the name in
 // "@". A decoration with more in it (a template) is written as it stands.
-void AddTypeName(Words& words, const char* decorated) {
+void AddTypeName(Phrase& words, const char* decorated) {
   const bool classOrStruct = decorated[0] == '.' && decorated[1] == '?' && decorated[2] == 'A' &&
                              (decorated[3] == 'V' || decorated[3] == 'U');
   const char* parts[8];
@@ -91,7 +91,7 @@ void AddTypeName(Words& words, const char* decorated) {
 }  // namespace
 
 void DescribeException(const EXCEPTION_RECORD& record, char* out, std::size_t size) {
-  Words words{out, out + size - 1};
+  Phrase words{out, out + size - 1};
   switch (record.ExceptionCode) {
     case EXCEPTION_ACCESS_VIOLATION:
     case EXCEPTION_IN_PAGE_ERROR:

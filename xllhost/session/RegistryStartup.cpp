@@ -72,19 +72,6 @@ bool EndsWithText(const std::string& text, const std::string& suffix) {
   return text.size() >= suffix.size() && Upper(text.substr(text.size() - suffix.size())) == Upper(suffix);
 }
 
-// The path in the ANSI code page the host loads through; `lossy` when it has
-// characters that code page lacks.
-std::string Ansi(const std::wstring& text, bool* lossy) {
-  BOOL usedDefault = FALSE;
-  int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                 &usedDefault);
-  std::string converted(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &converted[0], size, nullptr,
-                      &usedDefault);
-  *lossy = usedDefault != FALSE;
-  return converted;
-}
-
 // What Excel does with one entry of its list: true when it opens an XLL.
 bool ReadEntry(const RegistryValue& value, Listed* listed) {
   const std::wstring text = value.type == REG_EXPAND_SZ ? Expanded(value.text) : value.text;
@@ -108,13 +95,8 @@ bool ReadEntry(const RegistryValue& value, Listed* listed) {
     Problem(name + ": Excel cannot find " + FromWide(path));
     return false;
   }
-  bool lossy = false;
   listed->entry = name;
-  listed->path = Ansi(path, &lossy);
-  if (lossy) {
-    Unusable(name + ": the path " + FromWide(path) + " has characters that the ANSI code page xllhost loads through lacks");
-    return false;
-  }
+  listed->path = FromWide(path);  // loaded by its wide name, whatever the ANSI code page holds
   std::string why = WhyNotAnAddIn(listed->path);
   if (!why.empty()) Problem(name + ": " + FromWide(path) + " " + why + ", so Excel cannot open it");
   return why.empty();

@@ -17,7 +17,7 @@ std::string ScenarioList();  // one line per scenario: its name and what it play
 // or one that an entry of Excel's start-up list names (OPEN, OPEN1, ...).
 struct Listed {
   std::string entry;
-  std::string path;  // in the ANSI code page, as the host loads it
+  std::string path;  // in UTF-8, as xllhost keeps every text
 };
 
 // Plays the scenario with the add-in of options.addIn and prints the
