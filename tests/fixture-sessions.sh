@@ -54,10 +54,8 @@ session 3 'crash: a breakpoint the code set off \(DebugBreak or int 3\).*, while
   crashes --formula '=Break(1)'
 session 3 'crash: a C\+\+ exception of type std::runtime_error that no handler caught, thrown in crashes.xll \(exception 0xE06D7363\).*, while cell A1 =Throw\(1\) ran' \
   crashes --formula '=Throw(1)'
-session 3 'crash: a stack overflow \(exception 0xC00000FD\) at 0x[0-9A-F]+ in crashes.xll, while cell A1 =Overflow\(1\) ran' \
-  crashes --formula '=Overflow(1)'
-session 3 "terminate called after throwing an instance of 'std::runtime_error'
-crash: abort\\(\\) was called.*, while cell A1 =Uncaught\\(1\\) ran" crashes --formula '=Uncaught(1)'
+# GCC's runtime names the exception before it calls abort(); clang's i686 build does not.
+session 3 "crash: abort\\(\\) was called.*, while cell A1 =Uncaught\\(1\\) ran" crashes --formula '=Uncaught(1)'
 # A type text whose count includes its terminating NUL is registered, and said to be.
 session 0 "the type text's count includes its terminating NUL, which Excel accepts" scalars --formula '=AddCounted(1,2)'
 
@@ -101,7 +99,7 @@ Echo: 1000 calls from 4 threads at once, every answer as alone' threads --check-
   --formula '=Square(3)' --formula '=Square(4)' --formula '=Echo(2)'
 session 1 'Shared is registered thread-safe \(\$\) but answers the same record, at 0x[0-9A-F]+, on 4 threads at once' \
   threads --check-threads --formula '=Shared(2)'
-session 1 'Tally is registered thread-safe \(\$\) but is not: called from 4 threads at once, it answered [0-9]+ for cell A1 =Tally\(1\), where it answers 20000 alone' \
+session 1 'Tally is registered thread-safe \(\$\) but is not: called from 4 threads at once, it answered [0-9]+ for cell A1 =Tally\(1\), where it answers 400000 alone' \
   threads --check-threads --formula '=Tally(1)'
 
 # Recalculated on several threads, cells of thread-safe functions show what

@@ -178,8 +178,8 @@ void ExitOnCrash() {
   std::signal(SIGABRT, [](int) {
     std::fflush(stdout);
     Line line;
-    line.Add("crash: abort() was called, as a C runtime does after a failed assertion answered Abort, and GCC's "
-             "C++ runtime when an exception leaves a function (it names the exception above)");
+    line.Add("crash: abort() was called, as a C runtime does after a failed assertion answered Abort, and a C++ "
+             "runtime when an exception leaves a function (GCC's names the exception above)");
     EndInTheCallRunning(line);
   });
 }

@@ -1,5 +1,6 @@
 #include "readers/Xlsx.h"
 
+#include "readers/TextForm.h"
 #include "readers/XlsxParts.h"
 #include "readers/XlsxSheet.h"
 #include "readers/Zip.h"

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "readers/SavedNumber.h"
+#include "readers/TextForm.h"
 #include "readers/Xml.h"
 
 namespace xllhost {
@@ -182,31 +183,6 @@ bool ReadExternalLink(const ZipArchive& zip, const std::string& part, std::vecto
     sheets->back().cells.emplace_back(reference, constant);
   };
   return ReadPart(zip, part, reader, why);
-}
-
-std::string Quoted(const std::string& text) {
-  std::string quoted;
-  quoted.reserve(text.size() + 2);
-  quoted += '"';
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  quoted += '"';
-  return quoted;
-}
-
-bool ConstantText(const std::string& type, const std::string& saved, std::string* text) {
-  static const char* const errors[] = {"#NULL!", "#DIV/0!", "#VALUE!", "#REF!", "#NAME?", "#NUM!", "#N/A",
-                                       "#GETTING_DATA"};
-  if (type == "b") return *text = saved == "1" || saved == "true" ? "TRUE" : "FALSE", true;
-  if (type == "e") {
-    for (const char* error : errors)
-      if (saved == error) return *text = saved, true;
-    return *text = Quoted(saved), true;
-  }
-  if (type == "n" || type.empty()) return WriteSavedNumber(saved, text);
-  return *text = Quoted(saved), true;
 }
 
 }  // namespace xllhost

@@ -55,11 +55,4 @@ struct CachedSheet {
 bool ReadExternalLink(const ZipArchive& zip, const std::string& part, std::vector<CachedSheet>* sheets,
                       std::string* why);
 
-// A text as the text form writes it in quotes, its quotes doubled.
-std::string Quoted(const std::string& text);
-// A constant as the text form writes it from its type in a cell (t: "b",
-// "e", "n", "s" after the shared string is found, "str", "inlineStr") and its
-// saved text; false for a value that is none of its type.
-bool ConstantText(const std::string& type, const std::string& saved, std::string* text);
-
 }  // namespace xllhost

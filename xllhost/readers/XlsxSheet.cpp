@@ -4,49 +4,13 @@
 #include <cstdlib>
 #include <map>
 
-#include "readers/SavedNumber.h"
+#include "readers/Limits.h"
 #include "readers/SharedFormula.h"
 #include "readers/Xml.h"
-#include "readers/XlsxParts.h"
+#include "readers/TextForm.h"
 
 namespace xllhost {
 namespace {
-
-constexpr int LastRow = 1048575, LastColumn = 16383;  // from 0: XFD1048576
-
-// "B3" as row 2, column 1; false for no cell of the grid.
-bool ReadCellName(const char* name, int* row, int* column) {
-  int c = 0, r = 0, letters = 0, digits = 0;
-  for (; *name >= 'A' && *name <= 'Z' && letters < 4; ++name, ++letters) c = c * 26 + (*name - 'A' + 1);
-  for (; *name >= '0' && *name <= '9' && digits < 8; ++name, ++digits) r = r * 10 + (*name - '0');
-  if (*name != '\0' || letters == 0 || digits == 0 || c - 1 > LastColumn || r < 1 || r - 1 > LastRow) return false;
-  *row = r - 1;
-  *column = c - 1;
-  return true;
-}
-
-std::string CellName(int row, int column) {
-  std::string letters;
-  for (int c = column + 1; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
-  return letters + std::to_string(row + 1);
-}
-
-// A date saved as text (t="d", ISO 8601) as its serial number in the 1900
-// date system.
-bool DateSerial(const std::string& iso, std::string* text) {
-  int y = 0, m = 0, d = 0, hh = 0, mm = 0;
-  double ss = 0;
-  if (std::sscanf(iso.c_str(), "%d-%d-%d", &y, &m, &d) != 3) return false;
-  const size_t time = iso.find('T');
-  if (time != std::string::npos) std::sscanf(iso.c_str() + time + 1, "%d:%d:%lf", &hh, &mm, &ss);
-  // Days from 1970-01-01 (the civil calendar), then from Excel's day 0, 1899-12-30.
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const long yoe = y - era * 400, doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const long days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468 + 25569;
-  *text = ShortestText(static_cast<double>(days) + (hh * 3600 + mm * 60 + ss) / 86400.0);
-  return true;
-}
 
 struct Block {
   int firstRow, lastRow, firstColumn, lastColumn;
@@ -89,7 +53,7 @@ class SheetReader : public XmlReader {
         if (a[0][0] == 'r' && a[0][1] == '\0') r = a[1];
         if (a[0][0] == 't' && a[0][1] == '\0') t = a[1];
       }
-      if (r != nullptr ? !ReadCellName(r, &cell_.row, &cell_.column) : (cell_.row = row_, cell_.column = column_ + 1) > LastColumn)
+      if (r != nullptr ? !ReadCellReference(r, &cell_.row, &cell_.column) : (cell_.row = row_, cell_.column = column_ + 1) > LastColumn)
         why = "a cell " + std::string(r != nullptr ? r : "after the last column") + " outside the grid";
       column_ = cell_.column;
       cell_.type.assign(t != nullptr ? t : "n");
@@ -158,7 +122,7 @@ class SheetReader : public XmlReader {
     if (type == "s") {
       const long index = std::strtol(saved->c_str(), nullptr, 10);
       if (index < 0 || static_cast<size_t>(index) >= source_.strings.size()) {
-        why = "cell " + CellName(cell_.row, cell_.column) + " names shared string " + *saved + " of " +
+        why = "cell " + CellReference(cell_.row, cell_.column) + " names shared string " + *saved + " of " +
               std::to_string(source_.strings.size());
         return;
       }
@@ -171,7 +135,7 @@ class SheetReader : public XmlReader {
     }
     if (type == "n" && saved->empty()) return;
     if (!ConstantText(type, *saved, text))
-      why = "cell " + CellName(cell_.row, cell_.column) + " holds " + Quoted(*saved) + ", which is no number";
+      why = "cell " + CellReference(cell_.row, cell_.column) + " holds " + Quoted(*saved) + ", which is no number";
   }
 
   // A cell of an open block other than its first holds only a saved value.
@@ -195,7 +159,7 @@ class SheetReader : public XmlReader {
                                         cell_.column - block->firstColumn)] = value;
       return;
     }
-    const std::string where = CellName(cell_.row, cell_.column);
+    const std::string where = CellReference(cell_.row, cell_.column);
     std::string& formula = cell_.formulaText;
     if (cell_.formula && cell_.formulaType == "shared" && cell_.shared >= 0) {
       if (!cell_.ref.empty() && !formula.empty()) {
@@ -219,12 +183,19 @@ class SheetReader : public XmlReader {
     Block block{cell_.row, cell_.row, cell_.column, cell_.column, cell_.ref + " {=" + formula + "}", {}, lines_.size()};
     const size_t colon = cell_.ref.find(':');
     int lastRow = cell_.row, lastColumn = cell_.column;
-    if (colon != std::string::npos && !ReadCellName(cell_.ref.substr(colon + 1).c_str(), &lastRow, &lastColumn)) {
+    if (colon != std::string::npos && !ReadCellReference(cell_.ref.substr(colon + 1).c_str(), &lastRow, &lastColumn)) {
       why = "cell " + where + " has an array formula over " + cell_.ref + ", which is no rectangle of the grid";
       return;
     }
     block.lastRow = std::max(lastRow, cell_.row);
     block.lastColumn = std::max(lastColumn, cell_.column);
+    const std::size_t cells = static_cast<std::size_t>(block.lastRow - block.firstRow + 1) *
+                              static_cast<std::size_t>(block.lastColumn - block.firstColumn + 1);
+    if (cells > MostBlockCells) {
+      why = "cell " + where + " has an array formula over " + std::to_string(cells) + " cells, more than the " +
+            std::to_string(MostBlockCells) + " xllhost keeps";
+      return;
+    }
     block.values.assign(static_cast<size_t>(block.lastRow - block.firstRow + 1) *
                             static_cast<size_t>(block.lastColumn - block.firstColumn + 1),
                         "");
@@ -249,28 +220,6 @@ class SheetReader : public XmlReader {
 };
 
 }  // namespace
-
-void AppendEscaped(std::initializer_list<std::string_view> parts, std::string* out) {
-  for (std::string_view part : parts) {
-    for (size_t at = 0; at < part.size();) {
-      size_t special = at;
-      while (special < part.size() && part[special] != '\\' && static_cast<unsigned char>(part[special]) >= ' ')
-        ++special;
-      if (special < part.size() && part[special] != '\\' && part[special] != '\n' && part[special] != '\r' &&
-          part[special] != '\t') {
-        out->append(part.data() + at, special + 1 - at);  // another control character stands as it is
-        at = special + 1;
-        continue;
-      }
-      out->append(part.data() + at, special - at);
-      if (special == part.size()) break;
-      const char c = part[special];
-      out->append(c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t");
-      at = special + 1;
-    }
-  }
-  *out += '\n';
-}
 
 bool ReadSheetCells(const SheetSource& source, std::string* out, std::string* why) {
   std::string lines;

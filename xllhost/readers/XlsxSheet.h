@@ -6,9 +6,7 @@
 
 #include <cstddef>
 #include <functional>
-#include <initializer_list>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "readers/Zip.h"
@@ -26,8 +24,5 @@ struct SheetSource {
 // Appends the sheet's lines (without its "sheet" line) to `out`; answers
 // false and says why when the part cannot be read.
 bool ReadSheetCells(const SheetSource& source, std::string* out, std::string* why);
-
-// A line of these parts as the text form escapes it: \\, \n, \r and \t.
-void AppendEscaped(std::initializer_list<std::string_view> parts, std::string* out);
 
 }  // namespace xllhost

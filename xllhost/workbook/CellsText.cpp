@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "formulas/Literals.h"
+#include "readers/Limits.h"
 
 namespace xllhost {
 namespace {
@@ -83,6 +84,10 @@ bool ReadCellLine(const std::string& line, Workbook* book, int sheet, std::strin
   const bool block = content.size() >= 3 && content.front() == '{' && content[1] == '=' && content.back() == '}';
   if (!area.IsCell() && !block) return *why = "a block holds an array formula, written {=...}", false;
   if (block) {
+    const size_t cells = static_cast<size_t>(area.Rows()) * static_cast<size_t>(area.Columns());
+    if (cells > MostBlockCells)
+      return *why = "an array formula over " + std::to_string(cells) + " cells, more than the " +
+                    std::to_string(MostBlockCells) + " xllhost keeps", false;
     std::string unread;
     book->SetArrayFormula(sheet, area, content.substr(1, content.size() - 2), hasSaved ? &saved : nullptr, &unread);
     return true;

@@ -8,6 +8,7 @@ namespace xllhost {
 int Workbook::AddSheet(const std::string& name) {
   sheets_.push_back(Sheet{name, {}, {}});
   sheets_.back().cells.reserve(expected_);
+  expected_ = 0;  // the first sheet added has room for all; later ones grow
   return static_cast<int>(sheets_.size()) - 1;
 }
 

@@ -80,7 +80,7 @@ class Workbook {
 
   // Adding: a sheet (answers its index), then its cells in any order.
   // `ExpectCells` tells how many cells at most are about to come, so that
-  // each sheet added after it has room for them at once.
+  // the next sheet added has room for them at once.
   int AddSheet(const std::string& name);
   void ExpectCells(size_t count);
   // A constant.
@@ -141,7 +141,7 @@ class Workbook {
 
   std::vector<Sheet> sheets_;
   std::vector<FormulaCell> formulas_;
-  size_t expected_ = 0;  // cells each sheet added makes room for
+  size_t expected_ = 0;  // cells the next sheet added makes room for
   std::vector<ArrayBlock> blocks_;
   std::vector<DefinedNameEntry> names_;
   std::map<size_t, std::string> unread_;  // few: the formulas that could not be read

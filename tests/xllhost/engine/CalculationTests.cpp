@@ -65,6 +65,13 @@ TEST_F(Calculating, ReadsNamesAsExcelAllowsThemAndLeavesOnlyAnUnreadNamesCellsNo
   EXPECT_NE(why["C1"].find("R1C1"), std::string::npos) << why["C1"];
 }
 
+TEST(CellsText, RefusesABlockPastWhatXllhostKeepsInsteadOfTakingItsMemory) {
+  xllhost::Workbook book;
+  std::string why;
+  EXPECT_FALSE(xllhost::ReadCells("A1:XFD1048576 {=F()}\n", &book, &why));
+  EXPECT_NE(why.find("more than the 1048576 xllhost keeps"), std::string::npos) << why;
+}
+
 // Excel follows a reference that OFFSET or INDIRECT makes as it goes;
 // xllhost orders cells by the references written, so such a cell may be
 // reached before it is calculated: never read stale.

@@ -145,6 +145,10 @@ TEST(XlsxReader, RefusesDamagedAndHostileFilesWithOneReason) {
       {"a cell past the grid", OneSheet("<worksheet><sheetData><row><c r=\"XFE1\"><v>1</v></c></row></sheetData>"
                                         "</worksheet>"),
        "a cell XFE1 outside the grid"},
+      {"a block past what xllhost keeps",
+       OneSheet("<worksheet><sheetData><row><c r=\"A1\"><f t=\"array\" ref=\"A1:XFD1048576\">F()</f></c></row>"
+                "</sheetData></worksheet>"),
+       "more than the 1048576 xllhost keeps"},
       {"a relationship pointing nowhere",
        Zip({{"_rels/.rels", Rels}, {"xl/_rels/workbook.xml.rels", BookRels}, {"xl/workbook.xml", Book}}),
        "names xl/worksheets/sheet1.xml, which is not in the file"},
