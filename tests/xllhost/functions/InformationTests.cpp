@@ -35,7 +35,7 @@ TEST(AddInFile, AnXllOfTheOtherWidthIsRefusedWithTheHostToUse) {
 #endif
   bytes.replace(peHeader + 4, 2, reinterpret_cast<const char*>(&otherMachine), 2);
   const std::string other = BesideThisProgram("other-width.xll");
-  std::ofstream(other, std::ios::binary) << bytes;
+  std::ofstream(std::filesystem::u8path(other), std::ios::binary) << bytes;
   EXPECT_NE(xllhost::WhyNotAnAddIn(other).find(hostToUse), std::string::npos) << xllhost::WhyNotAnAddIn(other);
   EXPECT_EQ(xllhost::WhyNotAnAddIn(ProbePath()), "");
 }

@@ -65,14 +65,15 @@ TEST(XlsxReader, WritesWhatOpenpyxlWritesForEveryTestWorkbook) {
   const fs::path dir = fs::temp_directory_path() / "xlsx-oracle";
   fs::create_directories(dir);
   const std::string python = "/usr/bin/python3 ";
-  ASSERT_EQ(std::system((python + XLLHOST_MAKE_WORKBOOKS + " " + dir.string()).c_str()), 0);
+  auto quoted = [](const std::string& path) { return "'" + path + "'"; };  // a checkout's path may hold spaces
+  ASSERT_EQ(std::system((python + quoted(XLLHOST_MAKE_WORKBOOKS) + " " + quoted(dir.string())).c_str()), 0);
   int compared = 0;
   for (const auto& entry : fs::directory_iterator(dir)) {
     if (entry.path().extension() != ".xlsx") continue;
     const fs::path oracle = entry.path().string() + ".openpyxl";
     // openpyxl refuses what it cannot read; such a file is the native reader's to refuse too.
-    const bool read = std::system((python + XLLHOST_OPENPYXL_READER + " " + entry.path().string() + " " +
-                                   oracle.string() + " 2>/dev/null").c_str()) == 0;
+    const bool read = std::system((python + quoted(XLLHOST_OPENPYXL_READER) + " " + quoted(entry.path().string()) +
+                                   " " + quoted(oracle.string()) + " 2>/dev/null").c_str()) == 0;
     const auto [native, text] = Read(FileText(entry.path()), entry.path().filename().string());
     EXPECT_EQ(native, read) << entry.path() << ": " << text;
     if (read && native) EXPECT_EQ(text, FileText(oracle)) << entry.path();
