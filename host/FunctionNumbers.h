@@ -9,12 +9,16 @@ constexpr int xlfSetName = 88;
 constexpr int xlfGetCell = 185;
 constexpr int xlfCaller = 89;
 constexpr int xlfReftext = 146;
+constexpr int xlfGetDef = 145;
 constexpr int xlfRegister = 149;
 constexpr int xlfGetWorkspace = 186;
+constexpr int xlfGetWindow = 187;
+constexpr int xlfGetDocument = 188;
 constexpr int xlfUnregister = 201;
 constexpr int xlfVolatile = 237;
 constexpr int xlfEvaluate = 257;
 constexpr int xlfRegisterId = 267;
+constexpr int xlfGetWorkbook = 268;
 constexpr int xlfRtd = 379;
 // The function table's user-defined function: with xlUDF an add-in calls
 // another's registered function, by its register ID or name.

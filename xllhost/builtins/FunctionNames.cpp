@@ -22,25 +22,28 @@ struct FunctionNumber {
 // the macro-sheet functions to 94 and those add-ins are known to
 // call; the special
 // functions (0x4000) follow.
+// A function whose number the host's declarations hold is named by it.
+#define NAMED(constant) {constant, #constant}
 const FunctionNumber Names[] = {
     {53, "xlfGoto"}, {54, "xlfHalt"}, {55, "xlfReturn"}, {79, "xlfAbsref"}, {80, "xlfRelref"}, {81, "xlfArgument"},
-    {84, "xlfError"}, {85, "xlfStep"}, {87, "xlfEcho"}, {88, "xlfSetName"}, {89, "xlfCaller"}, {90, "xlfDeref"},
-    {91, "xlfWindows"}, {92, "xlfSeries"}, {93, "xlfDocuments"}, {94, "xlfActiveCell"}, {145, "xlfGetDef"},
-    {146, "xlfReftext"}, {149, "xlfRegister"}, {150, "xlfCall"}, {151, "xlfAddBar"}, {152, "xlfAddMenu"},
-    {153, "xlfAddCommand"}, {155, "xlfCheckCommand"}, {170, "xlfCancelKey"}, {185, "xlfGetCell"},
-    {186, "xlfGetWorkspace"}, {187, "xlfGetWindow"}, {188, "xlfGetDocument"}, {201, "xlfUnregister"},
-    {237, "xlfVolatile"}, {253, "xlfAddToolbar"}, {257, "xlfEvaluate"}, {262, "xlfAppTitle"}, {267, "xlfRegisterId"},
-    {268, "xlfGetWorkbook"}, {32768, "xlcBeep"}, {32769, "xlcOpen"}, {32770, "xlcOpenLinks"}, {32771, "xlcCloseAll"},
+    {84, "xlfError"}, {85, "xlfStep"}, {87, "xlfEcho"}, NAMED(xlfSetName), NAMED(xlfCaller), {90, "xlfDeref"},
+    {91, "xlfWindows"}, {92, "xlfSeries"}, {93, "xlfDocuments"}, {94, "xlfActiveCell"}, NAMED(xlfGetDef),
+    NAMED(xlfReftext), NAMED(xlfRegister), {150, "xlfCall"}, {151, "xlfAddBar"}, {152, "xlfAddMenu"},
+    {153, "xlfAddCommand"}, {155, "xlfCheckCommand"}, {170, "xlfCancelKey"}, NAMED(xlfGetCell),
+    NAMED(xlfGetWorkspace), NAMED(xlfGetWindow), NAMED(xlfGetDocument), NAMED(xlfUnregister),
+    NAMED(xlfVolatile), {253, "xlfAddToolbar"}, NAMED(xlfEvaluate), {262, "xlfAppTitle"}, NAMED(xlfRegisterId),
+    NAMED(xlfGetWorkbook), {32768, "xlcBeep"}, {32769, "xlcOpen"}, {32770, "xlcOpenLinks"}, {32771, "xlcCloseAll"},
     {32772, "xlcSave"}, {32773, "xlcSaveAs"}, {32774, "xlcFileDelete"}, {32775, "xlcPageSetup"}, {32776, "xlcPrint"},
     {32777, "xlcPrinterSetup"}, {32778, "xlcQuit"}, {32779, "xlcNewWindow"}, {32780, "xlcArrangeAll"},
     {32781, "xlcWindowSize"}, {32782, "xlcWindowMove"}, {32783, "xlcFull"}, {32784, "xlcClose"}, {32785, "xlcRun"},
-    {32886, "xlcAlert"}, {32890, "xlcMessage"}, {xlFree, "xlFree"}, {xlCoerce, "xlCoerce"}, {xlSheetId, "xlSheetId"},
-    {xlSheetNm, "xlSheetNm"}, {xlAbort, "xlAbort"}, {xlGetInst, "xlGetInst"}, {xlGetHwnd, "xlGetHwnd"},
-    {xlGetName, "xlGetName"}, {xlStack, "xlStack"}, {xlSet, "xlSet"}, {xlEnableXLMsgs, "xlEnableXLMsgs"},
-    {xlDisableXLMsgs, "xlDisableXLMsgs"}, {xlDefineBinaryName, "xlDefineBinaryName"},
-    {xlGetBinaryName, "xlGetBinaryName"}, {xlAsyncReturn, "xlAsyncReturn"}, {xlEventRegister, "xlEventRegister"},
-    {xlRunningOnCluster, "xlRunningOnCluster"}, {xlGetInstPtr, "xlGetInstPtr"}, {xlUDF, "xlUDF"},
+    NAMED(xlcAlert), NAMED(xlcMessage), NAMED(xlFree), NAMED(xlCoerce), NAMED(xlSheetId),
+    NAMED(xlSheetNm), NAMED(xlAbort), NAMED(xlGetInst), NAMED(xlGetHwnd),
+    NAMED(xlGetName), NAMED(xlStack), NAMED(xlSet), NAMED(xlEnableXLMsgs),
+    NAMED(xlDisableXLMsgs), NAMED(xlDefineBinaryName),
+    NAMED(xlGetBinaryName), NAMED(xlAsyncReturn), NAMED(xlEventRegister),
+    NAMED(xlRunningOnCluster), NAMED(xlGetInstPtr), NAMED(xlUDF),
 };
+#undef NAMED
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 #include "functions/ThreadSafety.h"
 
 #include "functions/Registrations.h"
-#include "state/HostState.h"
 
 namespace xllhost {
 namespace {
@@ -39,12 +38,12 @@ const Refusal Refusals[] = {
     {xlfSetName, xlretNotThreadSafe, nullptr},
     {xlAbort, xlretNotThreadSafe, ClearsBreak},
     {xlUDF, xlretNotThreadSafe, CallsUnsafe},
-    {145, xlretFailed, nullptr},  // GET.DEF
+    {xlfGetDef, xlretFailed, nullptr},
     {xlfGetCell, xlretFailed, nullptr},
     {xlfGetWorkspace, xlretFailed, nullptr},
-    {187, xlretFailed, nullptr},  // GET.WINDOW
-    {188, xlretFailed, nullptr},  // GET.DOCUMENT
-    {268, xlretFailed, nullptr},  // GET.WORKBOOK
+    {xlfGetWindow, xlretFailed, nullptr},
+    {xlfGetDocument, xlretFailed, nullptr},
+    {xlfGetWorkbook, xlretFailed, nullptr},
 };
 
 }  // namespace
