@@ -11,7 +11,6 @@
 #include "native/Dialogs.h"
 #include "session/Scenarios.h"
 #include "session/Transcript.h"
-#include "state/HostState.h"
 #include "workbook/CellsText.h"
 
 namespace xllhost {
@@ -106,8 +105,100 @@ bool ReadFormulas(const std::string& file, std::vector<std::string>& formulas) {
 
 }  // namespace
 
-std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
+namespace {
+
+// The whole text as a number; false when it is none.
+bool ReadNumber(const char* text, double& number) {
+  char* end = nullptr;
+  number = std::strtod(text, &end);
+  return *text != '\0' && *end == '\0';
+}
+
+// An option that takes one value, given it: false when `arg` is none such;
+// `wrong` says why the value cannot be used.
+bool ReadValued(const std::string& arg, const char* value, CommandLine& line, std::string& wrong) {
   SessionOptions& options = line.options;
+  if (arg == "--scenario") {
+    line.scenarioName = value;
+    line.scenarioGiven = true;
+  } else if (arg == "--office-version") {
+    line.officeVersion = value;
+  } else if (arg == "--formula") {
+    options.formulas.push_back(value);
+  } else if (arg == "--formulas") {
+    if (!ReadFormulas(value, options.formulas)) wrong = std::string("cannot read the formulas file ") + value;
+  } else if (arg == "--cell") {
+    options.cells.push_back(value);
+  } else if (arg == "--cells") {
+    if (!ReadFile(value, line.cellsText)) wrong = std::string("cannot read the cells file ") + value;
+    line.cellsFile = value;
+  } else if (arg == "--workbook") {
+    line.workbookFile = value;
+  } else if (arg == "--threads") {
+    char* end = nullptr;
+    const long threads = std::strtol(value, &end, 10);
+    if (*value == '\0' || *end != '\0' || threads < 1 || threads > 1024)
+      wrong = std::string("--threads takes a number of threads from 1 to 1024, not ") + value;
+    options.threads = static_cast<int>(threads);
+  } else if (arg == "--report") {
+    options.report = value;
+  } else if (arg == "--junit") {
+    options.junit = value;
+  } else if (arg == "--tolerance") {
+    if (!ReadNumber(value, options.tolerance) || !(options.tolerance >= 0 && options.tolerance < 1))
+      wrong = std::string("--tolerance takes a relative difference from 0 to 1, such as 1e-9, not ") + value;
+  } else if (arg == "--timeout") {
+    if (!ReadNumber(value, line.timeout) || !(line.timeout > 0 && line.timeout <= 86400))
+      wrong = std::string("--timeout takes seconds from 0 to 86400, such as 60, not ") + value;
+  } else if (arg == "--dialog-answer") {
+    line.dialogAnswer = ButtonNamed(value);
+    if (line.dialogAnswer == 0)
+      wrong = std::string("--dialog-answer takes a button: OK, Cancel, Abort, Retry, Ignore, Yes, No, \"Try Again\" or "
+                          "Continue, not ") + value;
+  } else if (arg == "--expect-title") {
+    options.checkTitle = true;
+    options.title = value;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// An option that takes no value: false when `arg` is none such.
+bool ReadFlag(const std::string& arg, CommandLine& line) {
+  if (arg == "--help" || arg == "-h") {
+    line.help = true;
+  } else if (arg == "--quiet") {
+    SetQuiet(true);
+  } else if (arg == "--from-registry") {
+    line.fromRegistry = true;
+  } else if (arg == "--all-cells") {
+    line.options.allCells = true;
+  } else if (arg == "--check-threads") {
+    line.options.checkThreads = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// What the whole command line lacks, once each argument was read.
+std::string Missing(int argc, char** argv, const CommandLine& line) {
+  const SessionOptions& options = line.options;
+  // A value left out of the last --expect takes the add-in's path as what the cell must show.
+  if (line.path.empty() && !line.fromRegistry && !options.expectations.empty() &&
+      std::string(argv[argc - 1]) == options.expectations.back().second)
+    return "--expect " + options.expectations.back().first + " needs what the cell must show (\"" +
+           options.expectations.back().second + "\" was taken for it, so no add-in is left)";
+  if (line.path.empty() && !line.fromRegistry && !(options.allCells && !line.workbookFile.empty()))
+    return "no add-in given";
+  if (!line.path.empty() && line.fromRegistry) return "--from-registry reads the add-ins from the registry: give no file";
+  return "";
+}
+
+}  // namespace
+
+std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
   // The options that take values, and how many.
   const std::pair<const char*, int> valued[] = {
       {"--scenario", 1}, {"--office-version", 1}, {"--formula", 1}, {"--formulas", 1}, {"--expect-title", 1},
@@ -115,68 +206,19 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
       {"--junit", 1},    {"--tolerance", 1},      {"--timeout", 1}, {"--dialog-answer", 1},
       {"--threads", 1}};
   for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
+    const std::string arg = argv[i];
     for (const auto& [option, count] : valued)
       if (arg == option && i + count >= argc)
         return arg + " needs " + (count == 1 ? "a value" : "a formula and what it must show");
-    if (arg == "--help" || arg == "-h") {
-      line.help = true;
-    } else if (arg == "--quiet") {
-      SetQuiet(true);
-    } else if (arg == "--scenario") {
-      line.scenarioName = argv[++i];
-      line.scenarioGiven = true;
-    } else if (arg == "--from-registry") {
-      line.fromRegistry = true;
-    } else if (arg == "--office-version") {
-      line.officeVersion = argv[++i];
-    } else if (arg == "--formula") {
-      options.formulas.push_back(argv[++i]);
-    } else if (arg == "--formulas") {
-      if (!ReadFormulas(argv[++i], options.formulas)) return std::string("cannot read the formulas file ") + argv[i];
-    } else if (arg == "--cell") {
-      options.cells.push_back(argv[++i]);
-    } else if (arg == "--cells") {
-      if (!ReadFile(argv[++i], line.cellsText)) return std::string("cannot read the cells file ") + argv[i];
-      line.cellsFile = argv[i];
-    } else if (arg == "--workbook") {
-      line.workbookFile = argv[++i];
-    } else if (arg == "--all-cells") {
-      options.allCells = true;
-    } else if (arg == "--threads") {
-      char* end = nullptr;
-      const long threads = std::strtol(argv[++i], &end, 10);
-      if (*argv[i] == '\0' || *end != '\0' || threads < 1 || threads > 1024)
-        return std::string("--threads takes a number of threads from 1 to 1024, not ") + argv[i];
-      options.threads = static_cast<int>(threads);
-    } else if (arg == "--check-threads") {
-      options.checkThreads = true;
-    } else if (arg == "--report") {
-      options.report = argv[++i];
-    } else if (arg == "--junit") {
-      options.junit = argv[++i];
-    } else if (arg == "--tolerance") {
-      char* end = nullptr;
-      options.tolerance = std::strtod(argv[++i], &end);
-      if (*argv[i] == '\0' || *end != '\0' || !(options.tolerance >= 0 && options.tolerance < 1))
-        return std::string("--tolerance takes a relative difference from 0 to 1, such as 1e-9, not ") + argv[i];
-    } else if (arg == "--timeout") {
-      char* end = nullptr;
-      line.timeout = std::strtod(argv[++i], &end);
-      if (*argv[i] == '\0' || *end != '\0' || !(line.timeout > 0 && line.timeout <= 86400))
-        return std::string("--timeout takes seconds from 0 to 86400, such as 60, not ") + argv[i];
-    } else if (arg == "--dialog-answer") {
-      line.dialogAnswer = ButtonNamed(argv[++i]);
-      if (line.dialogAnswer == 0)
-        return std::string("--dialog-answer takes a button: OK, Cancel, Abort, Retry, Ignore, Yes, No, \"Try Again\" or "
-                           "Continue, not ") + argv[i];
-    } else if (arg == "--expect-title") {
-      options.checkTitle = true;
-      options.title = argv[++i];
+    std::string wrong;
+    if (ReadFlag(arg, line)) continue;
+    if (i + 1 < argc && ReadValued(arg, argv[i + 1], line, wrong)) {
+      if (!wrong.empty()) return wrong;
+      ++i;
     } else if (arg == "--expect") {
-      options.expectations.emplace_back(argv[i + 1], argv[i + 2]);
-      if (std::find(options.formulas.begin(), options.formulas.end(), argv[i + 1]) == options.formulas.end())
-        options.formulas.push_back(argv[i + 1]);
+      std::vector<std::string>& formulas = line.options.formulas;
+      line.options.expectations.emplace_back(argv[i + 1], argv[i + 2]);
+      if (std::find(formulas.begin(), formulas.end(), argv[i + 1]) == formulas.end()) formulas.push_back(argv[i + 1]);
       i += 2;
     } else if (arg.rfind("-", 0) == 0) {
       return "no option " + arg;
@@ -188,16 +230,7 @@ std::string ReadCommandLine(int argc, char** argv, CommandLine& line) {
       line.path = arg;
     }
   }
-  if (line.help) return "";
-  // A value left out of the last --expect takes the add-in's path as what the cell must show.
-  if (line.path.empty() && !line.fromRegistry && !options.expectations.empty() &&
-      std::string(argv[argc - 1]) == options.expectations.back().second)
-    return "--expect " + options.expectations.back().first + " needs what the cell must show (\"" +
-           options.expectations.back().second + "\" was taken for it, so no add-in is left)";
-  if (line.path.empty() && !line.fromRegistry && !(options.allCells && !line.workbookFile.empty()))
-    return "no add-in given";
-  if (!line.path.empty() && line.fromRegistry) return "--from-registry reads the add-ins from the registry: give no file";
-  return "";
+  return line.help ? "" : Missing(argc, argv, line);
 }
 
 }  // namespace xllhost

@@ -101,89 +101,127 @@ bool CallsAddIn(const Workbook& book, const EngineHost& host, const FormulaCell&
   return calls.addIn;
 }
 
-Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool keepNeeds) {
-  const auto& formulas = book.Formulas();
-  const size_t n = formulas.size();
-  Plan plan;
-  plan.recalculate.assign(n, false);
-  plan.roles.assign(n, CellRole{});
-  plan.threadSafe.assign(n, false);
-  if (keepNeeds) plan.needsOf.assign(n, Plan::Span{});
-  std::vector<char> state(n, 0);  // 0 not seen, 1 being ordered, 2 ordered
-  std::map<const SharedFormula*, Calls> callsOf;  // of each shared formula, read once
-  std::vector<int> position(n, -1);
-  // The frames of the walk, and their precedents, each frame's after the
-  // one below it in one vector.
+namespace {
+
+// The walk that orders the cells: depth first over each cell's precedents,
+// on a stack of its own (a chain of cells may be longer than any thread's
+// stack), each frame's precedents after those of the frame below it.
+class Planner {
+ public:
+  Planner(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool keepNeeds)
+      : book_(book), host_(host), formulas_(book.Formulas()), onlyAddInCells_(onlyAddInCells), keepNeeds_(keepNeeds) {
+    const size_t n = formulas_.size();
+    plan_.recalculate.assign(n, false);
+    plan_.roles.assign(n, CellRole{});
+    plan_.threadSafe.assign(n, false);
+    if (keepNeeds) plan_.needsOf.assign(n, Plan::Span{});
+    state_.assign(n, 0);
+    position_.assign(n, -1);
+  }
+
+  Plan Make() {
+    for (size_t start = 0; start < formulas_.size(); ++start) {
+      if (state_[start] != 0) continue;
+      Push(static_cast<int>(start));
+      while (!stack_.empty()) {
+        Frame& top = stack_.back();
+        if (top.next == top.end) {
+          Order(top);
+          continue;
+        }
+        const int p = precedents_[top.next++];
+        if (state_[static_cast<size_t>(p)] == 0) Push(p);
+        else if (state_[static_cast<size_t>(p)] == 1) Circular(p);
+      }
+    }
+    for (const auto& [e, why] : plan_.circular) plan_.threadSafe[static_cast<size_t>(e)] = false;
+    return std::move(plan_);
+  }
+
+ private:
   struct Frame {
     int entry;
-    size_t first, end, next;  // in `precedents`
+    size_t first, end, next;  // in precedents_
   };
-  std::vector<Frame> stack;
-  std::vector<int> precedents;
-  auto push = [&](int e) {
-    const FormulaCell& entry = formulas[static_cast<size_t>(e)];
-    const Cell& cell = book.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
-    Frame frame{e, precedents.size(), 0, precedents.size()};
-    bool& calls = plan.roles[static_cast<size_t>(e)].callsAddIn;
-    if (cell.formula != nullptr) {
-      Precedents(book, cell.formula->formula.root, PlaceOf(book, entry), 0, precedents);
-      auto known = callsOf.find(cell.formula);
-      if (known == callsOf.end()) {
-        Calls read;
-        ReadCalls(host, cell.formula->formula.root, read);
-        read.addIn = read.addIn || cell.formula->formula.callsAddInWritten;
-        known = callsOf.emplace(cell.formula, read).first;
-      }
-      calls = known->second.addIn;
-      plan.threadSafe[static_cast<size_t>(e)] = known->second.addIn && known->second.threadSafe;
-    } else {
-      calls = CallsAddIn(book, host, entry);
+
+  // Whether the entry's formula calls an add-in, and only thread-safe ones.
+  Calls CallsOf(const SharedFormula* formula) {
+    auto known = callsOf_.find(formula);
+    if (known == callsOf_.end()) {
+      Calls read;
+      ReadCalls(host_, formula->formula.root, read);
+      read.addIn = read.addIn || formula->formula.callsAddInWritten;
+      known = callsOf_.emplace(formula, read).first;
     }
-    frame.end = precedents.size();
-    if (calls)
-      for (size_t i = frame.first; i < frame.end; ++i) plan.roles[static_cast<size_t>(precedents[i])].readByAddIn = true;
-    state[static_cast<size_t>(e)] = 1;
-    position[static_cast<size_t>(e)] = static_cast<int>(stack.size());
-    stack.push_back(frame);
-  };
-  for (size_t start = 0; start < n; ++start) {
-    if (state[start] != 0) continue;
-    push(static_cast<int>(start));
-    while (!stack.empty()) {
-      Frame& top = stack.back();
-      const size_t e = static_cast<size_t>(top.entry);
-      if (top.next < top.end) {
-        const int p = precedents[top.next++];
-        if (state[static_cast<size_t>(p)] == 0) {
-          push(p);
-        } else if (state[static_cast<size_t>(p)] == 1) {
-          std::string path;
-          for (size_t i = static_cast<size_t>(position[static_cast<size_t>(p)]); i < stack.size(); ++i)
-            path += Where(book, formulas[static_cast<size_t>(stack[i].entry)]) + " -> ";
-          path += Where(book, formulas[static_cast<size_t>(p)]);
-          for (size_t i = static_cast<size_t>(position[static_cast<size_t>(p)]); i < stack.size(); ++i)
-            plan.circular.emplace(stack[i].entry, "a circular reference: " + path);
-        }
-        continue;
-      }
-      bool recalculate = !onlyAddInCells || plan.roles[e].callsAddIn;
-      const size_t needsFirst = plan.needs.size();
-      for (size_t i = top.first; i < top.end; ++i) {
-        const size_t p = static_cast<size_t>(precedents[i]);
-        recalculate = recalculate || plan.recalculate[p];
-        if (keepNeeds && plan.threadSafe[e] && plan.recalculate[p] && p != e) plan.needs.push_back(static_cast<int>(p));
-      }
-      if (keepNeeds) plan.needsOf[e] = Plan::Span{needsFirst, plan.needs.size()};
-      plan.recalculate[e] = recalculate;
-      if (recalculate) MarkUncalculated(book, formulas[e]);  // while the cell is at hand
-      state[e] = 2;
-      plan.order.push_back(top.entry);
-      precedents.resize(top.first);
-      stack.pop_back();
-    }
+    return known->second;
   }
-  for (const auto& [e, why] : plan.circular) plan.threadSafe[static_cast<size_t>(e)] = false;
-  return plan;
+
+  void Push(int e) {
+    const FormulaCell& entry = formulas_[static_cast<size_t>(e)];
+    const Cell& cell = book_.Sheets()[static_cast<size_t>(entry.sheet)].cells[entry.cell];
+    Frame frame{e, precedents_.size(), 0, precedents_.size()};
+    bool& calls = plan_.roles[static_cast<size_t>(e)].callsAddIn;
+    if (cell.formula != nullptr) {
+      Precedents(book_, cell.formula->formula.root, PlaceOf(book_, entry), 0, precedents_);
+      const Calls read = CallsOf(cell.formula);
+      calls = read.addIn;
+      plan_.threadSafe[static_cast<size_t>(e)] = read.addIn && read.threadSafe;
+    } else {
+      calls = CallsAddIn(book_, host_, entry);
+    }
+    frame.end = precedents_.size();
+    if (calls)
+      for (size_t i = frame.first; i < frame.end; ++i) plan_.roles[static_cast<size_t>(precedents_[i])].readByAddIn = true;
+    state_[static_cast<size_t>(e)] = 1;
+    position_[static_cast<size_t>(e)] = static_cast<int>(stack_.size());
+    stack_.push_back(frame);
+  }
+
+  // A precedent still being ordered closes a circle: each of its cells is on it.
+  void Circular(int p) {
+    const size_t from = static_cast<size_t>(position_[static_cast<size_t>(p)]);
+    std::string path;
+    for (size_t i = from; i < stack_.size(); ++i)
+      path += Where(book_, formulas_[static_cast<size_t>(stack_[i].entry)]) + " -> ";
+    path += Where(book_, formulas_[static_cast<size_t>(p)]);
+    for (size_t i = from; i < stack_.size(); ++i) plan_.circular.emplace(stack_[i].entry, "a circular reference: " + path);
+  }
+
+  // Every precedent of the top frame is ordered: so is its cell.
+  void Order(const Frame& top) {
+    const size_t e = static_cast<size_t>(top.entry);
+    bool recalculate = !onlyAddInCells_ || plan_.roles[e].callsAddIn;
+    const size_t needsFirst = plan_.needs.size();
+    for (size_t i = top.first; i < top.end; ++i) {
+      const size_t p = static_cast<size_t>(precedents_[i]);
+      recalculate = recalculate || plan_.recalculate[p];
+      if (keepNeeds_ && plan_.threadSafe[e] && plan_.recalculate[p] && p != e) plan_.needs.push_back(static_cast<int>(p));
+    }
+    if (keepNeeds_) plan_.needsOf[e] = Plan::Span{needsFirst, plan_.needs.size()};
+    plan_.recalculate[e] = recalculate;
+    if (recalculate) MarkUncalculated(book_, formulas_[e]);  // while the cell is at hand
+    state_[e] = 2;
+    plan_.order.push_back(top.entry);
+    precedents_.resize(top.first);
+    stack_.pop_back();
+  }
+
+  Workbook& book_;
+  const EngineHost& host_;
+  const std::vector<FormulaCell>& formulas_;
+  const bool onlyAddInCells_, keepNeeds_;
+  Plan plan_;
+  std::vector<char> state_;  // 0 not seen, 1 being ordered, 2 ordered
+  std::map<const SharedFormula*, Calls> callsOf_;  // of each shared formula, read once
+  std::vector<int> position_;                      // on the stack, of those being ordered
+  std::vector<Frame> stack_;
+  std::vector<int> precedents_;
+};
+
+}  // namespace
+
+Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool keepNeeds) {
+  return Planner(book, host, onlyAddInCells, keepNeeds).Make();
 }
 
 }  // namespace xllhost
