@@ -16,7 +16,7 @@ const xllhost::HostCall& LastCall() { return xllhost::Calls().back(); }
 class CallForms : public ::testing::Test {
  protected:
   void SetUp() override {
-    xllhost::Reset();  // a fresh host, which has passed control to no one
+    xllhost::ResetHost();  // a fresh host, which has passed control to no one
     control.emplace();
   }
   void TearDown() override {

@@ -48,7 +48,7 @@ std::string Session() {
 }
 
 TEST(Soak, AThousandSessionsRunAlikeAndLeaveNothingBehind) {
-  xllhost::Reset();
+  xllhost::ResetHost();
   const std::string first = Session();
   ASSERT_NE(first.find("cell: Tavik World"), std::string::npos) << first;
   const SIZE_T afterFirst = PrivateBytes();

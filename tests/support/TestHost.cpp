@@ -12,7 +12,7 @@ const std::vector<int> OpenCalls = {xlGetName, xlfRegister, xlFree};
 const std::vector<int> RemoveCalls = {xlGetName, xlfRegisterId, xlfSetName, xlfUnregister, xlFree};
 
 void QuorrelTest::SetUp() {
-  xllhost::Reset();
+  xllhost::ResetHost();
   LoadQuorrel();
 }
 

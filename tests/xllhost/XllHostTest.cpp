@@ -3,7 +3,7 @@
 std::string ProbePath() { return BesideThisProgram("probe.xll"); }
 
 void XllHost::SetUp() {
-  xllhost::Reset();  // a fresh host, which has passed control to no one
+  xllhost::ResetHost();  // a fresh host, which has passed control to no one
   addIn = xllhost::Load(ProbePath());
   ASSERT_NE(addIn.module, nullptr) << "cannot load " << ProbePath();
   control.emplace();

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/Files.h"
-#include "state/HostState.h"
+#include "functions/Information.h"
 #include "workbook/CellsText.h"
 
 namespace xllhost {
@@ -17,12 +17,13 @@ std::string ReadCellsGiven(CommandLine& line) {
     // The cells file, then each --cell, then the formulas, each in its row of
     // the first column right of every cell: read once, here, into the host's
     // workbook.
-    Workbook& book = State().book;
+    Workbook& book = Book();
+    book = Workbook{};
     if (!line.cellsFile.empty() && !ReadCells(line.cellsText, &book, &why))
       return "the cells file " + line.cellsFile + ": " + why;
     for (const std::string& cell : options.cells)
       if (!ReadCellOption(cell, &book, &why)) return why;
-    if (book.Sheets().empty()) book.AddSheet("Sheet1");
+    if (book.Sheets().empty()) book.AddSheet(DefaultSheet);
     for (const Sheet& sheet : book.Sheets())
       for (const Cell& cell : sheet.cells) options.formulaColumn = std::max(options.formulaColumn, cell.column + 1);
     for (size_t row = 0; row < options.formulas.size(); ++row) {
@@ -47,8 +48,8 @@ std::string ReadCellsGiven(CommandLine& line) {
     return line.workbookFile + " is a binary workbook (" + kind + "), which xllhost does not read: save it as .xlsx";
   if (text.rfind("PK", 0) == 0)
     return line.workbookFile + " is a zipped workbook (.xlsx): run it through scripts/xllhost --workbook, which "
-           "reads it with python3-openpyxl into the text form of cells that xllhost.exe takes";
-  Workbook& book = State().book;
+           "reads it with xlsx-cells into the text form of cells that xllhost.exe takes";
+  Workbook& book = Book();
   book = Workbook{};
   const size_t slash = line.workbookFile.find_last_of("/\\");
   book.name = slash == std::string::npos ? line.workbookFile : line.workbookFile.substr(slash + 1);

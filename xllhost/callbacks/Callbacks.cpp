@@ -11,10 +11,11 @@
 #include "functions/Workspace.h"
 #include "native/Readable.h"
 #include "records/Coerce.h"
+#include "state/Behaviour.h"
 #include "state/CallContext.h"
 #include "state/Calls.h"
 #include "state/HostMemory.h"
-#include "state/HostState.h"
+#include "state/Modules.h"
 
 namespace xllhost {
 namespace {
@@ -54,7 +55,10 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
   const bool reads = recorded || xlfn != xlFree;  // xlFree looks only for memory to release
   bool usable = true;
   for (int i = 0; i < count; ++i) {
-    if (opers[i] != nullptr) {
+    // A string or array given back twice is the heap's again: only the record is read.
+    const bool givenBack = opers[i] != nullptr && xlfn == xlFree && WhyNotReadable(opers[i], sizeof(Record)).empty() &&
+                           HoldsGivenBack(*opers[i]);
+    if (opers[i] != nullptr && !givenBack) {
       if (const std::string why = WhyRecordUnreadable(opers[i]); !why.empty()) {
         Fault(FunctionName(xlfn) + ": argument " + std::to_string(i + 1) + " " + why +
               ": Excel would read what is there, or crash");
@@ -67,7 +71,7 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
       usable = false;
     }
     usable = usable && opers[i] != nullptr;
-    if (reads) args.push_back(usable ? Capture(*opers[i]) : Value{});
+    if (reads) args.push_back(usable && !givenBack ? Capture(*opers[i]) : Value{});
   }
   if (!usable) return Fail(xlretInvXloper);
   if (const char* when = OutOfContext()) {

@@ -6,11 +6,17 @@
 #include "functions/Invoke.h"
 #include "functions/Registrations.h"
 #include "state/CallContext.h"
-#include "state/HostState.h"
+#include "state/HostPart.h"
 #include "state/Modules.h"
 
 namespace xllhost {
 namespace {
+
+struct ThreadSafeCalls {
+  bool keep = false;
+  std::vector<ThreadSafeCall> calls;
+};
+ThreadSafeCalls& KeptCalls() { return HostPart<ThreadSafeCalls>(); }
 
 // With `Shared`, the host's state is shared by the threads that calculate
 // cells: each asks it holding the host's lock, which Invoke lets go while
@@ -32,7 +38,7 @@ class Host final : public EngineHost {
       } else {
         answer.kind = AddInName::Kind::Retired;
       }
-    } else if (State().functionNames.count(name) != 0) {
+    } else if (WasFunctionName(name)) {
       // A function an add-in registered and took back is a name no longer defined.
       answer.kind = AddInName::Kind::Retired;
     }
@@ -47,7 +53,7 @@ class Host final : public EngineHost {
     const Registration called = *registration;  // the function may unregister itself
     CalculatingCell calculating(cell.place, cell.area, cell.formula);
     Value answer = WithControl([&] { return Invoke(called, args); });
-    if (State().keepThreadSafeCalls && called.signature.ThreadSafe()) Keep(called, args, cell, answer);
+    if (KeptCalls().keep && called.signature.ThreadSafe()) Keep(called, args, cell, answer);
     return answer;
   }
 
@@ -56,7 +62,7 @@ class Host final : public EngineHost {
   static void Keep(const Registration& function, const std::vector<Value>& args, const CalculatedCell& cell,
                    const Value& answer) {
     constexpr size_t Kept = 4;
-    std::vector<ThreadSafeCall>& kept = State().threadSafeCalls;
+    std::vector<ThreadSafeCall>& kept = KeptCalls().calls;
     size_t already = 0;
     for (const ThreadSafeCall& call : kept) already += call.id == function.id;
     if (already < Kept) kept.push_back(ThreadSafeCall{function.id, args, cell.place, cell.area, std::string(cell.formula), answer});
@@ -64,6 +70,10 @@ class Host final : public EngineHost {
 };
 
 }  // namespace
+
+void KeepThreadSafeCalls(bool keep) { KeptCalls().keep = keep; }
+
+const std::vector<ThreadSafeCall>& ThreadSafeCallsKept() { return KeptCalls().calls; }
 
 EngineHost& AddInsHost(int threads) {
   static Host<false> alone;

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "state/HostState.h"
+#include "records/ThreadStorage.h"
+#include "state/HostPart.h"
+#include "state/Modules.h"
 
 namespace xllhost {
 namespace {
@@ -20,7 +22,17 @@ Value HandleValue(const void* handle, Interface via) {
                                                : static_cast<std::int32_t>(bits & 0xFFFFFFFF));
 }
 
+// The workbook the session calculates.
+struct BookInUse {
+  Workbook book;
+  BookInUse() { book.AddSheet(DefaultSheet); }
+};
+
 }  // namespace
+
+Workbook& Book() { return HostPart<BookInUse>().book; }
+
+CellCalculating& Calling() { return ThreadOwn<CellCalculating>(); }
 
 Answer GetName(const Request& request) {
   if (!request.args.empty()) return Fail(xlretInvCount);
@@ -145,7 +157,7 @@ std::string ModulePath(HMODULE module) {
 std::string SheetText(int sheet) {
   const auto& sheets = Book().Sheets();
   const std::string name =
-      static_cast<size_t>(sheet) < sheets.size() ? sheets[static_cast<size_t>(sheet)].name : "Sheet1";
+      static_cast<size_t>(sheet) < sheets.size() ? sheets[static_cast<size_t>(sheet)].name : DefaultSheet;
   return "[" + Book().name + "]" + name;
 }
 

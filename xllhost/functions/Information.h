@@ -8,9 +8,26 @@
 
 #include "builtins/Builtins.h"
 #include "records/HostAnswer.h"
-#include "state/HostState.h"
+#include "workbook/Workbook.h"
 
 namespace xllhost {
+
+// The workbook whose cells the session calculates, where the C API's
+// callbacks find it (xlfCaller, xlSheetId, xlfEvaluate, ...): one empty
+// sheet, DefaultSheet, until the program reads its own into it, before any
+// add-in is loaded, leaving it at least one sheet.
+Workbook& Book();
+
+// The cell being calculated on this thread: where it stands, the array
+// block it fills, and its formula as written. Each thread has its own, as
+// Excel calculates cells on several threads at once.
+struct CellCalculating {
+  bool inCell = false;
+  Place caller;
+  Area callerArea;
+  std::string_view callerFormula;  // the formula's text, which outlives its calculation
+};
+CellCalculating& Calling();
 
 Answer GetName(const Request& request);
 Answer Caller(const Request& request);

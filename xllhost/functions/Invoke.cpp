@@ -14,7 +14,6 @@
 #include "state/CallContext.h"
 #include "state/Calls.h"
 #include "state/HostMemory.h"
-#include "state/HostState.h"
 
 namespace xllhost {
 namespace {

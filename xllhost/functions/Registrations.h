@@ -8,9 +8,28 @@
 #include <vector>
 
 #include "records/HostAnswer.h"
-#include "state/HostState.h"  // Registration, DefinedName
+#include "records/TypeText.h"
+#include "records/Values.h"
 
 namespace xllhost {
+
+// A registered procedure (xlfRegister).
+struct Registration {
+  double id = 0;
+  HMODULE module = nullptr;
+  std::string procedure;  // the export name, or "#N" for one registered by ordinal
+  std::string typeText;
+  Signature signature;       // the type text, read
+  std::string functionText;  // empty when registered without a worksheet name
+  FARPROC address = nullptr;
+  int uses = 0;  // xlfRegister adds one, xlfUnregister takes one; at 0 it is gone
+};
+
+// A defined name: one that calls a registration, or one that holds a value.
+struct DefinedName {
+  double registerId = 0;  // the registration the name calls; 0 for a plain value
+  Value value;
+};
 
 Answer Register(const Request& request);
 Answer RegisterId(const Request& request);
@@ -21,6 +40,8 @@ const std::vector<Registration>& Registrations();
 Registration* FindRegistration(double id);
 bool IsDefinedName(const std::string& name);
 const DefinedName* FindName(const std::string& name);  // null when the name is not defined
+// Whether a registration ever defined the name, upper-cased, taken back or not.
+bool WasFunctionName(const std::string& upperName);
 // Forgets a module's registrations and the names that call them.
 void ForgetModule(HMODULE module);
 

@@ -8,7 +8,6 @@
 #include "functions/Registrations.h"
 #include "records/Coerce.h"
 #include "state/CallContext.h"
-#include "state/HostState.h"
 #include "workbook/CellState.h"
 
 namespace xllhost {
@@ -22,7 +21,6 @@ bool IsAddInCall(const std::string& written, std::string* name) {
 }
 
 Value Evaluate(const std::string& text, int row, std::string* notCalculated) {
-  Book();
   Formula formula;
   std::string why;
   if (!ParseFormula(text, row, 0, &formula, &why)) return ErrorValue(xlerrName);

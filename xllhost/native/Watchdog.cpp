@@ -7,7 +7,6 @@
 
 #include "native/CrashReport.h"
 #include "state/CallContext.h"
-#include "state/HostState.h"
 
 namespace xllhost {
 namespace {

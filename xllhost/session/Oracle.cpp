@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cmath>
 #include <cstdio>
 #include <set>
 
@@ -13,60 +12,10 @@
 #include "session/Reports.h"
 #include "session/Transcript.h"
 #include "state/HostMemory.h"
-#include "state/HostState.h"
+#include "workbook/Comparison.h"
 
 namespace xllhost {
 
-namespace {
-
-const char* Kind(const Value& value) {
-  switch (value.Type()) {
-    case xltypeNum: return "a number";
-    case xltypeStr: return "a text";
-    case xltypeBool: return "a Boolean";
-    case xltypeErr: return "an error";
-    case xltypeMulti: return "an array";
-    default: return "an empty cell";
-  }
-}
-
-std::string Size(const Value& array) { return std::to_string(array.rows) + "x" + std::to_string(array.columns); }
-
-}  // namespace
-
-std::string Difference(const Value& value, const Value& saved, double tolerance) {
-  const bool empty = value.Is(xltypeNil) || value.Is(xltypeMissing), savedEmpty = saved.Is(xltypeNil);
-  if (empty && savedEmpty) return "";
-  if (empty || savedEmpty || value.Type() != saved.Type())
-    return std::string(empty ? "an empty cell" : Kind(value)) + " where Excel saved " +
-           (savedEmpty ? "an empty cell" : Kind(saved));
-  switch (value.Type()) {
-    case xltypeNum:
-      if (tolerance == 0)
-        return Display(value) == Display(saved) ? "" : "the numbers differ within 15 significant digits";
-      if (std::fabs(value.num - saved.num) <= tolerance * std::max(std::fabs(value.num), std::fabs(saved.num)))
-        return "";
-      return "the numbers differ by more than the relative tolerance " + Display(NumberValue(tolerance));
-    case xltypeMulti:
-      if (value.rows != saved.rows || value.columns != saved.columns)
-        return "an array of " + Size(value) + " where Excel saved one of " + Size(saved);
-      for (size_t i = 0; i < value.elements.size(); ++i) {
-        if (saved.elements[i].Is(xltypeNil)) continue;  // a cell of the block Excel saved no value for
-        const std::string why = Difference(value.elements[i], saved.elements[i], tolerance);
-        if (!why.empty())
-          return "element (" + std::to_string(i / static_cast<size_t>(value.columns) + 1) + "," +
-                 std::to_string(i % static_cast<size_t>(value.columns) + 1) + "): " + why;
-      }
-      return "";
-    default:
-      if (Display(value) == Display(saved)) return "";
-      return value.Is(xltypeStr) ? "the texts differ" : value.Is(xltypeErr) ? "the errors differ" : "the Booleans differ";
-  }
-}
-
-bool SameAsSaved(const Value& value, const Value& saved, double tolerance) {
-  return Difference(value, saved, tolerance).empty();
-}
 
 namespace {
 
@@ -75,6 +24,9 @@ namespace {
 struct Judged {
   std::vector<Compared> cells;
   std::string report, junit;
+  // The cell the main thread judges, for the last words of a run its
+  // watchdog ends.
+  const FormulaCell* judging = nullptr;
 };
 Judged& Session() {
   static Judged judged;
@@ -112,7 +64,7 @@ std::string TakerOf(const FormulaCell& cell) { return "cell " + Where(cell) + " 
 void ReportsAfterCrash(const char* crash) {
   std::vector<Compared>& cells = Session().cells;
   // A crash is said on its thread; the watchdog ends a run on its own.
-  const FormulaCell* ended = JudgingOnThread() != nullptr ? JudgingOnThread() : State().judging;
+  const FormulaCell* ended = JudgingOnThread() != nullptr ? JudgingOnThread() : Session().judging;
   const std::string where = ended ? "in " + Where(*ended) : "outside any cell";
   std::set<const FormulaCell*> judged;
   for (const Compared& c : cells) judged.insert(c.cell);
@@ -137,6 +89,34 @@ void PrepareWorkbookReports(const SessionOptions& options) {
   if (!options.report.empty() || !options.junit.empty()) OnCrash(ReportsAfterCrash);
 }
 
+namespace {
+
+// The verdict on a cell just calculated, and the transcript's line of it.
+Compared Judge(const FormulaCell& cell, const Evaluated& answer, const CellRole& role, double tolerance,
+               std::string& line) {
+  Compared c{&cell, Showing(cell), CellVerdict::Same, ""};
+  const std::string text(cell.text);
+  line = "  " + Where(cell) + " " + text;
+  const std::string saved = cell.saved ? Shown(*cell.saved) : "nothing";
+  if (!answer.notCalculated.empty()) {
+    c.verdict = CellVerdict::NotCalculated;
+    c.why = answer.notCalculated;
+    line += " not calculated (" + c.why + "); Excel saved " + saved;
+    return c;
+  }
+  CheckCounts(answer.value, "cell " + Where(cell) + " " + text);
+  c.why = cell.saved ? Difference(c.value, *cell.saved, tolerance) : "Excel saved no value";
+  c.verdict = c.why.empty() ? CellVerdict::Same : CellVerdict::Differs;
+  if (c.verdict == CellVerdict::Differs && cell.saved && role.readByAddIn && SameButForCounter(c.value, *cell.saved)) {
+    c.verdict = CellVerdict::SameButCounter;
+    c.why.clear();
+  }
+  line += " shows " + Shown(c.value) + "; Excel saved " + saved + ": " + VerdictText(c.verdict);
+  return c;
+}
+
+}  // namespace
+
 void CompareWorkbook(const SessionOptions& options) {
   std::vector<Compared>& compared = Session().cells;
   const size_t total = Book().Formulas().size();
@@ -149,7 +129,7 @@ void CompareWorkbook(const SessionOptions& options) {
   steps.before = [&](const FormulaCell& cell, int thread) {
     transcripts.Begin(cell, thread);
     JudgingOnThread() = &cell;
-    if (thread == 0) State().judging = &cell;
+    if (thread == 0) Session().judging = &cell;
     ChargeHostMemoryTo(TakerOf(cell));
   };
   steps.after = [&](const FormulaCell& cell, const Evaluated& answer, const CellRole& role, int thread) {
@@ -163,29 +143,12 @@ void CompareWorkbook(const SessionOptions& options) {
     }
     ++done;
     if (role.callsAddIn || options.allCells) {
-      Compared c{&cell, Showing(cell), CellVerdict::Same, ""};
-      const std::string text(cell.text);
-      std::string line = "  " + Where(cell) + " " + text;
-      const std::string saved = cell.saved ? Shown(*cell.saved) : "nothing";
-      if (!answer.notCalculated.empty()) {
-        c.verdict = CellVerdict::NotCalculated;
-        c.why = answer.notCalculated;
-        line += " not calculated (" + c.why + "); Excel saved " + saved;
-      } else {
-        CheckCounts(answer.value, "cell " + Where(cell) + " " + text);
-        c.why = cell.saved ? Difference(c.value, *cell.saved, options.tolerance) : "Excel saved no value";
-        c.verdict = c.why.empty() ? CellVerdict::Same : CellVerdict::Differs;
-        if (c.verdict == CellVerdict::Differs && cell.saved && role.readByAddIn && SameButForCounter(c.value, *cell.saved)) {
-          c.verdict = CellVerdict::SameButCounter;
-          c.why.clear();
-        }
-        line += " shows " + Shown(c.value) + "; Excel saved " + saved + ": " + VerdictText(c.verdict);
-      }
+      std::string line;
+      compared.push_back(Judge(cell, answer, role, options.tolerance, line));
       Say(line, thread != 0 ? ", calculated on the " + ThreadName(thread) : "", "\n");
-      compared.push_back(std::move(c));
     }
     JudgingOnThread() = nullptr;
-    State().judging = nullptr;
+    Session().judging = nullptr;
   };
   CalculateBook(Book(), AddInsHost(threads), !options.allCells, steps, threads);
   int same = 0, differ = 0, skipped = 0;

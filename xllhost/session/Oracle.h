@@ -30,10 +30,5 @@ int CompareWorkbookAlone(const SessionOptions& options);
 // reports could not be written.
 int WriteWorkbookReports(int status);
 
-// Why a value is not what Excel saved, or empty when it is: numbers to 15
-// significant digits, or within the relative `tolerance` when it is not 0;
-// texts, Booleans and errors exactly; arrays element by element.
-std::string Difference(const Value& value, const Value& saved, double tolerance);
-bool SameAsSaved(const Value& value, const Value& saved, double tolerance);
 
 }  // namespace xllhost

@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "engine/Calculation.h"
+#include "functions/Information.h"
 #include "session/Transcript.h"
 #include "state/Calls.h"
-#include "state/HostState.h"
 
 namespace xllhost {
 
@@ -76,7 +76,6 @@ std::string Xml(const std::string& text) {
 
 std::string SheetName(const FormulaCell& cell) { return Book().Sheets()[static_cast<size_t>(cell.sheet)].name; }
 
-using ProblemSeen = HostState::ProblemSeen;
 
 // The reference page a problem cites, as "(page.md)" in its text, or empty.
 std::string ReferencePage(const std::string& text) {
@@ -88,7 +87,7 @@ std::string ReferencePage(const std::string& text) {
 
 std::vector<std::string> ProblemsIn(const std::string& where) {
   std::vector<std::string> texts;
-  for (const ProblemSeen& problem : State().problemsSeen)
+  for (const ProblemSeen& problem : ProblemsSeen())
     if (!problem.ofCells && problem.cell == where) texts.push_back(problem.text);
   return texts;
 }
@@ -123,7 +122,7 @@ bool WriteJsonReport(const std::string& path, const std::vector<Compared>& cells
         << ", \"verdict\": " << Json(VerdictText(c.verdict)) << ", \"why\": " << Json(c.why) << "}";
   }
   out << "\n], \"problems\": [";
-  const auto& problems = State().problemsSeen;
+  const auto& problems = ProblemsSeen();
   for (size_t i = 0; i < problems.size(); ++i) {
     const ProblemSeen& p = problems[i];
     const std::string page = ReferencePage(p.text);
@@ -140,7 +139,7 @@ bool WriteJsonReport(const std::string& path, const std::vector<Compared>& cells
 
 bool WriteJunitReport(const std::string& path, const std::vector<Compared>& cells) {
   std::vector<const ProblemSeen*> outside;
-  for (const ProblemSeen& problem : State().problemsSeen)
+  for (const ProblemSeen& problem : ProblemsSeen())
     if (!problem.ofCells && problem.cell.empty()) outside.push_back(&problem);
   std::string cases;
   int failures = static_cast<int>(outside.size()), skipped = 0;

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "functions/AddInsHost.h"
 #include "native/AddInFile.h"
 #include "session/AddIn.h"
 #include "session/Oracle.h"
 #include "session/SessionSteps.h"
 #include "session/ThreadCheck.h"
 #include "session/Transcript.h"
-#include "state/HostState.h"
 
 namespace xllhost {
 
@@ -169,12 +169,12 @@ void TakeSessionStep(Session& s, Step step) {
       }
       // A call of a function nobody registered is xllhost's to judge only
       // with the add-in given: in a list, it shows #NAME?, as a worksheet does.
-      State().keepThreadSafeCalls = s.options.checkThreads;
+      KeepThreadSafeCalls(s.options.checkThreads);
       if (s.options.workbook)
         CompareWorkbook(s.options);
       else
         CalculateCells(s.formulas, s.options, &s.options, !s.fromList);
-      State().keepThreadSafeCalls = false;
+      KeepThreadSafeCalls(false);
       if (s.options.checkThreads) CheckThreads();
       break;
     case Step::CalculateAfterwards:

@@ -12,7 +12,6 @@
 #include "native/Dialogs.h"
 #include "session/Transcript.h"
 #include "state/HostMemory.h"
-#include "state/HostState.h"
 #include "state/Modules.h"
 #include "workbook/CellsText.h"
 

@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "functions/AddInsHost.h"
 #include "functions/Information.h"
 #include "functions/Invoke.h"
 #include "functions/Registrations.h"
 #include "records/ThreadStorage.h"
 #include "session/Transcript.h"
+#include "state/Behaviour.h"
 #include "state/CallContext.h"
-#include "state/HostState.h"
+#include "state/Calls.h"
 #include "state/Modules.h"
 
 namespace xllhost {
@@ -113,7 +115,7 @@ void CheckThreads() {
   // The calls of each function, in the order the calculation first called them.
   std::vector<double> order;
   std::map<double, std::vector<const ThreadSafeCall*>> calls;
-  for (const ThreadSafeCall& call : State().threadSafeCalls) {
+  for (const ThreadSafeCall& call : ThreadSafeCallsKept()) {
     if (calls.count(call.id) == 0) order.push_back(call.id);
     calls[call.id].push_back(&call);
   }
@@ -124,15 +126,14 @@ void CheckThreads() {
   Behaviour& behaviour = Behave();
   const bool recorded = behaviour.recordCalls;
   behaviour.recordCalls = false;
-  auto listener = std::move(State().listener);
-  State().listener = nullptr;
+  auto listener = StopListening();
   for (double id : order) {
     const Registration* registered = FindRegistration(id);
     if (registered == nullptr) continue;
     const Registration function = *registered;  // a function may unregister itself
     Check(function, calls[id]);
   }
-  State().listener = std::move(listener);
+  OnCall(std::move(listener));
   behaviour.recordCalls = recorded;
 }
 

@@ -8,7 +8,7 @@
 namespace xllhost {
 
 // Checks each function whose calls the calculation kept
-// (HostState::threadSafeCalls); a function that answers otherwise than
+// (ThreadSafeCallsKept); a function that answers otherwise than
 // alone, or answers the same record on two threads, is a problem.
 void CheckThreads();
 

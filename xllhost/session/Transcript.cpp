@@ -5,10 +5,23 @@
 #include "functions/Registrations.h"
 #include "records/ThreadStorage.h"
 #include "state/HostMemory.h"
-#include "state/HostState.h"
+#include "functions/Information.h"
+#include "state/HostPart.h"
 
 namespace xllhost {
 namespace {
+
+// The transcript's verdict.
+struct Verdict {
+  bool quiet = false;
+  int problems = 0;
+  std::vector<ProblemSeen> seen;
+};
+Verdict& Said() { return HostPart<Verdict>(); }
+
+struct Judging {
+  const FormulaCell* cell = nullptr;
+};
 
 std::string ReturnCodeName(int code) {
   switch (code) {
@@ -86,26 +99,30 @@ void SayHeld(HeldTranscript& held, const std::string& thread) {
   held.said.clear();
 }
 
-void SetQuiet(bool quiet) { State().quiet = quiet; }
+void SetQuiet(bool quiet) { Said().quiet = quiet; }
 
-bool IsQuiet() { return State().quiet; }
+bool IsQuiet() { return Said().quiet; }
 
 void Problem(const std::string& text) {
   if (HeldTranscript* held = Holding()) return held->said.push_back({true, text});
-  ++State().problems;
+  ++Said().problems;
   // Said of the workbook cell being judged, labelled only now: most cells raise none.
   const FormulaCell* cell = JudgingOnThread();
-  State().problemsSeen.push_back({text, cell ? Where(Book(), *cell) : "",
+  Said().seen.push_back({text, cell ? Where(Book(), *cell) : "",
                                   cell ? AddInFunctionOf(Book(), AddInsHost(), *cell) : ""});
   SayLine("  PROBLEM: " + text + "\n");
 }
 
 void ProblemOfCells(const std::string& text) {
   Problem(text);
-  State().problemsSeen.back().ofCells = true;
+  Said().seen.back().ofCells = true;
 }
 
-int ProblemCount() { return State().problems; }
+int ProblemCount() { return Said().problems; }
+
+const std::vector<ProblemSeen>& ProblemsSeen() { return Said().seen; }
+
+const FormulaCell*& JudgingOnThread() { return ThreadOwn<Judging>().cell; }
 
 void CannotInterpret(const std::string& why) {
   SayLine("  CANNOT INTERPRET: " + why + "\n");

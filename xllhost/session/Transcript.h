@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "state/Calls.h"
+#include "workbook/Workbook.h"
 
 namespace xllhost {
 
@@ -45,6 +46,17 @@ void Problem(const std::string& text);
 // The problem that counts the workbook's cells that differ from Excel.
 void ProblemOfCells(const std::string& text);
 int ProblemCount();
+// Every problem, with the workbook cell being judged when it arose, for the reports.
+struct ProblemSeen {
+  std::string text;
+  std::string cell;      // "Sheet!A1", or empty outside a workbook cell
+  std::string function;  // the add-in's function the cell calls, as registered
+  bool ofCells = false;  // a count of the cells that differ, each its own failure
+};
+const std::vector<ProblemSeen>& ProblemsSeen();
+// The workbook cell being judged on this thread, of which a problem is
+// said; null outside one.
+const FormulaCell*& JudgingOnThread();
 // Input xllhost cannot interpret, told where it was met: printed even in a
 // quiet run, and said on standard error too.
 void CannotInterpret(const std::string& why);

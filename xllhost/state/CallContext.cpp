@@ -6,10 +6,17 @@
 
 #include "records/ThreadStorage.h"
 #include "state/HostMemory.h"
-#include "state/HostState.h"
+#include "state/HostPart.h"
 
 namespace xllhost {
 namespace {
+
+// Entries of the add-in running, on any thread, as the host called them.
+struct Entries {
+  int depth = 0;           // add-in entries running, called by the host
+  bool inDllMain = false;  // the loader is running an add-in's DllMain
+};
+Entries& Running() { return HostPart<Entries>(); }
 
 // Since when each thread that ever called the add-in has waited for its
 // code, read by the watchdog's thread while the others wait: each thread
@@ -64,23 +71,23 @@ CRITICAL_SECTION& Lock() {
 PassedControl::PassedControl() {
   OnThread& mine = Mine();
   if (mine.entries++ == 0) BeginWaiting(mine);
-  ++State().entryDepth;
+  ++Running().depth;
 }
 
 PassedControl::~PassedControl() {
   OnThread& mine = Mine();
   if (--mine.entries == 0) EndWaiting(mine);
-  --State().entryDepth;
+  --Running().depth;
 }
 
 LoaderRunning::LoaderRunning() {
-  State().inDllMain = true;
+  Running().inDllMain = true;
   Loading = true;
   BeginWaiting(Mine());
 }
 
 LoaderRunning::~LoaderRunning() {
-  State().inDllMain = false;
+  Running().inDllMain = false;
   Loading = false;
   EndWaiting(Mine());
 }
@@ -113,11 +120,11 @@ const std::string* RunningHere() {
 
 bool AddInLoading() { return Loading; }
 
-bool ControlPassed() { return State().entryDepth != 0; }
+bool ControlPassed() { return Running().depth != 0; }
 
 const char* OutOfContext() {
-  if (State().inDllMain) return "from DllMain";
-  if (State().entryDepth == 0) return "outside any entry the host called";
+  if (Running().inDllMain) return "from DllMain";
+  if (Running().depth == 0) return "outside any entry the host called";
   if (Mine().entries == 0) return "from a thread other than the one the host called";
   return nullptr;
 }

@@ -2,52 +2,66 @@
 
 #include <utility>
 
-#include "state/HostState.h"
+#include "state/HostPart.h"
 
 namespace xllhost {
-const std::vector<HostCall>& Calls() { return State().calls; }
+namespace {
+struct Seen {
+  std::vector<HostCall> calls;
+  std::vector<std::string> faults;
+  std::vector<std::string> unusable;
+  std::function<void(const HostCall&)> listener;
+  std::function<void(const std::string&)> unusableListener;
+  void (*lateFault)(const char* text) = nullptr;  // after the verdict: reported at once
+};
+Seen& SeenSoFar() { return HostPart<Seen>(); }
+}  // namespace
 
-void ClearCalls() { State().calls.clear(); }
+const std::vector<HostCall>& Calls() { return SeenSoFar().calls; }
+
+void ClearCalls() { SeenSoFar().calls.clear(); }
 
 std::vector<int> CallNumbers() {
   std::vector<int> numbers;
-  for (const HostCall& call : State().calls) numbers.push_back(call.xlfn);
+  for (const HostCall& call : SeenSoFar().calls) numbers.push_back(call.xlfn);
   return numbers;
 }
 
-void OnCall(std::function<void(const HostCall&)> listener) { State().listener = std::move(listener); }
+void OnCall(std::function<void(const HostCall&)> listener) { SeenSoFar().listener = std::move(listener); }
 
-bool Listening() { return static_cast<bool>(State().listener); }
+std::function<void(const HostCall&)> StopListening() { return std::exchange(SeenSoFar().listener, nullptr); }
+
+bool Listening() { return static_cast<bool>(SeenSoFar().listener); }
 
 void Record(HostCall call, bool keep) {
-  if (State().listener) State().listener(call);
-  if (keep) State().calls.push_back(std::move(call));
+  if (SeenSoFar().listener) SeenSoFar().listener(call);
+  if (keep) SeenSoFar().calls.push_back(std::move(call));
 }
 
 void Fault(const std::string& text) {
-  if (State().lateFault != nullptr) return State().lateFault(text.c_str());
-  State().faults.push_back(text);
+  if (SeenSoFar().lateFault != nullptr) return SeenSoFar().lateFault(text.c_str());
+  SeenSoFar().faults.push_back(text);
 }
 
-void AfterVerdict(void (*report)(const char* text)) { State().lateFault = report; }
+void AfterVerdict(void (*report)(const char* text)) { SeenSoFar().lateFault = report; }
 
-const std::vector<std::string>& Faults() { return State().faults; }
+const std::vector<std::string>& Faults() { return SeenSoFar().faults; }
 
 void Unusable(const std::string& text) {
-  State().unusable.push_back(text);
-  if (State().unusableListener) State().unusableListener(text);
+  SeenSoFar().unusable.push_back(text);
+  if (SeenSoFar().unusableListener) SeenSoFar().unusableListener(text);
 }
 
 void OnUnusable(std::function<void(const std::string&)> listener) {
-  State().unusableListener = std::move(listener);
+  SeenSoFar().unusableListener = std::move(listener);
 }
 
-const std::vector<std::string>& UnusableInput() { return State().unusable; }
+const std::vector<std::string>& UnusableInput() { return SeenSoFar().unusable; }
 
 void ForgetSeen() {
-  State().calls.clear();
-  State().faults.clear();
-  State().unusable.clear();
+  SeenSoFar().calls.clear();
+  SeenSoFar().faults.clear();
+  SeenSoFar().unusable.clear();
 }
 
 }  // namespace xllhost

@@ -36,6 +36,8 @@ void ClearCalls();
 std::vector<int> CallNumbers();  // the function numbers of Calls(), in order
 // Called with each host call once the host has answered it.
 void OnCall(std::function<void(const HostCall&)> listener);
+// Takes the listener away, to be given back with OnCall.
+std::function<void(const HostCall&)> StopListening();
 
 // Keeps the call when `keep`, after telling the listener of it.
 void Record(HostCall call, bool keep);

@@ -2,13 +2,21 @@
 
 #include <cstdio>
 
-#include "state/HostState.h"
+#include "state/HostPart.h"
 
 namespace xllhost {
 
 // MXCSR's six low bits are sticky flags of exceptions that happened, which
 // arithmetic sets at will; only its control bits make the environment.
 constexpr std::uint32_t MxcsrFlags = 0x3F;
+
+namespace {
+// Who hears of an environment an add-in left changed.
+struct FloatingPointWatch {
+  std::function<void(const std::string&)> listener;
+};
+std::function<void(const std::string&)>& Watcher() { return HostPart<FloatingPointWatch>().listener; }
+}  // namespace
 
 FloatingPoint CurrentFloatingPoint() {
   FloatingPoint now{};
@@ -29,7 +37,7 @@ void SetFloatingPoint(const FloatingPoint& environment) {
 }
 
 void OnFloatingPointLeft(std::function<void(const std::string& change)> listener) {
-  State().floatingPointListener = std::move(listener);
+  Watcher() = std::move(listener);
 }
 
 void CheckFloatingPointLeft() {
@@ -40,7 +48,7 @@ void CheckFloatingPointLeft() {
   std::snprintf(change, sizeof change, "x87 control word 0x%04X and MXCSR 0x%04X, where Excel gives 0x%04X and 0x%04X",
                 now.x87, static_cast<unsigned>(now.mxcsr), ExcelFloatingPoint.x87,
                 static_cast<unsigned>(ExcelFloatingPoint.mxcsr));
-  if (State().floatingPointListener) State().floatingPointListener(change);
+  if (Watcher()) Watcher()(change);
 }
 
 }  // namespace xllhost

@@ -3,15 +3,32 @@
 // back. An array owns the strings of its elements.
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <set>
 
 #include "state/HostMemory.h"
 
 #include "records/ThreadStorage.h"
 #include "state/Calls.h"
-#include "state/HostState.h"
+#include "state/Behaviour.h"
+#include "state/HostPart.h"
 
 namespace xllhost {
 namespace {
+
+// Host memory handed out and not yet given back: a string's or an array's,
+// charged to what took it, and whether a check has reported it.
+struct HeldMemory {
+  bool array;
+  std::string taker;
+  DWORD thread;  // the thread it was handed out on, the one to give it back on
+  bool reported = false;
+};
+struct Ledger {
+  std::map<const void*, HeldMemory> outstanding;
+  std::set<const void*> released;  // given back, not yet reused
+};
+Ledger& Held() { return HostPart<Ledger>(); }
 
 // What takes the host memory handed out on this thread.
 struct TakerOnThread {
@@ -69,8 +86,8 @@ bool HandOutRecord(const Value& value, Record& record) {
   HeapStorage heap;
   WriteRecord(value, record, heap);
   if (const void* memory = MemoryOf(record)) {
-    State().outstanding[memory] = HeldMemory{PlainType(record.xltype) == xltypeMulti, Taker(), GetCurrentThreadId()};
-    State().released.erase(memory);
+    Held().outstanding[memory] = HeldMemory{PlainType(record.xltype) == xltypeMulti, Taker(), GetCurrentThreadId()};
+    Held().released.erase(memory);
   }
   return true;
 }
@@ -81,13 +98,13 @@ template <typename Record>
 void ReleaseRecord(Record& record, const char* by) {
   const void* memory = MemoryOf(record);
   if (memory == nullptr) return;
-  if (const auto held = State().outstanding.find(memory); held != State().outstanding.end()) {
+  if (const auto held = Held().outstanding.find(memory); held != Held().outstanding.end()) {
     if (held->second.thread != GetCurrentThreadId())
       Fault(std::string(by) + ": gives back on one thread host memory handed out on another, where each thread's "
                               "host memory is its own");
-    State().outstanding.erase(held);
+    Held().outstanding.erase(held);
     FreeContent(record);
-    State().released.insert(memory);
+    Held().released.insert(memory);
     if (Behave().freeClearsPointer) {
       if ((PlainType(record.xltype)) == xltypeStr)
         record.val.str = nullptr;
@@ -96,7 +113,7 @@ void ReleaseRecord(Record& record, const char* by) {
       else
         record.val.array.lparray = nullptr;
     }
-  } else if (State().released.count(memory) != 0) {
+  } else if (Held().released.count(memory) != 0) {
     Fault(std::string(by) + ": memory of the host given back twice");
   } else {
     Fault(std::string(by) + ": given back memory the host never handed out");
@@ -105,13 +122,17 @@ void ReleaseRecord(Record& record, const char* by) {
 
 }  // namespace
 
+bool HoldsGivenBack(const XLOPER& record) { return Held().released.count(MemoryOf(record)) != 0; }
+
+bool HoldsGivenBack(const XLOPER12& record) { return Held().released.count(MemoryOf(record)) != 0; }
+
 bool HandOut(const Value& value, XLOPER& record) { return HandOutRecord(value, record); }
 bool HandOut(const Value& value, XLOPER12& record) { return HandOutRecord(value, record); }
 
 void ReleaseHostMemory(XLOPER& record, const char* by) { ReleaseRecord(record, by); }
 void ReleaseHostMemory(XLOPER12& record, const char* by) { ReleaseRecord(record, by); }
 
-int OutstandingHostMemory() { return static_cast<int>(State().outstanding.size()); }
+int OutstandingHostMemory() { return static_cast<int>(Held().outstanding.size()); }
 
 void ChargeHostMemoryTo(const std::string& who) { Taker() = who; }
 
@@ -119,7 +140,7 @@ const std::string& HostMemoryTaker() { return Taker(); }
 
 std::vector<std::string> HostMemoryNotGivenBack(const std::string* taker) {
   std::map<std::string, std::pair<int, int>> counts;  // strings and arrays of each taker
-  for (auto& [memory, held] : State().outstanding) {
+  for (auto& [memory, held] : Held().outstanding) {
     if (held.reported || (taker != nullptr && held.taker != *taker)) continue;
     held.reported = true;
     (held.array ? counts[held.taker].second : counts[held.taker].first)++;

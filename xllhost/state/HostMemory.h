@@ -17,6 +17,11 @@ bool HandOut(const Value& value, XLOPER12& record);
 void ReleaseHostMemory(XLOPER& record, const char* by);
 void ReleaseHostMemory(XLOPER12& record, const char* by);
 
+// Whether the record's string or array is host memory already given back:
+// what it points at is the heap's again, and no longer to be read.
+bool HoldsGivenBack(const XLOPER& record);
+bool HoldsGivenBack(const XLOPER12& record);
+
 // Host strings and arrays handed out and not given back.
 int OutstandingHostMemory();
 

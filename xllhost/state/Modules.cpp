@@ -1,11 +1,28 @@
 #include "state/Modules.h"
 
 #include <cstdio>
+#include <map>
+#include <set>
 
 #include "records/Values.h"
-#include "state/HostState.h"
+#include "state/HostPart.h"
 
 namespace xllhost {
+namespace {
+struct Loaded {
+  std::map<HMODULE, int> loads;                // and how often
+  std::set<HMODULE> unloadWhenControlReturns;  // unregistered by name during an entry
+};
+Loaded& Modules() { return HostPart<Loaded>(); }
+}  // namespace
+
+HMODULE ModuleAt(const void* address) {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     static_cast<LPCSTR>(address), &module);
+  return module;
+}
+
 HMODULE LoadModule(const std::string& path) {
   HMODULE module;
   std::fflush(stdout);  // the loader runs the add-in's code, which may crash or hang
@@ -13,12 +30,12 @@ HMODULE LoadModule(const std::string& path) {
     LoaderRunning loader;
     module = LoadLibraryW(ToWide(path).c_str());
   }
-  if (module != nullptr) ++State().loads[module];
+  if (module != nullptr) ++Modules().loads[module];
   return module;
 }
 
 bool ReleaseModule(HMODULE module) {
-  auto& loads = State().loads;
+  auto& loads = Modules().loads;
   auto loaded = loads.find(module);
   if (loaded == loads.end()) return false;
   {
@@ -30,7 +47,7 @@ bool ReleaseModule(HMODULE module) {
   return true;
 }
 
-bool IsLoadedModule(HMODULE module) { return module != nullptr && State().loads.count(module) != 0; }
+bool IsLoadedModule(HMODULE module) { return module != nullptr && Modules().loads.count(module) != 0; }
 
 bool StaysMapped(HMODULE module) {
   HMODULE found = nullptr;
@@ -39,10 +56,10 @@ bool StaysMapped(HMODULE module) {
          found == module;
 }
 
-void UnloadWhenControlReturns(HMODULE module) { State().unloadWhenControlReturns.insert(module); }
+void UnloadWhenControlReturns(HMODULE module) { Modules().unloadWhenControlReturns.insert(module); }
 
 void UnloadPending() {
-  std::set<HMODULE>& pending = State().unloadWhenControlReturns;
+  std::set<HMODULE>& pending = Modules().unloadWhenControlReturns;
   while (!pending.empty()) {
     HMODULE module = *pending.begin();
     pending.erase(pending.begin());

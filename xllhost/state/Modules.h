@@ -19,6 +19,8 @@ HMODULE LoadModule(const std::string& path);
 // the module is gone.
 bool ReleaseModule(HMODULE module);
 bool IsLoadedModule(HMODULE module);
+// The module whose code holds the address.
+HMODULE ModuleAt(const void* address);
 // Whether the module is still in the process, whoever holds it.
 bool StaysMapped(HMODULE module);
 

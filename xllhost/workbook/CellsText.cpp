@@ -148,12 +148,12 @@ bool ReadCells(const std::string& text, Workbook* book, std::string* why) {
     } else if (line.rfind("name ", 0) == 0) {
       read = ReadNameLine(line.substr(5), book, &what);
     } else {
-      if (sheet < 0) sheet = book->Sheets().empty() ? book->AddSheet("Sheet1") : 0;
+      if (sheet < 0) sheet = book->Sheets().empty() ? book->AddSheet(DefaultSheet) : 0;
       read = ReadCellLine(line, book, sheet, &what);
     }
     if (!read) return *why = "line " + std::to_string(number) + ": " + what, false;
   }
-  if (book->Sheets().empty()) book->AddSheet("Sheet1");
+  if (book->Sheets().empty()) book->AddSheet(DefaultSheet);
   return book->Finish(why);
 }
 
@@ -163,7 +163,7 @@ bool ReadCellOption(const std::string& text, Workbook* book, std::string* why) {
   Area area;
   if (equals == std::string::npos || !ReadPlace(text.substr(0, equals), &sheetName, &area) || !area.IsCell())
     return *why = "--cell takes a cell and what it holds, such as A1=2 or B1==A1*2, not " + text, false;
-  if (book->Sheets().empty()) book->AddSheet("Sheet1");
+  if (book->Sheets().empty()) book->AddSheet(DefaultSheet);
   const int sheet = sheetName.empty() ? 0 : SheetFor(book, sheetName);
   const std::string content = text.substr(equals + 1);
   if (!content.empty() && content[0] == '=') {

@@ -74,6 +74,9 @@ struct DefinedNameEntry {
   std::string unread;  // why the formula could not be read; empty when it was
 };
 
+// The sheet of a workbook given no sheet of its own, as Excel names a new one.
+inline constexpr const char* DefaultSheet = "Sheet1";
+
 class Workbook {
  public:
   std::string name = "Book1";  // the file's name, as [Book1]Sheet1 shows it
