@@ -30,7 +30,7 @@ TEST_F(Lifecycle, OpenRegistersTavikFncSoTheCellShowsTavikWorld) {
   EXPECT_EQ(xllhost::Open(addIn), 1);
   EXPECT_EQ(xllhost::CallNumbers(), OpenCalls);
   ASSERT_EQ(xllhost::Registrations().size(), 1u);
-  const xllhost::Registration& registration = xllhost::Registrations()[0];
+  const xllhost::Registration& registration = *xllhost::Registrations()[0];
   EXPECT_EQ(registration.module, addIn.module);
   EXPECT_EQ(registration.procedure, "SampleFunc");
   EXPECT_EQ(registration.typeText, "P");
@@ -92,7 +92,7 @@ TEST_F(Lifecycle, RemoveDeletesTheNameAndDropsTheRegistration) {
 
 TEST_F(Lifecycle, RemoveUnregistersTheIdTheHostAnswered) {
   xllhost::Open(addIn);
-  double registeredId = xllhost::Registrations()[0].id;
+  double registeredId = xllhost::Registrations()[0]->id;
   xllhost::Remove(addIn);
   const xllhost::HostCall& query = CallTo(xlfRegisterId);
   const xllhost::HostCall& unregister = CallTo(xlfUnregister);

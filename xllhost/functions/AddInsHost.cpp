@@ -48,9 +48,9 @@ class Host final : public EngineHost {
   Value Call(const AddInFunction& function, const std::vector<Value>& args, const CalculatedCell& cell) override {
     std::optional<HostLocked> lock;
     if (Shared) lock.emplace();
-    const Registration* registration = FindRegistration(function.id);
-    if (registration == nullptr) return ErrorValue(xlerrName);
-    const Registration called = *registration;  // the function may unregister itself
+    const std::shared_ptr<const Registration> held = HoldRegistration(function.id);
+    if (held == nullptr) return ErrorValue(xlerrName);
+    const Registration& called = *held;
     CalculatingCell calculating(cell.place, cell.area, cell.formula);
     Value answer = WithControl([&] { return Invoke(called, args); });
     if (KeptCalls().keep && called.signature.ThreadSafe()) Keep(called, args, cell, answer);

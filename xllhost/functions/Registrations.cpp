@@ -6,6 +6,7 @@
 #include "functions/Registrations.h"
 
 #include <map>
+#include <memory>
 #include <set>
 
 #include "formulas/Formula.h"
@@ -20,7 +21,10 @@ namespace xllhost {
 namespace {
 
 struct RegistrationTable {
-  std::vector<Registration> registrations;
+  // Each registration is shared with the calls running it, and replaced,
+  // never changed, once made: a function may register or unregister
+  // functions, itself included, while it runs.
+  std::vector<std::shared_ptr<const Registration>> registrations;
   std::map<std::string, DefinedName> names;  // keys upper-cased: names ignore case
   std::set<std::string> functionNames;       // every name a registration defined, upper-cased
   double registered = 0;                     // registrations made, for the next register ID
@@ -29,30 +33,31 @@ RegistrationTable& Table() { return HostPart<RegistrationTable>(); }
 
 // One procedure is one registration, whether named by its export name or
 // its ordinal: the address tells.
-Registration* RegistrationAt(HMODULE module, FARPROC address) {
-  for (Registration& r : Table().registrations)
-    if (r.module == module && r.address == address) return &r;
+std::shared_ptr<const Registration>* RegistrationAt(HMODULE module, FARPROC address) {
+  for (auto& r : Table().registrations)
+    if (r->module == module && r->address == address) return &r;
   return nullptr;
 }
 
 // A registration that exists gains a use; a new one starts with one.
-Registration& AddRegistration(const Target& target) {
-  Registration* existing = RegistrationAt(target.module, target.address);
+const Registration& AddRegistration(const Target& target, const std::string& functionText = "") {
+  auto* existing = RegistrationAt(target.module, target.address);
+  auto registration = existing != nullptr ? std::make_shared<Registration>(**existing) : std::make_shared<Registration>();
   if (existing == nullptr) {
-    Registration registration;
     // Ids are large and irregular, as the host's are, so that a stale or
     // invented number never passes for one.
-    registration.id = 327680.0 + 4099.0 * ++Table().registered;
-    registration.module = target.module;
-    registration.procedure = target.procedure;
-    registration.address = target.address;
-    Table().registrations.push_back(registration);
-    existing = &Table().registrations.back();
+    registration->id = 327680.0 + 4099.0 * ++Table().registered;
+    registration->module = target.module;
+    registration->procedure = target.procedure;
+    registration->address = target.address;
+    existing = &Table().registrations.emplace_back();
   }
-  existing->typeText = target.typeText;
-  existing->signature = target.signature;
-  ++existing->uses;
-  return *existing;
+  registration->typeText = target.typeText;
+  registration->signature = target.signature;
+  if (!functionText.empty()) registration->functionText = functionText;
+  ++registration->uses;
+  *existing = registration;
+  return *registration;
 }
 
 // Unregisters every function of a DLL the host loaded, after calling its
@@ -75,9 +80,11 @@ Answer UnregisterDll(const std::string& name) {
 }  // namespace
 
 
-Registration* FindRegistration(double id) {
-  for (Registration& r : Table().registrations)
-    if (r.id == id) return &r;
+const Registration* FindRegistration(double id) { return HoldRegistration(id).get(); }
+
+std::shared_ptr<const Registration> HoldRegistration(double id) {
+  for (const auto& r : Table().registrations)
+    if (r->id == id) return r;
   return nullptr;
 }
 
@@ -102,9 +109,8 @@ Answer Register(const Request& request) {
   // needs only a name's characters ("As12" names a function, not a cell).
   if (!functionText.empty() && (functionText.size() > MaxNameLength || !IsNameText(functionText)))
     return Fail(xlretFailed);
-  Registration& registration = AddRegistration(target);
+  const Registration& registration = AddRegistration(target, functionText);
   if (!functionText.empty()) {
-    registration.functionText = functionText;
     Table().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
     Table().functionNames.insert(Upper(functionText));
   }
@@ -122,8 +128,8 @@ Answer RegisterId(const Request& request) {
   if (OmitsTypeText(args) && args.size() == 3) return Fail(xlretInvXloper);
   Target target = FindTarget(args);
   if (target.code != xlretSuccess) return Fail(target.code, target.unusable);
-  if (Registration* existing = RegistrationAt(target.module, target.address))
-    return Success(NumberValue(existing->id));
+  if (const auto* existing = RegistrationAt(target.module, target.address))
+    return Success(NumberValue((*existing)->id));
   if (target.typeText.empty()) return Fail(xlretFailed);
   return Success(NumberValue(AddRegistration(target).id));
 }
@@ -137,9 +143,15 @@ Answer Unregister(const Request& request) {
   if (!IsNumber(what)) return Fail(xlretInvXloper);
   double id = NumberOf(what);
   auto& all = Table().registrations;
-  auto it = std::find_if(all.begin(), all.end(), [id](const Registration& r) { return r.id == id; });
+  auto it = std::find_if(all.begin(), all.end(), [id](const auto& r) { return r->id == id; });
   if (it == all.end()) return Success(BooleanValue(false));
-  if (--it->uses == 0) all.erase(it);
+  if ((*it)->uses == 1) {
+    all.erase(it);
+  } else {
+    auto fewer = std::make_shared<Registration>(**it);
+    --fewer->uses;
+    *it = fewer;
+  }
   return Success(BooleanValue(true));
 }
 
@@ -163,17 +175,21 @@ Answer SetName(const Request& request) {
 void ForgetModule(HMODULE module) {
   RegistrationTable& state = Table();
   for (auto it = state.registrations.begin(); it != state.registrations.end();) {
-    if (it->module != module) {
+    if ((*it)->module != module) {
       ++it;
       continue;
     }
     for (auto name = state.names.begin(); name != state.names.end();)
-      name = name->second.registerId == it->id ? state.names.erase(name) : std::next(name);
+      name = name->second.registerId == (*it)->id ? state.names.erase(name) : std::next(name);
     it = state.registrations.erase(it);
   }
 }
 
-const std::vector<Registration>& Registrations() { return Table().registrations; }
+std::vector<const Registration*> Registrations() {
+  std::vector<const Registration*> all;
+  for (const auto& r : Table().registrations) all.push_back(r.get());
+  return all;
+}
 
 bool WasFunctionName(const std::string& upperName) { return Table().functionNames.count(upperName) != 0; }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,12 @@ Answer RegisterId(const Request& request);
 Answer Unregister(const Request& request);  // by register ID, or a whole DLL by name
 Answer SetName(const Request& request);
 
-const std::vector<Registration>& Registrations();
-Registration* FindRegistration(double id);
+// The registrations now, in the order they were made.
+std::vector<const Registration*> Registrations();
+const Registration* FindRegistration(double id);  // null when there is none
+// The same, kept whole for a call of it, which may register or unregister
+// functions (itself too) while it runs.
+std::shared_ptr<const Registration> HoldRegistration(double id);
 bool IsDefinedName(const std::string& name);
 const DefinedName* FindName(const std::string& name);  // null when the name is not defined
 // Whether a registration ever defined the name, upper-cased, taken back or not.

@@ -47,8 +47,8 @@ Value RegisteredProcedures() {
   Value rows;
   rows.xltype = xltypeMulti;
   rows.columns = 3;
-  for (const Registration& r : Registrations()) {
-    for (const std::string& text : {ModulePath(r.module), r.procedure, r.typeText})
+  for (const Registration* r : Registrations()) {
+    for (const std::string& text : {ModulePath(r->module), r->procedure, r->typeText})
       rows.elements.push_back(TextValue(text));
     ++rows.rows;
   }

@@ -116,8 +116,8 @@ Value AskAddInManager(const AddIn& addIn, const XLOPER& request) {
 
 std::vector<Registration> UnregisterLeftovers(const AddIn& addIn) {
   std::vector<Registration> leftovers;
-  for (const Registration& r : Registrations())
-    if (r.module == addIn.module) leftovers.push_back(r);
+  for (const Registration* r : Registrations())
+    if (r->module == addIn.module) leftovers.push_back(*r);
   ForgetModule(addIn.module);
   return leftovers;
 }

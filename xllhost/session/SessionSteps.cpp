@@ -78,9 +78,9 @@ std::vector<SessionFormula> GivenFormulas(const SessionOptions& options) {
 
 std::vector<SessionFormula> RegisteredFormulas(HMODULE module) {
   std::vector<SessionFormula> formulas;
-  for (const Registration& r : Registrations())
-    if (r.module == module && !r.functionText.empty())
-      formulas.push_back(SessionFormula{"=" + r.functionText + "()", r.functionText});
+  for (const Registration* r : Registrations())
+    if (r->module == module && !r->functionText.empty())
+      formulas.push_back(SessionFormula{"=" + r->functionText + "()", r->functionText});
   return formulas;
 }
 

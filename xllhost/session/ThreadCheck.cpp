@@ -128,10 +128,7 @@ void CheckThreads() {
   behaviour.recordCalls = false;
   auto listener = StopListening();
   for (double id : order) {
-    const Registration* registered = FindRegistration(id);
-    if (registered == nullptr) continue;
-    const Registration function = *registered;  // a function may unregister itself
-    Check(function, calls[id]);
+    if (const std::shared_ptr<const Registration> function = HoldRegistration(id)) Check(*function, calls[id]);
   }
   OnCall(std::move(listener));
   behaviour.recordCalls = recorded;

@@ -98,7 +98,7 @@ TEST_F(XllHost, RegisterAcceptsEachDocumentedArgumentForm) {
     EXPECT_EQ(CallExcel4v(xlfRegister, nullptr, static_cast<int>(args.size()), args.data()), xlretSuccess);
   }
   ASSERT_EQ(xllhost::Registrations().size(), 1u);
-  EXPECT_EQ(xllhost::Registrations()[0].uses, 5);
+  EXPECT_EQ(xllhost::Registrations()[0]->uses, 5);
   EXPECT_EQ(xllhost::Display(xllhost::Evaluate("=Probe()")), "Probed");
 }
 
