@@ -173,11 +173,11 @@ int CompareWorkbookAlone(const SessionOptions& options) {
 int WriteWorkbookReports(int status) {
   const Judged& judged = Session();
   bool written = true;
-  if (!judged.report.empty() && !WriteJsonReport(judged.report, judged.cells, status)) {
+  if (!judged.report.empty() && !WriteJsonReport(judged.report, Book(), judged.cells, status)) {
     std::fprintf(stderr, "xllhost: cannot write the report %s\n", judged.report.c_str());
     written = false;
   }
-  if (!judged.junit.empty() && !WriteJunitReport(judged.junit, judged.cells)) {
+  if (!judged.junit.empty() && !WriteJunitReport(judged.junit, Book(), judged.cells)) {
     std::fprintf(stderr, "xllhost: cannot write the JUnit file %s\n", judged.junit.c_str());
     written = false;
   }

@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "engine/Calculation.h"
-#include "functions/Information.h"
 #include "session/Transcript.h"
 #include "state/Calls.h"
 
@@ -74,7 +73,9 @@ std::string Xml(const std::string& text) {
   return escaped;
 }
 
-std::string SheetName(const FormulaCell& cell) { return Book().Sheets()[static_cast<size_t>(cell.sheet)].name; }
+std::string SheetName(const Workbook& book, const FormulaCell& cell) {
+  return book.Sheets()[static_cast<size_t>(cell.sheet)].name;
+}
 
 
 // The reference page a problem cites, as "(page.md)" in its text, or empty.
@@ -110,12 +111,12 @@ std::string FailureMessage(const Compared& c, const std::vector<std::string>& pr
 
 }  // namespace
 
-bool WriteJsonReport(const std::string& path, const std::vector<Compared>& cells, int status) {
+bool WriteJsonReport(const std::string& path, const Workbook& book, const std::vector<Compared>& cells, int status) {
   std::ofstream out(std::filesystem::u8path(path), std::ios::binary);
   out << "{\"status\": " << status << ", \"cells\": [";
   for (size_t i = 0; i < cells.size(); ++i) {
     const Compared& c = cells[i];
-    out << (i > 0 ? ",\n  " : "\n  ") << "{\"sheet\": " << Json(SheetName(*c.cell))
+    out << (i > 0 ? ",\n  " : "\n  ") << "{\"sheet\": " << Json(SheetName(book, *c.cell))
         << ", \"cell\": " << Json(CellName(c.cell->row, c.cell->column)) << ", \"formula\": " << Json(std::string(c.cell->text))
         << ", \"value\": " << (c.verdict == CellVerdict::NotCalculated || c.verdict == CellVerdict::Ended ? "null" : Json(c.value))
         << ", \"saved\": " << (c.cell->saved ? Json(*c.cell->saved) : "null")
@@ -137,15 +138,15 @@ bool WriteJsonReport(const std::string& path, const std::vector<Compared>& cells
   return static_cast<bool>(out);
 }
 
-bool WriteJunitReport(const std::string& path, const std::vector<Compared>& cells) {
+bool WriteJunitReport(const std::string& path, const Workbook& book, const std::vector<Compared>& cells) {
   std::vector<const ProblemSeen*> outside;
   for (const ProblemSeen& problem : ProblemsSeen())
     if (!problem.ofCells && problem.cell.empty()) outside.push_back(&problem);
   std::string cases;
   int failures = static_cast<int>(outside.size()), skipped = 0;
   for (const Compared& c : cells) {
-    const std::vector<std::string> problems = ProblemsIn(Where(Book(), *c.cell));
-    cases += "  <testcase classname=\"" + Xml(SheetName(*c.cell)) + "\" name=\"" +
+    const std::vector<std::string> problems = ProblemsIn(Where(book, *c.cell));
+    cases += "  <testcase classname=\"" + Xml(SheetName(book, *c.cell)) + "\" name=\"" +
              Xml(CellName(c.cell->row, c.cell->column) + " " + std::string(c.cell->text)) + "\"";
     if (c.verdict == CellVerdict::Differs || c.verdict == CellVerdict::Ended || !problems.empty()) {
       ++failures;
@@ -166,7 +167,7 @@ bool WriteJunitReport(const std::string& path, const std::vector<Compared>& cell
     cases += "  <testcase classname=\"session\" name=\"not interpreted " + std::to_string(++n) +
              "\">\n    <error message=\"" + Xml(text) + "\"/>\n  </testcase>\n";
   std::ofstream out(std::filesystem::u8path(path), std::ios::binary);
-  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuite name=\"" << Xml(Book().name) << "\" tests=\""
+  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuite name=\"" << Xml(book.name) << "\" tests=\""
       << cells.size() + outside.size() + UnusableInput().size() << "\" failures=\"" << failures << "\" errors=\""
       << UnusableInput().size() << "\" skipped=\"" << skipped << "\">\n"
       << cases << "</testsuite>\n";

@@ -26,10 +26,10 @@ struct Compared {
 
 // The comparison as JSON: the status, each cell with its values and verdict,
 // every problem of the session and what xllhost could not interpret.
-bool WriteJsonReport(const std::string& path, const std::vector<Compared>& cells, int status);
+bool WriteJsonReport(const std::string& path, const Workbook& book, const std::vector<Compared>& cells, int status);
 // A test case per cell, failing when it differs or a problem arose in its
 // call; one failing per problem outside any cell, and one in error per input
 // xllhost could not interpret: the report is green only for status 0.
-bool WriteJunitReport(const std::string& path, const std::vector<Compared>& cells);
+bool WriteJunitReport(const std::string& path, const Workbook& book, const std::vector<Compared>& cells);
 
 }  // namespace xllhost
