@@ -42,6 +42,11 @@ Answer EvaluateText(const Request& request) {
   std::string why;
   if (!ParseFormula(text, place.row, place.column, &formula, &why)) return Fail(xlretFailed);
   const Expr& root = formula.root;
+  // The name a registration defines is hidden, and its value is the
+  // register ID (xlfregister-form-1.md): frameworks find their IDs so.
+  if (root.kind == ExprKind::Name && root.sheet.empty())
+    if (const DefinedName* name = FindName(root.name); name != nullptr && name->registerId != 0)
+      return Success(NumberValue(name->registerId));
   if (root.kind == ExprKind::Reference) {
     const int sheet = SheetNamed(Book(), root.sheet, place);
     if (sheet < 0) return Fail(xlretFailed);

@@ -33,6 +33,19 @@ TEST_F(XllHost, EvaluateCalculatesWhatACellWouldAndFailsOnWhatItCannotRead) {
   }
 }
 
+TEST_F(XllHost, EvaluateOfARegisteredFunctionsNameAnswersItsRegisterId) {
+  XLOPER id{};
+  ASSERT_EQ(Register("Probe", "Probe", &id), xlretSuccess);
+  for (const char* name : {"Probe", "=PROBE"}) {
+    SCOPED_TRACE(name);
+    Text text(name);
+    XLOPER result{};
+    ASSERT_EQ(CallExcel4(xlfEvaluate, &result, Count<1>, &text.record), xlretSuccess);
+    EXPECT_EQ(result.xltype, xltypeNum);
+    EXPECT_EQ(result.val.num, id.val.num);
+  }
+}
+
 TEST_F(XllHost, BuiltInsOfTheTableAnswerAnAddInThatCallsThemByNumber) {
   constexpr int xlfFind = 124, xlfSum = 4;
   Text find("b"), within("abc");
