@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace xllhost {
 namespace {
@@ -242,10 +239,7 @@ void CollectCalls(const Expr& expr, Formula& formula) {
 bool ParseFormula(const std::string& text, int row, int column, Formula* formula, std::string* why) {
   Parser parser(text, row, column);
   Formula parsed;
-  if (!parser.Parse(&parsed)) {
-    *why = parser.Why();
-    return false;
-  }
+  if (!parser.Parse(&parsed)) return *why = parser.Why(), false;
   CollectCalls(parsed.root, parsed);
   *formula = std::move(parsed);
   return true;
