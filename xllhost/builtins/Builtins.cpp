@@ -7,6 +7,7 @@
 #include "builtins/RangeFunctions.h"
 #include "builtins/ScalarFunctions.h"
 #include "builtins/TextFunctions.h"
+#include "builtins/Trigonometry.h"
 
 namespace xllhost {
 namespace {
@@ -30,8 +31,20 @@ const Builtin Table[] = {
     {"EXP", 21, 1, 1, Exp, nullptr},
     {"LN", 22, 1, 1, Ln, nullptr},
     {"LOG", 109, 1, 2, Log, nullptr},
+    {"LOG10", 23, 1, 1, Log10, nullptr},
+    {"SIGN", 26, 1, 1, Sign, nullptr},
+    {"SIN", 15, 1, 1, Sin, nullptr},
+    {"COS", 16, 1, 1, Cos, nullptr},
+    {"TAN", 17, 1, 1, Tan, nullptr},
+    {"ASIN", 98, 1, 1, Asin, nullptr},
+    {"ACOS", 99, 1, 1, Acos, nullptr},
+    {"ATAN", 18, 1, 1, Atan, nullptr},
+    {"ATAN2", 97, 2, 2, Atan2, nullptr},
     {"POWER", 337, 2, 2, Power, nullptr},
     {"ROUND", 27, 2, 2, Round, nullptr},
+    {"ROUNDUP", 212, 2, 2, RoundUp, nullptr},
+    {"ROUNDDOWN", 213, 2, 2, RoundDown, nullptr},
+    {"TRUNC", 197, 1, 2, RoundDown, nullptr},
     {"INT", 25, 1, 1, Int, nullptr},
     {"MOD", 39, 2, 2, Mod, nullptr},
     {"PI", 19, 0, 0, Pi, nullptr},
@@ -83,12 +96,6 @@ const Builtin Table[] = {
     {"STDEV", 12, 1, Many, nullptr, nullptr},
     {"DOLLAR", 13, 1, 2, nullptr, nullptr},
     {"FIXED", 14, 1, 3, nullptr, nullptr},
-    {"SIN", 15, 1, 1, nullptr, nullptr},
-    {"COS", 16, 1, 1, nullptr, nullptr},
-    {"TAN", 17, 1, 1, nullptr, nullptr},
-    {"ATAN", 18, 1, 1, nullptr, nullptr},
-    {"LOG10", 23, 1, 1, nullptr, nullptr},
-    {"SIGN", 26, 1, 1, nullptr, nullptr},
     {"LOOKUP", 28, 2, 3, nullptr, nullptr},
     {"REPT", 30, 2, 2, nullptr, nullptr},
     {"DCOUNT", 40, 3, 3, nullptr, nullptr},
@@ -121,9 +128,6 @@ const Builtin Table[] = {
     {"AREAS", 75, 1, 1, nullptr, nullptr},
     {"SEARCH", 82, 2, 3, nullptr, nullptr},
     {"TYPE", 86, 1, 1, nullptr, nullptr},
-    {"ATAN2", 97, 2, 2, nullptr, nullptr},
-    {"ASIN", 98, 1, 1, nullptr, nullptr},
-    {"ACOS", 99, 1, 1, nullptr, nullptr},
     {"CHOOSE", 100, 2, Many, nullptr, nullptr},
     {"LOWER", 112, 1, 1, nullptr, nullptr},
     {"UPPER", 113, 1, 1, nullptr, nullptr},
@@ -131,9 +135,6 @@ const Builtin Table[] = {
     {"SUBSTITUTE", 120, 3, 4, nullptr, nullptr},
     {"CELL", 125, 1, 2, nullptr, nullptr},
     {"ISBLANK", 129, 1, 1, nullptr, nullptr},
-    {"TRUNC", 197, 1, 2, nullptr, nullptr},
-    {"ROUNDUP", 212, 2, 2, nullptr, nullptr},
-    {"ROUNDDOWN", 213, 2, 2, nullptr, nullptr},
     {"ADDRESS", 219, 2, 5, nullptr, nullptr},
     {"TODAY", 221, 0, 0, nullptr, nullptr},
     {"RTD", 379, 3, Many, nullptr, nullptr},

@@ -28,9 +28,6 @@ Value Ln(const BuiltinCall& c) {
 Value Int(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::floor(n)); }); }
 Value Pi(const BuiltinCall&) { return NumberValue(3.14159265358979323846); }
 
-namespace {
-
-// A function of two numbers, element by element; the second may be absent.
 Value Numeric2(const BuiltinCall& call, double absent, const std::function<Value(double, double)>& f) {
   const Value second = call.Given(1) ? call.Scalar(1) : NumberValue(absent);
   return ElementWise({call.Scalar(0), second}, [&](const std::vector<Value>& v) {
@@ -40,8 +37,6 @@ Value Numeric2(const BuiltinCall& call, double absent, const std::function<Value
     return f(a, b);
   });
 }
-
-}  // namespace
 
 Value Log(const BuiltinCall& c) {
   return Numeric2(c, 10, [](double n, double base) {
@@ -61,6 +56,31 @@ Value Round(const BuiltinCall& c) {
     return FiniteNumber(std::round(n * scale) / scale);
   });
 }
+Value Log10(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return n <= 0 ? ErrorValue(xlerrNum) : FiniteNumber(std::log10(n)); });
+}
+Value Sign(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return NumberValue((n > 0) - (n < 0)); }); }
+
+namespace {
+
+// The number at `digits` decimals (left of the point when negative), away
+// from zero or toward it. A product within a rounding error of a whole
+// number is that number, so that ROUNDUP(0.1*3,1) is 0.3, as Excel shows it.
+Value RoundAway(const BuiltinCall& c, bool away) {
+  return Numeric2(c, 0, [away](double n, double digits) {
+    const double scale = std::pow(10.0, std::trunc(digits));
+    if (!std::isfinite(scale) || scale == 0) return FiniteNumber(digits > 0 ? n : 0);
+    double scaled = std::fabs(n) * scale;
+    const double whole = std::round(scaled);
+    if (std::fabs(scaled - whole) <= 1e-12 * std::max(1.0, scaled)) scaled = whole;
+    return FiniteNumber(std::copysign(away ? std::ceil(scaled) : std::floor(scaled), n) / scale);
+  });
+}
+
+}  // namespace
+
+Value RoundUp(const BuiltinCall& c) { return RoundAway(c, true); }
+Value RoundDown(const BuiltinCall& c) { return RoundAway(c, false); }
 Value Mod(const BuiltinCall& c) {
   return Numeric2(c, 0, [](double a, double b) {
     return b == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber(a - b * std::floor(a / b));

@@ -1,7 +1,7 @@
 // The built-ins of one or two values, each taken element by element over
-// an array, and the logical ones: ABS, SQRT, EXP, LN, INT, PI, LOG, POWER,
-// ROUND, MOD, FLOOR, CEILING, IF, IFERROR, NOT, ISERROR, ISNUMBER, ISTEXT,
-// NA, TRUE, FALSE.
+// an array, and the logical ones: ABS, SQRT, EXP, LN, INT, PI, LOG, LOG10,
+// POWER, SIGN, ROUND, ROUNDUP, ROUNDDOWN, TRUNC, MOD, FLOOR, CEILING, IF,
+// IFERROR, NOT, ISERROR, ISNUMBER, ISTEXT, NA, TRUE, FALSE.
 #pragma once
 
 #include <functional>
@@ -12,6 +12,8 @@ namespace xllhost {
 
 // A function of one number, element by element over an array.
 Value Numeric(const BuiltinCall& call, size_t i, const std::function<Value(double)>& f);
+// A function of two numbers, element by element; the second may be absent.
+Value Numeric2(const BuiltinCall& call, double absent, const std::function<Value(double, double)>& f);
 
 Value Abs(const BuiltinCall& call);
 Value Sqrt(const BuiltinCall& call);
@@ -20,8 +22,12 @@ Value Ln(const BuiltinCall& call);
 Value Int(const BuiltinCall& call);
 Value Pi(const BuiltinCall& call);
 Value Log(const BuiltinCall& call);
+Value Log10(const BuiltinCall& call);
+Value Sign(const BuiltinCall& call);
 Value Power(const BuiltinCall& call);
 Value Round(const BuiltinCall& call);
+Value RoundUp(const BuiltinCall& call);
+Value RoundDown(const BuiltinCall& call);  // TRUNC too: its digits default to 0
 Value Mod(const BuiltinCall& call);
 Value Floor(const BuiltinCall& call);
 Value Ceiling(const BuiltinCall& call);

@@ -27,4 +27,26 @@ TEST(Math, AnswersAsExcelDoes) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
 
+// The examples of Microsoft's help for each function, and their domains.
+TEST(Math, TrigonometryAndRoundingAnswerAsExcelsExamples) {
+  const xllhost::Workbook book = BookOf("A1 -0.00001\n");
+  MemoryHost host;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=SIN(PI()/2)", "1"},           {"=SIN(30*PI()/180)", "0.5"},       {"=COS(1.047)", "0.50017107459707"},
+      {"=COS(60*PI()/180)", "0.5"},    {"=TAN(0.785)", "0.999203990105043"}, {"=TAN(45*PI()/180)", "1"},
+      {"=ASIN(-0.5)", "-0.523598775598299"}, {"=ASIN(2)", "#NUM!"},     {"=ACOS(-0.5)", "2.0943951023932"},
+      {"=ACOS(-1.5)", "#NUM!"},        {"=ATAN(1)", "0.785398163397448"}, {"=ATAN2(1,1)", "0.785398163397448"},
+      {"=ATAN2(-1,-1)", "-2.35619449019234"}, {"=ATAN2(0,0)", "#DIV/0!"}, {"=SIN(\"x\")", "#VALUE!"},
+      {"=LOG10(86)", "1.93449845124357"}, {"=LOG10(1E5)", "5"},          {"=LOG10(0)", "#NUM!"},
+      {"=SIGN(10)", "1"},              {"=SIGN(4-4)", "0"},               {"=SIGN(A1)", "-1"},
+      {"=ROUNDUP(3.2,0)", "4"},        {"=ROUNDUP(76.9,0)", "77"},        {"=ROUNDUP(3.14159,3)", "3.142"},
+      {"=ROUNDUP(-3.14159,1)", "-3.2"}, {"=ROUNDUP(31415.92654,-2)", "31500"}, {"=ROUNDUP(0.1*3,1)", "0.3"},
+      {"=ROUNDDOWN(3.2,0)", "3"},      {"=ROUNDDOWN(76.9,0)", "76"},      {"=ROUNDDOWN(3.14159,3)", "3.141"},
+      {"=ROUNDDOWN(-3.14159,1)", "-3.1"}, {"=ROUNDDOWN(31415.92654,-2)", "31400"},
+      {"=TRUNC(8.9)", "8"},            {"=TRUNC(-8.9)", "-8"},            {"=TRUNC(0.45)", "0"},
+      {"=SUM(SIGN({-2,0,3}))", "0"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+}
+
 }  // namespace
