@@ -216,4 +216,27 @@ Value Indirect(const BuiltinCall& c) {
 Value Row(const BuiltinCall& c) { return Where(c, true); }
 Value Column(const BuiltinCall& c) { return Where(c, false); }
 
+// CHOOSE(index, value1, ...): the value the index picks (its fraction cut
+// off), a reference answered as one, as SUM(CHOOSE(2,A1:A2,B1:B2)) reads
+// it; an index outside the values is #VALUE!.
+int ChooseIndexed(const Value& first) {
+  double index = 0;
+  Value error;
+  return AsNumber(first, &index, &error) && index >= 1 && index < 256 ? static_cast<int>(index) : -1;
+}
+Value Choose(const BuiltinCall& c) {
+  const Value first = c.Scalar(0);
+  if (first.Is(xltypeMulti)) {
+    *c.notCalculated = "CHOOSE of an array of indexes";
+    return ErrorValue(xlerrNA);
+  }
+  double index = 0;
+  Value error;
+  if (!AsNumber(first, &index, &error)) return error;
+  if (index < 1 || index >= static_cast<double>(c.args.size())) return ErrorValue(xlerrValue);
+  const Operand& picked = c.args[static_cast<size_t>(index)];
+  if (picked.IsReference()) return ReferenceTo(picked.sheet, picked.area);
+  return c.Given(static_cast<size_t>(index)) ? picked.value : NumberValue(0);
+}
+
 }  // namespace xllhost

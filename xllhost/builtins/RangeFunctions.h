@@ -1,6 +1,6 @@
 // The built-ins of lookup and reference: ROWS, COLUMNS, INDEX, TRANSPOSE,
-// VLOOKUP, HLOOKUP, MATCH, ROW, COLUMN, and OFFSET and INDIRECT, which
-// answer references (xltypeRef) that a formula reads as references.
+// VLOOKUP, HLOOKUP, MATCH, ROW, COLUMN, and OFFSET, INDIRECT and CHOOSE,
+// which answer references (xltypeRef) that a formula reads as references.
 #pragma once
 
 #include "builtins/BuiltinCall.h"
@@ -18,4 +18,7 @@ Value Row(const BuiltinCall& call);
 Value Column(const BuiltinCall& call);
 Value Offset(const BuiltinCall& call);
 Value Indirect(const BuiltinCall& call);
+// CHOOSE, and the one argument it calculates: the one its index picks.
+int ChooseIndexed(const Value& first);
+Value Choose(const BuiltinCall& call);
 }  // namespace xllhost

@@ -142,6 +142,13 @@ Value Not(const BuiltinCall& c) {
 Value IsError(const BuiltinCall& c) {
   return ElementWise({c.Scalar(0)}, [](const std::vector<Value>& v) { return BooleanValue(v[0].Is(xltypeErr)); });
 }
+Value IsNa(const BuiltinCall& c) {
+  return ElementWise({c.Scalar(0)},
+                     [](const std::vector<Value>& v) { return BooleanValue(v[0].Is(xltypeErr) && v[0].err == xlerrNA); });
+}
+Value IsBlank(const BuiltinCall& c) {
+  return ElementWise({c.Scalar(0)}, [](const std::vector<Value>& v) { return BooleanValue(v[0].Is(xltypeNil)); });
+}
 Value IsNumber(const BuiltinCall& c) {
   return ElementWise({c.Scalar(0)}, [](const std::vector<Value>& v) { return BooleanValue(v[0].Is(xltypeNum)); });
 }

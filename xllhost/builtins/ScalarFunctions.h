@@ -38,6 +38,8 @@ int ChooseIfError(const Value& first);
 Value IfError(const BuiltinCall& call);
 Value Not(const BuiltinCall& call);
 Value IsError(const BuiltinCall& call);
+Value IsNa(const BuiltinCall& call);
+Value IsBlank(const BuiltinCall& call);  // of an empty cell, not of an empty text
 Value IsNumber(const BuiltinCall& call);
 Value IsText(const BuiltinCall& call);
 Value Na(const BuiltinCall& call);

@@ -38,4 +38,21 @@ TEST(Lookup, AnswersAsExcelDoes) {
   }
 }
 
+// Microsoft's examples of CHOOSE, and a chosen reference read as one; only
+// the value chosen is calculated, so another's error does not show.
+TEST(Lookup, ChooseAnswersTheValueOrReferenceItsIndexPicks) {
+  const xllhost::Workbook book = BookOf(
+      "A2 \"1st\"\nA3 \"2nd\"\nA4 \"3rd\"\nA5 \"Finished\"\nB2 \"Nails\"\nB3 \"Screws\"\nB4 \"Nuts\"\nB5 \"Bolts\"\n"
+      "C2 23\nC3 45\nC4 12\nC5 10\n");
+  MemoryHost host;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=CHOOSE(2,A2,A3,A4,A5)", "2nd"},     {"=CHOOSE(4,B2,B3,B4,B5)", "Bolts"},
+      {"=CHOOSE(3,\"Wide\",115,\"world\",8)", "world"}, {"=SUM(CHOOSE(2,C2:C3,C4:C5))", "22"},
+      {"=CHOOSE(1.9,\"a\",1/0)", "a"},      {"=CHOOSE(0,\"a\")", "#VALUE!"},
+      {"=CHOOSE(3,\"a\",\"b\")", "#VALUE!"}, {"=CHOOSE(\"x\",\"a\")", "#VALUE!"},
+      {"=CHOOSE(2,\"a\",)", "0"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+}
+
 }  // namespace

@@ -28,7 +28,7 @@ TEST(Math, AnswersAsExcelDoes) {
 }
 
 // The examples of Microsoft's help for each function, and their domains.
-TEST(Math, TrigonometryAndRoundingAnswerAsExcelsExamples) {
+TEST(Math, TrigonometryRoundingAndInformationAnswerAsExcelsExamples) {
   const xllhost::Workbook book = BookOf("A1 -0.00001\n");
   MemoryHost host;
   const std::pair<const char*, const char*> cases[] = {
@@ -45,6 +45,8 @@ TEST(Math, TrigonometryAndRoundingAnswerAsExcelsExamples) {
       {"=ROUNDDOWN(-3.14159,1)", "-3.1"}, {"=ROUNDDOWN(31415.92654,-2)", "31400"},
       {"=TRUNC(8.9)", "8"},            {"=TRUNC(-8.9)", "-8"},            {"=TRUNC(0.45)", "0"},
       {"=SUM(SIGN({-2,0,3}))", "0"},
+      {"=ISNA(NA())", "TRUE"},         {"=ISNA(1/0)", "FALSE"},           {"=ISBLANK(A2)", "TRUE"},
+      {"=ISBLANK(\"\")", "FALSE"},     {"=ISBLANK(A1)", "FALSE"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
