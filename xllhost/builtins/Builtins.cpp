@@ -4,6 +4,7 @@
 
 #include "builtins/Aggregates.h"
 #include "builtins/DateFunctions.h"
+#include "builtins/Financial.h"
 #include "builtins/RangeFunctions.h"
 #include "builtins/ScalarFunctions.h"
 #include "builtins/TextFunctions.h"
@@ -92,6 +93,10 @@ const Builtin Table[] = {
     {"SUMIF", 345, 2, 3, SumIf, nullptr},
     {"COUNTIF", 346, 2, 2, CountIf, nullptr},
     {"FLOOR", 285, 2, 2, Floor, nullptr},
+    {"PV", 56, 3, 5, Pv, nullptr},
+    {"FV", 57, 3, 5, Fv, nullptr},
+    {"NPER", 58, 3, 5, Nper, nullptr},
+    {"PMT", 59, 3, 5, Pmt, nullptr},
     {"CEILING", 288, 2, 2, Ceiling, nullptr},
     // Known to Excel, not calculated here.
     {"NPV", 11, 2, Many, nullptr, nullptr},
@@ -113,10 +118,6 @@ const Builtin Table[] = {
     {"TREND", 50, 1, 4, nullptr, nullptr},
     {"LOGEST", 51, 1, 4, nullptr, nullptr},
     {"GROWTH", 52, 1, 4, nullptr, nullptr},
-    {"PV", 56, 3, 5, nullptr, nullptr},
-    {"FV", 57, 3, 5, nullptr, nullptr},
-    {"NPER", 58, 3, 5, nullptr, nullptr},
-    {"PMT", 59, 3, 5, nullptr, nullptr},
     {"RATE", 60, 3, 6, nullptr, nullptr},
     {"MIRR", 61, 3, 3, nullptr, nullptr},
     {"IRR", 62, 1, 2, nullptr, nullptr},
