@@ -31,7 +31,7 @@ session() {
 
 # Scalar arguments and answers of each type code, through Excel4.
 session 0 "" scalars --quiet \
-  --expect '=Add(1,2)' 3 --expect '=Add(0.1,0.2)' 0.3 --expect '=Add(1E+20,0)' 1E+20 --expect '=Add(#DIV/0!,1)' '#DIV/0!' \
+  --expect '=Add(1,2)' 3 --expect '=Add(0.1,0.2)' 0.3 --expect '=Add(1E+20,0)' 1E+20 --expect '=Add(#DIV/0!,1)' '#VALUE!' \
   --expect '=Greet("a ""b""")' 'Hello, a "b"' --expect '=Flag(TRUE,)' TRUE --expect '=Flag(1,"TRUE")' FALSE \
   --expect '=Fail(#N/A)' '#N/A' --expect '=Twice(3.7)' 6 --expect '=Twice(40000)' '#NUM!' --expect '=Twice("x")' '#VALUE!' \
   --expect '=Length("hello")' 5 --expect '=Low(258)' 2 --expect '=Low(-1)' '#NUM!' --expect '=Square(3)' 9 \

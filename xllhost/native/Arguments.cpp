@@ -173,9 +173,11 @@ void Pass(const TypeInfo& type, Argument& arg) {
 bool Prepare(TypeCode code, const Value& given, Argument& arg, Value* error) {
   const TypeInfo& type = Info(code);
   arg.code = code;
-  // Only a record argument receives an error; for any other the error is what the cell shows.
+  // Only a record argument receives an error. For any other the function is
+  // not called and the cell shows #VALUE!, whatever the error: workbooks
+  // Excel saved with add-ins show so (the reference does not say).
   if (given.Is(xltypeErr) && type.convertsTo != 0) {
-    *error = given;
+    *error = ErrorValue(xlerrValue);
     return false;
   }
   if (!Store(type, given, arg, error)) return false;
