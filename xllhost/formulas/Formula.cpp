@@ -64,10 +64,7 @@ class Parser : public LiteralReader {
       if (signs.size() > static_cast<size_t>(MaxNesting)) return Error("more signs than xllhost reads");
     }
     if (!Primary(expr, depth)) return false;
-    for (SkipSpaces(); Peek('%'); SkipSpaces()) {
-      ++at_;
-      Wrap(expr, ExprKind::Percent);
-    }
+    for (SkipSpaces(); Peek('%'); ++at_, SkipSpaces()) Wrap(expr, ExprKind::Percent);
     for (auto sign = signs.rbegin(); sign != signs.rend(); ++sign) Wrap(expr, *sign);
     return true;
   }
@@ -117,10 +114,13 @@ class Parser : public LiteralReader {
       expr->literal = BooleanValue(upper == "TRUE");
       return true;
     }
-    at_ = start;
-    if (Reference(expr, "")) return true;
-    if (!why_.empty()) return false;
-    at_ = start + word.size();
+    // Excel reads a word that would be a cell past the grid (ISIN1) as a name, but not a range's corner.
+    if (!IsCellPastGrid(word) || Peek(':')) {  // at the word's end
+      at_ = start;
+      if (Reference(expr, "")) return true;
+      if (!why_.empty()) return false;
+      at_ = start + word.size();
+    }
     expr->kind = ExprKind::Name;
     expr->name = word;
     return true;

@@ -88,6 +88,13 @@ bool ReadCorners(std::string_view text, size_t& at, Corner* first, Corner* last,
   return true;
 }
 
+bool IsCellPastGrid(std::string_view text) {
+  size_t at = 0;
+  Corner first, last;
+  bool pastGrid = false;
+  return !ReadCorners(text, at, &first, &last, &pastGrid) && pastGrid;
+}
+
 bool ReadArea(std::string_view text, Area* area) {
   size_t at = 0;
   Corner first, last;

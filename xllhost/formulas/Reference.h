@@ -59,6 +59,8 @@ Area Resolve(const Corner& first, const Corner& last, int row, int column);
 // the first's shape. Moves `at` past it; answers false, leaving `at`, when
 // none starts there (`pastGrid` set for a cell beyond XFD1048576).
 bool ReadCorners(std::string_view text, size_t& at, Corner* first, Corner* last, bool* pastGrid);
+// Whether the text starts as a cell past the grid's last column or row.
+bool IsCellPastGrid(std::string_view text);
 
 // A cell or rectangle written alone, such as "B3" or "$A$1:B2"; false when
 // the text is no reference.

@@ -29,13 +29,25 @@ TEST(Formula, WrittenBackReadsTheSameAndIsSharedWhereverItStands) {
 
 TEST(Formula, RefusesWhatItCannotReadAndSaysWhy) {
   const std::string unreadable[] = {"1+1", "=\"open", "=Add(1", "={1,2;3}", "=#BOGUS!", "=#GETTING_DATA", "=Add(1)2",
-                                    "=XFE1", "=A1048577", "=[1]!Rate", "=[x]Sheet1!A1", "=" + std::string(10000, '(') + "1",
+                                    "=A1:XFE1", "=[1]!Rate", "=[x]Sheet1!A1", "=" + std::string(10000, '(') + "1",
                                     "=" + std::string(9000, '1')};
   for (const std::string& text : unreadable) {
     xllhost::Formula formula;
     std::string why;
     EXPECT_FALSE(xllhost::ParseFormula(text, 0, 0, &formula, &why)) << text.substr(0, 40);
     EXPECT_FALSE(why.empty()) << text.substr(0, 40);
+  }
+}
+
+// As Excel reads them: ISIN1 or ABCD12 would be cells past the last column,
+// A1048577 one past the last row.
+TEST(Formula, ReadsAWordPastTheGridAsAName) {
+  for (const char* text : {"=isin1", "=XFE1", "=A1048577", "=ABCD12.5"}) {
+    xllhost::Formula formula;
+    std::string why;
+    ASSERT_TRUE(xllhost::ParseFormula(text, 0, 0, &formula, &why)) << text << ": " << why;
+    EXPECT_EQ(formula.root.kind, xllhost::ExprKind::Name) << text;
+    EXPECT_EQ(formula.root.name, std::string(text + 1));
   }
 }
 
