@@ -12,12 +12,12 @@ namespace xllhost {
 namespace {
 
 // The transcript's verdict.
-struct Verdict {
+struct TranscriptVerdict {
   bool quiet = false;
   int problems = 0;
   std::vector<ProblemSeen> seen;
 };
-Verdict& Said() { return HostPart<Verdict>(); }
+TranscriptVerdict& Said() { return HostPart<TranscriptVerdict>(); }
 
 struct Judging {
   const FormulaCell* cell = nullptr;
