@@ -196,9 +196,7 @@ class SheetReader : public XmlReader {
             std::to_string(MostBlockCells) + " xllhost keeps";
       return;
     }
-    block.values.assign(static_cast<size_t>(block.lastRow - block.firstRow + 1) *
-                            static_cast<size_t>(block.lastColumn - block.firstColumn + 1),
-                        "");
+    block.values.assign(cells, "");
     block.values[0] = value;
     blocks_.push_back(std::move(block));
     if (blocks_.back().lastRow > cell_.row || blocks_.back().lastColumn > cell_.column) open_.push_back(blocks_.size() - 1);

@@ -49,12 +49,7 @@ bool ReleaseModule(HMODULE module) {
 
 bool IsLoadedModule(HMODULE module) { return module != nullptr && Modules().loads.count(module) != 0; }
 
-bool StaysMapped(HMODULE module) {
-  HMODULE found = nullptr;
-  return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCWSTR>(module), &found) &&
-         found == module;
-}
+bool StaysMapped(HMODULE module) { return module != nullptr && ModuleAt(module) == module; }
 
 void UnloadWhenControlReturns(HMODULE module) { Modules().unloadWhenControlReturns.insert(module); }
 
