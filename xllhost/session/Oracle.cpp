@@ -91,27 +91,30 @@ void PrepareWorkbookReports(const SessionOptions& options) {
 
 namespace {
 
-// The verdict on a cell just calculated, and the transcript's line of it.
+// The verdict on a cell just calculated. `taker` names the cell as host
+// memory is charged to it; the transcript's line of the verdict is written
+// only when the transcript is printed, as a quiet run over a big workbook
+// would spend more time on lines than on its cells.
 Compared Judge(const FormulaCell& cell, const Evaluated& answer, const CellRole& role, double tolerance,
-               std::string& line) {
+               const std::string& taker, std::string& line) {
   Compared c{&cell, Showing(cell), CellVerdict::Same, ""};
-  const std::string text(cell.text);
-  line = "  " + Where(cell) + " " + text;
-  const std::string saved = cell.saved ? Shown(*cell.saved) : "nothing";
+  const bool told = !IsQuiet();
+  const std::string saved = !told ? "" : cell.saved ? Shown(*cell.saved) : "nothing";
+  if (told) line = "  " + Where(cell) + " " + std::string(cell.text);
   if (!answer.notCalculated.empty()) {
     c.verdict = CellVerdict::NotCalculated;
     c.why = answer.notCalculated;
-    line += " not calculated (" + c.why + "); Excel saved " + saved;
+    if (told) line += " not calculated (" + c.why + "); Excel saved " + saved;
     return c;
   }
-  CheckCounts(answer.value, "cell " + Where(cell) + " " + text);
+  CheckCounts(answer.value, taker);
   c.why = cell.saved ? Difference(c.value, *cell.saved, tolerance) : "Excel saved no value";
   c.verdict = c.why.empty() ? CellVerdict::Same : CellVerdict::Differs;
   if (c.verdict == CellVerdict::Differs && cell.saved && role.readByAddIn && SameButForCounter(c.value, *cell.saved)) {
     c.verdict = CellVerdict::SameButCounter;
     c.why.clear();
   }
-  line += " shows " + Shown(c.value) + "; Excel saved " + saved + ": " + VerdictText(c.verdict);
+  if (told) line += " shows " + Shown(c.value) + "; Excel saved " + saved + ": " + VerdictText(c.verdict);
   return c;
 }
 
@@ -135,7 +138,8 @@ void CompareWorkbook(const SessionOptions& options) {
   steps.after = [&](const FormulaCell& cell, const Evaluated& answer, const CellRole& role, int thread) {
     JudgingOnThread() = &cell;
     transcripts.Turn(cell, thread);
-    const std::string taker = TakerOf(cell);
+    // A cell calculated on the reporting thread was charged there just now.
+    const std::string taker = thread == 0 ? HostMemoryTaker() : TakerOf(cell);
     CheckHostMemoryGivenBack("before it answered", &taker);
     if (const ULONGLONG now = GetTickCount64(); now - told >= 2000 && now - start >= 3000) {
       std::fprintf(stderr, "xllhost: calculated %zu of at most %zu formula cells\n", done, total);
@@ -144,7 +148,7 @@ void CompareWorkbook(const SessionOptions& options) {
     ++done;
     if (role.callsAddIn || options.allCells) {
       std::string line;
-      compared.push_back(Judge(cell, answer, role, options.tolerance, line));
+      compared.push_back(Judge(cell, answer, role, options.tolerance, taker, line));
       Say(line, thread != 0 ? ", calculated on the " + ThreadName(thread) : "", "\n");
     }
     JudgingOnThread() = nullptr;

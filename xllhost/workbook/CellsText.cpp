@@ -40,7 +40,7 @@ bool Unescape(std::string_view line, std::string* text) {
 }
 
 // Where " -> " stands outside texts and quoted sheet names, or npos.
-size_t SavedArrow(const std::string& text) {
+size_t SavedArrow(std::string_view text) {
   bool inText = false, inSheet = false;
   for (size_t i = 0; i + 1 < text.size(); ++i) {
     if (text[i] == '"' && !inSheet) inText = !inText;
@@ -72,14 +72,15 @@ bool ReadCellLine(const std::string& line, Workbook* book, int sheet, std::strin
   if (space == std::string::npos || !ReadPlace(line.substr(0, space), &sheetName, &area))
     return *why = "expected a cell such as A1 or a block such as A1:B2, then what it holds", false;
   if (!sheetName.empty()) sheet = SheetFor(book, sheetName);
-  std::string content = Trim(line.substr(space + 1));
+  // Views into the line: a big workbook's lines are read without copying their parts.
+  std::string_view content = TrimView(std::string_view(line).substr(space + 1));
   Value saved;
   bool hasSaved = false;
   if (const size_t arrow = SavedArrow(content); arrow != std::string::npos) {
-    if (!ReadValue(Trim(content.substr(arrow + 2)), &saved))
-      return *why = "what Excel saved is no constant: " + Trim(content.substr(arrow + 2)), false;
+    const std::string written(TrimView(content.substr(arrow + 2)));
+    if (!ReadValue(written, &saved)) return *why = "what Excel saved is no constant: " + written, false;
     hasSaved = true;
-    content = Trim(content.substr(0, arrow));
+    content = TrimView(content.substr(0, arrow));
   }
   const bool block = content.size() >= 3 && content.front() == '{' && content[1] == '=' && content.back() == '}';
   if (!area.IsCell() && !block) return *why = "a block holds an array formula, written {=...}", false;
@@ -89,17 +90,19 @@ bool ReadCellLine(const std::string& line, Workbook* book, int sheet, std::strin
       return *why = "an array formula over " + std::to_string(cells) + " cells, more than the " +
                     std::to_string(MostBlockCells) + " xllhost keeps", false;
     std::string unread;
-    book->SetArrayFormula(sheet, area, content.substr(1, content.size() - 2), hasSaved ? &saved : nullptr, &unread);
+    book->SetArrayFormula(sheet, area, std::string(content.substr(1, content.size() - 2)), hasSaved ? &saved : nullptr,
+                          &unread);
     return true;
   }
   if (!content.empty() && content[0] == '=') {
     std::string unread;  // a formula xllhost cannot read stays, not calculated
-    book->SetFormula(sheet, area.firstRow, area.firstColumn, content, hasSaved ? &saved : nullptr, &unread);
+    book->SetFormula(sheet, area.firstRow, area.firstColumn, std::string(content), hasSaved ? &saved : nullptr,
+                     &unread);
     return true;
   }
   if (hasSaved) return *why = "a constant has no saved value", false;
   Value value;
-  if (!ReadValue(content, &value) || value.Is(xltypeMulti))
+  if (!ReadValue(std::string(content), &value) || value.Is(xltypeMulti))
     return *why = "expected a number, a text in quotes, TRUE, FALSE, an error or a formula", false;
   book->SetValue(sheet, area.firstRow, area.firstColumn, value);
   return true;
@@ -173,7 +176,7 @@ bool ReadCellOption(const std::string& text, Workbook* book, std::string* why) {
     return true;
   }
   Value value;
-  if (!ReadValue(content, &value) || value.Is(xltypeMulti)) {
+  if (!ReadValue(std::string(content), &value) || value.Is(xltypeMulti)) {
     if (content.empty()) return *why = "--cell " + text + " holds nothing", false;
     value = TextValue(content);  // a bare word is a text, as Excel takes one typed into a cell
   }

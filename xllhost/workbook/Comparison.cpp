@@ -29,6 +29,7 @@ std::string Difference(const Value& value, const Value& saved, double tolerance)
            (savedEmpty ? "an empty cell" : Kind(saved));
   switch (value.Type()) {
     case xltypeNum:
+      if (value.num == saved.num) return "";  // most cells: no need to show either
       if (tolerance == 0)
         return Display(value) == Display(saved) ? "" : "the numbers differ within 15 significant digits";
       if (std::fabs(value.num - saved.num) <= tolerance * std::max(std::fabs(value.num), std::fabs(saved.num)))

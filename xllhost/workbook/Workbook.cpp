@@ -45,12 +45,37 @@ const SharedFormula* Workbook::Share(Formula formula) {
   return shared_.emplace(key, std::move(shared)).first->second.get();
 }
 
+namespace {
+
+std::uint64_t ColumnKey(int sheet, int column) {
+  return static_cast<std::uint64_t>(static_cast<std::uint32_t>(sheet)) << 32 | static_cast<std::uint32_t>(column);
+}
+
+}  // namespace
+
+// A formula filled down a column or across a row is the formula of the cell
+// it was filled from, written at its own cell. Reading what PrintFormula
+// writes gives back the formula written, so a text that a formula read
+// before writes here is that formula, and is not read again: the formulas
+// of a big workbook are mostly filled.
+const SharedFormula* Workbook::Filled(int sheet, int row, int column, const std::string& text) const {
+  const auto above = setLastInColumn_.find(ColumnKey(sheet, column));
+  const SharedFormula* inColumn = above == setLastInColumn_.end() ? nullptr : above->second;
+  for (const SharedFormula* guess : {inColumn, setLast_ != inColumn ? setLast_ : nullptr})
+    if (guess != nullptr && PrintFormula(guess->formula, row, column) == text) return guess;
+  return nullptr;
+}
+
 bool Workbook::SetFormula(int sheet, int row, int column, const std::string& text, const Value* saved,
                           std::string* why) {
+  const SharedFormula* filled = Filled(sheet, row, column, text);
   Formula formula;
-  const bool read = ParseFormula(text, row, column, &formula, why);
+  const bool read = filled != nullptr || ParseFormula(text, row, column, &formula, why);
   Cell& cell = Add(sheet, row, column);
-  if (read) cell.formula = Share(std::move(formula));
+  if (read) {
+    cell.formula = filled != nullptr ? filled : Share(std::move(formula));
+    setLast_ = setLastInColumn_[ColumnKey(sheet, column)] = cell.formula;
+  }
   if (!read) unread_.emplace(formulas_.size(), *why);
   if (saved != nullptr) cell.value = *saved;
   FormulaCell entry;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "formulas/Formula.h"
@@ -138,6 +139,7 @@ class Workbook {
  private:
   Cell& Add(int sheet, int row, int column);
   const SharedFormula* Share(Formula formula);
+  const SharedFormula* Filled(int sheet, int row, int column, const std::string& text) const;
   // Both visits: Self is the workbook, const or not.
   template <typename Self, typename Visit>
   static void VisitIn(Self& self, int sheet, const Area& area, Visit& visit);
@@ -149,6 +151,10 @@ class Workbook {
   std::vector<DefinedNameEntry> names_;
   std::map<size_t, std::string> unread_;  // few: the formulas that could not be read
   std::map<std::string, std::unique_ptr<SharedFormula>> shared_;
+  // The formula set last, and the one set last in each column of a sheet
+  // (by sheet and column): what the next formula may be filled from.
+  const SharedFormula* setLast_ = nullptr;
+  std::unordered_map<std::uint64_t, const SharedFormula*> setLastInColumn_;
   // The formulas' texts, in blocks that never move.
   std::vector<std::unique_ptr<char[]>> texts_;
   char* textsAt_ = nullptr;
