@@ -166,7 +166,20 @@ session 0 "Excel unregisters =Left\(\) \(Left\), which the add-in left registere
 # model is named, and leaves the session unjudged.
 session 0 "Excel shows the alert \"Start-up fixture ready\"; the user presses OK" startup \
   --expect '=ExcelVersion()' 16.0 --expect '=DecimalSeparator()' . --expect '=SettingsCount()' 45 \
-  --expect '=Unmodelled()' '#N/A' --expect '=Volatile()' 1 --expect '=Procedures()' 7
+  --expect '=Volatile()' 1 --expect '=Procedures()' 9
+session 2 "the add-in asked GET.WORKSPACE type 99, which xllhost does not model" startup --quiet --formula '=Unmodelled()'
+# What the workbook is: a new one, never saved, or the one a session reads.
+session 0 "" startup --quiet --cell D20=1 \
+  --expect '=Document(88)' Book1 --expect '=Document(76)' '[Book1]Sheet1' --expect '=Document(1)' '[Book1]Sheet1' \
+  --expect '=Document(2)' '#N/A' --expect '=Document(3)' 1 --expect '=Document(1,"Other")' '#N/A' \
+  --expect '=Document(88,"book1")' Book1 --expect '=Document(10)' 20 --expect '=Document(11)' 4 \
+  --expect '=Document(14)' 1 --expect '=Workbook(4)' 1 --expect '=Workbook(1)' '[Book1]Sheet1'
+session 2 "the add-in asked GET.DOCUMENT type 4, which xllhost does not model" startup --quiet --formula '=Document(4)'
+sheets=$(mktemp)
+printf 'book Sheets.xlsx\nsheet First\nA1 1\nsheet Second\nA1 2\n' >"$sheets"
+session 0 "" startup --quiet --cells "$sheets" \
+  --expect '=Workbook(4)' 2 --expect '=Document(1)' '[Sheets.xlsx]First' --expect '=Document(76,"Second")' '[Sheets.xlsx]Second'
+rm -f "$sheets"
 session 0 "the status bar shows \"Loading the start-up fixture\"" startup --formula '=Volatile()'
 session 0 'xlfGetWorkspace\(1\) -> ok, result "Windows \((32|64)-bit\) NT [0-9]+\.[0-9]{2}"' startup --formula '=Volatile()'
 session 2 "called xlfRtd, which xllhost does not model" startup --quiet --formula '=Rtd()'

@@ -4,6 +4,7 @@
 #include "callbacks/Callbacks.h"
 
 #include "builtins/FunctionNames.h"
+#include "functions/Documents.h"
 #include "functions/Information.h"
 #include "functions/Registrations.h"
 #include "functions/ThreadSafety.h"
@@ -29,7 +30,8 @@ struct HostFunction {
 const HostFunction HostFunctions[] = {
     {xlfRegister, Register},     {xlfRegisterId, RegisterId}, {xlfUnregister, Unregister},
     {xlfSetName, SetName},       {xlfEvaluate, EvaluateText}, {xlfCaller, Caller},
-    {xlfGetWorkspace, GetWorkspace}, {xlcMessage, Message},   {xlcAlert, Alert},
+    {xlfGetWorkspace, GetWorkspace}, {xlfGetDocument, GetDocument}, {xlfGetWorkbook, GetWorkbook},
+    {xlcMessage, Message},       {xlcAlert, Alert},
     {xlfVolatile, Volatile},     {xlFree, nullptr},           {xlCoerce, CoerceReferences},
     {xlfReftext, Reftext},
     {xlSheetId, SheetId},        {xlSheetNm, SheetNm},        {xlAbort, Abort},

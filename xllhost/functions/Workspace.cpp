@@ -1,5 +1,6 @@
 #include "functions/Workspace.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "functions/Information.h"
@@ -55,31 +56,35 @@ Value RegisteredProcedures() {
   return rows.rows == 0 ? ErrorValue(xlerrNA) : rows;
 }
 
-bool NumberArgument(const Value& value, double* number) {
-  if (value.Is(xltypeNum)) *number = value.num;
-  else if (value.Is(xltypeInt)) *number = value.integer;
+}  // namespace
+
+bool InformationType(const Value& value, int* type) {
+  // Past any type Excel has, a number stands for none of them (0) rather than overflow.
+  if (value.Is(xltypeNum)) *type = std::fabs(value.num) < 1e6 ? static_cast<int>(value.num) : 0;
+  else if (value.Is(xltypeInt)) *type = value.integer;
   else return false;
   return true;
 }
 
-}  // namespace
+Answer NotModelled(const char* function, int type) {
+  Answer answer = Success(ErrorValue(xlerrNA));
+  answer.unusable = "the add-in asked " + std::string(function) + " type " + std::to_string(type) +
+                    ", which xllhost does not model; it answered #N/A";
+  return answer;
+}
 
 Answer GetWorkspace(const Request& request) {
-  double type = 0;
+  int type = 0;
   if (request.args.size() != 1) return Fail(xlretInvCount);
-  if (!NumberArgument(request.args[0], &type)) return Fail(xlretInvXloper);
-  switch (static_cast<int>(type)) {
+  if (!InformationType(request.args[0], &type)) return Fail(xlretInvXloper);
+  switch (type) {
     case 1: return Success(Environment());
     case 2: return Success(TextValue("16.0"));  // what Excel 2016 and every later version answers
     case 3: return Success(NumberValue(0));     // no fixed decimal places
     case 4: return Success(BooleanValue(false));  // A1, not R1C1 references
     case 37: return Success(InternationalSettings());
     case 44: return Success(RegisteredProcedures());
-    default: {
-      Answer answer = Success(ErrorValue(xlerrNA));
-      answer.note = "xllhost does not model GET.WORKSPACE type " + Display(NumberValue(type)) + ": it answers #N/A";
-      return answer;
-    }
+    default: return NotModelled("GET.WORKSPACE", type);
   }
 }
 

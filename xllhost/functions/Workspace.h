@@ -6,8 +6,13 @@
 
 namespace xllhost {
 
-// The types add-ins ask at start-up, and the registered procedures (44); any
-// other is named and answered #N/A.
+// An information function's type_num: a number, taken whole, or an integer.
+bool InformationType(const Value& value, int* type);
+// The answer to a type of an information function xllhost cannot answer
+// truthfully: #N/A, and the session is not judged, naming it.
+Answer NotModelled(const char* function, int type);
+
+// The types add-ins ask at start-up, and the registered procedures (44).
 Answer GetWorkspace(const Request& request);
 // The status bar's text, shown in the transcript.
 Answer Message(const Request& request);

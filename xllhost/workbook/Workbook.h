@@ -75,12 +75,14 @@ struct DefinedNameEntry {
   std::string unread;  // why the formula could not be read; empty when it was
 };
 
-// The sheet of a workbook given no sheet of its own, as Excel names a new one.
+// The sheet of a workbook given no sheet of its own, and the name of a
+// workbook read from no file, as Excel names a new one, never saved.
 inline constexpr const char* DefaultSheet = "Sheet1";
+inline constexpr const char* NewBook = "Book1";
 
 class Workbook {
  public:
-  std::string name = "Book1";  // the file's name, as [Book1]Sheet1 shows it
+  std::string name = NewBook;  // the file's name, as [Book1]Sheet1 shows it
 
   // Adding: a sheet (answers its index), then its cells in any order.
   // `ExpectCells` tells how many cells at most are about to come, so that
