@@ -39,6 +39,9 @@ session 0 "" scalars --quiet \
   --expect '=Mixed(TRUE,2.5,4,"abc")' 1013 --expect '=Nothing()' '#NUM!' --expect '=Add(1,2,3)' '#VALUE!' \
   --expect '=Add(1E+308,1E+308)' '#NUM!' --expect '=Add(1E-310,0)' 0 --expect '=Add(-1E-320,0)' 0 \
   --expect '=AddCounted(1,2)' 3 --expect '=Excess(1,1E-16)' 0
+# A function called through the host (xlUDF) by its name or its register ID.
+session 0 "" scalars --quiet --expect '=Through("Add",1,2)' 3 --expect '=Through("add",2,2)' 4 \
+  --expect '=Through(IdOf("Add"),2,3)' 5 --expect '=Through("Nobody",1,2)' '#NAME?' --expect '=Through(12345,1,2)' '#NAME?'
 # Functions run in Excel's floating-point environment; one that changes it is told.
 session 0 "returned with the floating-point environment changed: x87 control word 0x037F" scalars --formula '=Widen(1)'
 # Message boxes are problems, told and answered so that the work goes on.

@@ -37,7 +37,7 @@ const HostFunction HostFunctions[] = {
     {xlSheetId, SheetId},        {xlSheetNm, SheetNm},        {xlAbort, Abort},
     {xlGetInst, GetInst},        {xlGetHwnd, GetHwnd},        {xlGetName, GetName},
     {xlGetInstPtr, GetInstPtr},  {xlStack, Stack},            {xlRunningOnCluster, RunningOnCluster},
-    {xlEnableXLMsgs, XLMessages}, {xlDisableXLMsgs, XLMessages},
+    {xlEnableXLMsgs, XLMessages}, {xlDisableXLMsgs, XLMessages}, {xlUDF, CallUserFunction},
 };
 
 const HostFunction* Provided(int xlfn) {

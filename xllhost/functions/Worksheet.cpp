@@ -5,6 +5,7 @@
 #include "formulas/Formula.h"
 #include "functions/AddInsHost.h"
 #include "functions/Information.h"
+#include "functions/Invoke.h"
 #include "functions/Registrations.h"
 #include "records/Coerce.h"
 #include "state/CallContext.h"
@@ -140,6 +141,26 @@ Answer CallBuiltin(int xlfn, const Request& request) {
   Value value = builtin.calculate(BuiltinCall{Book(), place, args, &notCalculated});
   if (!notCalculated.empty()) return Fail(xlretFailed, std::string(builtin.name) + ": " + notCalculated);
   return Success(value);
+}
+
+// The function is held while it runs, which may take back its own registration.
+Answer CallUserFunction(const Request& request) {
+  if (request.args.empty()) return Fail(xlretInvCount);
+  const Value& called = request.args[0];
+  double id = 0;
+  if (called.Is(xltypeNum)) {
+    id = called.num;
+  } else if (called.Is(xltypeStr)) {
+    const DefinedName* name = FindName(called.text);
+    id = name != nullptr ? name->registerId : 0;
+  } else if (called.Is(xltypeRef) || called.Is(xltypeSRef)) {
+    return Fail(xlretInvXlfn, "the add-in called xlUDF of a macro sheet's cell, which xllhost does not model");
+  } else {
+    return Fail(xlretInvXloper);
+  }
+  const std::shared_ptr<const Registration> held = id > 0 ? HoldRegistration(id) : nullptr;
+  if (held == nullptr) return Success(ErrorValue(xlerrName));
+  return Success(Invoke(*held, std::vector<Value>(request.args.begin() + 1, request.args.end())));
 }
 
 }  // namespace xllhost

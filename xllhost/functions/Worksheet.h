@@ -1,5 +1,6 @@
 // A cell calculated alone, outside the workbook's order: what a formula
-// shows, and xlfEvaluate.
+// shows, xlfEvaluate, and a function called by its name or number (xlUDF,
+// a built-in's number).
 #pragma once
 
 #include <string>
@@ -26,6 +27,12 @@ Answer CoerceReferences(const Request& request);
 
 // A built-in worksheet function an add-in calls by its number; null when
 // the table has none that xllhost calculates.
+// xlUDF: the function registered under the name or the register ID the
+// first argument gives, called with the others as a cell calls it. A name or
+// an ID no function is registered under answers #NAME?, as a cell calling
+// it shows (xludf.md does not say); a macro sheet's cell is not modelled.
+Answer CallUserFunction(const Request& request);
+
 bool IsCalculatedBuiltin(int xlfn);
 Answer CallBuiltin(int xlfn, const Request& request);
 
