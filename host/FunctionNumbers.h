@@ -7,6 +7,8 @@
 // the special class, which only add-ins call, has bit 0x4000 set.
 constexpr int xlfSetName = 88;
 constexpr int xlfGetCell = 185;
+constexpr int xlfGetName = 107;
+constexpr int xlfTextref = 147;
 constexpr int xlfCaller = 89;
 constexpr int xlfReftext = 146;
 constexpr int xlfGetDef = 145;

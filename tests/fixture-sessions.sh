@@ -169,7 +169,7 @@ session 0 "Excel unregisters =Left\(\) \(Left\), which the add-in left registere
 # model is named, and leaves the session unjudged.
 session 0 "Excel shows the alert \"Start-up fixture ready\"; the user presses OK" startup \
   --expect '=ExcelVersion()' 16.0 --expect '=DecimalSeparator()' . --expect '=SettingsCount()' 45 \
-  --expect '=Volatile()' 1 --expect '=Procedures()' 9
+  --expect '=Volatile()' 1 --expect '=Procedures()' 12
 session 2 "the add-in asked GET.WORKSPACE type 99, which xllhost does not model" startup --quiet --formula '=Unmodelled()'
 # What the workbook is: a new one, never saved, or the one a session reads.
 session 0 "" startup --quiet --cell D20=1 \
@@ -182,6 +182,14 @@ sheets=$(mktemp)
 printf 'book Sheets.xlsx\nsheet First\nA1 1\nsheet Second\nA1 2\n' >"$sheets"
 session 0 "" startup --quiet --cells "$sheets" \
   --expect '=Workbook(4)' 2 --expect '=Document(1)' '[Sheets.xlsx]First' --expect '=Document(76,"Second")' '[Sheets.xlsx]Second'
+# A cell, a name and a reference's text.
+printf 'A1 1\nA2 7\nB3 "x"\nC1 =A2*2 -> 14\nname Rate =Sheet1!$A$1*2\n' >"$sheets"
+session 0 "" startup --quiet --cells "$sheets" \
+  --expect '=Cell(1,A2)' '$A$2' --expect '=Cell(2,B3)' 3 --expect '=Cell(3,B3)' 2 --expect '=Cell(4,B3)' 2 \
+  --expect '=Cell(5,A2)' 7 --expect '=Cell(6,C1)' '=A2*2' --expect '=Cell(48,C1)' TRUE --expect '=Cell(48,A2)' FALSE \
+  --expect '=Cell(62,A2)' '[Book1]Sheet1' --expect '=NameOf("Rate")' '=Sheet1!R1C1*2' --expect '=NameOf("Rate",TRUE)' FALSE \
+  --expect '=NameOf("Nobody")' '#NAME?' --expect '=Ref("R2C1")' 7 --expect '=Ref("A2",TRUE)' 7 --expect '=Ref("nothing")' '#REF!'
+session 2 "the add-in asked GET.CELL type 7, which xllhost does not model" startup --quiet --formula '=Cell(7,B5)'
 rm -f "$sheets"
 session 0 "the status bar shows \"Loading the start-up fixture\"" startup --formula '=Volatile()'
 session 0 'xlfGetWorkspace\(1\) -> ok, result "Windows \((32|64)-bit\) NT [0-9]+\.[0-9]{2}"' startup --formula '=Volatile()'

@@ -27,8 +27,8 @@ struct FunctionNumber {
 const FunctionNumber Names[] = {
     {53, "xlfGoto"}, {54, "xlfHalt"}, {55, "xlfReturn"}, {79, "xlfAbsref"}, {80, "xlfRelref"}, {81, "xlfArgument"},
     {84, "xlfError"}, {85, "xlfStep"}, {87, "xlfEcho"}, NAMED(xlfSetName), NAMED(xlfCaller), {90, "xlfDeref"},
-    {91, "xlfWindows"}, {92, "xlfSeries"}, {93, "xlfDocuments"}, {94, "xlfActiveCell"}, NAMED(xlfGetDef),
-    NAMED(xlfReftext), NAMED(xlfRegister), {150, "xlfCall"}, {151, "xlfAddBar"}, {152, "xlfAddMenu"},
+    {91, "xlfWindows"}, {92, "xlfSeries"}, {93, "xlfDocuments"}, {94, "xlfActiveCell"}, NAMED(xlfGetName),
+    NAMED(xlfGetDef), NAMED(xlfReftext), NAMED(xlfTextref), NAMED(xlfRegister), {150, "xlfCall"}, {151, "xlfAddBar"}, {152, "xlfAddMenu"},
     {153, "xlfAddCommand"}, {155, "xlfCheckCommand"}, {170, "xlfCancelKey"}, NAMED(xlfGetCell),
     NAMED(xlfGetWorkspace), NAMED(xlfGetWindow), NAMED(xlfGetDocument), NAMED(xlfUnregister),
     NAMED(xlfVolatile), {253, "xlfAddToolbar"}, NAMED(xlfEvaluate), {262, "xlfAppTitle"}, NAMED(xlfRegisterId),

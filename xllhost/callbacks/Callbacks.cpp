@@ -4,6 +4,7 @@
 #include "callbacks/Callbacks.h"
 
 #include "builtins/FunctionNames.h"
+#include "functions/CellInformation.h"
 #include "functions/Documents.h"
 #include "functions/Information.h"
 #include "functions/Registrations.h"
@@ -33,7 +34,8 @@ const HostFunction HostFunctions[] = {
     {xlfGetWorkspace, GetWorkspace}, {xlfGetDocument, GetDocument}, {xlfGetWorkbook, GetWorkbook},
     {xlcMessage, Message},       {xlcAlert, Alert},
     {xlfVolatile, Volatile},     {xlFree, nullptr},           {xlCoerce, CoerceReferences},
-    {xlfReftext, Reftext},
+    {xlfReftext, Reftext},       {xlfTextref, Textref},       {xlfGetCell, GetCell},
+    {xlfGetName, GetNameDefinition},
     {xlSheetId, SheetId},        {xlSheetNm, SheetNm},        {xlAbort, Abort},
     {xlGetInst, GetInst},        {xlGetHwnd, GetHwnd},        {xlGetName, GetName},
     {xlGetInstPtr, GetInstPtr},  {xlStack, Stack},            {xlRunningOnCluster, RunningOnCluster},

@@ -46,22 +46,24 @@ std::string ConstantText(const Value& value) {
   }
 }
 
+// One part of an R1C1 corner: R5 fixed, R[-1] relative, R for the row the
+// formula stands in.
+std::string R1C1Part(char letter, int at, bool fixed) {
+  if (fixed) return letter + std::to_string(at + 1);
+  return at == 0 ? std::string(1, letter) : letter + ("[" + std::to_string(at) + "]");
+}
+
 // A corner in A1 form at (row, column), or with `key` in R1C1 form, which
 // is the same wherever the formula stands.
 std::string CornerText(const Corner& corner, int row, int column, bool key) {
+  if (key)
+    return (corner.hasRow ? R1C1Part('R', corner.row, corner.rowFixed) : "") +
+           (corner.hasColumn ? R1C1Part('C', corner.column, corner.columnFixed) : "");
   std::string text;
-  if (corner.hasColumn) {
-    if (key)
-      text += corner.columnFixed ? "C" + std::to_string(corner.column) : "C[" + std::to_string(corner.column) + "]";
-    else
-      text += (corner.columnFixed ? "$" : "") + ColumnName(corner.columnFixed ? corner.column : corner.column + column);
-  }
-  if (corner.hasRow) {
-    if (key)
-      text += corner.rowFixed ? "R" + std::to_string(corner.row) : "R[" + std::to_string(corner.row) + "]";
-    else
-      text += (corner.rowFixed ? "$" : "") + std::to_string((corner.rowFixed ? corner.row : corner.row + row) + 1);
-  }
+  if (corner.hasColumn)
+    text += (corner.columnFixed ? "$" : "") + ColumnName(corner.columnFixed ? corner.column : corner.column + column);
+  if (corner.hasRow)
+    text += (corner.rowFixed ? "$" : "") + std::to_string((corner.rowFixed ? corner.row : corner.row + row) + 1);
   return text;
 }
 

@@ -11,7 +11,8 @@ namespace xllhost {
 // The formula written again, starting with "=", as it would stand in the
 // cell at (row, column). Reading what it writes gives the same formula.
 std::string PrintFormula(const Formula& formula, int row, int column);
-// A text that is the same for formulas that are the same wherever they stand.
+// The formula in R1C1 form, without "=": a text that is the same for
+// formulas that are the same wherever they stand.
 std::string FormulaKey(const Formula& formula);
 
 }  // namespace xllhost
