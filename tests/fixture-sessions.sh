@@ -201,6 +201,8 @@ session 2 "called xlfRtd, which xllhost does not model" startup --quiet --formul
 session 1 'cell A1 =BadCount\(\) handed over a string whose count runs past its text: character 14 of the 20' careless --quiet --formula '=BadCount()'
 session 1 'shows "Hello, world!\\x00\\x01\\x02' careless --formula '=BadCount()'
 session 1 "cell A1 =KeepArray\(\) did not give back 1 host array before it answered" careless --quiet --formula '=KeepArray()'
+session 1 "cell A1 =SetsCell\(\) called xlSet, which Excel runs only for a command: it failed \(code 32\)" careless --quiet \
+  --expect '=SetsCell()' 32
 # Answers that point where nothing can be read are the add-in's problems, never a crash of xllhost.
 session 1 "cell A1 =Dangling\(\)'s answer points into the stack of a call that has returned" careless --quiet --formula '=Dangling()'
 session 1 "cell A1 =Wild\(\)'s answer points to no memory \(0x0*10\)" careless --quiet --formula '=Wild()'

@@ -40,6 +40,7 @@ const HostFunction HostFunctions[] = {
     {xlGetInst, GetInst},        {xlGetHwnd, GetHwnd},        {xlGetName, GetName},
     {xlGetInstPtr, GetInstPtr},  {xlStack, Stack},            {xlRunningOnCluster, RunningOnCluster},
     {xlEnableXLMsgs, XLMessages}, {xlDisableXLMsgs, XLMessages}, {xlUDF, CallUserFunction},
+    {xlSet, SetCells},
 };
 
 const HostFunction* Provided(int xlfn) {

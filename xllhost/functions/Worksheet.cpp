@@ -163,4 +163,18 @@ Answer CallUserFunction(const Request& request) {
   return Success(Invoke(*held, std::vector<Value>(request.args.begin() + 1, request.args.end())));
 }
 
+// A command-equivalent (class 3), which Excel runs only for a command: from
+// a worksheet function it fails (xlset.md, excel4-excel12.md). xllhost
+// runs no command, and does not model the cells it would write.
+Answer SetCells(const Request& request) {
+  if (request.args.empty() || request.args.size() > 2) return Fail(xlretInvCount);
+  if (Calling().inCell) {
+    Answer refused = Fail(xlretFailed);
+    refused.refused = CallerCellName() + " called xlSet, which Excel runs only for a command: it failed (code 32)";
+    return refused;
+  }
+  return Fail(xlretInvXlfn, "the add-in called xlSet outside a cell, where Excel writes the cells; xllhost does not "
+                            "model that, and answered code 2");
+}
+
 }  // namespace xllhost

@@ -33,6 +33,9 @@ Answer CoerceReferences(const Request& request);
 // it shows (xludf.md does not say); a macro sheet's cell is not modelled.
 Answer CallUserFunction(const Request& request);
 
+// xlSet: refused to a worksheet function, as a problem of the add-in's.
+Answer SetCells(const Request& request);
+
 bool IsCalculatedBuiltin(int xlfn);
 Answer CallBuiltin(int xlfn, const Request& request);
 
