@@ -169,7 +169,7 @@ session 0 "Excel unregisters =Left\(\) \(Left\), which the add-in left registere
 # model is named, and leaves the session unjudged.
 session 0 "Excel shows the alert \"Start-up fixture ready\"; the user presses OK" startup \
   --expect '=ExcelVersion()' 16.0 --expect '=DecimalSeparator()' . --expect '=SettingsCount()' 45 \
-  --expect '=Volatile()' 1 --expect '=Procedures()' 12
+  --expect '=Volatile()' 1 --expect '=Procedures()' 13
 session 2 "the add-in asked GET.WORKSPACE type 99, which xllhost does not model" startup --quiet --formula '=Unmodelled()'
 # What the workbook is: a new one, never saved, or the one a session reads.
 session 0 "" startup --quiet --cell D20=1 \
@@ -188,7 +188,9 @@ session 0 "" startup --quiet --cells "$sheets" \
   --expect '=Cell(1,A2)' '$A$2' --expect '=Cell(2,B3)' 3 --expect '=Cell(3,B3)' 2 --expect '=Cell(4,B3)' 2 \
   --expect '=Cell(5,A2)' 7 --expect '=Cell(6,C1)' '=A2*2' --expect '=Cell(48,C1)' TRUE --expect '=Cell(48,A2)' FALSE \
   --expect '=Cell(62,A2)' '[Book1]Sheet1' --expect '=NameOf("Rate")' '=Sheet1!R1C1*2' --expect '=NameOf("Rate",TRUE)' FALSE \
-  --expect '=NameOf("Nobody")' '#NAME?' --expect '=Ref("R2C1")' 7 --expect '=Ref("A2",TRUE)' 7 --expect '=Ref("nothing")' '#REF!'
+  --expect '=NameOf("Nobody")' '#NAME?' --expect '=Ref("R2C1")' 7 --expect '=Ref("A2",TRUE)' 7 --expect '=Ref("nothing")' '#REF!' \
+  --expect '=Def("Sheet1!R1C1*2")' Rate --expect '=Def("=R1C1*2")' Rate --expect '=Def("R9C9")' '#NAME?' \
+  --expect '=Def("R1C1*2",2)' '#NAME?'
 session 2 "the add-in asked GET.CELL type 7, which xllhost does not model" startup --quiet --formula '=Cell(7,B5)'
 rm -f "$sheets"
 session 0 "the status bar shows \"Loading the start-up fixture\"" startup --formula '=Volatile()'

@@ -35,7 +35,7 @@ const HostFunction HostFunctions[] = {
     {xlcMessage, Message},       {xlcAlert, Alert},
     {xlfVolatile, Volatile},     {xlFree, nullptr},           {xlCoerce, CoerceReferences},
     {xlfReftext, Reftext},       {xlfTextref, Textref},       {xlfGetCell, GetCell},
-    {xlfGetName, GetNameDefinition},
+    {xlfGetName, GetNameDefinition}, {xlfGetDef, GetDef},
     {xlSheetId, SheetId},        {xlSheetNm, SheetNm},        {xlAbort, Abort},
     {xlGetInst, GetInst},        {xlGetHwnd, GetHwnd},        {xlGetName, GetName},
     {xlGetInstPtr, GetInstPtr},  {xlStack, Stack},            {xlRunningOnCluster, RunningOnCluster},

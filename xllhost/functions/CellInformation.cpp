@@ -139,4 +139,35 @@ Answer Textref(const Request& request) {
   return Success(AreaReference(area.firstRow, area.lastRow, area.firstColumn, area.lastColumn, Workbook::SheetId(sheet)));
 }
 
+// The first name whose definition, in R1C1 form and without "=", is the
+// text (xlfgetdef.md): of type 1, the workbook's names of the sheet, or of
+// the workbook, and a reference on the sheet may leave out the sheet's
+// name; of type 2 the hidden ones the add-ins defined; of type 3 either.
+Answer GetDef(const Request& request) {
+  if (request.args.empty() || request.args.size() > 3) return Fail(xlretInvCount);
+  if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
+  int type = 1;
+  if (request.args.size() == 3 && !request.args[2].Is(xltypeMissing) && !InformationType(request.args[2], &type))
+    return Fail(xlretInvXloper);
+  if (type < 1 || type > 3) return Success(ErrorValue(xlerrValue));
+  const std::string& text = request.args[0].text;
+  const std::string wanted = Upper(text.rfind('=', 0) == 0 ? text.substr(1) : text);
+  int sheet = ActiveSheet();
+  if (request.args.size() >= 2 && request.args[1].Is(xltypeStr))
+    sheet = Book().FindSheet(request.args[1].text.substr(request.args[1].text.find(']') + 1));
+  if (sheet < 0) return Success(ErrorValue(xlerrName));
+  const std::string onSheet = Upper(Book().Sheets()[static_cast<size_t>(sheet)].name);
+  if (type != 2)
+    for (const DefinedNameEntry& entry : Book().Names()) {
+      if ((entry.sheet >= 0 && entry.sheet != sheet) || !entry.unread.empty()) continue;
+      const std::string key = Upper(FormulaKey(entry.formula));
+      if (key == wanted || key == onSheet + "!" + wanted || key == "'" + onSheet + "'!" + wanted)
+        return Success(TextValue(entry.name));
+    }
+  if (type != 1)
+    for (const DefinedName* name : HiddenNames())
+      if (name->registerId == 0 && Upper(ConstantFormula(name->value)) == wanted) return Success(TextValue(name->written));
+  return Success(ErrorValue(xlerrName));
+}
+
 }  // namespace xllhost

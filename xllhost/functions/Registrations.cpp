@@ -120,7 +120,7 @@ Answer Register(const Request& request) {
     return Fail(xlretFailed);
   const Registration& registration = AddRegistration(target, functionText);
   if (!functionText.empty()) {
-    Table().names[Upper(functionText)] = DefinedName{registration.id, Value{}};
+    Table().names[Upper(functionText)] = DefinedName{registration.id, Value{}, functionText};
     Table().functionNames.insert(Upper(functionText));
   }
   Answer answer = Success(NumberValue(registration.id));
@@ -175,7 +175,7 @@ Answer SetName(const Request& request) {
   if (args.size() == 1 || args[1].xltype == xltypeMissing) {
     Table().names.erase(Upper(name));
   } else {
-    Table().names[Upper(name)] = DefinedName{0, args[1]};
+    Table().names[Upper(name)] = DefinedName{0, args[1], name};
   }
   return Success(BooleanValue(true));
 }
@@ -207,4 +207,10 @@ const DefinedName* FindName(const std::string& name) {
   auto defined = Table().names.find(Upper(name));
   return defined == Table().names.end() ? nullptr : &defined->second;
 }
+std::vector<const DefinedName*> HiddenNames() {
+  std::vector<const DefinedName*> names;
+  for (const auto& [key, name] : Table().names) names.push_back(&name);
+  return names;
+}
+
 }  // namespace xllhost

@@ -30,6 +30,7 @@ struct Registration {
 struct DefinedName {
   double registerId = 0;  // the registration the name calls; 0 for a plain value
   Value value;
+  std::string written;  // the name as the add-in wrote it
 };
 
 Answer Register(const Request& request);
@@ -45,6 +46,9 @@ const Registration* FindRegistration(double id);  // null when there is none
 std::shared_ptr<const Registration> HoldRegistration(double id);
 bool IsDefinedName(const std::string& name);
 const DefinedName* FindName(const std::string& name);  // null when the name is not defined
+// The names the add-ins defined, hidden from the workbook's user, in the
+// order of their names.
+std::vector<const DefinedName*> HiddenNames();
 // Whether a registration ever defined the name, upper-cased, taken back or not.
 bool WasFunctionName(const std::string& upperName);
 // Forgets a module's registrations and the names that call them.

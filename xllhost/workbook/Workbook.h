@@ -136,6 +136,7 @@ class Workbook {
   // The name as a formula of the sheet sees it: its own sheet's first, then
   // the workbook's; null when neither defines it.
   const DefinedNameEntry* FindName(const std::string& name, int sheet) const;
+  const std::vector<DefinedNameEntry>& Names() const { return names_; }
   size_t CellCount() const;
 
  private:
