@@ -1,6 +1,7 @@
 #include "builtins/TextFunctions.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 
@@ -57,6 +58,22 @@ Value Part(const BuiltinCall& c, size_t countAt, double absent,
   const size_t length = Utf16Length(text);
   return TextValue(part(text, static_cast<size_t>(std::min(start, 1e9)) - 1,
                         static_cast<size_t>(std::min(count, static_cast<double>(length)))));
+}
+
+// UPPER and LOWER: ASCII letters change; a text holding any other
+// character is left uncalculated, as its case follows Unicode's tables.
+Value CaseOf(const BuiltinCall& c, int (*change)(int)) {
+  return Text1(c, [&](const std::string& t) {
+    std::string changed = t;
+    for (char& ch : changed) {
+      if (static_cast<unsigned char>(ch) >= 0x80) {
+        *c.notCalculated = "UPPER and LOWER of a character beyond ASCII follow Unicode's case tables";
+        return ErrorValue(xlerrNA);
+      }
+      ch = static_cast<char>(change(static_cast<unsigned char>(ch)));
+    }
+    return TextValue(changed);
+  });
 }
 
 }  // namespace
@@ -141,6 +158,33 @@ Value Find(const BuiltinCall& c) {
   const size_t found = within.find(find, offset);
   if (found == std::string::npos) return ErrorValue(xlerrValue);
   return NumberValue(static_cast<double>(Utf16Length(within.substr(0, found)) + 1));
+}
+
+Value UpperCase(const BuiltinCall& c) { return CaseOf(c, std::toupper); }
+Value LowerCase(const BuiltinCall& c) { return CaseOf(c, std::tolower); }
+// TRIM takes away the spaces (ASCII 32, no other) before and after the
+// text, and all but one of each run between its words.
+Value TrimSpaces(const BuiltinCall& c) {
+  return Text1(c, [](const std::string& t) {
+    std::string trimmed;
+    for (char ch : t)
+      if (ch != ' ' || (!trimmed.empty() && trimmed.back() != ' ')) trimmed += ch;
+    if (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
+    return TextValue(trimmed);
+  });
+}
+// REPT(text, times): times taken whole; below 0, or a result past the
+// 32,767 characters a cell holds, is #VALUE!.
+Value Rept(const BuiltinCall& c) {
+  std::string text;
+  double times = 0;
+  Value error;
+  if (!AsText(c.Scalar(0), &text, &error) || !AsNumber(c.Scalar(1), &times, &error)) return error;
+  times = std::trunc(times);
+  if (times < 0 || times * static_cast<double>(Utf16Length(text)) > 32767) return ErrorValue(xlerrValue);
+  std::string repeated;
+  for (int i = 0; i < static_cast<int>(times); ++i) repeated += text;
+  return TextValue(repeated);
 }
 
 }  // namespace xllhost

@@ -7,6 +7,10 @@
 namespace xllhost {
 
 Value Len(const BuiltinCall& call);
+Value UpperCase(const BuiltinCall& call);
+Value LowerCase(const BuiltinCall& call);
+Value TrimSpaces(const BuiltinCall& call);
+Value Rept(const BuiltinCall& call);
 Value Concatenate(const BuiltinCall& call);
 Value Code(const BuiltinCall& call);
 Value Char(const BuiltinCall& call);

@@ -14,8 +14,20 @@ TEST(Text, AnswersAsExcelDoes) {
       {"=MID(\"abc\",0,1)", "#VALUE!"}, {"=LEFT(123,2)", "12"},      {"=VALUE(\"12.5\")", "12.5"},
       {"=VALUE(\" 1e3 \")", "1000"}, {"=VALUE(\"x\")", "#VALUE!"},  {"=VALUE(TRUE)", "#VALUE!"},
       {"=VALUE(B9)", "0"},
+      {"=UPPER(\"aBc1\")", "ABC1"}, {"=LOWER(\"aBc\")", "abc"}, {"=UPPER(TRUE)", "TRUE"},
+      {"=TRIM(\"  a   b  \")", "a b"}, {"=TRIM(\"   \")", ""}, {"=TRIM(\"a\tb\")", "a\tb"},
+      {"=REPT(\"ab\",3)", "ababab"}, {"=REPT(\"ab\",2.9)", "abab"}, {"=REPT(\"ab\",0)", ""},
+      {"=REPT(\"ab\",-1)", "#VALUE!"}, {"=REPT(\"ab\",20000)", "#VALUE!"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+}
+
+TEST(Text, LeavesTheCaseOfLettersBeyondAsciiUncalculated) {
+  const xllhost::Workbook book = BookOf("A1 \"h\xC3\xA9llo\"\n");
+  MemoryHost host;
+  std::string why;
+  EXPECT_EQ(Shown(book, host, "=UPPER(A1)", &why), "#N/A");
+  EXPECT_NE(why.find("beyond ASCII"), std::string::npos) << why;
 }
 
 }  // namespace
