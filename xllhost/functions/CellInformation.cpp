@@ -13,7 +13,9 @@
 namespace xllhost {
 namespace {
 
-int ActiveSheet() { return Calling().inCell ? Calling().caller.sheet : 0; }
+// The sheet of the workbook a text names, after the [Book] it may start
+// with; -1 when none is named so.
+int SheetAfterBook(const std::string& text) { return Book().FindSheet(text.substr(text.find(']') + 1)); }
 
 // TYPE's number for what a cell holds: an empty cell counts as a number.
 double TypeNumber(const Value& value) {
@@ -77,7 +79,7 @@ Answer GetCell(const Request& request) {
   if (request.args.empty() || request.args.size() > 2) return Fail(xlretInvCount);
   if (!InformationType(request.args[0], &type)) return Fail(xlretInvXloper);
   Operand asked;
-  if (request.args.size() < 2 || !AsReference(Book(), request.args[1], ActiveSheet(), &asked))
+  if (request.args.size() < 2 || !AsReference(Book(), request.args[1], CallingPlace().sheet, &asked))
     return Fail(xlretFailed, "the add-in asked GET.CELL without a reference: xllhost has no active cell");
   const Workbook& book = Book();
   const int row = asked.area.firstRow, column = asked.area.firstColumn;
@@ -110,8 +112,8 @@ Answer GetNameDefinition(const Request& request) {
   std::string sheetName, name;
   if (!SplitSheet(request.args[0].text, &sheetName, &name)) return Success(ErrorValue(xlerrName));
   // "!Sales" names the active sheet's; "[Book1]Sheet1!Sales" that sheet's.
-  const std::string named = sheetName.substr(sheetName.find(']') + 1);
-  const int sheet = named.empty() ? ActiveSheet() : Book().FindSheet(named);
+  const bool ofActiveSheet = sheetName.substr(sheetName.find(']') + 1).empty();
+  const int sheet = ofActiveSheet ? CallingPlace().sheet : SheetAfterBook(sheetName);
   if (sheetName.empty()) {
     if (const DefinedName* defined = FindName(name); defined != nullptr) {
       if (defined->registerId != 0)  // a function's hidden name
@@ -129,11 +131,11 @@ Answer Textref(const Request& request) {
   if (request.args.empty() || request.args.size() > 2) return Fail(xlretInvCount);
   if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
   const bool a1 = request.args.size() == 2 && request.args[1].Is(xltypeBool) && request.args[1].boolean;
-  const Place place = Calling().inCell ? Calling().caller : Place{};
+  const Place place = CallingPlace();
   std::string sheetName, cells;
   Area area;
   if (!SplitSheet(request.args[0].text, &sheetName, &cells)) return Success(ErrorValue(xlerrRef));
-  const int sheet = sheetName.empty() ? place.sheet : Book().FindSheet(sheetName.substr(sheetName.find(']') + 1));
+  const int sheet = sheetName.empty() ? place.sheet : SheetAfterBook(sheetName);
   const bool read = a1 ? ReadArea(cells, &area) : ReadR1C1(cells, place, &area);
   if (sheet < 0 || !read) return Success(ErrorValue(xlerrRef));  // a text that names no reference
   return Success(AreaReference(area.firstRow, area.lastRow, area.firstColumn, area.lastColumn, Workbook::SheetId(sheet)));
@@ -152,9 +154,9 @@ Answer GetDef(const Request& request) {
   if (type < 1 || type > 3) return Success(ErrorValue(xlerrValue));
   const std::string& text = request.args[0].text;
   const std::string wanted = Upper(text.rfind('=', 0) == 0 ? text.substr(1) : text);
-  int sheet = ActiveSheet();
+  int sheet = CallingPlace().sheet;
   if (request.args.size() >= 2 && request.args[1].Is(xltypeStr))
-    sheet = Book().FindSheet(request.args[1].text.substr(request.args[1].text.find(']') + 1));
+    sheet = SheetAfterBook(request.args[1].text);
   if (sheet < 0) return Success(ErrorValue(xlerrName));
   const std::string onSheet = Upper(Book().Sheets()[static_cast<size_t>(sheet)].name);
   if (type != 2)

@@ -17,17 +17,11 @@ struct Asked {
   bool workbook = false;  // name_text named the workbook
 };
 Asked AskedOf(const Request& request) {
-  const Workbook& book = Book();
   if (request.args.size() < 2 || request.args[1].Is(xltypeMissing) || request.args[1].Is(xltypeNil))
-    return {Calling().inCell ? Calling().caller.sheet : 0, false};
+    return {CallingPlace().sheet, false};
   if (!request.args[1].Is(xltypeStr)) return {};
-  const std::string name = Upper(request.args[1].text);
-  if (name == Upper(book.name)) return {0, true};
-  for (size_t i = 0; i < book.Sheets().size(); ++i) {
-    const int sheet = static_cast<int>(i);
-    if (name == Upper(book.Sheets()[i].name) || name == Upper(SheetText(sheet))) return {sheet, false};
-  }
-  return {};
+  if (Upper(request.args[1].text) == Upper(Book().name)) return {0, true};
+  return {SheetCalled(request.args[1].text), false};
 }
 
 // Types 9 to 12: the first and last rows and columns that hold a cell,
@@ -91,7 +85,7 @@ Answer GetWorkbook(const Request& request) {
   const Asked asked = AskedOf(request);
   if (asked.sheet < 0 || (request.args.size() == 2 && request.args[1].Is(xltypeStr) && !asked.workbook))
     return Success(ErrorValue(xlerrNA));  // name_text names no open workbook
-  const int active = Calling().inCell ? Calling().caller.sheet : 0;
+  const int active = CallingPlace().sheet;
   Value names;
   names.xltype = xltypeMulti;
   names.rows = 1;

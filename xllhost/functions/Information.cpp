@@ -34,6 +34,17 @@ Workbook& Book() { return HostPart<BookInUse>().book; }
 
 CellCalculating& Calling() { return ThreadOwn<CellCalculating>(); }
 
+Place CallingPlace() { return Calling().inCell ? Calling().caller : Place{}; }
+
+int SheetCalled(const std::string& name) {
+  const std::string upper = Upper(name);
+  for (size_t i = 0; i < Book().Sheets().size(); ++i) {
+    const int sheet = static_cast<int>(i);
+    if (upper == Upper(SheetText(sheet)) || upper == Upper(Book().Sheets()[i].name)) return sheet;
+  }
+  return -1;
+}
+
 Answer GetName(const Request& request) {
   if (!request.args.empty()) return Fail(xlretInvCount);
   if (request.caller == nullptr) return Fail(xlretFailed);
@@ -58,7 +69,7 @@ namespace {
 // The sheet a reference names: the current sheet for xltypeSRef, the one
 // of its id for xltypeRef; -1 for none.
 int SheetOf(const Value& reference) {
-  if (reference.Is(xltypeSRef)) return Calling().inCell ? Calling().caller.sheet : 0;
+  if (reference.Is(xltypeSRef)) return CallingPlace().sheet;
   if (reference.Is(xltypeRef)) return Book().SheetOfId(reference.sheetId);
   return -1;
 }
@@ -76,16 +87,11 @@ Answer SheetNm(const Request& request) {
 // Sheet1, that sheet.
 Answer SheetId(const Request& request) {
   if (request.args.size() > 1) return Fail(xlretInvCount);
-  if (request.args.empty())
-    return Success(SheetReference(Workbook::SheetId(Calling().inCell ? Calling().caller.sheet : 0)));
+  if (request.args.empty()) return Success(SheetReference(Workbook::SheetId(CallingPlace().sheet)));
   if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
-  const std::string& name = request.args[0].text;
-  for (size_t i = 0; i < Book().Sheets().size(); ++i) {
-    const int sheet = static_cast<int>(i);
-    if (Upper(name) == Upper(SheetText(sheet)) || Upper(name) == Upper(Book().Sheets()[i].name))
-      return Success(SheetReference(Workbook::SheetId(sheet)));
-  }
-  return Fail(xlretInvXloper);
+  const int sheet = SheetCalled(request.args[0].text);
+  if (sheet < 0) return Fail(xlretInvXloper);
+  return Success(SheetReference(Workbook::SheetId(sheet)));
 }
 
 // REFTEXT(reference, [a1]): the reference as text with its book and sheet,

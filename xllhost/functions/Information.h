@@ -28,6 +28,12 @@ struct CellCalculating {
   std::string_view callerFormula;  // the formula's text, which outlives its calculation
 };
 CellCalculating& Calling();
+// What the C API takes for the active cell: the calling cell, or A1 of the
+// first sheet outside a cell.
+Place CallingPlace();
+// The sheet a name names, as Sheet1 or [Book1]Sheet1, ignoring case; -1
+// when none is named so.
+int SheetCalled(const std::string& name);
 
 Answer GetName(const Request& request);
 Answer Caller(const Request& request);

@@ -38,7 +38,7 @@ Answer EvaluateText(const Request& request) {
   if (!request.args[0].Is(xltypeStr)) return Fail(xlretInvXloper);
   std::string text = request.args[0].text;
   if (text.empty() || text[0] != '=') text.insert(0, "=");
-  const Place place = Calling().inCell ? Calling().caller : Place{};
+  const Place place = CallingPlace();
   Formula formula;
   std::string why;
   if (!ParseFormula(text, place.row, place.column, &formula, &why)) return Fail(xlretFailed);
@@ -85,7 +85,7 @@ Answer CoerceValues(const Request& request) {
 // xltypeRef of its sheet's one rectangle. Anything else is a value.
 Operand RequestOperand(const Value& value) {
   Operand operand;
-  if (!AsReference(Book(), value, Calling().inCell ? Calling().caller.sheet : 0, &operand)) operand.value = value;
+  if (!AsReference(Book(), value, CallingPlace().sheet, &operand)) operand.value = value;
   return operand;
 }
 
@@ -136,7 +136,7 @@ Answer CallBuiltin(int xlfn, const Request& request) {
   if (count < builtin.fewest || count > builtin.most) return Fail(xlretInvCount);
   std::vector<Operand> args;
   for (const Value& value : request.args) args.push_back(RequestOperand(value));
-  const Place place = Calling().inCell ? Calling().caller : Place{};
+  const Place place = CallingPlace();
   std::string notCalculated;
   Value value = builtin.calculate(BuiltinCall{Book(), place, args, &notCalculated});
   if (!notCalculated.empty()) return Fail(xlretFailed, std::string(builtin.name) + ": " + notCalculated);
