@@ -65,7 +65,7 @@ done
 run --workbook "$scratch/refs.cells" --report "$scratch/report.json" --junit "$scratch/junit.xml"
 expect "a workbook of every kind of cell" 0 '^22 cells: 19 same as Excel, 0 differ, 3 not calculated$' \
   '^  Calc!A7 =_xll\.Where\(Data!A1:B2\) shows "\[refs\.xlsx\]Data!\$A\$1:\$B\$2"; Excel saved .*: same$' \
-  '^  Calc!E1 .* not calculated \(needs HOUR\)' '^  Calc!E2 .* not calculated \(a circular reference: Calc!E2 -> Calc!E3 -> Calc!E2\)'
+  '^  Calc!E1 .* not calculated \(needs RTD\)' '^  Calc!E2 .* not calculated \(a circular reference: Calc!E2 -> Calc!E3 -> Calc!E2\)'
 if "$python" - "$scratch/report.json" "$scratch/junit.xml" <<'PY'; then pass; else fail "the report and the JUnit file"; fi
 import json, sys, xml.etree.ElementTree as ET
 cells = {c["sheet"] + "!" + c["cell"]: c for c in json.load(open(sys.argv[1]))["cells"]}

@@ -128,7 +128,7 @@ def main(out):
         '<c r="C2" t="str"><v>[refs.xlsx]Calc!$B$1:$C$2</v></c>',
         '<c r="D1" cm="1"><f t="array" ref="D1">_xll.Add(Data!A1,10)</f><v>12</v></c>',
         # Cells that cannot be calculated: a built-in xllhost lacks, a circle.
-        '<c r="E1"><f>_xll.Add(HOUR(0.5),0)</f><v>12</v></c>',
+        '<c r="E1" t="e"><f>_xll.Add(RTD("srv","","topic"),0)</f><v>#N/A</v></c>',
         '<c r="E2"><f>_xll.Add(E3,1)</f><v>0</v></c>',
         '<c r="E3"><f>_xll.Add(E2,1)</f><v>0</v></c>',
         # A cell that keeps what Excel saved: it calls no add-in.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 
 #include "builtins/Criteria.h"
@@ -10,12 +11,13 @@
 namespace xllhost {
 namespace {
 
-// Each element of each argument: a reference's or an array's values, or the
-// value given; `direct` says which. A visit that answers false ends the walk,
-// and ForEachValue then answers false.
+// Each element of the arguments `first` to `last` (one past; all by
+// default): a reference's or an array's values, or the value given;
+// `direct` says which. A visit that answers false ends the walk, and
+// ForEachValue then answers false.
 template <typename Visit>
-bool ForEachValue(const BuiltinCall& c, Visit visit) {
-  for (size_t i = 0; i < c.args.size(); ++i) {
+bool ForEachValue(const BuiltinCall& c, Visit visit, size_t first = 0, size_t last = SIZE_MAX) {
+  for (size_t i = first; i < std::min(last, c.args.size()); ++i) {
     const Operand& arg = c.args[i];
     if (!arg.IsReference() && !arg.value.Is(xltypeMulti)) {
       if (!visit(arg.value, true)) return false;
@@ -33,7 +35,8 @@ bool ForEachValue(const BuiltinCall& c, Visit visit) {
 // an array, numbers only (and, with `logical`, Booleans); given directly,
 // anything that converts.
 template <typename Take>
-bool Each(const BuiltinCall& call, bool logical, Take take, Value* error) {
+bool Each(const BuiltinCall& call, bool logical, Take take, Value* error, size_t first = 0,
+          size_t last = SIZE_MAX) {
   return ForEachValue(call, [&](const Value& value, bool direct) {
     if (!direct) {
       if (value.Is(xltypeErr)) return *error = value, false;
@@ -52,7 +55,7 @@ bool Each(const BuiltinCall& call, bool logical, Take take, Value* error) {
     if (!AsNumber(value, &number, error)) return false;
     take(number);
     return true;
-  });
+  }, first, last);
 }
 
 template <typename Fold>
@@ -67,6 +70,10 @@ Value Aggregate(const BuiltinCall& call, double start, Fold fold, bool emptyIsEr
 }
 
 }  // namespace
+
+bool NumbersOf(const BuiltinCall& call, size_t first, size_t last, std::vector<double>* numbers, Value* error) {
+  return Each(call, false, [numbers](double n) { numbers->push_back(n); }, error, first, last);
+}
 
 Value Sum(const BuiltinCall& c) { return Aggregate(c, 0, [](double a, double b) { return a + b; }); }
 Value ProductOf(const BuiltinCall& c) { return Aggregate(c, 1, [](double a, double b) { return a * b; }); }

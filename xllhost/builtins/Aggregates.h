@@ -4,9 +4,17 @@
 // COUNTIF.
 #pragma once
 
+#include <vector>
+
 #include "builtins/BuiltinCall.h"
 
 namespace xllhost {
+
+// The numbers an aggregate takes from the arguments `first` to `last` (one
+// past, or SIZE_MAX for all): from a reference or an array, numbers only;
+// given directly, anything that converts. False, with the error, at the
+// first error or what does not convert.
+bool NumbersOf(const BuiltinCall& call, size_t first, size_t last, std::vector<double>* numbers, Value* error);
 
 Value Sum(const BuiltinCall& call);
 Value ProductOf(const BuiltinCall& call);

@@ -1,9 +1,10 @@
 #include "builtins/DateFunctions.h"
 
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "builtins/Operators.h"
-#include "builtins/ScalarFunctions.h"  // Numeric
 
 namespace xllhost {
 namespace {
@@ -38,7 +39,7 @@ void CivilFromDays(long long z, long long* y, long long* m, long long* d) {
 
 // The year, month and day of a serial number; serial 0 is 0 January 1900.
 bool Civil(double serial, long long* y, long long* m, long long* d) {
-  if (serial < 0 || serial > LastSerial) return false;
+  if (serial < 0 || serial >= LastSerial + 1) return false;
   const auto day = static_cast<long long>(std::floor(serial));
   if (day == 60) return *y = 1900, *m = 2, *d = 29, true;
   if (day == 0) return *y = 1900, *m = 1, *d = 0, true;
@@ -46,11 +47,36 @@ bool Civil(double serial, long long* y, long long* m, long long* d) {
   return true;
 }
 
+// A function of the serial number argument `i` is, element by element; a
+// serial below 0 or past 9999 is #NUM!.
+Value OfSerial(const BuiltinCall& c, size_t i, const std::function<Value(double)>& f) {
+  return ElementWise({c.Scalar(i)}, [&](const std::vector<Value>& v) {
+    double serial = 0;
+    Value error;
+    if (!AsNumber(v[0], &serial, &error)) {
+      if (!v[0].Is(xltypeStr)) return error;
+      *c.notCalculated = "a date or time written as text";
+      return ErrorValue(xlerrNA);
+    }
+    if (serial < 0 || serial >= LastSerial + 1) return ErrorValue(xlerrNum);
+    return f(serial);
+  });
+}
+
 Value Part(const BuiltinCall& c, int part) {
-  return Numeric(c, 0, [part](double serial) {
+  return OfSerial(c, 0, [part](double serial) {
     long long y = 0, m = 0, d = 0;
-    if (!Civil(serial, &y, &m, &d)) return ErrorValue(xlerrNum);
+    Civil(serial, &y, &m, &d);
     return NumberValue(static_cast<double>(part == 0 ? y : part == 1 ? m : d));
+  });
+}
+
+// The hour, minute or second of the time of day, to the nearest second, as
+// Excel shows a time: 0.99999999 is midnight, the hour 0.
+Value TimePart(const BuiltinCall& c, long long unit, long long per) {
+  return OfSerial(c, 0, [=](double serial) {
+    const auto seconds = static_cast<long long>(std::llround(serial * 86400)) % 86400;
+    return NumberValue(static_cast<double>(seconds / unit % per));
   });
 }
 
@@ -79,5 +105,44 @@ Value Date(const BuiltinCall& c) {
 Value Year(const BuiltinCall& c) { return Part(c, 0); }
 Value Month(const BuiltinCall& c) { return Part(c, 1); }
 Value Day(const BuiltinCall& c) { return Part(c, 2); }
+
+// WEEKDAY's return types: 1 counts Sunday 1 to Saturday 7, 2 Monday 1 to
+// Sunday 7, 3 Monday 0 to Sunday 6, and 11 to 17 from 1 on Monday to
+// Sunday. Serial 0 is a Saturday; Excel's weeks run on through its 29
+// February 1900, so the days before it fall one weekday off the calendar.
+Value Weekday(const BuiltinCall& c) {
+  double type = 1;
+  Value error;
+  if (c.Given(1) && !AsNumber(c.Scalar(1), &type, &error)) return error;
+  type = std::trunc(type);
+  if (!(type >= 1 && type <= 3) && !(type >= 11 && type <= 17)) return ErrorValue(xlerrNum);
+  return OfSerial(c, 0, [type](double serial) {
+    const long long monday0 = (static_cast<long long>(serial) + 5) % 7;  // Monday 0 to Sunday 6
+    if (type == 1) return NumberValue(static_cast<double>((monday0 + 1) % 7 + 1));
+    if (type == 2) return NumberValue(static_cast<double>(monday0 + 1));
+    if (type == 3) return NumberValue(static_cast<double>(monday0));
+    const auto start = static_cast<long long>(type) - 11;  // the week's first day, Monday 0
+    return NumberValue(static_cast<double>((monday0 - start + 7) % 7 + 1));
+  });
+}
+
+// TIME(hour, minute, second): each taken whole and at most 32,767; the
+// seconds they add up to, less whole days, as a fraction of a day. Fewer
+// than none is #NUM!.
+Value Time(const BuiltinCall& c) {
+  double parts[3];
+  Value error;
+  for (size_t i = 0; i < 3; ++i) {
+    if (!AsNumber(c.Scalar(i), &parts[i], &error)) return error;
+    parts[i] = std::trunc(parts[i]);
+    if (parts[i] > 32767) return ErrorValue(xlerrNum);
+  }
+  const double seconds = parts[0] * 3600 + parts[1] * 60 + parts[2];
+  if (seconds < 0) return ErrorValue(xlerrNum);
+  return NumberValue(std::fmod(seconds, 86400) / 86400);
+}
+Value Hour(const BuiltinCall& c) { return TimePart(c, 3600, 24); }
+Value Minute(const BuiltinCall& c) { return TimePart(c, 60, 60); }
+Value Second(const BuiltinCall& c) { return TimePart(c, 1, 60); }
 
 }  // namespace xllhost

@@ -1,8 +1,11 @@
 #include "builtins/Financial.h"
 
 #include <cmath>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
+#include "builtins/Aggregates.h"
 #include "builtins/Operators.h"
 
 namespace xllhost {
@@ -37,6 +40,19 @@ double Annuities(double rate, double nper, bool atStart) {
   return std::expm1(nper * std::log1p(rate)) / rate * (atStart ? 1 + rate : 1);
 }
 
+// The first `count` arguments as numbers, element by element.
+Value Numbers(const BuiltinCall& c, size_t count, const std::function<Value(const double*)>& f) {
+  std::vector<Value> given;
+  for (size_t i = 0; i < count; ++i) given.push_back(c.Scalar(i));
+  return ElementWise(given, [&](const std::vector<Value>& v) {
+    double x[4] = {};
+    Value error;
+    for (size_t i = 0; i < count; ++i)
+      if (!AsNumber(v[i], &x[i], &error)) return error;
+    return f(x);
+  });
+}
+
 }  // namespace
 
 Value Pv(const BuiltinCall& c) {
@@ -68,6 +84,44 @@ Value Nper(const BuiltinCall& c) {
     const double ratio = (paid - fv * rate) / (paid + pv * rate);
     if (!(ratio > 0) || rate <= -1) return ErrorValue(xlerrNum);
     return FiniteNumber(std::log(ratio) / std::log1p(rate));
+  });
+}
+
+
+// NPV(rate, value1, ...): the values, paid at the ends of periods 1, 2 and
+// so on, discounted to the start of period 1. Microsoft's help says that
+// errors and texts that are no numbers among the values are ignored, which
+// no other aggregate does; until that is checked against Excel, xllhost
+// leaves them uncalculated.
+Value Npv(const BuiltinCall& c) {
+  double rate = 0;
+  std::vector<double> values;
+  Value error;
+  if (!AsNumber(c.Scalar(0), &rate, &error)) return error;
+  if (!NumbersOf(c, 1, SIZE_MAX, &values, &error)) {
+    *c.notCalculated = "NPV of an error or of a text that is no number";
+    return ErrorValue(xlerrNA);
+  }
+  if (rate == -1) return ErrorValue(xlerrDiv0);
+  double npv = 0, discount = 1;
+  for (double value : values) npv += value / (discount *= 1 + rate);
+  return FiniteNumber(npv);
+}
+
+// SLN(cost, salvage, life): the depreciation of each period, in a
+// straight line.
+Value Sln(const BuiltinCall& c) {
+  return Numbers(c, 3, [](const double* x) {
+    return x[2] == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber((x[0] - x[1]) / x[2]);
+  });
+}
+// SYD(cost, salvage, life, per): the sum-of-years' digits depreciation of
+// period `per`, from 1 to `life`.
+Value Syd(const BuiltinCall& c) {
+  return Numbers(c, 4, [](const double* x) {
+    const double life = x[2], per = x[3];
+    if (life <= 0 || per <= 0 || per > life) return ErrorValue(xlerrNum);
+    return FiniteNumber((x[0] - x[1]) * (life - per + 1) * 2 / (life * (life + 1)));
   });
 }
 

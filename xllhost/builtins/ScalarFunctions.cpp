@@ -109,6 +109,41 @@ Value ToMultiple(const BuiltinCall& c, bool up) {
 Value Floor(const BuiltinCall& c) { return ToMultiple(c, false); }
 Value Ceiling(const BuiltinCall& c) { return ToMultiple(c, true); }
 
+// EVEN and ODD round away from zero to the next even or odd whole number.
+Value Even(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return FiniteNumber(std::copysign(std::ceil(std::fabs(n) / 2) * 2, n)); });
+}
+Value Odd(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) {
+    double whole = std::ceil(std::fabs(n));
+    if (std::fmod(whole, 2) == 0) ++whole;
+    return FiniteNumber(n < 0 ? -whole : whole);
+  });
+}
+// FACT of the number taken whole: below 0 is #NUM!, as is past 170!, the
+// largest a double holds.
+Value Fact(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) {
+    if (n < 0 || n >= 171) return ErrorValue(xlerrNum);
+    double product = 1;
+    for (double i = 2; i <= std::trunc(n); ++i) product *= i;
+    return NumberValue(product);
+  });
+}
+// COMBIN(n, k), both taken whole: the ways to choose k of n; k below 0 or
+// above n is #NUM!. The running product is exact while it fits 53 bits,
+// and rounded to the whole number it is.
+Value Combin(const BuiltinCall& c) {
+  return Numeric2(c, 0, [](double n, double k) {
+    n = std::trunc(n), k = std::trunc(k);
+    if (n < 0 || k < 0 || k > n) return ErrorValue(xlerrNum);
+    k = std::min(k, n - k);
+    double ways = 1;
+    for (double i = 1; i <= k; ++i) ways = ways * (n - k + i) / i;
+    return FiniteNumber(std::round(ways));
+  });
+}
+
 int ChooseIf(const Value& first) {
   bool condition = false;
   Value error;

@@ -1,7 +1,8 @@
 // The built-ins of one or two values, each taken element by element over
 // an array, and the logical ones: ABS, SQRT, EXP, LN, INT, PI, LOG, LOG10,
-// POWER, SIGN, ROUND, ROUNDUP, ROUNDDOWN, TRUNC, MOD, FLOOR, CEILING, IF,
-// IFERROR, NOT, ISERROR, ISNUMBER, ISTEXT, NA, TRUE, FALSE.
+// POWER, SIGN, ROUND, ROUNDUP, ROUNDDOWN, TRUNC, MOD, FLOOR, CEILING, EVEN,
+// ODD, FACT, COMBIN, IF, IFERROR, NOT, ISERROR, ISNUMBER, ISTEXT, NA, TRUE,
+// FALSE.
 #pragma once
 
 #include <functional>
@@ -31,6 +32,10 @@ Value RoundDown(const BuiltinCall& call);  // TRUNC too: its digits default to 0
 Value Mod(const BuiltinCall& call);
 Value Floor(const BuiltinCall& call);
 Value Ceiling(const BuiltinCall& call);
+Value Even(const BuiltinCall& call);
+Value Odd(const BuiltinCall& call);
+Value Fact(const BuiltinCall& call);
+Value Combin(const BuiltinCall& call);
 // IF and IFERROR, and which of their other arguments each calculates.
 int ChooseIf(const Value& first);
 Value If(const BuiltinCall& call);

@@ -5,21 +5,12 @@
 #include <cmath>
 #include <functional>
 
+#include "builtins/Characters.h"
 #include "builtins/Operators.h"
 #include "builtins/ScalarFunctions.h"  // Numeric
 
 namespace xllhost {
 namespace {
-
-// Texts are UTF-8 here; Excel counts UTF-16 code units.
-size_t Utf16Length(const std::string& text) {
-  size_t units = 0;
-  for (unsigned char c : text) {
-    if ((c & 0xC0) != 0x80) ++units;
-    if ((c & 0xF8) == 0xF0) ++units;
-  }
-  return units;
-}
 
 Value Text1(const BuiltinCall& c, const std::function<Value(const std::string&)>& f) {
   return ElementWise({c.Scalar(0)}, [&](const std::vector<Value>& v) {
@@ -27,19 +18,6 @@ Value Text1(const BuiltinCall& c, const std::function<Value(const std::string&)>
     Value error;
     return AsText(v[0], &text, &error) ? f(text) : error;
   });
-}
-
-// `count` characters of the text from character `first` (from 0), by
-// whole UTF-8 sequences.
-std::string Characters(const std::string& text, size_t first, size_t count) {
-  size_t at = 0, character = 0, begin = text.size();
-  for (; at < text.size(); ++at) {
-    if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) continue;
-    if (character == first) begin = at;
-    if (character == first + count) break;
-    ++character;
-  }
-  return begin >= text.size() ? "" : text.substr(begin, at - begin);
 }
 
 // LEFT, RIGHT and MID: characters of the text; a count below 0, or a

@@ -26,4 +26,22 @@ Value Atan2(const BuiltinCall& c) {
   });
 }
 
+
+Value Sinh(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::sinh(n)); }); }
+Value Cosh(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::cosh(n)); }); }
+Value Tanh(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::tanh(n)); }); }
+Value Asinh(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::asinh(n)); }); }
+Value Acosh(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return n < 1 ? ErrorValue(xlerrNum) : FiniteNumber(std::acosh(n)); });
+}
+Value Atanh(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return std::fabs(n) >= 1 ? ErrorValue(xlerrNum) : FiniteNumber(std::atanh(n)); });
+}
+Value Radians(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return FiniteNumber(n * 3.14159265358979323846 / 180); });
+}
+Value Degrees(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return FiniteNumber(n * 180 / 3.14159265358979323846); });
+}
+
 }  // namespace xllhost

@@ -1,5 +1,6 @@
-// The trigonometric built-ins, each taken element by element over an
-// array: SIN, COS, TAN, ASIN, ACOS, ATAN and ATAN2, in radians.
+// The trigonometric and hyperbolic built-ins, each taken element by element
+// over an array: SIN, COS, TAN, ASIN, ACOS, ATAN and ATAN2, in radians;
+// SINH ... ATANH; RADIANS and DEGREES.
 #pragma once
 
 #include "builtins/BuiltinCall.h"
@@ -13,5 +14,13 @@ Value Asin(const BuiltinCall& call);
 Value Acos(const BuiltinCall& call);
 Value Atan(const BuiltinCall& call);
 Value Atan2(const BuiltinCall& call);
+Value Sinh(const BuiltinCall& call);
+Value Cosh(const BuiltinCall& call);
+Value Tanh(const BuiltinCall& call);
+Value Asinh(const BuiltinCall& call);
+Value Acosh(const BuiltinCall& call);
+Value Atanh(const BuiltinCall& call);
+Value Radians(const BuiltinCall& call);
+Value Degrees(const BuiltinCall& call);
 
 }  // namespace xllhost

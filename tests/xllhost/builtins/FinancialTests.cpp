@@ -26,6 +26,12 @@ TEST(Financial, AnswersAsExcelsExamples) {
       {"=NPER(0,0,100)", "#NUM!"},
       {"=PV(\"x\",1,1)", "#VALUE!"},
       {"=SUM(FV({0,0.1},1,-100))", "200"},
+      {"=ROUND(NPV(0.1,-10000,3000,4200,6800),2)", "1188.44"},
+      {"=ROUND(NPV(0.08,A1:A2,-9000),2)", "-7134.13"},
+      {"=NPV(-1,1)", "#DIV/0!"},
+      {"=SLN(30000,7500,10)", "2250"},      {"=SLN(1,0,0)", "#DIV/0!"},
+      {"=ROUND(SYD(30000,7500,10,1),6)", "4090.909091"}, {"=ROUND(SYD(30000,7500,10,10),7)", "409.0909091"},
+      {"=SYD(1,0,10,11)", "#NUM!"},
   };
 
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;

@@ -47,6 +47,17 @@ TEST(Math, TrigonometryRoundingAndInformationAnswerAsExcelsExamples) {
       {"=SUM(SIGN({-2,0,3}))", "0"},
       {"=ISNA(NA())", "TRUE"},         {"=ISNA(1/0)", "FALSE"},           {"=ISBLANK(A2)", "TRUE"},
       {"=ISBLANK(\"\")", "FALSE"},     {"=ISBLANK(A1)", "FALSE"},
+      {"=SINH(1)", "1.1752011936438"}, {"=ROUND(COSH(4),8)", "27.30823284"}, {"=ROUND(TANH(-2),9)", "-0.96402758"},
+      {"=ROUND(ASINH(-2.5),9)", "-1.647231146"}, {"=ACOSH(1)", "0"},       {"=ACOSH(0.5)", "#NUM!"},
+      {"=ROUND(ATANH(0.76159416),8)", "1.00000001"}, {"=ATANH(1)", "#NUM!"},
+      {"=ROUND(RADIANS(270),6)", "4.712389"}, {"=DEGREES(PI())", "180"},
+      {"=EVEN(1.5)", "2"},             {"=EVEN(3)", "4"},                 {"=EVEN(2)", "2"},
+      {"=EVEN(-1)", "-2"},             {"=ODD(1.5)", "3"},                {"=ODD(3)", "3"},
+      {"=ODD(2)", "3"},                {"=ODD(-1)", "-1"},                {"=ODD(-2)", "-3"},
+      {"=ODD(0)", "1"},                {"=FACT(5)", "120"},               {"=FACT(1.9)", "1"},
+      {"=FACT(0)", "1"},               {"=FACT(-1)", "#NUM!"},            {"=FACT(171)", "#NUM!"},
+      {"=COMBIN(8,2)", "28"},          {"=COMBIN(60,30)", "1.18264581564861E+17"},
+      {"=COMBIN(2,3)", "#NUM!"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }

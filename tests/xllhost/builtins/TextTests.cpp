@@ -18,6 +18,20 @@ TEST(Text, AnswersAsExcelDoes) {
       {"=TRIM(\"  a   b  \")", "a b"}, {"=TRIM(\"   \")", ""}, {"=TRIM(\"a\tb\")", "a\tb"},
       {"=REPT(\"ab\",3)", "ababab"}, {"=REPT(\"ab\",2.9)", "abab"}, {"=REPT(\"ab\",0)", ""},
       {"=REPT(\"ab\",-1)", "#VALUE!"}, {"=REPT(\"ab\",20000)", "#VALUE!"},
+      {"=SUBSTITUTE(\"Sales Data\",\"Sales\",\"Cost\")", "Cost Data"},
+      {"=SUBSTITUTE(\"Quarter 1, 2008\",\"1\",\"2\",1)", "Quarter 2, 2008"},
+      {"=SUBSTITUTE(\"Quarter 1, 2011\",\"1\",\"2\",3)", "Quarter 1, 2012"},
+      {"=SUBSTITUTE(\"aaa\",\"a\",\"b\",4)", "aaa"}, {"=SUBSTITUTE(\"abc\",\"\",\"x\")", "abc"},
+      {"=SUBSTITUTE(\"abc\",\"b\",\"x\",0)", "#VALUE!"},
+      {"=REPLACE(\"abcdefghijk\",6,5,\"*\")", "abcde*k"}, {"=REPLACE(2009,3,2,\"10\")", "2010"},
+      {"=REPLACE(A1,2,1,\"e\")", "hello"}, {"=REPLACE(\"abc\",0,1,\"x\")", "#VALUE!"},
+      {"=SEARCH(\"e\",\"Statements\",6)", "7"}, {"=SEARCH(\"margin\",\"Profit Margin\")", "8"},
+      {"=SEARCH(\"p?o*t\",\"A Profit\")", "3"}, {"=SEARCH(\"~?\",\"why?\")", "4"},
+      {"=SEARCH(\"\",\"abc\",2)", "2"},      {"=SEARCH(\"x\",\"abc\")", "#VALUE!"},
+      {"=EXACT(\"word\",\"word\")", "TRUE"}, {"=EXACT(\"Word\",\"word\")", "FALSE"},
+      {"=CLEAN(CHAR(9)&\"Monthly report\"&CHAR(10))", "Monthly report"},
+      {"=PROPER(\"this is a TITLE\")", "This Is A Title"}, {"=PROPER(\"2-way street\")", "2-Way Street"},
+      {"=PROPER(\"76BudGet\")", "76Budget"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }

@@ -1,0 +1,27 @@
+// What xllhost does not answer surely, where Microsoft's help leaves Excel's
+// answer open or a host's settings decide it, is left not calculated, with
+// its reason, never answered with a guess.
+#include "EngineTest.h"
+
+namespace {
+
+TEST(Uncalculated, SaysWhyForEachCaseTheHelpLeavesOpen) {
+  const xllhost::Workbook book = BookOf("A1 1\nA2 2\n");
+  MemoryHost host;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=LARGE({1,2,3},1.5)", "LARGE or SMALL of a k that is not a whole number"},
+      {"=HOUR(\"6:45 PM\")", "a date or time written as text"},
+      {"=TYPE(A1:A2)", "TYPE of a reference to several cells"},
+      {"=N({1,2})", "N or T of an array"},
+      {"=NPV(0.1,\"x\")", "NPV of an error or of a text that is no number"},
+      {"=SEARCH(\"\xC3\xA9\",\"caf\xC3\xA9\")", "SEARCH in a text beyond ASCII"},
+      {"=PROPER(\"\xC3\xA9t\xC3\xA9\")", "PROPER of a character beyond ASCII follows Unicode's case tables"},
+  };
+  for (const auto& [text, reason] : cases) {
+    std::string why;
+    EXPECT_EQ(Shown(book, host, text, &why), "#N/A") << text;
+    EXPECT_EQ(why, reason) << text;
+  }
+}
+
+}  // namespace

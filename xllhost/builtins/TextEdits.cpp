@@ -1,0 +1,126 @@
+#include "builtins/TextEdits.h"
+
+#include <cctype>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "builtins/Characters.h"
+#include "builtins/Criteria.h"
+#include "builtins/Operators.h"
+
+namespace xllhost {
+namespace {
+
+// The arguments' values element by element, taken as texts (those in
+// `numbers` as numbers, whole); an absent optional one is `absent`.
+struct Taken {
+  std::string text[4];
+  double number[4] = {};
+};
+Value Texts(const BuiltinCall& c, size_t count, unsigned numbers, double absent,
+            const std::function<Value(const Taken&)>& f) {
+  std::vector<Value> given;
+  for (size_t i = 0; i < count; ++i) given.push_back(c.Given(i) ? c.Scalar(i) : NumberValue(absent));
+  return ElementWise(given, [&](const std::vector<Value>& v) {
+    Taken taken;
+    Value error;
+    for (size_t i = 0; i < count; ++i) {
+      const bool number = (numbers >> i & 1) != 0;
+      if (number ? !AsNumber(v[i], &taken.number[i], &error) : !AsText(v[i], &taken.text[i], &error)) return error;
+      taken.number[i] = std::trunc(taken.number[i]);
+    }
+    return f(taken);
+  });
+}
+
+constexpr unsigned Arg2 = 1u << 1, Arg3 = 1u << 2, Arg4 = 1u << 3;  // taken as numbers
+constexpr double Unbounded = 1e9;  // past any text's length: a cell holds 32,767 characters
+
+}  // namespace
+
+// SUBSTITUTE: every `old` in the text, or only the instance-th, becomes
+// `new`; an empty `old` changes nothing; an instance below 1 is #VALUE!.
+Value Substitute(const BuiltinCall& c) {
+  return Texts(c, 4, Arg4, 0, [&](const Taken& t) {
+    const std::string &text = t.text[0], &old = t.text[1], &with = t.text[2];
+    const double instance = t.number[3];
+    if (c.Given(3) && instance < 1) return ErrorValue(xlerrValue);
+    if (old.empty()) return TextValue(text);
+    std::string result;
+    size_t from = 0, found = 0;
+    for (double seen = 1; (found = text.find(old, from)) != std::string::npos; ++seen) {
+      const bool replaced = !c.Given(3) || seen == instance;
+      result += text.substr(from, found - from) + (replaced ? with : old);
+      from = found + old.size();
+    }
+    return TextValue(result + text.substr(from));
+  });
+}
+
+// REPLACE: `count` characters from character `start` (from 1) become
+// `new`; a start below 1 or a count below 0 is #VALUE!.
+Value Replace(const BuiltinCall& c) {
+  return Texts(c, 4, Arg2 | Arg3, 0, [](const Taken& t) {
+    const double start = t.number[1], count = t.number[2];
+    if (start < 1 || count < 0) return ErrorValue(xlerrValue);
+    const auto before = static_cast<size_t>(std::min(start, Unbounded)) - 1;
+    const auto after = before + static_cast<size_t>(std::min(count, Unbounded));
+    return TextValue(Characters(t.text[0], 0, before) + t.text[3] + Characters(t.text[0], after, Unbounded));
+  });
+}
+
+// SEARCH: like FIND, ignoring case, and `find` may hold Excel's wildcards.
+// xllhost searches ASCII texts only: beyond it, case follows Unicode's
+// tables and ? stands for a whole character.
+Value Search(const BuiltinCall& c) {
+  return Texts(c, 3, Arg3, 1, [&](const Taken& t) {
+    const std::string &find = t.text[0], &within = t.text[1];
+    const double start = t.number[2];
+    if (!IsAscii(find) || !IsAscii(within)) {
+      *c.notCalculated = "SEARCH in a text beyond ASCII";
+      return ErrorValue(xlerrNA);
+    }
+    if (start < 1 || start > static_cast<double>(within.size()) + 1) return ErrorValue(xlerrValue);
+    for (auto at = static_cast<size_t>(start) - 1; at <= within.size(); ++at)
+      if (MatchesWildcards(find + "*", within.substr(at))) return NumberValue(static_cast<double>(at + 1));
+    return ErrorValue(xlerrValue);
+  });
+}
+
+Value Exact(const BuiltinCall& c) {
+  return Texts(c, 2, 0, 0, [](const Taken& t) { return BooleanValue(t.text[0] == t.text[1]); });
+}
+
+// CLEAN takes away the first 32 ASCII codes, the characters that do not
+// print; other control characters stay, as Microsoft's help says.
+Value Clean(const BuiltinCall& c) {
+  return Texts(c, 1, 0, 0, [](const Taken& t) {
+    std::string cleaned;
+    for (char ch : t.text[0])
+      if (static_cast<unsigned char>(ch) >= 32) cleaned += ch;
+    return TextValue(cleaned);
+  });
+}
+
+// PROPER: a letter after a character that is not a letter is upper case,
+// every other lower case ("don't" is "Don'T"). As with UPPER, a text
+// beyond ASCII is left uncalculated.
+Value Proper(const BuiltinCall& c) {
+  return Texts(c, 1, 0, 0, [&](const Taken& t) {
+    if (!IsAscii(t.text[0])) {
+      *c.notCalculated = "PROPER of a character beyond ASCII follows Unicode's case tables";
+      return ErrorValue(xlerrNA);
+    }
+    std::string proper = t.text[0];
+    bool afterLetter = false;
+    for (char& ch : proper) {
+      const int code = static_cast<unsigned char>(ch);
+      ch = static_cast<char>(afterLetter ? std::tolower(code) : std::toupper(code));
+      afterLetter = std::isalpha(code) != 0;
+    }
+    return TextValue(proper);
+  });
+}
+
+}  // namespace xllhost

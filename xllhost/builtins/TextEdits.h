@@ -1,0 +1,17 @@
+// The built-ins that change or search a text: SUBSTITUTE, REPLACE, SEARCH,
+// EXACT, CLEAN, PROPER. Each takes its arguments element by element over
+// arrays.
+#pragma once
+
+#include "builtins/BuiltinCall.h"
+
+namespace xllhost {
+
+Value Substitute(const BuiltinCall& call);  // SUBSTITUTE(text, old, new, [instance])
+Value Replace(const BuiltinCall& call);     // REPLACE(text, start, count, new)
+Value Search(const BuiltinCall& call);      // SEARCH(find, within, [start]), with wildcards
+Value Exact(const BuiltinCall& call);
+Value Clean(const BuiltinCall& call);
+Value Proper(const BuiltinCall& call);
+
+}  // namespace xllhost
