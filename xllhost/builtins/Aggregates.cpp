@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <functional>
 
-#include "builtins/Criteria.h"
 #include "builtins/Operators.h"
 
 namespace xllhost {
@@ -88,21 +87,20 @@ Value Average(const BuiltinCall& c) {
 }
 namespace {
 
-Value Logical(const BuiltinCall& c, bool all) {
-  bool result = all, any = false;
+// AND, OR and XOR: of the count of true values among how many; none at all
+// is #VALUE!.
+Value Logical(const BuiltinCall& c, bool (*answer)(size_t trues, size_t count)) {
+  size_t trues = 0, count = 0;
   Value error;
-  if (!Each(c, true, [&](double n) {
-        any = true;
-        result = all ? result && n != 0 : result || n != 0;
-      }, &error))
-    return error;
-  return any ? BooleanValue(result) : ErrorValue(xlerrValue);
+  if (!Each(c, true, [&](double n) { trues += n != 0, ++count; }, &error)) return error;
+  return count > 0 ? BooleanValue(answer(trues, count)) : ErrorValue(xlerrValue);
 }
 
 }  // namespace
 
-Value And(const BuiltinCall& c) { return Logical(c, true); }
-Value Or(const BuiltinCall& c) { return Logical(c, false); }
+Value And(const BuiltinCall& c) { return Logical(c, [](size_t trues, size_t count) { return trues == count; }); }
+Value Or(const BuiltinCall& c) { return Logical(c, [](size_t trues, size_t) { return trues > 0; }); }
+Value Xor(const BuiltinCall& c) { return Logical(c, [](size_t trues, size_t) { return trues % 2 == 1; }); }
 
 // COUNT: the numbers among the cells and arrays; given directly, anything
 // that converts to a number. Errors are not counted, and not answered.
@@ -157,51 +155,4 @@ Value SumProduct(const BuiltinCall& c) {
   return FiniteNumber(sum);
 }
 
-namespace {
-
-// SUMIF and COUNTIF: the cells of the range, its values read once, that
-// meet the criterion, each with its place; SUMIF's sum range is as large as
-// the range, from its own first cell.
-template <typename Take>
-bool EachMeeting(const BuiltinCall& c, const Value& range, Take take, Value* error) {
-  const Value criterion = c.Scalar(1);
-  if (criterion.Is(xltypeMulti)) return *error = ErrorValue(xlerrValue), false;
-  const Criterion test(criterion);
-  const std::vector<Value> one{range};
-  const std::vector<Value>& cells = range.Is(xltypeMulti) ? range.elements : one;
-  for (size_t i = 0; i < cells.size(); ++i)
-    if (test.Matches(cells[i])) take(i);
-  return true;
-}
-
-}  // namespace
-
-Value CountIf(const BuiltinCall& c) {
-  double count = 0;
-  Value error;
-  if (!EachMeeting(c, c.Values(0), [&](size_t) { ++count; }, &error)) return error;
-  return NumberValue(count);
-}
-Value SumIf(const BuiltinCall& c) {
-  const Value range = c.Values(0);
-  Value summed = range;
-  if (c.Given(2)) {
-    const Operand& sum = c.args[2];
-    if (!sum.IsReference()) return ErrorValue(xlerrValue);
-    const int rows = range.Is(xltypeMulti) ? range.rows : 1, columns = range.Is(xltypeMulti) ? range.columns : 1;
-    const Area area{sum.area.firstRow, sum.area.firstRow + rows - 1, sum.area.firstColumn,
-                    sum.area.firstColumn + columns - 1};
-    if (!area.InGrid()) return ErrorValue(xlerrRef);
-    summed = AreaValues(c.book, sum.sheet, area, c.notCalculated);
-  }
-  double total = 0;
-  Value error, failed;
-  if (!EachMeeting(c, range, [&](size_t i) {
-        const Value& value = summed.Is(xltypeMulti) ? summed.elements[i] : summed;
-        if (value.Is(xltypeErr) && failed.Is(xltypeNil)) failed = value;
-        if (value.Is(xltypeNum)) total += value.num;
-      }, &error))
-    return error;
-  return failed.Is(xltypeNil) ? FiniteNumber(total) : failed;
-}
 }  // namespace xllhost

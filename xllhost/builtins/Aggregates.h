@@ -1,7 +1,6 @@
 // The built-ins that take any number of arguments, each a value, a
-// reference or an array: SUM, PRODUCT, MIN, MAX, AVERAGE, AND, OR, COUNT,
-// COUNTA, SUMPRODUCT; and those of the cells that meet a criterion: SUMIF,
-// COUNTIF.
+// reference or an array: SUM, PRODUCT, MIN, MAX, AVERAGE, AND, OR, XOR,
+// COUNT, COUNTA, SUMPRODUCT.
 #pragma once
 
 #include <vector>
@@ -23,9 +22,8 @@ Value MaxOf(const BuiltinCall& call);
 Value Average(const BuiltinCall& call);
 Value And(const BuiltinCall& call);
 Value Or(const BuiltinCall& call);
+Value Xor(const BuiltinCall& call);
 Value Count(const BuiltinCall& call);
 Value CountA(const BuiltinCall& call);
 Value SumProduct(const BuiltinCall& call);
-Value SumIf(const BuiltinCall& call);
-Value CountIf(const BuiltinCall& call);
 }  // namespace xllhost

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "builtins/Aggregates.h"
+#include "builtins/ConditionalAggregates.h"
 #include "builtins/DateFunctions.h"
 #include "builtins/Financial.h"
 #include "builtins/InformationFunctions.h"
@@ -20,7 +21,9 @@ constexpr int Many = 255;
 
 // The worksheet functions xllhost calculates, and the most common of those
 // it does not, by their numbers in Excel's function table ([MS-XLS] Ftab;
-// IFERROR, which came after that table, by its number in the C API, 480):
+// IFERROR, COUNTIFS, SUMIFS, AVERAGEIF and AVERAGEIFS, which came after
+// that table, by their numbers in the C API, 480 to 484; the later ones,
+// and those Excel took in from its Analysis ToolPak, without one):
 // the only place a worksheet function's number is written, which the
 // transcript's names of function numbers read too. A call of a function
 // without a calculation leaves its cell not calculated.
@@ -151,6 +154,20 @@ const Builtin Table[] = {
     {"ISNONTEXT", 190, 1, 1, IsNonText, nullptr},
     {"N", 131, 1, 1, NumberOf, nullptr},
     {"T", 130, 1, 1, TextOf, nullptr},
+    {"COUNTIFS", 481, 2, Many, CountIfs, nullptr},
+    {"SUMIFS", 482, 3, Many, SumIfs, nullptr},
+    {"AVERAGEIF", 483, 2, 3, AverageIf, nullptr},
+    {"AVERAGEIFS", 484, 3, Many, AverageIfs, nullptr},
+    {"EDATE", NoNumber, 2, 2, EDate, nullptr},
+    {"EOMONTH", NoNumber, 2, 2, EoMonth, nullptr},
+    {"MROUND", NoNumber, 2, 2, MRound, nullptr},
+    {"QUOTIENT", NoNumber, 2, 2, Quotient, nullptr},
+    {"ISEVEN", NoNumber, 1, 1, IsEven, nullptr},
+    {"ISODD", NoNumber, 1, 1, IsOdd, nullptr},
+    {"IFNA", NoNumber, 2, 2, IfNa, ChooseIfNa},
+    {"XOR", NoNumber, 1, Many, Xor, nullptr},
+    {"CONCAT", NoNumber, 1, Many, Concat, nullptr},
+    {"TEXTJOIN", NoNumber, 3, Many, TextJoin, nullptr},
     // Known to Excel, not calculated here.
     {"DOLLAR", 13, 1, 2, nullptr, nullptr},
     {"FIXED", 14, 1, 3, nullptr, nullptr},
@@ -191,7 +208,7 @@ const Builtin* FindBuiltin(const std::string& name) {
 
 const Builtin* FindBuiltin(int xlfn) {
   for (const Builtin& builtin : Table)
-    if (xlfn == builtin.xlfn) return &builtin;
+    if (xlfn == builtin.xlfn && xlfn != NoNumber) return &builtin;
   return nullptr;
 }
 

@@ -10,9 +10,14 @@
 
 namespace xllhost {
 
+// The number of a function that Excel's function table, from which
+// xllhost's numbers are written, does not hold: an add-in cannot call it
+// by number here.
+constexpr int NoNumber = -1;
+
 struct Builtin {
   const char* name;
-  int xlfn;  // its number in Excel's function table
+  int xlfn;  // its number in Excel's function table, or NoNumber
   int fewest, most;
   // Null: Excel has the function and xllhost does not calculate it.
   Value (*calculate)(const BuiltinCall& call);
@@ -31,7 +36,8 @@ struct BuiltinRows {
 };
 BuiltinRows AllBuiltins();
 
-// Null when the table has no row of the name (upper case) or number.
+// Null when the table has no row of the name (upper case) or number
+// (NoNumber is none).
 const Builtin* FindBuiltin(const std::string& name);
 const Builtin* FindBuiltin(int xlfn);
 

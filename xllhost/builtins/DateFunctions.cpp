@@ -1,5 +1,6 @@
 #include "builtins/DateFunctions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -72,11 +73,37 @@ Value Part(const BuiltinCall& c, int part) {
 }
 
 // The hour, minute or second of the time of day, to the nearest second, as
-// Excel shows a time: 0.99999999 is midnight, the hour 0.
+// Excel shows a time.
 Value TimePart(const BuiltinCall& c, long long unit, long long per) {
   return OfSerial(c, 0, [=](double serial) {
     const auto seconds = static_cast<long long>(std::llround(serial * 86400)) % 86400;
     return NumberValue(static_cast<double>(seconds / unit % per));
+  });
+}
+
+// EDATE and EOMONTH: the date whole months from the start date, on its day
+// (or the month's last, when it has fewer days) or on the month's last.
+// Dates before March 1900, where Excel's calendar holds its 29 February,
+// are left uncalculated: Microsoft's help does not say how they move.
+Value MonthsOn(const BuiltinCall& c, bool endOfMonth) {
+  double months = 0;
+  Value error;
+  if (!AsNumber(c.Scalar(1), &months, &error)) return error;
+  months = std::trunc(months);
+  if (std::fabs(months) > 1e6) return ErrorValue(xlerrNum);
+  return OfSerial(c, 0, [&](double serial) {
+    long long y = 0, m = 0, d = 0;
+    Civil(serial, &y, &m, &d);
+    const long long total = y * 12 + m - 1 + static_cast<long long>(months);
+    const long long year = total >= 0 ? total / 12 : (total - 11) / 12, month = total - year * 12 + 1;
+    const long long days = DaysFromCivil(year + month / 12, month % 12 + 1, 1) - DaysFromCivil(year, month, 1);
+    const long long moved = DaysFromCivil(year, month, endOfMonth ? days : std::min(d, days)) - DaysFromCivil(1899, 12, 30);
+    if (year < 1900 || moved > LastSerial) return ErrorValue(xlerrNum);
+    if (serial < FirstOfMarch1900 || moved < FirstOfMarch1900) {
+      *c.notCalculated = "EDATE or EOMONTH before March 1900";
+      return ErrorValue(xlerrNA);
+    }
+    return NumberValue(static_cast<double>(moved));
   });
 }
 
@@ -105,6 +132,8 @@ Value Date(const BuiltinCall& c) {
 Value Year(const BuiltinCall& c) { return Part(c, 0); }
 Value Month(const BuiltinCall& c) { return Part(c, 1); }
 Value Day(const BuiltinCall& c) { return Part(c, 2); }
+Value EDate(const BuiltinCall& c) { return MonthsOn(c, false); }
+Value EoMonth(const BuiltinCall& c) { return MonthsOn(c, true); }
 
 // WEEKDAY's return types: 1 counts Sunday 1 to Saturday 7, 2 Monday 1 to
 // Sunday 7, 3 Monday 0 to Sunday 6, and 11 to 17 from 1 on Monday to

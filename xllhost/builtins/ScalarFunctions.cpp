@@ -120,6 +120,28 @@ Value Odd(const BuiltinCall& c) {
     return FiniteNumber(n < 0 ? -whole : whole);
   });
 }
+// MROUND: the number rounded to the nearest multiple, halves away from
+// zero; a multiple of the other sign is #NUM!. A quotient within a rounding
+// error of a half is that half, so that MROUND(1.3,0.2) is 1.4.
+Value MRound(const BuiltinCall& c) {
+  return Numeric2(c, 0, [](double n, double multiple) {
+    if (multiple == 0 || n == 0) return NumberValue(0);
+    if ((n > 0) != (multiple > 0)) return ErrorValue(xlerrNum);
+    const double quotient = n / multiple, below = std::floor(quotient);
+    const bool half = std::fabs(quotient - below - 0.5) <= 1e-12 * std::max(1.0, quotient);
+    return FiniteNumber((half ? below + 1 : std::round(quotient)) * multiple);
+  });
+}
+Value Quotient(const BuiltinCall& c) {
+  return Numeric2(c, 0, [](double n, double d) { return d == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber(std::trunc(n / d)); });
+}
+// ISEVEN and ISODD of the number taken whole.
+Value IsEven(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return BooleanValue(std::fmod(std::trunc(n), 2) == 0); });
+}
+Value IsOdd(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return BooleanValue(std::fmod(std::trunc(n), 2) != 0); });
+}
 // FACT of the number taken whole: below 0 is #NUM!, as is past 170!, the
 // largest a double holds.
 Value Fact(const BuiltinCall& c) {
@@ -164,6 +186,13 @@ int ChooseIfError(const Value& first) { return first.Is(xltypeErr) ? 1 : -1; }
 Value IfError(const BuiltinCall& c) {
   const Value first = c.Scalar(0);
   if (!first.Is(xltypeErr)) return first;
+  return c.Given(1) ? c.Scalar(1) : NumberValue(0);
+}
+
+int ChooseIfNa(const Value& first) { return first.Is(xltypeErr) && first.err == xlerrNA ? 1 : -1; }
+Value IfNa(const BuiltinCall& c) {
+  const Value first = c.Scalar(0);
+  if (!first.Is(xltypeErr) || first.err != xlerrNA) return first;
   return c.Given(1) ? c.Scalar(1) : NumberValue(0);
 }
 

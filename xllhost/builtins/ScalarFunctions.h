@@ -1,8 +1,8 @@
 // The built-ins of one or two values, each taken element by element over
 // an array, and the logical ones: ABS, SQRT, EXP, LN, INT, PI, LOG, LOG10,
 // POWER, SIGN, ROUND, ROUNDUP, ROUNDDOWN, TRUNC, MOD, FLOOR, CEILING, EVEN,
-// ODD, FACT, COMBIN, IF, IFERROR, NOT, ISERROR, ISNUMBER, ISTEXT, NA, TRUE,
-// FALSE.
+// ODD, MROUND, QUOTIENT, ISEVEN, ISODD, FACT, COMBIN, IF, IFERROR, IFNA, NOT,
+// ISERROR, ISNUMBER, ISTEXT, NA, TRUE, FALSE.
 #pragma once
 
 #include <functional>
@@ -34,6 +34,10 @@ Value Floor(const BuiltinCall& call);
 Value Ceiling(const BuiltinCall& call);
 Value Even(const BuiltinCall& call);
 Value Odd(const BuiltinCall& call);
+Value MRound(const BuiltinCall& call);
+Value Quotient(const BuiltinCall& call);
+Value IsEven(const BuiltinCall& call);
+Value IsOdd(const BuiltinCall& call);
 Value Fact(const BuiltinCall& call);
 Value Combin(const BuiltinCall& call);
 // IF and IFERROR, and which of their other arguments each calculates.
@@ -41,6 +45,8 @@ int ChooseIf(const Value& first);
 Value If(const BuiltinCall& call);
 int ChooseIfError(const Value& first);
 Value IfError(const BuiltinCall& call);
+int ChooseIfNa(const Value& first);
+Value IfNa(const BuiltinCall& call);
 Value Not(const BuiltinCall& call);
 Value IsError(const BuiltinCall& call);
 Value IsNa(const BuiltinCall& call);

@@ -94,6 +94,59 @@ Value Concatenate(const BuiltinCall& c) {
   }
   return TextValue(joined);
 }
+namespace {
+
+// CONCAT's and TEXTJOIN's texts from argument `first` on: each cell of a
+// reference or element of an array, row by row, and each value given; an
+// empty cell is "". False, with the error, at the first error.
+bool TextsOf(const BuiltinCall& c, size_t first, std::vector<std::string>* texts, Value* error) {
+  for (size_t i = first; i < c.args.size(); ++i) {
+    const Value values = c.args[i].IsReference() || c.args[i].value.Is(xltypeMulti) ? c.Values(i) : c.Scalar(i);
+    const std::vector<Value> one{values};
+    for (const Value& value : values.Is(xltypeMulti) ? values.elements : one) {
+      texts->emplace_back();
+      if (!value.Is(xltypeNil) && !value.Is(xltypeMissing) && !AsText(value, &texts->back(), error)) return false;
+    }
+  }
+  return true;
+}
+
+Value Joined(const std::vector<std::string>& texts, const std::string& delimiter, bool ignoreEmpty) {
+  std::string joined;
+  bool any = false;
+  for (const std::string& text : texts) {
+    if (ignoreEmpty && text.empty()) continue;
+    if (any) joined += delimiter;
+    joined += text, any = true;
+  }
+  return Utf16Length(joined) > 32767 ? ErrorValue(xlerrValue) : TextValue(joined);
+}
+
+}  // namespace
+
+Value Concat(const BuiltinCall& c) {
+  std::vector<std::string> texts;
+  Value error;
+  return TextsOf(c, 0, &texts, &error) ? Joined(texts, "", false) : error;
+}
+// TEXTJOIN(delimiter, ignore_empty, text1, ...). A range of delimiters,
+// which Excel takes in turn, is left uncalculated.
+Value TextJoin(const BuiltinCall& c) {
+  const Value delimiter = c.Scalar(0);
+  if (delimiter.Is(xltypeMulti)) {
+    *c.notCalculated = "TEXTJOIN with several delimiters";
+    return ErrorValue(xlerrNA);
+  }
+  std::string between;
+  bool ignoreEmpty = false;
+  std::vector<std::string> texts;
+  Value error;
+  if (!AsText(delimiter, &between, &error) || !AsBoolean(c.Scalar(1), &ignoreEmpty, &error) ||
+      !TextsOf(c, 2, &texts, &error))
+    return error;
+  return Joined(texts, between, ignoreEmpty);
+}
+
 // The code of the first character; xllhost answers it for ASCII, where
 // every Windows code page agrees, and leaves the rest uncalculated.
 Value Code(const BuiltinCall& c) {

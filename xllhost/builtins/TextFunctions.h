@@ -1,5 +1,5 @@
-// The built-ins of texts: LEN, CONCATENATE, CODE, CHAR, FIND, LEFT, RIGHT,
-// MID, VALUE.
+// The built-ins of texts: LEN, UPPER, LOWER, TRIM, REPT, CONCATENATE,
+// CONCAT, TEXTJOIN, CODE, CHAR, FIND, LEFT, RIGHT, MID, VALUE.
 #pragma once
 
 #include "builtins/BuiltinCall.h"
@@ -12,6 +12,8 @@ Value LowerCase(const BuiltinCall& call);
 Value TrimSpaces(const BuiltinCall& call);
 Value Rept(const BuiltinCall& call);
 Value Concatenate(const BuiltinCall& call);
+Value Concat(const BuiltinCall& call);    // CONCAT(text1, ...), ranges cell by cell
+Value TextJoin(const BuiltinCall& call);  // TEXTJOIN(delimiter, ignore_empty, text1, ...)
 Value Code(const BuiltinCall& call);
 Value Char(const BuiltinCall& call);
 Value Find(const BuiltinCall& call);

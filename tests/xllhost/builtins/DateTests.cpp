@@ -22,6 +22,9 @@ TEST(Dates, AnswerAsExcelDoes) {
       {"=WEEKDAY(39492)", "5"},      {"=WEEKDAY(39492,2)", "4"},    {"=WEEKDAY(39492,3)", "3"},
       {"=WEEKDAY(39492,11)", "4"},   {"=WEEKDAY(39492,17)", "5"},   {"=WEEKDAY(39492,4)", "#NUM!"},
       {"=WEEKDAY(0)", "7"},          {"=WEEKDAY(1)", "1"},
+      {"=EDATE(40558,1)", "40589"},  {"=EDATE(40558,-1)", "40527"}, {"=EDATE(40558,2.9)", "40617"},
+      {"=EDATE(DATE(2011,1,31),1)", "40602"}, {"=EOMONTH(40544,1)", "40602"}, {"=EOMONTH(40544,-3)", "40482"},
+      {"=EOMONTH(DATE(2024,1,15),1)", "45351"}, {"=EDATE(40558,-1E7)", "#NUM!"}, {"=EDATE(2958465,1)", "#NUM!"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }

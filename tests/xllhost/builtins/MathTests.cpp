@@ -23,6 +23,13 @@ TEST(Math, AnswersAsExcelDoes) {
       {"=COUNTIF(C1:C5,\">=30\")", "3"}, {"=COUNTIF(C1:C5,30)", "1"},    {"=COUNTIF(A1:A7,\"<>1\")", "6"},
       {"=COUNTIF(A1:A7,TRUE)", "1"},   {"=ISNUMBER(A1)", "TRUE"},        {"=ISNUMBER(A3)", "FALSE"},
       {"=ISTEXT(A3)", "TRUE"},         {"=ISTEXT(A5)", "FALSE"},
+      {"=COUNTIFS(B1:B5,\"a*\",C1:C5,\">10\")", "1"}, {"=SUMIFS(C1:C5,B1:B5,\"a*\",C1:C5,\"<25\")", "30"},
+      {"=AVERAGEIF(C1:C5,\">20\")", "40"}, {"=AVERAGEIF(B1:B5,\"b*\",C1)", "30"},
+      {"=AVERAGEIFS(C1:C5,B1:B5,\"z*\")", "#DIV/0!"}, {"=COUNTIFS(B1:B5,\"a*\",C1:C2,\">0\")", "#VALUE!"},
+      {"=SUMIFS(A1:A7,A1:A7,\"<>0\")", "#N/A"},  // the error among the cells summed
+      {"=XOR(3>0,2<9)", "FALSE"},      {"=XOR(3>12,4>6)", "FALSE"},       {"=XOR(TRUE,A1:A2)", "TRUE"},
+      {"=XOR(1,1,1)", "TRUE"},         {"=XOR(B1:B2)", "#VALUE!"},
+      {"=IFNA(NA(),\"x\")", "x"},     {"=IFNA(1/0,\"x\")", "#DIV/0!"},   {"=IFNA(A1,\"x\")", "1"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
@@ -58,6 +65,11 @@ TEST(Math, TrigonometryRoundingAndInformationAnswerAsExcelsExamples) {
       {"=FACT(0)", "1"},               {"=FACT(-1)", "#NUM!"},            {"=FACT(171)", "#NUM!"},
       {"=COMBIN(8,2)", "28"},          {"=COMBIN(60,30)", "1.18264581564861E+17"},
       {"=COMBIN(2,3)", "#NUM!"},
+      {"=MROUND(10,3)", "9"},          {"=MROUND(-10,-3)", "-9"},         {"=MROUND(1.3,0.2)", "1.4"},
+      {"=MROUND(5,-2)", "#NUM!"},      {"=QUOTIENT(5,2)", "2"},           {"=QUOTIENT(4.5,3.1)", "1"},
+      {"=QUOTIENT(-10,3)", "-3"},      {"=QUOTIENT(1,0)", "#DIV/0!"},     {"=ISEVEN(-1)", "FALSE"},
+      {"=ISEVEN(2.5)", "TRUE"},        {"=ISEVEN(5)", "FALSE"},           {"=ISODD(-1)", "TRUE"},
+      {"=ISODD(2.5)", "FALSE"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }

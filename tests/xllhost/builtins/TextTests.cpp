@@ -32,6 +32,10 @@ TEST(Text, AnswersAsExcelDoes) {
       {"=CLEAN(CHAR(9)&\"Monthly report\"&CHAR(10))", "Monthly report"},
       {"=PROPER(\"this is a TITLE\")", "This Is A Title"}, {"=PROPER(\"2-way street\")", "2-Way Street"},
       {"=PROPER(\"76BudGet\")", "76Budget"},
+      {"=CONCAT({\"x\",\"y\";\"z\",\"w\"})", "xyzw"}, {"=CONCAT(\"a\",1,TRUE,B9)", "a1TRUE"},
+      {"=CONCAT(\"a\",1/0)", "#DIV/0!"},
+      {"=TEXTJOIN(\", \",TRUE,\"a\",\"\",B9,\"b\")", "a, b"}, {"=TEXTJOIN(\"-\",FALSE,\"a\",B9,\"b\")", "a--b"},
+      {"=TEXTJOIN(\"\",TRUE,REPT(\"a\",20000),REPT(\"b\",20000))", "#VALUE!"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }

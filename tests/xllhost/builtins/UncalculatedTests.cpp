@@ -15,6 +15,8 @@ TEST(Uncalculated, SaysWhyForEachCaseTheHelpLeavesOpen) {
       {"=N({1,2})", "N or T of an array"},
       {"=NPV(0.1,\"x\")", "NPV of an error or of a text that is no number"},
       {"=SEARCH(\"\xC3\xA9\",\"caf\xC3\xA9\")", "SEARCH in a text beyond ASCII"},
+      {"=EDATE(31,1)", "EDATE or EOMONTH before March 1900"},
+      {"=TEXTJOIN({\"-\",\"+\"},TRUE,\"a\",\"b\")", "TEXTJOIN with several delimiters"},
       {"=PROPER(\"\xC3\xA9t\xC3\xA9\")", "PROPER of a character beyond ASCII follows Unicode's case tables"},
   };
   for (const auto& [text, reason] : cases) {
