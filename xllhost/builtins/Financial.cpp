@@ -7,6 +7,7 @@
 
 #include "builtins/Aggregates.h"
 #include "builtins/Operators.h"
+#include "builtins/ScalarFunctions.h"  // NumericN
 
 namespace xllhost {
 namespace {
@@ -38,19 +39,6 @@ Value Annuity(const BuiltinCall& c, const std::function<Value(double, double, do
 double Growth(double rate, double nper) { return std::exp(nper * std::log1p(rate)); }
 double Annuities(double rate, double nper, bool atStart) {
   return std::expm1(nper * std::log1p(rate)) / rate * (atStart ? 1 + rate : 1);
-}
-
-// The first `count` arguments as numbers, element by element.
-Value Numbers(const BuiltinCall& c, size_t count, const std::function<Value(const double*)>& f) {
-  std::vector<Value> given;
-  for (size_t i = 0; i < count; ++i) given.push_back(c.Scalar(i));
-  return ElementWise(given, [&](const std::vector<Value>& v) {
-    double x[4] = {};
-    Value error;
-    for (size_t i = 0; i < count; ++i)
-      if (!AsNumber(v[i], &x[i], &error)) return error;
-    return f(x);
-  });
 }
 
 }  // namespace
@@ -111,14 +99,14 @@ Value Npv(const BuiltinCall& c) {
 // SLN(cost, salvage, life): the depreciation of each period, in a
 // straight line.
 Value Sln(const BuiltinCall& c) {
-  return Numbers(c, 3, [](const double* x) {
+  return NumericN(c, 3, [](const double* x) {
     return x[2] == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber((x[0] - x[1]) / x[2]);
   });
 }
 // SYD(cost, salvage, life, per): the sum-of-years' digits depreciation of
 // period `per`, from 1 to `life`.
 Value Syd(const BuiltinCall& c) {
-  return Numbers(c, 4, [](const double* x) {
+  return NumericN(c, 4, [](const double* x) {
     const double life = x[2], per = x[3];
     if (life <= 0 || per <= 0 || per > life) return ErrorValue(xlerrNum);
     return FiniteNumber((x[0] - x[1]) * (life - per + 1) * 2 / (life * (life + 1)));

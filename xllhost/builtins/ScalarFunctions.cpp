@@ -17,6 +17,18 @@ Value Numeric(const BuiltinCall& call, size_t i, const std::function<Value(doubl
   });
 }
 
+Value NumericN(const BuiltinCall& call, size_t count, const std::function<Value(const double*)>& f) {
+  std::vector<Value> given;
+  for (size_t i = 0; i < count; ++i) given.push_back(call.Given(i) ? call.Scalar(i) : NumberValue(NAN));
+  return ElementWise(given, [&](const std::vector<Value>& v) {
+    double x[MostNumeric] = {};
+    Value error;
+    for (size_t i = 0; i < count; ++i)
+      if (!AsNumber(v[i], &x[i], &error)) return error;
+    return f(x);
+  });
+}
+
 Value Abs(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::fabs(n)); }); }
 Value Sqrt(const BuiltinCall& c) {
   return Numeric(c, 0, [](double n) { return n < 0 ? ErrorValue(xlerrNum) : FiniteNumber(std::sqrt(n)); });

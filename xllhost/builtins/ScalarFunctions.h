@@ -15,6 +15,10 @@ namespace xllhost {
 Value Numeric(const BuiltinCall& call, size_t i, const std::function<Value(double)>& f);
 // A function of two numbers, element by element; the second may be absent.
 Value Numeric2(const BuiltinCall& call, double absent, const std::function<Value(double, double)>& f);
+// A function of the first `count` numbers, at most MostNumeric, element by
+// element; an absent one is NaN.
+constexpr size_t MostNumeric = 6;
+Value NumericN(const BuiltinCall& call, size_t count, const std::function<Value(const double*)>& f);
 
 Value Abs(const BuiltinCall& call);
 Value Sqrt(const BuiltinCall& call);
