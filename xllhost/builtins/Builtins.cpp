@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "builtins/Aggregates.h"
+#include "builtins/BaseConversions.h"
 #include "builtins/ConditionalAggregates.h"
 #include "builtins/DateFunctions.h"
 #include "builtins/DiscreteDistributions.h"
@@ -14,6 +15,7 @@
 #include "builtins/SpecialFunctions.h"
 #include "builtins/Statistics.h"
 #include "builtins/TextEdits.h"
+#include "builtins/WholeNumbers.h"
 #include "builtins/TextFunctions.h"
 #include "builtins/Trigonometry.h"
 
@@ -137,6 +139,14 @@ const Builtin Table[] = {
     {"ERF.PRECISE", NoNumber, 1, 1, Erf, nullptr}, {"ERFC", NoNumber, 1, 1, Erfc, nullptr},
     {"ERFC.PRECISE", NoNumber, 1, 1, Erfc, nullptr}, {"PHI", NoNumber, 1, 1, Phi, nullptr},
     {"GAUSS", NoNumber, 1, 1, Gauss, nullptr},
+    {"ROMAN", 354, 1, 2, Roman, nullptr}, {"ARABIC", NoNumber, 1, 1, Arabic, nullptr},
+    {"GCD", NoNumber, 1, Many, Gcd, nullptr}, {"LCM", NoNumber, 1, Many, Lcm, nullptr},
+    {"DEC2BIN", NoNumber, 1, 2, Dec2Bin, nullptr}, {"DEC2OCT", NoNumber, 1, 2, Dec2Oct, nullptr},
+    {"DEC2HEX", NoNumber, 1, 2, Dec2Hex, nullptr}, {"BIN2DEC", NoNumber, 1, 1, Bin2Dec, nullptr},
+    {"BIN2OCT", NoNumber, 1, 2, Bin2Oct, nullptr}, {"BIN2HEX", NoNumber, 1, 2, Bin2Hex, nullptr},
+    {"OCT2DEC", NoNumber, 1, 1, Oct2Dec, nullptr}, {"OCT2BIN", NoNumber, 1, 2, Oct2Bin, nullptr},
+    {"OCT2HEX", NoNumber, 1, 2, Oct2Hex, nullptr}, {"HEX2DEC", NoNumber, 1, 1, Hex2Dec, nullptr},
+    {"HEX2BIN", NoNumber, 1, 2, Hex2Bin, nullptr}, {"HEX2OCT", NoNumber, 1, 2, Hex2Oct, nullptr},
     // Known to Excel, not calculated here.
     {"DOLLAR", 13, 1, 2, nullptr, nullptr}, {"FIXED", 14, 1, 3, nullptr, nullptr},
     {"LOOKUP", 28, 2, 3, nullptr, nullptr}, {"DCOUNT", 40, 3, 3, nullptr, nullptr},

@@ -74,4 +74,29 @@ TEST(Math, TrigonometryRoundingAndInformationAnswerAsExcelsExamples) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
 
+// Bases, Roman numerals and divisors, with the examples of Microsoft's help.
+TEST(Math, WholeNumbersAnswerAsExcelsExamples) {
+  const xllhost::Workbook book = BookOf("A1 24\nA2 36\nA3 \"x\"\n");
+  MemoryHost host;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=DEC2BIN(9,4)", "1001"},          {"=DEC2BIN(-100)", "1110011100"},  {"=DEC2BIN(512)", "#NUM!"},
+      {"=DEC2BIN(9,2)", "#NUM!"},         {"=DEC2BIN(9.9)", "1001"},         {"=DEC2OCT(58,3)", "072"},
+      {"=DEC2OCT(-100)", "7777777634"},   {"=DEC2HEX(100,4)", "0064"},       {"=DEC2HEX(-54)", "FFFFFFFFCA"},
+      {"=BIN2DEC(1100100)", "100"},       {"=BIN2DEC(1111111111)", "-1"},    {"=BIN2DEC(\"12\")", "#NUM!"},
+      {"=BIN2DEC(\"11111111111\")", "#NUM!"}, {"=BIN2OCT(1001,3)", "011"},  {"=BIN2OCT(1111111111)", "7777777777"},
+      {"=BIN2HEX(11111011,4)", "00FB"},   {"=BIN2HEX(1111111111)", "FFFFFFFFFF"}, {"=OCT2DEC(7777777533)", "-165"},
+      {"=OCT2BIN(3,3)", "011"},           {"=OCT2BIN(7777777000)", "1000000000"}, {"=OCT2HEX(100,4)", "0040"},
+      {"=OCT2HEX(7777777533)", "FFFFFFFF5B"}, {"=HEX2DEC(\"a5\")", "165"},   {"=HEX2DEC(\"FFFFFFFF5B\")", "-165"},
+      {"=HEX2DEC(\"3DA408B9\")", "1034160313"}, {"=HEX2BIN(\"F\",8)", "00001111"}, {"=HEX2BIN(\"FFFFFFFFFF\")", "1111111111"},
+      {"=HEX2BIN(\"FFFFFFFDFF\")", "#NUM!"}, {"=HEX2OCT(\"3B4E\")", "35516"}, {"=HEX2OCT(\"FFFFFFFF00\")", "7777777400"},
+      {"=ROMAN(499)", "CDXCIX"},          {"=ROMAN(0)", ""},                 {"=ROMAN(4000)", "#VALUE!"},
+      {"=ARABIC(\"LVII\")", "57"},       {"=ARABIC(\"mcmxii\")", "1912"},   {"=ARABIC(\"\")", "0"},
+      {"=ARABIC(\"-MMXI\")", "-2011"},   {"=ARABIC(\"ABC\")", "#VALUE!"},
+      {"=GCD(5,2)", "1"},                 {"=GCD(A1:A2)", "12"},             {"=GCD(5,0)", "5"},
+      {"=GCD(-1,2)", "#NUM!"},            {"=LCM(5,2)", "10"},               {"=LCM(A1:A2)", "72"},
+      {"=LCM(3,0)", "0"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+}
+
 }  // namespace

@@ -6,7 +6,7 @@
 namespace {
 
 TEST(Uncalculated, SaysWhyForEachCaseTheHelpLeavesOpen) {
-  const xllhost::Workbook book = BookOf("A1 1\nA2 2\n");
+  const xllhost::Workbook book = BookOf("A1 1\nA2 2\nA3 \"x\"\n");
   MemoryHost host;
   const std::pair<const char*, const char*> cases[] = {
       {"=LARGE({1,2,3},1.5)", "LARGE or SMALL of a k that is not a whole number"},
@@ -15,6 +15,8 @@ TEST(Uncalculated, SaysWhyForEachCaseTheHelpLeavesOpen) {
       {"=N({1,2})", "N or T of an array"},
       {"=NPV(0.1,\"x\")", "NPV of an error or of a text that is no number"},
       {"=SEARCH(\"\xC3\xA9\",\"caf\xC3\xA9\")", "SEARCH in a text beyond ASCII"},
+      {"=GCD(A1:A3)", "GCD or LCM of a range holding what is no number"},
+      {"=ROMAN(499,1)", "ROMAN in a form other than the classic"},
       {"=EDATE(31,1)", "EDATE or EOMONTH before March 1900"},
       {"=TEXTJOIN({\"-\",\"+\"},TRUE,\"a\",\"b\")", "TEXTJOIN with several delimiters"},
       {"=PROPER(\"\xC3\xA9t\xC3\xA9\")", "PROPER of a character beyond ASCII follows Unicode's case tables"},
