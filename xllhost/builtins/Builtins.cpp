@@ -6,10 +6,13 @@
 #include "builtins/BaseConversions.h"
 #include "builtins/ConditionalAggregates.h"
 #include "builtins/DateFunctions.h"
+#include "builtins/Depreciation.h"
 #include "builtins/DiscreteDistributions.h"
 #include "builtins/Distributions.h"
 #include "builtins/Financial.h"
 #include "builtins/InformationFunctions.h"
+#include "builtins/Payments.h"
+#include "builtins/Returns.h"
 #include "builtins/RangeFunctions.h"
 #include "builtins/ScalarFunctions.h"
 #include "builtins/SpecialFunctions.h"
@@ -147,6 +150,14 @@ const Builtin Table[] = {
     {"OCT2DEC", NoNumber, 1, 1, Oct2Dec, nullptr}, {"OCT2BIN", NoNumber, 1, 2, Oct2Bin, nullptr},
     {"OCT2HEX", NoNumber, 1, 2, Oct2Hex, nullptr}, {"HEX2DEC", NoNumber, 1, 1, Hex2Dec, nullptr},
     {"HEX2BIN", NoNumber, 1, 2, Hex2Bin, nullptr}, {"HEX2OCT", NoNumber, 1, 2, Hex2Oct, nullptr},
+    {"IPMT", 167, 4, 6, Ipmt, nullptr}, {"PPMT", 168, 4, 6, Ppmt, nullptr},
+    {"RATE", 60, 3, 6, Rate, nullptr}, {"IRR", 62, 1, 2, Irr, nullptr},
+    {"MIRR", 61, 3, 3, Mirr, nullptr}, {"DDB", 144, 4, 5, Ddb, nullptr},
+    {"DB", 247, 4, 5, Db, nullptr}, {"ISPMT", 350, 4, 4, IsPmt, nullptr},
+    {"CUMIPMT", NoNumber, 6, 6, CumIpmt, nullptr}, {"CUMPRINC", NoNumber, 6, 6, CumPrinc, nullptr},
+    {"XNPV", NoNumber, 3, 3, Xnpv, nullptr}, {"EFFECT", NoNumber, 2, 2, Effect, nullptr},
+    {"NOMINAL", NoNumber, 2, 2, Nominal, nullptr}, {"FVSCHEDULE", NoNumber, 2, 2, FvSchedule, nullptr},
+    {"PDURATION", NoNumber, 3, 3, PDuration, nullptr}, {"RRI", NoNumber, 3, 3, Rri, nullptr},
     // Known to Excel, not calculated here.
     {"DOLLAR", 13, 1, 2, nullptr, nullptr}, {"FIXED", 14, 1, 3, nullptr, nullptr},
     {"LOOKUP", 28, 2, 3, nullptr, nullptr}, {"DCOUNT", 40, 3, 3, nullptr, nullptr},
@@ -155,9 +166,8 @@ const Builtin Table[] = {
     {"DSTDEV", 45, 3, 3, nullptr, nullptr}, {"DVAR", 47, 3, 3, nullptr, nullptr},
     {"TEXT", 48, 2, 2, nullptr, nullptr}, {"LINEST", 49, 1, 4, nullptr, nullptr},
     {"TREND", 50, 1, 4, nullptr, nullptr}, {"LOGEST", 51, 1, 4, nullptr, nullptr},
-    {"GROWTH", 52, 1, 4, nullptr, nullptr}, {"RATE", 60, 3, 6, nullptr, nullptr},
-    {"MIRR", 61, 3, 3, nullptr, nullptr}, {"IRR", 62, 1, 2, nullptr, nullptr},
-    {"RAND", 63, 0, 0, nullptr, nullptr}, {"NOW", 74, 0, 0, nullptr, nullptr},
+    {"GROWTH", 52, 1, 4, nullptr, nullptr}, {"RAND", 63, 0, 0, nullptr, nullptr},
+    {"NOW", 74, 0, 0, nullptr, nullptr},
     {"AREAS", 75, 1, 1, nullptr, nullptr}, {"CELL", 125, 1, 2, nullptr, nullptr},
     {"ADDRESS", 219, 2, 5, nullptr, nullptr}, {"TODAY", 221, 0, 0, nullptr, nullptr},
     {"RTD", 379, 3, Many, nullptr, nullptr},

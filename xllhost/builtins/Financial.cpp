@@ -1,13 +1,10 @@
 #include "builtins/Financial.h"
 
 #include <cmath>
-#include <cstdint>
 #include <functional>
 #include <vector>
 
-#include "builtins/Aggregates.h"
 #include "builtins/Operators.h"
-#include "builtins/ScalarFunctions.h"  // NumericN
 
 namespace xllhost {
 namespace {
@@ -43,6 +40,15 @@ double Annuities(double rate, double nper, bool atStart) {
 
 }  // namespace
 
+double FutureValue(double rate, double nper, double pmt, double pv, bool atStart) {
+  if (rate == 0) return -(pv + pmt * nper);
+  return -(pv * Growth(rate, nper) + pmt * Annuities(rate, nper, atStart));
+}
+double Payment(double rate, double nper, double pv, double fv, bool atStart) {
+  if (rate == 0) return -(pv + fv) / nper;
+  return -(fv + pv * Growth(rate, nper)) / Annuities(rate, nper, atStart);
+}
+
 Value Pv(const BuiltinCall& c) {
   return Annuity(c, [](double rate, double nper, double pmt, double fv, bool atStart) {
     if (rate == 0) return FiniteNumber(-(pmt * nper + fv));
@@ -52,16 +58,13 @@ Value Pv(const BuiltinCall& c) {
 
 Value Fv(const BuiltinCall& c) {
   return Annuity(c, [](double rate, double nper, double pmt, double pv, bool atStart) {
-    if (rate == 0) return FiniteNumber(-(pv + pmt * nper));
-    return FiniteNumber(-(pv * Growth(rate, nper) + pmt * Annuities(rate, nper, atStart)));
+    return FiniteNumber(FutureValue(rate, nper, pmt, pv, atStart));
   });
 }
 
 Value Pmt(const BuiltinCall& c) {
   return Annuity(c, [](double rate, double nper, double pv, double fv, bool atStart) {
-    if (nper == 0) return ErrorValue(xlerrNum);
-    if (rate == 0) return FiniteNumber(-(pv + fv) / nper);
-    return FiniteNumber(-(fv + pv * Growth(rate, nper)) / Annuities(rate, nper, atStart));
+    return nper == 0 ? ErrorValue(xlerrNum) : FiniteNumber(Payment(rate, nper, pv, fv, atStart));
   });
 }
 
@@ -72,44 +75,6 @@ Value Nper(const BuiltinCall& c) {
     const double ratio = (paid - fv * rate) / (paid + pv * rate);
     if (!(ratio > 0) || rate <= -1) return ErrorValue(xlerrNum);
     return FiniteNumber(std::log(ratio) / std::log1p(rate));
-  });
-}
-
-
-// NPV(rate, value1, ...): the values, paid at the ends of periods 1, 2 and
-// so on, discounted to the start of period 1. Microsoft's help says that
-// errors and texts that are no numbers among the values are ignored, which
-// no other aggregate does; until that is checked against Excel, xllhost
-// leaves them uncalculated.
-Value Npv(const BuiltinCall& c) {
-  double rate = 0;
-  std::vector<double> values;
-  Value error;
-  if (!AsNumber(c.Scalar(0), &rate, &error)) return error;
-  if (!NumbersOf(c, 1, SIZE_MAX, &values, &error)) {
-    *c.notCalculated = "NPV of an error or of a text that is no number";
-    return ErrorValue(xlerrNA);
-  }
-  if (rate == -1) return ErrorValue(xlerrDiv0);
-  double npv = 0, discount = 1;
-  for (double value : values) npv += value / (discount *= 1 + rate);
-  return FiniteNumber(npv);
-}
-
-// SLN(cost, salvage, life): the depreciation of each period, in a
-// straight line.
-Value Sln(const BuiltinCall& c) {
-  return NumericN(c, 3, [](const double* x) {
-    return x[2] == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber((x[0] - x[1]) / x[2]);
-  });
-}
-// SYD(cost, salvage, life, per): the sum-of-years' digits depreciation of
-// period `per`, from 1 to `life`.
-Value Syd(const BuiltinCall& c) {
-  return NumericN(c, 4, [](const double* x) {
-    const double life = x[2], per = x[3];
-    if (life <= 0 || per <= 0 || per > life) return ErrorValue(xlerrNum);
-    return FiniteNumber((x[0] - x[1]) * (life - per + 1) * 2 / (life * (life + 1)));
   });
 }
 

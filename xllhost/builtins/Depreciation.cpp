@@ -1,0 +1,69 @@
+#include "builtins/Depreciation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "builtins/Operators.h"
+#include "builtins/ScalarFunctions.h"  // NumericN
+
+namespace xllhost {
+
+// SLN(cost, salvage, life): the depreciation of each period, in a
+// straight line.
+Value Sln(const BuiltinCall& c) {
+  return NumericN(c, 3, [](const double* x) {
+    return x[2] == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber((x[0] - x[1]) / x[2]);
+  });
+}
+// SYD(cost, salvage, life, per): the sum-of-years' digits depreciation of
+// period `per`, from 1 to `life`.
+Value Syd(const BuiltinCall& c) {
+  return NumericN(c, 4, [](const double* x) {
+    const double life = x[2], per = x[3];
+    if (life <= 0 || per <= 0 || per > life) return ErrorValue(xlerrNum);
+    return FiniteNumber((x[0] - x[1]) * (life - per + 1) * 2 / (life * (life + 1)));
+  });
+}
+
+// DDB: each period takes `factor` / life of the value left, never below
+// the salvage. A period that is not whole is left uncalculated: Microsoft's
+// help does not say how Excel divides one.
+Value Ddb(const BuiltinCall& c) {
+  return NumericN(c, 5, [&](const double* x) {
+    const double cost = x[0], salvage = x[1], life = x[2], period = x[3], factor = std::isnan(x[4]) ? 2 : x[4];
+    if (cost < 0 || salvage < 0 || !(life > 0) || !(period > 0) || period > life || !(factor > 0))
+      return ErrorValue(xlerrNum);
+    if (period != std::floor(period)) {
+      *c.notCalculated = "DDB of a period that is not whole";
+      return ErrorValue(xlerrNA);
+    }
+    double left = cost, taken = 0;
+    for (double p = 1; p <= period; ++p) {
+      taken = std::max(0.0, std::min(left * factor / life, left - salvage));
+      left -= taken;
+    }
+    return FiniteNumber(taken);
+  });
+}
+
+// DB: the fixed-declining balance, its rate 1 - (salvage/cost)^(1/life)
+// rounded to three places; the first period counts `month` months (12 when
+// absent), and the period after the life the months left over.
+Value Db(const BuiltinCall& c) {
+  return NumericN(c, 5, [](const double* x) {
+    const double cost = x[0], salvage = x[1], life = std::trunc(x[2]), period = std::trunc(x[3]);
+    const double month = std::isnan(x[4]) ? 12 : std::trunc(x[4]);
+    if (!(cost > 0) || salvage < 0 || life < 1 || period < 1 || month < 1 || month > 12 ||
+        period > (month < 12 ? life + 1 : life))
+      return ErrorValue(xlerrNum);
+    const double rate = std::round((1 - std::pow(salvage / cost, 1 / life)) * 1000) / 1000;
+    double total = cost * rate * month / 12, taken = total;
+    for (double p = 2; p <= period; ++p) {
+      taken = p == life + 1 ? (cost - total) * rate * (12 - month) / 12 : (cost - total) * rate;
+      total += taken;
+    }
+    return FiniteNumber(taken);
+  });
+}
+
+}  // namespace xllhost
