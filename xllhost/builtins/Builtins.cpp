@@ -5,6 +5,7 @@
 #include "builtins/Aggregates.h"
 #include "builtins/BaseConversions.h"
 #include "builtins/ConditionalAggregates.h"
+#include "builtins/DateDifferences.h"
 #include "builtins/DateFunctions.h"
 #include "builtins/Depreciation.h"
 #include "builtins/DiscreteDistributions.h"
@@ -19,6 +20,7 @@
 #include "builtins/Statistics.h"
 #include "builtins/TextEdits.h"
 #include "builtins/WholeNumbers.h"
+#include "builtins/WorkingDays.h"
 #include "builtins/TextFunctions.h"
 #include "builtins/Trigonometry.h"
 
@@ -158,6 +160,11 @@ const Builtin Table[] = {
     {"XNPV", NoNumber, 3, 3, Xnpv, nullptr}, {"EFFECT", NoNumber, 2, 2, Effect, nullptr},
     {"NOMINAL", NoNumber, 2, 2, Nominal, nullptr}, {"FVSCHEDULE", NoNumber, 2, 2, FvSchedule, nullptr},
     {"PDURATION", NoNumber, 3, 3, PDuration, nullptr}, {"RRI", NoNumber, 3, 3, Rri, nullptr},
+    {"DAYS360", 220, 2, 3, Days360, nullptr}, {"DATEDIF", 351, 3, 3, DateDif, nullptr},
+    {"DAYS", NoNumber, 2, 2, Days, nullptr}, {"YEARFRAC", NoNumber, 2, 3, YearFrac, nullptr},
+    {"WEEKNUM", NoNumber, 1, 2, WeekNum, nullptr}, {"ISOWEEKNUM", NoNumber, 1, 1, IsoWeekNum, nullptr},
+    {"NETWORKDAYS", NoNumber, 2, 3, NetworkDays, nullptr}, {"NETWORKDAYS.INTL", NoNumber, 2, 4, NetworkDaysIntl, nullptr},
+    {"WORKDAY", NoNumber, 2, 3, WorkDay, nullptr}, {"WORKDAY.INTL", NoNumber, 2, 4, WorkDayIntl, nullptr},
     // Known to Excel, not calculated here.
     {"DOLLAR", 13, 1, 2, nullptr, nullptr}, {"FIXED", 14, 1, 3, nullptr, nullptr},
     {"LOOKUP", 28, 2, 3, nullptr, nullptr}, {"DCOUNT", 40, 3, 3, nullptr, nullptr},

@@ -5,64 +5,11 @@
 #include <functional>
 #include <vector>
 
+#include "builtins/Calendar.h"
 #include "builtins/Operators.h"
 
 namespace xllhost {
 namespace {
-
-// Serial 1 is 1 January 1900. Excel counts 29 February 1900, which never
-// was, as serial 60, as Lotus 1-2-3 did: serials from 61 on are one day
-// behind a count from 31 December 1899.
-constexpr long long FirstOfMarch1900 = 61;
-constexpr double LastSerial = 2958465;  // 31 December 9999
-
-// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
-long long DaysFromCivil(long long y, long long m, long long d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const long long yoe = y - era * 400;
-  const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-void CivilFromDays(long long z, long long* y, long long* m, long long* d) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long long doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long long mp = (5 * doy + 2) / 153;
-  *d = doy - (153 * mp + 2) / 5 + 1;
-  *m = mp < 10 ? mp + 3 : mp - 9;
-  *y = yoe + era * 400 + (*m <= 2);
-}
-
-// The year, month and day of a serial number; serial 0 is 0 January 1900.
-bool Civil(double serial, long long* y, long long* m, long long* d) {
-  if (serial < 0 || serial >= LastSerial + 1) return false;
-  const auto day = static_cast<long long>(std::floor(serial));
-  if (day == 60) return *y = 1900, *m = 2, *d = 29, true;
-  if (day == 0) return *y = 1900, *m = 1, *d = 0, true;
-  CivilFromDays(DaysFromCivil(1899, 12, day < FirstOfMarch1900 ? 31 : 30) + day, y, m, d);
-  return true;
-}
-
-// A function of the serial number argument `i` is, element by element; a
-// serial below 0 or past 9999 is #NUM!.
-Value OfSerial(const BuiltinCall& c, size_t i, const std::function<Value(double)>& f) {
-  return ElementWise({c.Scalar(i)}, [&](const std::vector<Value>& v) {
-    double serial = 0;
-    Value error;
-    if (!AsNumber(v[0], &serial, &error)) {
-      if (!v[0].Is(xltypeStr)) return error;
-      *c.notCalculated = "a date or time written as text";
-      return ErrorValue(xlerrNA);
-    }
-    if (serial < 0 || serial >= LastSerial + 1) return ErrorValue(xlerrNum);
-    return f(serial);
-  });
-}
 
 Value Part(const BuiltinCall& c, int part) {
   return OfSerial(c, 0, [part](double serial) {

@@ -29,4 +29,34 @@ TEST(Dates, AnswerAsExcelDoes) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
 
+// Counting between dates and working days, with the examples of
+// Microsoft's help.
+TEST(Dates, CountAsExcelsExamples) {
+  const xllhost::Workbook book = BookOf("A1 39778\nA2 39786\nA3 39834\n");
+  MemoryHost host;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=DAYS(DATE(2021,3,15),DATE(2021,2,1))", "42"}, {"=DAYS360(DATE(2011,1,30),DATE(2011,12,31))", "330"},
+      {"=DAYS360(DATE(2011,1,1),DATE(2011,2,1))", "30"}, {"=DAYS360(DATE(2011,1,15),DATE(2011,3,31))", "76"},
+      {"=DAYS360(DATE(2011,1,31),DATE(2011,3,31),TRUE)", "60"},
+      {"=DATEDIF(DATE(2001,1,1),DATE(2003,1,1),\"Y\")", "2"}, {"=DATEDIF(DATE(2001,6,1),DATE(2002,8,15),\"D\")", "440"},
+      {"=DATEDIF(DATE(2001,6,1),DATE(2002,8,15),\"ym\")", "2"}, {"=DATEDIF(DATE(2001,6,15),DATE(2002,8,1),\"M\")", "13"},
+      {"=DATEDIF(DATE(2002,1,1),DATE(2001,1,1),\"Y\")", "#NUM!"}, {"=DATEDIF(1000,2000,\"W\")", "#NUM!"},
+      {"=ROUND(YEARFRAC(DATE(2012,1,1),DATE(2012,7,30)),8)", "0.58055556"},
+      {"=ROUND(YEARFRAC(DATE(2012,1,1),DATE(2012,7,30),1),8)", "0.57650273"},
+      {"=ROUND(YEARFRAC(DATE(2012,7,30),DATE(2012,1,1),3),8)", "0.57808219"},
+      {"=YEARFRAC(DATE(2012,1,1),DATE(2012,7,30),5)", "#NUM!"},
+      {"=WEEKNUM(DATE(2012,3,9))", "10"},          {"=WEEKNUM(DATE(2012,3,9),2)", "11"},
+      {"=ISOWEEKNUM(DATE(2012,3,9))", "10"},       {"=ISOWEEKNUM(DATE(2021,1,1))", "53"},
+      {"=NETWORKDAYS(DATE(2012,10,1),DATE(2013,3,1))", "110"},
+      {"=NETWORKDAYS(DATE(2012,10,1),DATE(2013,3,1),DATE(2012,11,22))", "109"},
+      {"=NETWORKDAYS.INTL(DATE(2006,2,28),DATE(2006,1,31))", "-21"},
+      {"=NETWORKDAYS.INTL(DATE(2006,1,1),DATE(2006,2,1),7,{38719,38733})", "22"},
+      {"=NETWORKDAYS.INTL(DATE(2006,1,1),DATE(2006,2,1),\"0010001\",{38719,38733})", "20"},
+      {"=WORKDAY(DATE(2008,10,1),151)", "39933"},   {"=WORKDAY(DATE(2008,10,1),151,A1:A3)", "39938"},
+      {"=WORKDAY.INTL(DATE(2012,1,1),30,0)", "#NUM!"}, {"=WORKDAY.INTL(DATE(2012,1,1),30,17)", "40944"},
+      {"=WORKDAY.INTL(DATE(2012,1,1),90,11)", "41013"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+}
+
 }  // namespace
