@@ -124,6 +124,16 @@ Value CountA(const BuiltinCall& c) {
   return NumberValue(count);
 }
 
+// COUNTBLANK: the empty cells of a range, and those holding "".
+Value CountBlank(const BuiltinCall& c) {
+  double count = 0;
+  ForEachValue(c, [&](const Value& value, bool) {
+    count += value.Is(xltypeNil) || (value.Is(xltypeStr) && value.text.empty());
+    return true;
+  });
+  return NumberValue(count);
+}
+
 // SUMPRODUCT: the sum of the products of the arrays' corresponding
 // elements, which must all have one shape; an element that is no number
 // counts 0, an error is the answer.

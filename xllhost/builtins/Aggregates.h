@@ -1,6 +1,6 @@
 // The built-ins that take any number of arguments, each a value, a
 // reference or an array: SUM, PRODUCT, MIN, MAX, AVERAGE, AND, OR, XOR,
-// COUNT, COUNTA, SUMPRODUCT.
+// COUNT, COUNTA, COUNTBLANK, SUMPRODUCT.
 #pragma once
 
 #include <vector>
@@ -25,5 +25,6 @@ Value Or(const BuiltinCall& call);
 Value Xor(const BuiltinCall& call);
 Value Count(const BuiltinCall& call);
 Value CountA(const BuiltinCall& call);
+Value CountBlank(const BuiltinCall& call);
 Value SumProduct(const BuiltinCall& call);
 }  // namespace xllhost

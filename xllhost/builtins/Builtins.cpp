@@ -13,16 +13,19 @@
 #include "builtins/Financial.h"
 #include "builtins/InformationFunctions.h"
 #include "builtins/Payments.h"
-#include "builtins/Returns.h"
+#include "builtins/Percentiles.h"
 #include "builtins/RangeFunctions.h"
+#include "builtins/Regression.h"
+#include "builtins/Returns.h"
+#include "builtins/Rounding.h"
 #include "builtins/ScalarFunctions.h"
 #include "builtins/SpecialFunctions.h"
 #include "builtins/Statistics.h"
 #include "builtins/TextEdits.h"
-#include "builtins/WholeNumbers.h"
-#include "builtins/WorkingDays.h"
 #include "builtins/TextFunctions.h"
 #include "builtins/Trigonometry.h"
+#include "builtins/WholeNumbers.h"
+#include "builtins/WorkingDays.h"
 
 namespace xllhost {
 namespace {
@@ -165,6 +168,28 @@ const Builtin Table[] = {
     {"WEEKNUM", NoNumber, 1, 2, WeekNum, nullptr}, {"ISOWEEKNUM", NoNumber, 1, 1, IsoWeekNum, nullptr},
     {"NETWORKDAYS", NoNumber, 2, 3, NetworkDays, nullptr}, {"NETWORKDAYS.INTL", NoNumber, 2, 4, NetworkDaysIntl, nullptr},
     {"WORKDAY", NoNumber, 2, 3, WorkDay, nullptr}, {"WORKDAY.INTL", NoNumber, 2, 4, WorkDayIntl, nullptr},
+    {"FLOOR.MATH", NoNumber, 1, 3, FloorMath, nullptr}, {"CEILING.MATH", NoNumber, 1, 3, CeilingMath, nullptr},
+    {"FLOOR.PRECISE", NoNumber, 1, 2, FloorPrecise, nullptr},
+    {"CEILING.PRECISE", NoNumber, 1, 2, CeilingPrecise, nullptr},
+    {"ISO.CEILING", NoNumber, 1, 2, CeilingPrecise, nullptr},
+    {"STDEV.S", NoNumber, 1, Many, StDev, nullptr}, {"STDEV.P", NoNumber, 1, Many, StDevP, nullptr},
+    {"VAR.S", NoNumber, 1, Many, Var, nullptr}, {"VAR.P", NoNumber, 1, Many, VarP, nullptr},
+    {"MODE.SNGL", NoNumber, 1, Many, Mode, nullptr}, {"COUNTBLANK", 347, 1, 1, CountBlank, nullptr},
+    {"SKEW", 323, 1, Many, Skew, nullptr}, {"SKEW.P", NoNumber, 1, Many, SkewP, nullptr},
+    {"KURT", 322, 1, Many, Kurt, nullptr}, {"TRIMMEAN", 331, 2, 2, TrimMean, nullptr},
+    {"PERCENTILE", 328, 2, 2, PercentileInc, nullptr}, {"QUARTILE", 327, 2, 2, QuartileInc, nullptr},
+    {"PERCENTILE.INC", NoNumber, 2, 2, PercentileInc, nullptr},
+    {"PERCENTILE.EXC", NoNumber, 2, 2, PercentileExc, nullptr},
+    {"QUARTILE.INC", NoNumber, 2, 2, QuartileInc, nullptr}, {"QUARTILE.EXC", NoNumber, 2, 2, QuartileExc, nullptr},
+    {"RANK", 216, 2, 3, RankEq, nullptr}, {"RANK.EQ", NoNumber, 2, 3, RankEq, nullptr},
+    {"RANK.AVG", NoNumber, 2, 3, RankAvg, nullptr}, {"CORREL", 307, 2, 2, Correl, nullptr},
+    {"PEARSON", 312, 2, 2, Pearson, nullptr}, {"RSQ", 313, 2, 2, Rsq, nullptr},
+    {"SLOPE", 315, 2, 2, Slope, nullptr}, {"INTERCEPT", 311, 2, 2, Intercept, nullptr},
+    {"STEYX", 314, 2, 2, Steyx, nullptr}, {"FORECAST", 309, 3, 3, Forecast, nullptr},
+    {"FORECAST.LINEAR", NoNumber, 3, 3, Forecast, nullptr}, {"COVAR", 308, 2, 2, CovarianceP, nullptr},
+    {"COVARIANCE.P", NoNumber, 2, 2, CovarianceP, nullptr}, {"COVARIANCE.S", NoNumber, 2, 2, CovarianceS, nullptr},
+    {"SUMX2MY2", 304, 2, 2, SumX2MY2, nullptr}, {"SUMX2PY2", 305, 2, 2, SumX2PY2, nullptr},
+    {"SUMXMY2", 303, 2, 2, SumXMY2, nullptr},
     // Known to Excel, not calculated here.
     {"DOLLAR", 13, 1, 2, nullptr, nullptr}, {"FIXED", 14, 1, 3, nullptr, nullptr},
     {"LOOKUP", 28, 2, 3, nullptr, nullptr}, {"DCOUNT", 40, 3, 3, nullptr, nullptr},

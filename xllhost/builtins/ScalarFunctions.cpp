@@ -99,51 +99,6 @@ Value Mod(const BuiltinCall& c) {
   });
 }
 
-namespace {
-
-// FLOOR and CEILING: the number rounded to a multiple of the significance,
-// down or up. A positive number with a negative significance is #NUM!. A
-// quotient within a rounding error of a whole number is that number, so
-// that FLOOR(0.3,0.1) is 0.3.
-Value ToMultiple(const BuiltinCall& c, bool up) {
-  return Numeric2(c, 0, [up](double n, double significance) {
-    if (significance == 0) return up ? NumberValue(0) : (n == 0 ? NumberValue(0) : ErrorValue(xlerrDiv0));
-    if (n > 0 && significance < 0) return ErrorValue(xlerrNum);
-    double quotient = n / significance;
-    const double whole = std::round(quotient);
-    if (std::fabs(quotient - whole) <= 1e-12 * std::max(1.0, std::fabs(quotient))) quotient = whole;
-    return FiniteNumber((up ? std::ceil(quotient) : std::floor(quotient)) * significance);
-  });
-}
-
-}  // namespace
-
-Value Floor(const BuiltinCall& c) { return ToMultiple(c, false); }
-Value Ceiling(const BuiltinCall& c) { return ToMultiple(c, true); }
-
-// EVEN and ODD round away from zero to the next even or odd whole number.
-Value Even(const BuiltinCall& c) {
-  return Numeric(c, 0, [](double n) { return FiniteNumber(std::copysign(std::ceil(std::fabs(n) / 2) * 2, n)); });
-}
-Value Odd(const BuiltinCall& c) {
-  return Numeric(c, 0, [](double n) {
-    double whole = std::ceil(std::fabs(n));
-    if (std::fmod(whole, 2) == 0) ++whole;
-    return FiniteNumber(n < 0 ? -whole : whole);
-  });
-}
-// MROUND: the number rounded to the nearest multiple, halves away from
-// zero; a multiple of the other sign is #NUM!. A quotient within a rounding
-// error of a half is that half, so that MROUND(1.3,0.2) is 1.4.
-Value MRound(const BuiltinCall& c) {
-  return Numeric2(c, 0, [](double n, double multiple) {
-    if (multiple == 0 || n == 0) return NumberValue(0);
-    if ((n > 0) != (multiple > 0)) return ErrorValue(xlerrNum);
-    const double quotient = n / multiple, below = std::floor(quotient);
-    const bool half = std::fabs(quotient - below - 0.5) <= 1e-12 * std::max(1.0, quotient);
-    return FiniteNumber((half ? below + 1 : std::round(quotient)) * multiple);
-  });
-}
 Value Quotient(const BuiltinCall& c) {
   return Numeric2(c, 0, [](double n, double d) { return d == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber(std::trunc(n / d)); });
 }

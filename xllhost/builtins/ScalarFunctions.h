@@ -1,8 +1,8 @@
 // The built-ins of one or two values, each taken element by element over
 // an array, and the logical ones: ABS, SQRT, EXP, LN, INT, PI, LOG, LOG10,
-// POWER, SIGN, ROUND, ROUNDUP, ROUNDDOWN, TRUNC, MOD, FLOOR, CEILING, EVEN,
-// ODD, MROUND, QUOTIENT, ISEVEN, ISODD, FACT, COMBIN, IF, IFERROR, IFNA, NOT,
-// ISERROR, ISNUMBER, ISTEXT, NA, TRUE, FALSE.
+// POWER, SIGN, ROUND, ROUNDUP, ROUNDDOWN, TRUNC, MOD, QUOTIENT, ISEVEN,
+// ISODD, FACT, COMBIN, IF, IFERROR, IFNA, NOT, ISERROR, ISNUMBER, ISTEXT,
+// NA, TRUE, FALSE. Rounding to a multiple is in Rounding.h.
 #pragma once
 
 #include <functional>
@@ -34,11 +34,6 @@ Value Round(const BuiltinCall& call);
 Value RoundUp(const BuiltinCall& call);
 Value RoundDown(const BuiltinCall& call);  // TRUNC too: its digits default to 0
 Value Mod(const BuiltinCall& call);
-Value Floor(const BuiltinCall& call);
-Value Ceiling(const BuiltinCall& call);
-Value Even(const BuiltinCall& call);
-Value Odd(const BuiltinCall& call);
-Value MRound(const BuiltinCall& call);
 Value Quotient(const BuiltinCall& call);
 Value IsEven(const BuiltinCall& call);
 Value IsOdd(const BuiltinCall& call);

@@ -139,6 +139,43 @@ Value Mode(const BuiltinCall& c) {
     return most > 1 ? NumberValue(mode) : ErrorValue(xlerrNA);
   });
 }
+namespace {
+
+// The mean of the k-th powers of the deviations, each over the standard
+// deviation of a sample (or, with `population`, of the whole).
+double StandardMoment(const std::vector<double>& numbers, int k, bool population) {
+  const double n = static_cast<double>(numbers.size()), mean = Mean(numbers);
+  const double sd = std::sqrt(Deviations(numbers) / (population ? n : n - 1));
+  double sum = 0;
+  for (double x : numbers) sum += std::pow((x - mean) / sd, k);
+  return sum;
+}
+
+}  // namespace
+
+// SKEW of a sample needs three numbers, KURT four; numbers all alike are
+// #DIV/0!.
+Value Skew(const BuiltinCall& c) {
+  return OfNumbers(c, 3, xlerrDiv0, [](std::vector<double>& numbers) {
+    const double n = static_cast<double>(numbers.size());
+    if (Deviations(numbers) == 0) return ErrorValue(xlerrDiv0);
+    return FiniteNumber(n / ((n - 1) * (n - 2)) * StandardMoment(numbers, 3, false));
+  });
+}
+Value SkewP(const BuiltinCall& c) {
+  return OfNumbers(c, 1, xlerrDiv0, [](std::vector<double>& numbers) {
+    if (Deviations(numbers) == 0) return ErrorValue(xlerrDiv0);
+    return FiniteNumber(StandardMoment(numbers, 3, true) / static_cast<double>(numbers.size()));
+  });
+}
+Value Kurt(const BuiltinCall& c) {
+  return OfNumbers(c, 4, xlerrDiv0, [](std::vector<double>& numbers) {
+    const double n = static_cast<double>(numbers.size());
+    if (Deviations(numbers) == 0) return ErrorValue(xlerrDiv0);
+    return FiniteNumber(n * (n + 1) / ((n - 1) * (n - 2) * (n - 3)) * StandardMoment(numbers, 4, false) -
+                        3 * (n - 1) * (n - 1) / ((n - 2) * (n - 3)));
+  });
+}
 Value Large(const BuiltinCall& c) { return Ranked(c, true); }
 Value Small(const BuiltinCall& c) { return Ranked(c, false); }
 

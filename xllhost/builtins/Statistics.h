@@ -1,7 +1,7 @@
 // The statistical built-ins over any number of arguments, each a value, a
 // reference or an array, whose numbers they take as SUM does: STDEV, STDEVP,
-// VAR, VARP, DEVSQ, AVEDEV, SUMSQ, GEOMEAN, HARMEAN, MEDIAN, MODE, LARGE
-// and SMALL.
+// VAR, VARP, DEVSQ, AVEDEV, SUMSQ, GEOMEAN, HARMEAN, MEDIAN, MODE, SKEW,
+// SKEW.P, KURT, LARGE and SMALL.
 #pragma once
 
 #include "builtins/BuiltinCall.h"
@@ -19,6 +19,9 @@ Value GeoMean(const BuiltinCall& call);
 Value HarMean(const BuiltinCall& call);
 Value Median(const BuiltinCall& call);
 Value Mode(const BuiltinCall& call);
+Value Skew(const BuiltinCall& call);
+Value SkewP(const BuiltinCall& call);
+Value Kurt(const BuiltinCall& call);
 Value Large(const BuiltinCall& call);  // LARGE(array, k): the k-th largest
 Value Small(const BuiltinCall& call);
 

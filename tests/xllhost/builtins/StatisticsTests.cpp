@@ -28,4 +28,31 @@ TEST(Statistics, AnswerAsExcelsExamples) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
 
+// Order, moments and pairs, with the examples of Microsoft's help.
+TEST(Statistics, OrderMomentsAndPairsAnswerAsExcelsExamples) {
+  const xllhost::Workbook book = BookOf("A1 7\nA2 3.5\nA3 3.5\nA4 1\nA5 2\nB2 \"\"\nB4 0\n");
+  MemoryHost host;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=ROUND(SKEW(3,4,5,2,3,4,5,6,4,7),6)", "0.359543"}, {"=ROUND(SKEW.P(3,4,5,2,3,4,5,6,4,7),6)", "0.303193"},
+      {"=ROUND(KURT(3,4,5,2,3,4,5,6,4,7),9)", "-0.151799637"}, {"=KURT(1,2,3)", "#DIV/0!"},
+      {"=ROUND(TRIMMEAN({4,5,6,7,2,3,4,5,1,2,3},0.2),9)", "3.777777778"},
+      {"=PERCENTILE({1,3,2,4},0.3)", "1.9"},     {"=PERCENTILE.EXC({1,2,3,6,6,6,7,8,9},0.25)", "2.5"},
+      {"=PERCENTILE.EXC({1,2,3,6,6,6,7,8,9},0.01)", "#NUM!"}, {"=PERCENTILE.INC({1,2},1.5)", "#NUM!"},
+      {"=QUARTILE({1,2,4,7,8,9,10,12},1)", "3.5"}, {"=QUARTILE.EXC({6,7,15,36,39,40,41,42,43,47,49},3)", "43"},
+      {"=RANK(A3,A1:A5,1)", "3"},                {"=RANK(A1,A1:A5,1)", "5"},       {"=RANK.EQ(A2,A1:A5)", "2"},
+      {"=RANK.AVG(A2,A1:A5)", "2.5"},            {"=RANK(8,A1:A5)", "#N/A"},
+      {"=ROUND(CORREL({3,2,4,5,6},{9,7,12,15,17}),9)", "0.997054486"},
+      {"=ROUND(RSQ({2,3,9,1,8,7,5},{6,5,11,7,5,4,4}),5)", "0.05795"},
+      {"=ROUND(SLOPE({2,3,9,1,8,7,5},{6,5,11,7,5,4,4}),6)", "0.305556"},
+      {"=ROUND(INTERCEPT({2,3,9,1,8},{6,5,11,7,5}),7)", "0.0483871"},
+      {"=ROUND(STEYX({2,3,9,1,8,7,5},{6,5,11,7,5,4,4}),6)", "3.305719"},
+      {"=ROUND(FORECAST(30,{6,7,9,15,21},{20,28,31,38,40}),6)", "10.607253"},
+      {"=COVAR({3,2,4,5,6},{9,7,12,15,17})", "5.2"}, {"=ROUND(COVARIANCE.S({2,4,8},{5,11,12}),9)", "9.666666667"},
+      {"=SUMX2MY2({2,3,9,1,8,7,5},{6,5,11,7,5,4,4})", "-55"}, {"=SUMX2PY2({2,3,9,1,8,7,5},{6,5,11,7,5,4,4})", "521"},
+      {"=SUMXMY2({2,3,9,1,8,7,5},{6,5,11,7,5,4,4})", "79"}, {"=SLOPE({1,2},{1,2,3})", "#N/A"},
+      {"=CORREL(A1:A2,B1:B2)", "#DIV/0!"},       {"=COUNTBLANK(B1:B4)", "3"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+}
+
 }  // namespace
