@@ -12,6 +12,7 @@
 #include "builtins/Distributions.h"
 #include "builtins/Financial.h"
 #include "builtins/InformationFunctions.h"
+#include "builtins/Lookups.h"
 #include "builtins/Payments.h"
 #include "builtins/Percentiles.h"
 #include "builtins/RangeFunctions.h"
@@ -190,18 +191,19 @@ const Builtin Table[] = {
     {"COVARIANCE.P", NoNumber, 2, 2, CovarianceP, nullptr}, {"COVARIANCE.S", NoNumber, 2, 2, CovarianceS, nullptr},
     {"SUMX2MY2", 304, 2, 2, SumX2MY2, nullptr}, {"SUMX2PY2", 305, 2, 2, SumX2PY2, nullptr},
     {"SUMXMY2", 303, 2, 2, SumXMY2, nullptr},
+    {"LOOKUP", 28, 2, 3, LookupOf, nullptr}, {"ADDRESS", 219, 2, 5, Address, nullptr},
+    {"AREAS", 75, 1, 1, Areas, nullptr}, {"XLOOKUP", NoNumber, 3, 6, XLookup, nullptr},
+    {"XMATCH", NoNumber, 2, 4, XMatch, nullptr},
     // Known to Excel, not calculated here.
     {"DOLLAR", 13, 1, 2, nullptr, nullptr}, {"FIXED", 14, 1, 3, nullptr, nullptr},
-    {"LOOKUP", 28, 2, 3, nullptr, nullptr}, {"DCOUNT", 40, 3, 3, nullptr, nullptr},
-    {"DSUM", 41, 3, 3, nullptr, nullptr}, {"DAVERAGE", 42, 3, 3, nullptr, nullptr},
-    {"DMIN", 43, 3, 3, nullptr, nullptr}, {"DMAX", 44, 3, 3, nullptr, nullptr},
-    {"DSTDEV", 45, 3, 3, nullptr, nullptr}, {"DVAR", 47, 3, 3, nullptr, nullptr},
-    {"TEXT", 48, 2, 2, nullptr, nullptr}, {"LINEST", 49, 1, 4, nullptr, nullptr},
-    {"TREND", 50, 1, 4, nullptr, nullptr}, {"LOGEST", 51, 1, 4, nullptr, nullptr},
-    {"GROWTH", 52, 1, 4, nullptr, nullptr}, {"RAND", 63, 0, 0, nullptr, nullptr},
-    {"NOW", 74, 0, 0, nullptr, nullptr},
-    {"AREAS", 75, 1, 1, nullptr, nullptr}, {"CELL", 125, 1, 2, nullptr, nullptr},
-    {"ADDRESS", 219, 2, 5, nullptr, nullptr}, {"TODAY", 221, 0, 0, nullptr, nullptr},
+    {"DCOUNT", 40, 3, 3, nullptr, nullptr}, {"DSUM", 41, 3, 3, nullptr, nullptr},
+    {"DAVERAGE", 42, 3, 3, nullptr, nullptr}, {"DMIN", 43, 3, 3, nullptr, nullptr},
+    {"DMAX", 44, 3, 3, nullptr, nullptr}, {"DSTDEV", 45, 3, 3, nullptr, nullptr},
+    {"DVAR", 47, 3, 3, nullptr, nullptr}, {"TEXT", 48, 2, 2, nullptr, nullptr},
+    {"LINEST", 49, 1, 4, nullptr, nullptr}, {"TREND", 50, 1, 4, nullptr, nullptr},
+    {"LOGEST", 51, 1, 4, nullptr, nullptr}, {"GROWTH", 52, 1, 4, nullptr, nullptr},
+    {"RAND", 63, 0, 0, nullptr, nullptr}, {"NOW", 74, 0, 0, nullptr, nullptr},
+    {"CELL", 125, 1, 2, nullptr, nullptr}, {"TODAY", 221, 0, 0, nullptr, nullptr},
     {"RTD", 379, 3, Many, nullptr, nullptr},
 };
 

@@ -73,29 +73,7 @@ Value Transpose(const BuiltinCall& c) {
   return turned;
 }
 
-
 namespace {
-
-// Where the key stands among `count` keys, from 0, or -1 for nowhere, by
-// Excel's match type: 0 the first equal key (texts by Excel's wildcards), 1
-// the last key not above it, -1 the last not below it, among the keys of its
-// kind: on keys sorted as the type asks (ascending, descending), Excel's answer.
-template <typename At>
-int Position(int count, At at, const Value& key, int type) {
-  int found = -1;
-  for (int i = 0; i < count; ++i) {
-    const Value& candidate = at(i);
-    if (!SameKind(candidate, key)) continue;
-    const int order = Order(candidate, key);
-    if (type == 0) {
-      if (key.Is(xltypeStr) ? MatchesWildcards(key.text, candidate.text) : order == 0) return i;
-      continue;
-    }
-    if (type > 0 ? order > 0 : order < 0) break;
-    found = i;
-  }
-  return found;
-}
 
 // VLOOKUP and HLOOKUP: the key looked up along the table's first column
 // (`down`) or first row, exactly or approximately (match type 0 or 1), and

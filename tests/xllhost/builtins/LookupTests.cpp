@@ -55,4 +55,29 @@ TEST(Lookup, ChooseAnswersTheValueOrReferenceItsIndexPicks) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
 
+// LOOKUP, XLOOKUP, XMATCH and ADDRESS, with the examples of Microsoft's
+// help.
+TEST(Lookup, NewerLookupsAnswerAsExcelsExamples) {
+  const xllhost::Workbook book = BookOf(
+      "A1 4.14\nA2 4.19\nA3 5.17\nA4 5.77\nA5 6.39\nB1 \"red\"\nB2 \"orange\"\nB3 \"yellow\"\nB4 \"green\"\n"
+      "B5 \"blue\"\nD1 \"Gi\"\nD2 \"Go\"\nD3 \"Ge\"\nD4 \"Go\"\n");
+  MemoryHost host;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=LOOKUP(4.19,A1:A5,B1:B5)", "orange"},  {"=LOOKUP(5.75,A1:A5,B1:B5)", "yellow"},
+      {"=LOOKUP(7.66,A1:A5,B1:B5)", "blue"},    {"=LOOKUP(0,A1:A5,B1:B5)", "#N/A"},
+      {"=LOOKUP(\"C\",{\"a\",\"b\",\"c\",\"d\";1,2,3,4})", "3"}, {"=LOOKUP(\"bump\",{\"a\",1;\"b\",2;\"c\",3})", "2"},
+      {"=XLOOKUP(5.17,A1:A5,B1:B5)", "yellow"}, {"=XLOOKUP(5,A1:A5,B1:B5)", "#N/A"},
+      {"=XLOOKUP(5,A1:A5,B1:B5,\"none\")", "none"}, {"=XLOOKUP(5,A1:A5,B1:B5,,-1)", "orange"},
+      {"=XLOOKUP(5,A1:A5,B1:B5,,1)", "yellow"}, {"=XLOOKUP(\"g?\",D1:D4,A1:A4,,2)", "4.14"},
+      {"=XLOOKUP(\"go\",D1:D4,A1:A4,,0,-1)", "5.77"}, {"=XLOOKUP(1,A1:A5,B1:B4)", "#VALUE!"},
+      {"=XMATCH(\"Go\",D1:D4)", "2"},         {"=XMATCH(\"Go\",D1:D4,0,-1)", "4"},
+      {"=XMATCH(5,A1:A5,1)", "3"},             {"=XMATCH(5,A1:A5,3)", "#VALUE!"},
+      {"=ADDRESS(2,3)", "$C$2"},                {"=ADDRESS(2,3,2)", "C$2"},
+      {"=ADDRESS(2,3,2,FALSE)", "R2C[3]"},      {"=ADDRESS(2,3,1,FALSE,\"Book1\")", "Book1!R2C3"},
+      {"=ADDRESS(2,3,4)", "C2"},                {"=ADDRESS(0,3)", "#VALUE!"},
+      {"=AREAS(B2:D4)", "1"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+}
+
 }  // namespace
