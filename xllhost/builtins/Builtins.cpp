@@ -1,6 +1,8 @@
 #include "builtins/Builtins.h"
 
 #include <iterator>
+#include <string_view>
+#include <unordered_map>
 
 #include "builtins/Aggregates.h"
 #include "builtins/BaseConversions.h"
@@ -211,10 +213,16 @@ const Builtin Table[] = {
 
 BuiltinRows AllBuiltins() { return BuiltinRows{std::begin(Table), std::end(Table)}; }
 
+// Every formula's every call asks by name: an index made once, on first
+// use (C++ makes that safe on any thread).
 const Builtin* FindBuiltin(const std::string& name) {
-  for (const Builtin& builtin : Table)
-    if (name == builtin.name) return &builtin;
-  return nullptr;
+  static const std::unordered_map<std::string_view, const Builtin*> byName = [] {
+    std::unordered_map<std::string_view, const Builtin*> index;
+    for (const Builtin& builtin : Table) index.emplace(builtin.name, &builtin);
+    return index;
+  }();
+  const auto found = byName.find(name);
+  return found == byName.end() ? nullptr : found->second;
 }
 
 const Builtin* FindBuiltin(int xlfn) {
