@@ -55,14 +55,14 @@ Value Periods(const BuiltinCall& c, bool principal) {
   });
 }
 
-struct Annuity {
+struct Loan {
   double nper, pmt, pv, fv;
   bool atStart;
 };
 // What is left owed at the end at `rate`, 0 at RATE's answer, and its
 // slope, taken over a small step.
 double Owed(double rate, const void* data) {
-  const auto& a = *static_cast<const Annuity*>(data);
+  const auto& a = *static_cast<const Loan*>(data);
   return a.fv - FutureValue(rate, a.nper, a.pmt, a.pv, a.atStart);
 }
 double OwedSlope(double rate, const void* data) {
@@ -88,9 +88,9 @@ Value Rate(const BuiltinCall& c) {
       *c.notCalculated = "a payment type other than 0 and 1";
       return ErrorValue(xlerrNA);
     }
-    const Annuity annuity{x[0], x[1], x[2], std::isnan(x[3]) ? 0 : x[3], type == 1};
-    if (!(annuity.nper > 0)) return ErrorValue(xlerrNum);
-    return FiniteNumber(Root(std::isnan(x[5]) ? 0.1 : x[5], Owed, OwedSlope, &annuity));
+    const Loan loan{x[0], x[1], x[2], std::isnan(x[3]) ? 0 : x[3], type == 1};
+    if (!(loan.nper > 0)) return ErrorValue(xlerrNum);
+    return FiniteNumber(Root(std::isnan(x[5]) ? 0.1 : x[5], Owed, OwedSlope, &loan));
   });
 }
 

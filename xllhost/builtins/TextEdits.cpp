@@ -7,6 +7,7 @@
 
 #include "builtins/Characters.h"
 #include "builtins/Criteria.h"
+#include "builtins/NumberFormat.h"
 #include "builtins/Operators.h"
 
 namespace xllhost {
@@ -120,6 +121,31 @@ Value Proper(const BuiltinCall& c) {
       afterLetter = std::isalpha(code) != 0;
     }
     return TextValue(proper);
+  });
+}
+
+// TEXT(value, format): a number, or a text that reads as one, written in
+// the format; another text through the format's section for texts; a
+// Boolean as it shows. A text holding digits that does not read as a
+// number may be a date, which xllhost does not read: left uncalculated.
+Value TextFormatted(const BuiltinCall& c) {
+  return ElementWise({c.Scalar(0), c.Scalar(1)}, [&](const std::vector<Value>& v) {
+    std::string format, text, why;
+    Value error;
+    if (v[0].Is(xltypeErr)) return v[0];
+    if (!AsText(v[1], &format, &error)) return error;
+    if (v[0].Is(xltypeBool)) return TextValue(v[0].boolean ? "TRUE" : "FALSE");
+    double number = 0;
+    bool written = false;
+    if (v[0].Is(xltypeNil) || AsNumber(v[0], &number, &error)) {
+      written = FormatNumber(number, format, &text, &why);
+    } else {
+      if (v[0].text.find_first_of("0123456789") != std::string::npos) why = "TEXT of a text that may be a date";
+      else written = FormatText(v[0].text, format, &text, &why);
+    }
+    if (written) return TextValue(text);
+    *c.notCalculated = why;
+    return ErrorValue(xlerrNA);
   });
 }
 

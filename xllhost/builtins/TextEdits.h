@@ -1,5 +1,5 @@
-// The built-ins that change or search a text: SUBSTITUTE, REPLACE, SEARCH,
-// EXACT, CLEAN, PROPER. Each takes its arguments element by element over
+// The built-ins that change, search or write a text: SUBSTITUTE, REPLACE,
+// SEARCH, EXACT, CLEAN, PROPER, TEXT. Each takes its arguments element by element over
 // arrays.
 #pragma once
 
@@ -13,5 +13,6 @@ Value Search(const BuiltinCall& call);      // SEARCH(find, within, [start]), wi
 Value Exact(const BuiltinCall& call);
 Value Clean(const BuiltinCall& call);
 Value Proper(const BuiltinCall& call);
+Value TextFormatted(const BuiltinCall& call);  // TEXT(value, format), in Excel's number format codes
 
 }  // namespace xllhost

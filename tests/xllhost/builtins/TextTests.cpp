@@ -48,4 +48,29 @@ TEST(Text, LeavesTheCaseOfLettersBeyondAsciiUncalculated) {
   EXPECT_NE(why.find("beyond ASCII"), std::string::npos) << why;
 }
 
+// TEXT in number, date and text formats, with the examples of Microsoft's
+// help; what it rounds, it rounds on the 15 digits Excel shows.
+TEST(Text, WritesNumbersInExcelsFormats) {
+  const xllhost::Workbook book;
+  MemoryHost host;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=TEXT(1234.567,\"$#,##0.00\")", "$1,234.57"}, {"=TEXT(0.285,\"0.0%\")", "28.5%"},
+      {"=TEXT(1234.567,\"0.00E+00\")", "1.23E+03"},   {"=TEXT(0.000123,\"0.00E+00\")", "1.23E-04"},
+      {"=TEXT(9.999,\"0.00E+00\")", "1.00E+01"},     {"=TEXT(1234,\"0000000\")", "0001234"},
+      {"=TEXT(2.675,\"0.00\")", "2.68"},             {"=TEXT(-5,\"0\")", "-5"},
+      {"=TEXT(-5,\"0;(0)\")", "(5)"},                {"=TEXT(0,\"0;-0;\"\"zero\"\"\")", "zero"},
+      {"=TEXT(0.5,\"#.00\")", ".50"},                {"=TEXT(5,\"0.#\")", "5."},
+      {"=TEXT(12345678,\"#,##0,\")", "12,346"},       {"=TEXT(12345678,\"0.0,,\")", "12.3"},
+      {"=TEXT(1234.5,\"#,##0\")", "1,235"},          {"=TEXT(0,\"#\")", ""},
+      {"=TEXT(42,\"General\")", "42"},               {"=TEXT(\"12\",\"0.00\")", "12.00"},
+      {"=TEXT(DATE(2012,3,14),\"MM/DD/YY\")", "03/14/12"}, {"=TEXT(DATE(2012,3,14),\"dddd\")", "Wednesday"},
+      {"=TEXT(DATE(2012,3,14),\"mmmm d, yyyy\")", "March 14, 2012"}, {"=TEXT(DATE(2012,3,14),\"ddd mmm\")", "Wed Mar"},
+      {"=TEXT(TIME(13,29,0),\"H:MM AM/PM\")", "1:29 PM"}, {"=TEXT(0.5,\"hh:mm:ss\")", "12:00:00"},
+      {"=TEXT(\"abc\",\"@\")", "abc"},               {"=TEXT(\"abc\",\"0.00\")", "abc"},
+      {"=TEXT(\"abc\",\"0;0;0;\"\"x\"\"@\")", "xabc"}, {"=TEXT(TRUE,\"0\")", "TRUE"},
+      {"=TEXT(1/0,\"0\")", "#DIV/0!"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+}
+
 }  // namespace
