@@ -46,6 +46,11 @@ bool WriteDate(double serial, const std::vector<FormatToken>& tokens, std::strin
     switch (t.kind) {
       case FormatKind::Literal: *text += t.text; break;
       case FormatKind::Comma: *text += ","; break;
+      case FormatKind::Point:  // a full stop between date codes; before 0s, a fraction of a second
+        if (i + 1 < tokens.size() && tokens[i + 1].kind == FormatKind::Zero)
+          return RefuseFormat(why, "fractions of a second");
+        *text += ".";
+        break;
       case FormatKind::AmPm: *text += hour < 12 ? t.text.substr(0, 1) + (n == 5 ? "M" : "") : (n == 5 ? "PM" : "P"); break;
       case FormatKind::Date:
         switch (t.text[0]) {

@@ -65,6 +65,7 @@ TEST(Text, WritesNumbersInExcelsFormats) {
       {"=TEXT(42,\"General\")", "42"},               {"=TEXT(\"12\",\"0.00\")", "12.00"},
       {"=TEXT(DATE(2012,3,14),\"MM/DD/YY\")", "03/14/12"}, {"=TEXT(DATE(2012,3,14),\"dddd\")", "Wednesday"},
       {"=TEXT(DATE(2012,3,14),\"mmmm d, yyyy\")", "March 14, 2012"}, {"=TEXT(DATE(2012,3,14),\"ddd mmm\")", "Wed Mar"},
+      {"=TEXT(DATE(2012,3,14),\"dd.mm.yyyy\")", "14.03.2012"},
       {"=TEXT(TIME(13,29,0),\"H:MM AM/PM\")", "1:29 PM"}, {"=TEXT(0.5,\"hh:mm:ss\")", "12:00:00"},
       {"=TEXT(\"abc\",\"@\")", "abc"},               {"=TEXT(\"abc\",\"0.00\")", "abc"},
       {"=TEXT(\"abc\",\"0;0;0;\"\"x\"\"@\")", "xabc"}, {"=TEXT(TRUE,\"0\")", "TRUE"},
