@@ -6,6 +6,7 @@
 
 #include "builtins/Aggregates.h"
 #include "builtins/BaseConversions.h"
+#include "builtins/Conditionals.h"
 #include "builtins/ConditionalAggregates.h"
 #include "builtins/DateDifferences.h"
 #include "builtins/DateFunctions.h"
@@ -197,6 +198,7 @@ const Builtin Table[] = {
     {"AREAS", 75, 1, 1, Areas, nullptr}, {"XLOOKUP", NoNumber, 3, 6, XLookup, nullptr},
     {"XMATCH", NoNumber, 2, 4, XMatch, nullptr},
     {"TEXT", 48, 2, 2, TextFormatted, nullptr},
+    {"IFS", NoNumber, 2, Many, Ifs, ChooseIfs}, {"SWITCH", NoNumber, 3, Many, Switch, ChooseSwitch},
     // Known to Excel, not calculated here.
     {"DOLLAR", 13, 1, 2, nullptr, nullptr}, {"FIXED", 14, 1, 3, nullptr, nullptr},
     {"DCOUNT", 40, 3, 3, nullptr, nullptr}, {"DSUM", 41, 3, 3, nullptr, nullptr},

@@ -21,10 +21,12 @@ struct Builtin {
   int fewest, most;
   // Null: Excel has the function and xllhost does not calculate it.
   Value (*calculate)(const BuiltinCall& call);
-  // For functions that calculate only the argument they need (IF,
-  // IFERROR): given the first argument's value, which other argument to
-  // calculate, or -1 for none. Null for all others.
-  int (*choose)(const Value& first);
+  // For functions that calculate only the arguments they need (IF,
+  // IFERROR, IFNA, IFS, SWITCH, CHOOSE): given the values of the arguments
+  // calculated so far (the first always is; the others missing until
+  // calculated) and the one calculated last, which to calculate next, or -1
+  // for none. Null for all others, which calculate every argument.
+  int (*choose)(const std::vector<Value>& calculated, int last);
 };
 
 // Every row, for a range-for.

@@ -197,10 +197,11 @@ Value Column(const BuiltinCall& c) { return Where(c, false); }
 // CHOOSE(index, value1, ...): the value the index picks (its fraction cut
 // off), a reference answered as one, as SUM(CHOOSE(2,A1:A2,B1:B2)) reads
 // it; an index outside the values is #VALUE!.
-int ChooseIndexed(const Value& first) {
+int ChooseIndexed(const std::vector<Value>& calculated, int last) {
   double index = 0;
   Value error;
-  return AsNumber(first, &index, &error) && index >= 1 && index < 256 ? static_cast<int>(index) : -1;
+  if (last != 0 || !AsNumber(calculated[0], &index, &error)) return -1;
+  return index >= 1 && index < 256 ? static_cast<int>(index) : -1;
 }
 Value Choose(const BuiltinCall& c) {
   const Value first = c.Scalar(0);

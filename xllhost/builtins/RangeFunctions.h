@@ -3,6 +3,8 @@
 // which answer references (xltypeRef) that a formula reads as references.
 #pragma once
 
+#include <vector>
+
 #include "builtins/BuiltinCall.h"
 
 namespace xllhost {
@@ -19,6 +21,6 @@ Value Column(const BuiltinCall& call);
 Value Offset(const BuiltinCall& call);
 Value Indirect(const BuiltinCall& call);
 // CHOOSE, and the one argument it calculates: the one its index picks.
-int ChooseIndexed(const Value& first);
+int ChooseIndexed(const std::vector<Value>& calculated, int last);
 Value Choose(const BuiltinCall& call);
 }  // namespace xllhost

@@ -133,36 +133,6 @@ Value Combin(const BuiltinCall& c) {
   });
 }
 
-int ChooseIf(const Value& first) {
-  bool condition = false;
-  Value error;
-  if (!AsBoolean(first, &condition, &error)) return -1;
-  return condition ? 1 : 2;
-}
-// The branch IF takes: an absent one is FALSE, an empty one 0.
-Value If(const BuiltinCall& c) {
-  bool condition = false;
-  Value error;
-  if (!AsBoolean(c.Scalar(0), &condition, &error)) return error;
-  const size_t branch = condition ? 1 : 2;
-  if (branch >= c.args.size()) return BooleanValue(false);
-  if (!c.Given(branch)) return NumberValue(0);
-  return c.Scalar(branch);
-}
-int ChooseIfError(const Value& first) { return first.Is(xltypeErr) ? 1 : -1; }
-Value IfError(const BuiltinCall& c) {
-  const Value first = c.Scalar(0);
-  if (!first.Is(xltypeErr)) return first;
-  return c.Given(1) ? c.Scalar(1) : NumberValue(0);
-}
-
-int ChooseIfNa(const Value& first) { return first.Is(xltypeErr) && first.err == xlerrNA ? 1 : -1; }
-Value IfNa(const BuiltinCall& c) {
-  const Value first = c.Scalar(0);
-  if (!first.Is(xltypeErr) || first.err != xlerrNA) return first;
-  return c.Given(1) ? c.Scalar(1) : NumberValue(0);
-}
-
 Value Not(const BuiltinCall& c) {
   return ElementWise({c.Scalar(0)}, [](const std::vector<Value>& v) {
     bool b = false;

@@ -1,8 +1,9 @@
 // The built-ins of one or two values, each taken element by element over
 // an array, and the logical ones: ABS, SQRT, EXP, LN, INT, PI, LOG, LOG10,
 // POWER, SIGN, ROUND, ROUNDUP, ROUNDDOWN, TRUNC, MOD, QUOTIENT, ISEVEN,
-// ISODD, FACT, COMBIN, IF, IFERROR, IFNA, NOT, ISERROR, ISNUMBER, ISTEXT,
-// NA, TRUE, FALSE. Rounding to a multiple is in Rounding.h.
+// ISODD, FACT, COMBIN, NOT, ISERROR, ISNUMBER, ISTEXT, NA, TRUE, FALSE.
+// Rounding to a multiple is in Rounding.h, IF and its kin in
+// Conditionals.h.
 #pragma once
 
 #include <functional>
@@ -39,13 +40,6 @@ Value IsEven(const BuiltinCall& call);
 Value IsOdd(const BuiltinCall& call);
 Value Fact(const BuiltinCall& call);
 Value Combin(const BuiltinCall& call);
-// IF and IFERROR, and which of their other arguments each calculates.
-int ChooseIf(const Value& first);
-Value If(const BuiltinCall& call);
-int ChooseIfError(const Value& first);
-Value IfError(const BuiltinCall& call);
-int ChooseIfNa(const Value& first);
-Value IfNa(const BuiltinCall& call);
 Value Not(const BuiltinCall& call);
 Value IsError(const BuiltinCall& call);
 Value IsNa(const BuiltinCall& call);

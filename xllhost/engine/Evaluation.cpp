@@ -81,13 +81,22 @@ Operand CallBuiltin(const Builtin& builtin, const Expr& call, Context& ctx) {
   }
   std::vector<Operand> args(call.operands.size());
   for (Operand& arg : args) arg.value = MissingValue();
-  int only = -2;  // every argument
-  if (builtin.choose != nullptr && !args.empty()) {
-    args[0] = Eval(call.operands[0], ctx);
-    only = builtin.choose(IntersectedValue(ctx.book, ctx.place, args[0], &ctx.why));
+  if (builtin.choose == nullptr) {
+    for (size_t i = 0; i < args.size(); ++i) args[i] = Eval(call.operands[i], ctx);
+  } else {
+    // The arguments the function asks for, in its order, only ever forward.
+    // One it answers with, it reads again itself, and a cell not yet
+    // calculated then leaves the formula uncalculated.
+    std::vector<Value> calculated(args.size(), MissingValue());
+    for (int i = 0; i >= 0 && i < count;) {
+      const auto at = static_cast<size_t>(i);
+      std::string unused;
+      args[at] = Eval(call.operands[at], ctx);
+      calculated[at] = IntersectedValue(ctx.book, ctx.place, args[at], i == 0 ? &ctx.why : &unused);
+      const int next = builtin.choose(calculated, i);
+      i = next > i ? next : -1;
+    }
   }
-  for (size_t i = only == -2 ? 0 : 1; i < args.size(); ++i)
-    if (only == -2 || static_cast<int>(i) == only) args[i] = Eval(call.operands[i], ctx);
   if (!ctx.why.empty()) return Of(ErrorValue(xlerrNA));
   // OFFSET and INDIRECT answer references, which the formula reads on.
   return FromRecord(builtin.calculate(BuiltinCall{ctx.book, ctx.place, args, &ctx.why}), ctx);
