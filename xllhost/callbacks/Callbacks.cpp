@@ -4,6 +4,7 @@
 #include "callbacks/Callbacks.h"
 
 #include "builtins/FunctionNames.h"
+#include "functions/BinaryNames.h"
 #include "functions/CellInformation.h"
 #include "functions/Documents.h"
 #include "functions/Information.h"
@@ -40,7 +41,7 @@ const HostFunction HostFunctions[] = {
     {xlGetInst, GetInst},        {xlGetHwnd, GetHwnd},        {xlGetName, GetName},
     {xlGetInstPtr, GetInstPtr},  {xlStack, Stack},            {xlRunningOnCluster, RunningOnCluster},
     {xlEnableXLMsgs, XLMessages}, {xlDisableXLMsgs, XLMessages}, {xlUDF, CallUserFunction},
-    {xlSet, SetCells},
+    {xlSet, SetCells},           {xlDefineBinaryName, DefineBinaryName}, {xlGetBinaryName, GetBinaryName},
 };
 
 const HostFunction* Provided(int xlfn) {

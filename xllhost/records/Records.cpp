@@ -31,7 +31,14 @@ Value CaptureRecord(const Record& record) {
     case xltypeBool: value.boolean = record.val.xbool != 0; break;
     case xltypeErr: value.err = static_cast<std::uint16_t>(record.val.err); break;
     case xltypeInt: value.integer = record.val.w; break;
-    case xltypeBigData: value.pointer = static_cast<const char*>(record.val.bigdata.h.hdata); break;
+    case xltypeBigData:
+      // Data an add-in gives (xlDefineBinaryName): its bytes, which the
+      // callbacks checked readable; a handle alone has no size.
+      value.pointer = static_cast<const char*>(record.val.bigdata.h.hdata);
+      if (record.val.bigdata.cbData > 0 && record.val.bigdata.h.lpbData != nullptr)
+        value.text.assign(reinterpret_cast<const char*>(record.val.bigdata.h.lpbData),
+                          static_cast<size_t>(record.val.bigdata.cbData));
+      break;
     case xltypeSRef: CaptureArea(record.val.sref.ref, value); break;
     case xltypeRef: {
       value.sheetId = static_cast<std::int32_t>(record.val.mref.idSheet);

@@ -127,9 +127,9 @@ void WriteRecord(const Value& value, Record& record, Storage& storage) {
     case xltypeBool: record.val.xbool = value.boolean; break;
     case xltypeErr: record.val.err = value.err; break;
     case xltypeInt: record.val.w = static_cast<decltype(record.val.w)>(value.integer); break;
-    case xltypeBigData:  // a handle the host hands out (xlGetInstPtr), no data of its own
+    case xltypeBigData:  // a handle the host hands out (xlGetInstPtr, xlGetBinaryName), and its data's size
       record.val.bigdata.h.hdata = const_cast<char*>(value.pointer);
-      record.val.bigdata.cbData = 0;
+      record.val.bigdata.cbData = static_cast<long>(value.text.size());
       break;
     case xltypeSRef:
       record.val.sref.count = 1;

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "XllHostTest.h"
+#include "functions/BinaryNames.h"
 
 namespace {
 
@@ -20,6 +21,38 @@ TEST_F(XllHost, AnswersAboutItselfAndItsOneSheet) {
   EXPECT_EQ(CallExcel4(xlSheetNm, &sheetName, Count<1>, &sheet), xlretSuccess);
   EXPECT_EQ(xllhost::Display(xllhost::Capture(sheetName)), "[Book1]Sheet1");
   CallExcel4(xlFree, nullptr, Count<1>, &sheetName);
+}
+
+// xlDefineBinaryName keeps a copy of the data, xlGetBinaryName gives it
+// back through a handle the host owns, and a definition without data
+// deletes the name.
+TEST_F(XllHost, KeepsBinaryNamesForTheSession) {
+  Text name("Settings"), other("SETTINGS");
+  char bytes[] = "a\0b\xff";
+  XLOPER data{};
+  data.xltype = xltypeBigData;
+  data.val.bigdata.h.lpbData = reinterpret_cast<std::uint8_t*>(bytes);
+  data.val.bigdata.cbData = 4;
+  ASSERT_EQ(CallExcel4(xlDefineBinaryName, nullptr, Count<2>, &name.record, &data), xlretSuccess);
+  bytes[0] = 'z';  // the host keeps its own copy
+  XLOPER got{};
+  ASSERT_EQ(CallExcel4(xlGetBinaryName, &got, Count<1>, &other.record), xlretSuccess) << "names ignore case";
+  ASSERT_EQ(got.xltype & ~(xlbitXLFree | xlbitDLLFree), xltypeBigData);
+  ASSERT_EQ(got.val.bigdata.cbData, 4);
+  const void* held = GlobalLock(got.val.bigdata.h.hdata);
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(std::string(static_cast<const char*>(held), 4), std::string("a\0b\xff", 4));
+  GlobalUnlock(got.val.bigdata.h.hdata);
+  EXPECT_EQ(xllhost::BinaryNames(), (std::vector<std::pair<std::string, size_t>>{{"Settings", 4}}));
+  CallExcel4(xlFree, nullptr, Count<1>, &got);
+
+  XLOPER missing{};
+  missing.xltype = xltypeMissing;
+  ASSERT_EQ(CallExcel4(xlDefineBinaryName, nullptr, Count<2>, &name.record, &missing), xlretSuccess);
+  EXPECT_EQ(CallExcel4(xlGetBinaryName, &got, Count<1>, &name.record), xlretSuccess);
+  EXPECT_EQ(xllhost::Display(xllhost::Capture(got)), "#N/A") << "deleted";
+  Text bad("1 bad");
+  EXPECT_EQ(CallExcel4(xlDefineBinaryName, nullptr, Count<2>, &bad.record, &data), xlretFailed);
 }
 
 TEST(AddInFile, AnXllOfTheOtherWidthIsRefusedWithTheHostToUse) {
