@@ -28,7 +28,8 @@ Value HypGeom(const double* x, double cumulative) {
   const double sampleS = std::trunc(x[0]), sample = std::trunc(x[1]), populationS = std::trunc(x[2]),
                population = std::trunc(x[3]);
   if (sampleS < 0 || sampleS > std::min(sample, populationS) || sampleS < std::max(0.0, sample - population + populationS) ||
-      sample <= 0 || sample > population || populationS <= 0 || populationS > population)
+      sample <= 0 || sample > population || populationS <= 0 || populationS > population ||
+      population > 4294967295.0)  // Boost.Math counts in unsigned integers
     return ErrorValue(xlerrNum);
   const boost::math::hypergeometric_distribution<double, MathPolicy> d(static_cast<unsigned>(populationS),
                                                                        static_cast<unsigned>(sample),

@@ -76,6 +76,7 @@ bool WriteNumber(double n, const std::vector<FormatToken>& tokens, std::string* 
     else intZeros += t.kind == FormatKind::Zero;
   }
   n = n * std::pow(100.0, percents) / std::pow(1000.0, scale);
+  if (!std::isfinite(n)) return RefuseFormat(why, "percent signs past what a number holds");
   std::string whole, fraction, power;
   if (exponent >= 0) {
     int places = 0;

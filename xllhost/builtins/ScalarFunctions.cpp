@@ -127,6 +127,7 @@ Value Combin(const BuiltinCall& c) {
     n = std::trunc(n), k = std::trunc(k);
     if (n < 0 || k < 0 || k > n) return ErrorValue(xlerrNum);
     k = std::min(k, n - k);
+    if (k > 1030) return ErrorValue(xlerrNum);  // then n >= 2k, and the ways pass 2^1030, past a double
     double ways = 1;
     for (double i = 1; i <= k; ++i) ways = ways * (n - k + i) / i;
     return FiniteNumber(std::round(ways));

@@ -70,8 +70,8 @@ Value Roman(const BuiltinCall& c) {
       *c.notCalculated = "ROMAN in a form other than the classic";
       return ErrorValue(xlerrNA);
     }
+    if (x[0] < 0 || x[0] >= 4000) return ErrorValue(xlerrValue);
     auto n = static_cast<long long>(std::trunc(x[0]));
-    if (x[0] < 0 || n > 3999) return ErrorValue(xlerrValue);
     static const struct { int value; const char* letters; } steps[] = {
         {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
         {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"}};

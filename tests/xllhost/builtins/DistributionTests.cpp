@@ -53,7 +53,7 @@ TEST(Distributions, AnswerNumErrorOutsideTheirDomains) {
         "=GAMMADIST(1,0,1,TRUE)", "=GAMMA(0)", "=GAMMA(-2)", "=GAMMALN(0)", "=BETADIST(4,8,10,1,3)",
         "=BETAINV(0,8,10)", "=WEIBULL(-1,1,1,TRUE)", "=TDIST(-1,10,2)", "=TDIST(1,0,2)", "=TDIST(1,10,3)",
         "=TINV(0,10)", "=CHIDIST(-1,10)", "=CHIINV(2,10)", "=FDIST(1,0,4)", "=BINOMDIST(11,10,0.5,FALSE)",
-        "=BINOMDIST(1,10,1.5,FALSE)", "=CRITBINOM(-1,0.5,0.5)", "=POISSON(-1,5,TRUE)", "=HYPGEOMDIST(5,4,8,20)",
+        "=BINOMDIST(1,10,1.5,FALSE)", "=CRITBINOM(-1,0.5,0.5)", "=POISSON(-1,5,TRUE)", "=HYPGEOMDIST(5,4,8,20)", "=HYPGEOMDIST(1,4,8,1E10)",
         "=NEGBINOMDIST(10,0,0.25)", "=FISHER(1)", "=CONFIDENCE(0,2.5,50)", "=CONFIDENCE(0.05,2.5,0.5)",
         "=STANDARDIZE(1,0,0)"})
     EXPECT_EQ(Shown(book, host, text), "#NUM!") << text;

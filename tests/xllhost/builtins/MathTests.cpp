@@ -69,7 +69,7 @@ TEST(Math, TrigonometryRoundingAndInformationAnswerAsExcelsExamples) {
       {"=ODD(0)", "1"},                {"=FACT(5)", "120"},               {"=FACT(1.9)", "1"},
       {"=FACT(0)", "1"},               {"=FACT(-1)", "#NUM!"},            {"=FACT(171)", "#NUM!"},
       {"=COMBIN(8,2)", "28"},          {"=COMBIN(60,30)", "1.18264581564861E+17"},
-      {"=COMBIN(2,3)", "#NUM!"},
+      {"=COMBIN(2,3)", "#NUM!"},       {"=COMBIN(2E9,1E9)", "#NUM!"},     {"=ROMAN(1E300)", "#VALUE!"},
       {"=MROUND(10,3)", "9"},          {"=MROUND(-10,-3)", "-9"},         {"=MROUND(1.3,0.2)", "1.4"},
       {"=MROUND(5,-2)", "#NUM!"},      {"=QUOTIENT(5,2)", "2"},           {"=QUOTIENT(4.5,3.1)", "1"},
       {"=QUOTIENT(-10,3)", "-3"},      {"=QUOTIENT(1,0)", "#DIV/0!"},     {"=ISEVEN(-1)", "FALSE"},

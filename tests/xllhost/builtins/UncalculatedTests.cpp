@@ -28,6 +28,8 @@ TEST(Uncalculated, SaysWhyForEachCaseTheHelpLeavesOpen) {
       {"=TEXT(1/3,\"General\")", "TEXT in a format with General for a number that is not whole"},
       {"=TEXT(-0.4,\"0\")", "TEXT in a format with a negative number shown as 0"},
       {"=TEXT(\"1/2/2020\",\"yyyy\")", "TEXT of a text that may be a date"},
+      {"=TEXT(1E300,\"0%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%\")",
+       "TEXT in a format with percent signs past what a number holds"},
       {"=EDATE(31,1)", "EDATE or EOMONTH before March 1900"},
       {"=TEXTJOIN({\"-\",\"+\"},TRUE,\"a\",\"b\")", "TEXTJOIN with several delimiters"},
       {"=PROPER(\"\xC3\xA9t\xC3\xA9\")", "PROPER of a character beyond ASCII follows Unicode's case tables"},
