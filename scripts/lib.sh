@@ -115,19 +115,21 @@ linux_tree() {
 # Builds xllhost's programs for Linux (packaging/native) with the flags
 # Debian builds its own with, into build/programs. Two commands may ask at
 # once (the tests of both widths run scripts/xllhost side by side): the
-# second waits for the first, as two builds into one tree corrupt it.
+# second waits for the first, as two builds into one tree corrupt it. The
+# lock is held in this shell, not a subshell, so that a command stopped
+# while it waits leaves no copy of itself behind; it ends with the shell.
 PROGRAMS="$ROOT/build/programs"
 build_programs() {
   mkdir -p "$ROOT/build"
-  (
-    flock 9
-    if [ ! -f "$PROGRAMS/CMakeCache.txt" ]; then  # asked only for the tree's first configure
-      local -x CXXFLAGS LDFLAGS
-      CXXFLAGS="$(cd "$ROOT" && dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-      LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
-    fi
-    linux_tree programs packaging/native "xllhost's programs for Linux" "xllhost-width xlsx-cells" -DCMAKE_BUILD_TYPE=None
-  ) 9>"$PROGRAMS.lock"
+  exec 9>"$PROGRAMS.lock"
+  flock 9
+  if [ ! -f "$PROGRAMS/CMakeCache.txt" ]; then  # asked only for the tree's first configure
+    local -x CXXFLAGS LDFLAGS
+    CXXFLAGS="$(cd "$ROOT" && dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+    LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
+  fi
+  linux_tree programs packaging/native "xllhost's programs for Linux" "xllhost-width xlsx-cells" -DCMAKE_BUILD_TYPE=None
+  exec 9>&-
 }
 
 # Files a run with sudo left behind cannot be rewritten by the user, and Wine
