@@ -10,26 +10,6 @@
 namespace xllhost {
 namespace {
 
-// Each element of the arguments `first` to `last` (one past; all by
-// default): a reference's or an array's values, or the value given;
-// `direct` says which. A visit that answers false ends the walk, and
-// ForEachValue then answers false.
-template <typename Visit>
-bool ForEachValue(const BuiltinCall& c, Visit visit, size_t first = 0, size_t last = SIZE_MAX) {
-  for (size_t i = first; i < std::min(last, c.args.size()); ++i) {
-    const Operand& arg = c.args[i];
-    if (!arg.IsReference() && !arg.value.Is(xltypeMulti)) {
-      if (!visit(arg.value, true)) return false;
-      continue;
-    }
-    const Value values = c.Values(i);
-    if (!values.Is(xltypeMulti) && !visit(values, false)) return false;
-    for (const Value& element : values.elements)
-      if (!visit(element, false)) return false;
-  }
-  return true;
-}
-
 // The values an aggregate takes from each argument: from a reference or
 // an array, numbers only (and, with `logical`, Booleans); given directly,
 // anything that converts.

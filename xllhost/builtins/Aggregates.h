@@ -3,11 +3,32 @@
 // COUNT, COUNTA, COUNTBLANK, SUMPRODUCT.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "builtins/BuiltinCall.h"
 
 namespace xllhost {
+
+// Each element of the arguments `first` to `last` (one past; all by
+// default): a reference's or an array's values, or the value given;
+// `direct` says which. A visit that answers false ends the walk, and
+// ForEachValue then answers false.
+template <typename Visit>
+bool ForEachValue(const BuiltinCall& c, Visit visit, size_t first = 0, size_t last = SIZE_MAX) {
+  for (size_t i = first; i < std::min(last, c.args.size()); ++i) {
+    const Operand& arg = c.args[i];
+    if (!arg.IsReference() && !arg.value.Is(xltypeMulti)) {
+      if (!visit(arg.value, true)) return false;
+      continue;
+    }
+    const Value values = c.Values(i);
+    for (const Value& element : Elements(values))
+      if (!visit(element, false)) return false;
+  }
+  return true;
+}
 
 // The numbers an aggregate takes from the arguments `first` to `last` (one
 // past, or SIZE_MAX for all): from a reference or an array, numbers only;

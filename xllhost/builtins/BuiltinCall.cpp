@@ -15,4 +15,9 @@ Value BuiltinCall::Scalar(size_t i) const {
   return IntersectedValue(book, place, arg, notCalculated);
 }
 
+Value BuiltinCall::NotCalculated(const std::string& why) const {
+  *notCalculated = why;
+  return ErrorValue(xlerrNA);
+}
+
 }  // namespace xllhost

@@ -23,6 +23,9 @@ struct BuiltinCall {
   // the array of its values.
   Value Scalar(size_t i) const;
   bool Given(size_t i) const { return i < args.size() && !args[i].value.Is(xltypeMissing); }
+  // What a built-in answers where it cannot answer surely: the cell is left
+  // not calculated, and `why` says why.
+  Value NotCalculated(const std::string& why) const;
 };
 
 }  // namespace xllhost

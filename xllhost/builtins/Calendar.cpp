@@ -54,8 +54,7 @@ long long SerialFromCivil(long long y, long long m, long long d) {
 bool AsSerial(const BuiltinCall& c, const Value& value, double* serial, Value* error) {
   if (AsNumber(value, serial, error)) return true;
   if (!value.Is(xltypeStr)) return false;
-  *c.notCalculated = "a date or time written as text";
-  *error = ErrorValue(xlerrNA);
+  *error = c.NotCalculated("a date or time written as text");
   return false;
 }
 

@@ -39,20 +39,13 @@ Value TwoDates(const BuiltinCall& c, size_t numbers, bool fromMarch1900,
       if (!AsSerial(c, v[i], &serial, &error)) return error;
       serial = std::floor(serial);
       if (serial < 0 || serial > LastSerial) return ErrorValue(xlerrNum);
-      if (fromMarch1900 && serial < FirstOfMarch1900) {
-        *c.notCalculated = "a date before March 1900 in Excel's calendar";
-        return ErrorValue(xlerrNA);
-      }
+      if (fromMarch1900 && serial < FirstOfMarch1900)
+        return c.NotCalculated("a date before March 1900 in Excel's calendar");
       days[i].serial = serial;
       Civil(serial, &days[i].y, &days[i].m, &days[i].d);
     }
     return f(days[0], days[1], v);
   });
-}
-
-Value Uncalculated(const BuiltinCall& c, const char* why) {
-  *c.notCalculated = why;
-  return ErrorValue(xlerrNA);
 }
 
 double Months30(const Day& a, long long d1, const Day& b, long long d2) {
@@ -84,7 +77,7 @@ Value WeekOf(const BuiltinCall& c, double serial, double type) {
   if (type == 21) {
     const double thursday = serial - static_cast<double>(Monday0(serial)) + 3;
     long long y = 0, m = 0, d = 0;
-    if (!Civil(thursday, &y, &m, &d) || y < 1900) return Uncalculated(c, "ISOWEEKNUM of a day in Excel's first week");
+    if (!Civil(thursday, &y, &m, &d) || y < 1900) return c.NotCalculated("ISOWEEKNUM of a day in Excel's first week");
     const double first = y == 1900 ? 1 : static_cast<double>(SerialFromCivil(y, 1, 1));
     return NumberValue(std::floor((thursday - first) / 7) + 1);
   }
@@ -122,7 +115,7 @@ Value Days360(const BuiltinCall& c) {
     long long d1 = std::min<long long>(a.d, 30), d2 = b.d;
     if (european) return NumberValue(Months30(a, d1, b, std::min<long long>(d2, 30)));
     if ((a.LastOfMonth() && a.d < 30) || (b.LastOfMonth() && b.d < 31))
-      return Uncalculated(c, "DAYS360 by the US method from or to a month's last day before the 31st");
+      return c.NotCalculated("DAYS360 by the US method from or to a month's last day before the 31st");
     if (d2 == 31 && d1 < 30) return NumberValue(Months30(a, d1, b, 31));  // the 1st of the next month
     return NumberValue(Months30(a, d1, b, std::min<long long>(d2, 30)));
   });
@@ -143,7 +136,7 @@ Value DateDif(const BuiltinCall& c) {
     if (unit == "M") return NumberValue(static_cast<double>(months));
     if (unit == "D") return NumberValue(b.serial - a.serial);
     if (unit == "YM") return NumberValue(static_cast<double>(months % 12));
-    if (unit == "MD" || unit == "YD") return Uncalculated(c, "DATEDIF in days beyond whole months or years");
+    if (unit == "MD" || unit == "YD") return c.NotCalculated("DATEDIF in days beyond whole months or years");
     return ErrorValue(xlerrNum);
   });
 }
@@ -162,7 +155,7 @@ Value YearFrac(const BuiltinCall& c) {
     const double days = b.serial - a.serial;
     if (basis == 0) {
       if ((a.m == 2 && a.LastOfMonth()) || (b.m == 2 && b.LastOfMonth()))
-        return Uncalculated(c, "YEARFRAC's US 30/360 from or to the end of February");
+        return c.NotCalculated("YEARFRAC's US 30/360 from or to the end of February");
       const long long d1 = std::min<long long>(a.d, 30), d2 = b.d == 31 && d1 == 30 ? 30 : b.d;
       return NumberValue(Months30(a, d1, b, d2) / 360);
     }

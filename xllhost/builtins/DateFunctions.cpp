@@ -46,10 +46,8 @@ Value MonthsOn(const BuiltinCall& c, bool endOfMonth) {
     const long long days = DaysFromCivil(year + month / 12, month % 12 + 1, 1) - DaysFromCivil(year, month, 1);
     const long long moved = DaysFromCivil(year, month, endOfMonth ? days : std::min(d, days)) - DaysFromCivil(1899, 12, 30);
     if (year < 1900 || moved > LastSerial) return ErrorValue(xlerrNum);
-    if (serial < FirstOfMarch1900 || moved < FirstOfMarch1900) {
-      *c.notCalculated = "EDATE or EOMONTH before March 1900";
-      return ErrorValue(xlerrNA);
-    }
+    if (serial < FirstOfMarch1900 || moved < FirstOfMarch1900)
+      return c.NotCalculated("EDATE or EOMONTH before March 1900");
     return NumberValue(static_cast<double>(moved));
   });
 }

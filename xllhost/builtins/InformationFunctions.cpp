@@ -18,8 +18,7 @@ Value Test(const BuiltinCall& c, bool (*test)(const Value&)) {
 bool OneValue(const BuiltinCall& c, Value* value) {
   *value = c.Scalar(0);
   if (!value->Is(xltypeMulti)) return true;
-  *c.notCalculated = "N or T of an array";
-  *value = ErrorValue(xlerrNA);
+  *value = c.NotCalculated("N or T of an array");
   return false;
 }
 
@@ -30,10 +29,8 @@ bool OneValue(const BuiltinCall& c, Value* value) {
 // nothing; it is left uncalculated.
 Value TypeOf(const BuiltinCall& c) {
   const Operand& arg = c.args[0];
-  if (arg.IsReference() && (arg.area.lastRow > arg.area.firstRow || arg.area.lastColumn > arg.area.firstColumn)) {
-    *c.notCalculated = "TYPE of a reference to several cells";
-    return ErrorValue(xlerrNA);
-  }
+  if (arg.IsReference() && !arg.area.IsCell())
+    return c.NotCalculated("TYPE of a reference to several cells");
   const Value value = c.Values(0);
   if (value.Is(xltypeStr)) return NumberValue(2);
   if (value.Is(xltypeBool)) return NumberValue(4);

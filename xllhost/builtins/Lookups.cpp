@@ -32,11 +32,6 @@ bool LineOf(Value values, Line* line) {
   return true;
 }
 
-Value Uncalculated(const BuiltinCall& c, const char* why) {
-  *c.notCalculated = why;
-  return ErrorValue(xlerrNA);
-}
-
 // XLOOKUP's and XMATCH's search: match mode 0 an equal key (texts in any
 // case), -1 that or the next smaller, 1 that or the next larger, 2 a text
 // by Excel's wildcards; search mode 1 from the first, -1 from the last. The
@@ -48,10 +43,7 @@ bool Modes(const BuiltinCall& c, size_t at, int* match, int* search, Value* erro
     return false;
   if ((m != 0 && m != -1 && m != 1 && m != 2) || (s != 1 && s != -1 && s != 2 && s != -2))
     return *error = ErrorValue(xlerrValue), false;
-  if (s == 2 || s == -2) {
-    Uncalculated(c, "XLOOKUP or XMATCH by binary search");
-    return *error = ErrorValue(xlerrNA), false;
-  }
+  if (s == 2 || s == -2) return *error = c.NotCalculated("XLOOKUP or XMATCH by binary search"), false;
   *match = static_cast<int>(m), *search = static_cast<int>(s);
   return true;
 }
@@ -82,7 +74,7 @@ int Found(const Line& keys, const Value& key, int match, int search) {
 Value LookupOf(const BuiltinCall& c) {
   const Value key = c.Scalar(0);
   if (key.Is(xltypeErr)) return key;
-  if (key.Is(xltypeMulti)) return Uncalculated(c, "LOOKUP of several keys");
+  if (key.Is(xltypeMulti)) return c.NotCalculated("LOOKUP of several keys");
   const Value table = c.Values(1);
   const int rows = table.Is(xltypeMulti) ? table.rows : 1, columns = table.Is(xltypeMulti) ? table.columns : 1;
   auto cell = [&](int r, int k) -> const Value& {
@@ -99,7 +91,7 @@ Value LookupOf(const BuiltinCall& c) {
   if (!LineOf(table, &keys) || !LineOf(c.Values(2), &results)) return ErrorValue(xlerrNA);
   const int found = Position(keys.count, [&](int i) -> const Value& { return keys[i]; }, key, 1);
   if (found < 0) return ErrorValue(xlerrNA);
-  if (found >= results.count) return Uncalculated(c, "LOOKUP past the end of a shorter result vector");
+  if (found >= results.count) return c.NotCalculated("LOOKUP past the end of a shorter result vector");
   return results[found];
 }
 
@@ -109,7 +101,7 @@ Value XMatch(const BuiltinCall& c) {
   int match = 0, search = 1;
   Value error;
   if (key.Is(xltypeErr)) return key;
-  if (key.Is(xltypeMulti)) return Uncalculated(c, "XMATCH of several keys, which spill");
+  if (key.Is(xltypeMulti)) return c.NotCalculated("XMATCH of several keys, which spill");
   if (!LineOf(c.Values(1), &keys)) return ErrorValue(xlerrValue);
   if (!Modes(c, 2, &match, &search, &error)) return error;
   const int found = Found(keys, key, match, search);
@@ -125,9 +117,9 @@ Value XLookup(const BuiltinCall& c) {
   int match = 0, search = 1;
   Value error;
   if (key.Is(xltypeErr)) return key;
-  if (key.Is(xltypeMulti)) return Uncalculated(c, "XLOOKUP of several keys, which spill");
+  if (key.Is(xltypeMulti)) return c.NotCalculated("XLOOKUP of several keys, which spill");
   if (!LineOf(c.Values(1), &keys)) return ErrorValue(xlerrValue);
-  if (!LineOf(c.Values(2), &results)) return Uncalculated(c, "XLOOKUP answering several cells, which spill");
+  if (!LineOf(c.Values(2), &results)) return c.NotCalculated("XLOOKUP answering several cells, which spill");
   if (results.count != keys.count) return ErrorValue(xlerrValue);
   if (!Modes(c, 4, &match, &search, &error)) return error;
   const int found = Found(keys, key, match, search);
@@ -151,9 +143,9 @@ Value Address(const BuiltinCall& c) {
   if (row < 1 || row > 1048576 || column < 1 || column > 16384 || abs < 1 || abs > 4) return ErrorValue(xlerrValue);
   for (char ch : sheet)
     if (!std::isalnum(static_cast<unsigned char>(ch)) && ch != '_')
-      return Uncalculated(c, "ADDRESS of a sheet whose name needs quotes");
+      return c.NotCalculated("ADDRESS of a sheet whose name needs quotes");
   if (!sheet.empty() && std::isdigit(static_cast<unsigned char>(sheet[0])))
-    return Uncalculated(c, "ADDRESS of a sheet whose name needs quotes");
+    return c.NotCalculated("ADDRESS of a sheet whose name needs quotes");
   const bool rowFixed = abs == 1 || abs == 2, columnFixed = abs == 1 || abs == 3;
   const std::string r = std::to_string(static_cast<long>(row)), k = std::to_string(static_cast<long>(column));
   const std::string cell = a1 ? (columnFixed ? "$" : "") + ColumnName(static_cast<int>(column) - 1) + (rowFixed ? "$" : "") + r

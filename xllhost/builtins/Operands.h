@@ -27,6 +27,18 @@ struct Place {
   bool array = false;
 };
 
+// The elements of an array row by row, or the one value that is none, for
+// a range-for; nothing is copied.
+struct Elements {
+  const Value* first;
+  const Value* last;  // one past
+  explicit Elements(const Value& values)
+      : first(values.Is(xltypeMulti) ? values.elements.data() : &values),
+        last(values.Is(xltypeMulti) ? values.elements.data() + values.elements.size() : &values + 1) {}
+  const Value* begin() const { return first; }
+  const Value* end() const { return last; }
+};
+
 // A reference record as an operand: xltypeSRef on `sheet`, xltypeRef with
 // a sheet's id and one rectangle; false for any other value, another
 // workbook's sheet, several rectangles or one outside the grid.

@@ -176,10 +176,7 @@ Value Indirect(const BuiltinCall& c) {
   Value error;
   if (!AsText(c.Scalar(0), &text, &error)) return error;
   if (c.Given(1) && !AsBoolean(c.Scalar(1), &a1, &error)) return error;
-  if (!a1) {
-    *c.notCalculated = "INDIRECT in R1C1 style";
-    return ErrorValue(xlerrNA);
-  }
+  if (!a1) return c.NotCalculated("INDIRECT in R1C1 style");
   Formula formula;
   std::string why;
   if (!ParseFormula("=" + text, c.place.row, c.place.column, &formula, &why) ||
@@ -205,10 +202,7 @@ int ChooseIndexed(const std::vector<Value>& calculated, int last) {
 }
 Value Choose(const BuiltinCall& c) {
   const Value first = c.Scalar(0);
-  if (first.Is(xltypeMulti)) {
-    *c.notCalculated = "CHOOSE of an array of indexes";
-    return ErrorValue(xlerrNA);
-  }
+  if (first.Is(xltypeMulti)) return c.NotCalculated("CHOOSE of an array of indexes");
   double index = 0;
   Value error;
   if (!AsNumber(first, &index, &error)) return error;

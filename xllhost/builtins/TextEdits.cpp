@@ -78,10 +78,7 @@ Value Search(const BuiltinCall& c) {
   return Texts(c, 3, Arg3, 1, [&](const Taken& t) {
     const std::string &find = t.text[0], &within = t.text[1];
     const double start = t.number[2];
-    if (!IsAscii(find) || !IsAscii(within)) {
-      *c.notCalculated = "SEARCH in a text beyond ASCII";
-      return ErrorValue(xlerrNA);
-    }
+    if (!IsAscii(find) || !IsAscii(within)) return c.NotCalculated("SEARCH in a text beyond ASCII");
     if (start < 1 || start > static_cast<double>(within.size()) + 1) return ErrorValue(xlerrValue);
     for (auto at = static_cast<size_t>(start) - 1; at <= within.size(); ++at)
       if (MatchesWildcards(find + "*", within.substr(at))) return NumberValue(static_cast<double>(at + 1));
@@ -109,10 +106,7 @@ Value Clean(const BuiltinCall& c) {
 // beyond ASCII is left uncalculated.
 Value Proper(const BuiltinCall& c) {
   return Texts(c, 1, 0, 0, [&](const Taken& t) {
-    if (!IsAscii(t.text[0])) {
-      *c.notCalculated = "PROPER of a character beyond ASCII follows Unicode's case tables";
-      return ErrorValue(xlerrNA);
-    }
+    if (!IsAscii(t.text[0])) return c.NotCalculated("PROPER of a character beyond ASCII follows Unicode's case tables");
     std::string proper = t.text[0];
     bool afterLetter = false;
     for (char& ch : proper) {
@@ -144,8 +138,7 @@ Value TextFormatted(const BuiltinCall& c) {
       else written = FormatText(v[0].text, format, &text, &why);
     }
     if (written) return TextValue(text);
-    *c.notCalculated = why;
-    return ErrorValue(xlerrNA);
+    return c.NotCalculated(why);
   });
 }
 

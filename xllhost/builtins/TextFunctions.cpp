@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "builtins/Aggregates.h"  // ForEachValue
 #include "builtins/Characters.h"
 #include "builtins/Operators.h"
 #include "builtins/ScalarFunctions.h"  // Numeric
@@ -44,10 +45,8 @@ Value CaseOf(const BuiltinCall& c, int (*change)(int)) {
   return Text1(c, [&](const std::string& t) {
     std::string changed = t;
     for (char& ch : changed) {
-      if (static_cast<unsigned char>(ch) >= 0x80) {
-        *c.notCalculated = "UPPER and LOWER of a character beyond ASCII follow Unicode's case tables";
-        return ErrorValue(xlerrNA);
-      }
+      if (static_cast<unsigned char>(ch) >= 0x80)
+        return c.NotCalculated("UPPER and LOWER of a character beyond ASCII follow Unicode's case tables");
       ch = static_cast<char>(change(static_cast<unsigned char>(ch)));
     }
     return TextValue(changed);
@@ -100,15 +99,10 @@ namespace {
 // reference or element of an array, row by row, and each value given; an
 // empty cell is "". False, with the error, at the first error.
 bool TextsOf(const BuiltinCall& c, size_t first, std::vector<std::string>* texts, Value* error) {
-  for (size_t i = first; i < c.args.size(); ++i) {
-    const Value values = c.args[i].IsReference() || c.args[i].value.Is(xltypeMulti) ? c.Values(i) : c.Scalar(i);
-    const std::vector<Value> one{values};
-    for (const Value& value : values.Is(xltypeMulti) ? values.elements : one) {
-      texts->emplace_back();
-      if (!value.Is(xltypeNil) && !value.Is(xltypeMissing) && !AsText(value, &texts->back(), error)) return false;
-    }
-  }
-  return true;
+  return ForEachValue(c, [&](const Value& value, bool) {
+    texts->emplace_back();
+    return value.Is(xltypeNil) || value.Is(xltypeMissing) || AsText(value, &texts->back(), error);
+  }, first);
 }
 
 Value Joined(const std::vector<std::string>& texts, const std::string& delimiter, bool ignoreEmpty) {
@@ -133,10 +127,7 @@ Value Concat(const BuiltinCall& c) {
 // which Excel takes in turn, is left uncalculated.
 Value TextJoin(const BuiltinCall& c) {
   const Value delimiter = c.Scalar(0);
-  if (delimiter.Is(xltypeMulti)) {
-    *c.notCalculated = "TEXTJOIN with several delimiters";
-    return ErrorValue(xlerrNA);
-  }
+  if (delimiter.Is(xltypeMulti)) return c.NotCalculated("TEXTJOIN with several delimiters");
   std::string between;
   bool ignoreEmpty = false;
   std::vector<std::string> texts;
@@ -153,10 +144,7 @@ Value Code(const BuiltinCall& c) {
   return Text1(c, [&](const std::string& t) {
     if (t.empty()) return ErrorValue(xlerrValue);
     const auto first = static_cast<unsigned char>(t[0]);
-    if (first >= 0x80) {
-      *c.notCalculated = "CODE of a character beyond ASCII depends on the code page";
-      return ErrorValue(xlerrNA);
-    }
+    if (first >= 0x80) return c.NotCalculated("CODE of a character beyond ASCII depends on the code page");
     return NumberValue(first);
   });
 }
@@ -164,10 +152,7 @@ Value Char(const BuiltinCall& c) {
   return Numeric(c, 0, [&](double n) {
     const double code = std::trunc(n);
     if (code < 1 || code > 255) return ErrorValue(xlerrValue);
-    if (code >= 128) {
-      *c.notCalculated = "CHAR beyond ASCII depends on the code page";
-      return ErrorValue(xlerrNA);
-    }
+    if (code >= 128) return c.NotCalculated("CHAR beyond ASCII depends on the code page");
     return TextValue(std::string(1, static_cast<char>(code)));
   });
 }

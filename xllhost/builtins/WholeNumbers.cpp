@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "builtins/Aggregates.h"  // ForEachValue
 #include "builtins/Operators.h"
 #include "builtins/ScalarFunctions.h"  // Numeric
 
@@ -17,23 +18,16 @@ namespace {
 // A range or an array holding what is no number is left uncalculated:
 // Microsoft's help does not say whether Excel passes over it.
 bool WholeNumbersOf(const BuiltinCall& c, std::vector<double>* numbers, Value* error) {
-  for (size_t i = 0; i < c.args.size(); ++i) {
-    const bool many = c.args[i].IsReference() || c.args[i].value.Is(xltypeMulti);
-    const Value values = many ? c.Values(i) : c.Scalar(i);
-    const std::vector<Value> one{values};
-    for (const Value& value : values.Is(xltypeMulti) ? values.elements : one) {
-      double n = 0;
-      if (many && !value.Is(xltypeNum) && !value.Is(xltypeErr)) {
-        *c.notCalculated = "GCD or LCM of a range holding what is no number";
-        return *error = ErrorValue(xlerrNA), false;
-      }
-      if (!AsNumber(value, &n, error)) return false;
-      n = std::trunc(n);
-      if (n < 0 || n >= 9007199254740992.0) return *error = ErrorValue(xlerrNum), false;
-      numbers->push_back(n);
-    }
-  }
-  return true;
+  return ForEachValue(c, [&](const Value& value, bool direct) {
+    double n = 0;
+    if (!direct && !value.Is(xltypeNum) && !value.Is(xltypeErr))
+      return *error = c.NotCalculated("GCD or LCM of a range holding what is no number"), false;
+    if (!AsNumber(value, &n, error)) return false;
+    n = std::trunc(n);
+    if (n < 0 || n >= 9007199254740992.0) return *error = ErrorValue(xlerrNum), false;
+    numbers->push_back(n);
+    return true;
+  });
 }
 
 double CommonDivisor(double a, double b) { return static_cast<double>(std::gcd(static_cast<long long>(a), static_cast<long long>(b))); }
@@ -66,10 +60,7 @@ Value Lcm(const BuiltinCall& c) {
 // TRUE among them, is left uncalculated.
 Value Roman(const BuiltinCall& c) {
   return NumericN(c, 2, [&](const double* x) {
-    if (!std::isnan(x[1]) && x[1] != 0) {
-      *c.notCalculated = "ROMAN in a form other than the classic";
-      return ErrorValue(xlerrNA);
-    }
+    if (!std::isnan(x[1]) && x[1] != 0) return c.NotCalculated("ROMAN in a form other than the classic");
     if (x[0] < 0 || x[0] >= 4000) return ErrorValue(xlerrValue);
     auto n = static_cast<long long>(std::trunc(x[0]));
     static const struct { int value; const char* letters; } steps[] = {

@@ -51,8 +51,7 @@ bool ReadWeek(const BuiltinCall& c, int weekendAt, double* first, double* second
   const size_t holidaysAt = weekendAt >= 0 ? 3 : 2;
   if (c.Given(holidaysAt)) {
     const Value holidays = c.Values(holidaysAt);
-    const std::vector<Value> one{holidays};
-    for (const Value& day : holidays.Is(xltypeMulti) ? holidays.elements : one) {
+    for (const Value& day : Elements(holidays)) {
       double serial = 0;
       if (day.Is(xltypeNil)) continue;
       if (!AsSerial(c, day, &serial, error)) return false;

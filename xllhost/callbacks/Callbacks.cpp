@@ -3,7 +3,7 @@
 // answer, writes the answer into the result record and records the call.
 #include "callbacks/Callbacks.h"
 
-#include "builtins/FunctionNames.h"
+#include "catalog/FunctionNames.h"
 #include "functions/BinaryNames.h"
 #include "functions/CellInformation.h"
 #include "functions/Documents.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "builtins/Builtins.h"
+#include "catalog/Builtins.h"
 #include "builtins/Operators.h"
 #include "records/Scratch.h"
 
@@ -87,7 +87,9 @@ Operand CallBuiltin(const Builtin& builtin, const Expr& call, Context& ctx) {
     // The arguments the function asks for, in its order, only ever forward.
     // One it answers with, it reads again itself, and a cell not yet
     // calculated then leaves the formula uncalculated.
-    std::vector<Value> calculated(args.size(), MissingValue());
+    Scratch<Value> scratch;  // IF and its kin stand in many formulas
+    std::vector<Value>& calculated = *scratch;
+    calculated.resize(args.size(), MissingValue());
     for (int i = 0; i >= 0 && i < count;) {
       const auto at = static_cast<size_t>(i);
       std::string unused;

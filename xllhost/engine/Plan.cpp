@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "builtins/Builtins.h"
+#include "catalog/Builtins.h"
 #include "engine/Evaluation.h"
 #include "workbook/CellState.h"
 

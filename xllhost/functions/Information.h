@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "builtins/Builtins.h"
+#include "catalog/Builtins.h"
 #include "records/HostAnswer.h"
 #include "workbook/Workbook.h"
 

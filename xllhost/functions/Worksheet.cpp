@@ -1,6 +1,6 @@
 #include "functions/Worksheet.h"
 
-#include "builtins/Builtins.h"
+#include "catalog/Builtins.h"
 #include "engine/Evaluation.h"
 #include "formulas/Formula.h"
 #include "functions/AddInsHost.h"

@@ -2,7 +2,7 @@
 // and tests include this header for all of it.
 #pragma once
 
-#include "builtins/FunctionNames.h"
+#include "catalog/FunctionNames.h"
 #include "callbacks/Callbacks.h"
 #include "engine/Calculation.h"
 #include "functions/AddInsHost.h"

@@ -1,4 +1,4 @@
-#include "builtins/Returns.h"
+#include "numerics/Returns.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,10 +21,8 @@ Value Npv(const BuiltinCall& c) {
   std::vector<double> values;
   Value error;
   if (!AsNumber(c.Scalar(0), &rate, &error)) return error;
-  if (!NumbersOf(c, 1, SIZE_MAX, &values, &error)) {
-    *c.notCalculated = "NPV of an error or of a text that is no number";
-    return ErrorValue(xlerrNA);
-  }
+  if (!NumbersOf(c, 1, SIZE_MAX, &values, &error))
+    return c.NotCalculated("NPV of an error or of a text that is no number");
   if (rate == -1) return ErrorValue(xlerrDiv0);
   double npv = 0, discount = 1;
   for (double value : values) npv += value / (discount *= 1 + rate);
@@ -70,8 +68,7 @@ bool Flows(const BuiltinCall& c, size_t i, std::vector<double>* values, Value* e
 // Every element of argument `i` a number; else #VALUE!.
 bool AllNumbers(const BuiltinCall& c, size_t i, std::vector<double>* numbers, Value* error) {
   const Value values = c.Values(i);
-  const std::vector<Value> one{values};
-  for (const Value& value : values.Is(xltypeMulti) ? values.elements : one) {
+  for (const Value& value : Elements(values)) {
     if (value.Is(xltypeErr)) return *error = value, false;
     if (!value.Is(xltypeNum)) return *error = ErrorValue(xlerrValue), false;
     numbers->push_back(value.num);
@@ -145,8 +142,7 @@ Value FvSchedule(const BuiltinCall& c) {
   Value error;
   if (!AsNumber(c.Scalar(0), &value, &error)) return error;
   const Value rates = c.Values(1);
-  const std::vector<Value> one{rates};
-  for (const Value& rate : rates.Is(xltypeMulti) ? rates.elements : one) {
+  for (const Value& rate : Elements(rates)) {
     double r = 0;
     if (!rate.Is(xltypeNil) && !AsNumber(rate, &r, &error)) return error;
     value *= 1 + r;

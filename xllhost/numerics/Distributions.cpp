@@ -1,4 +1,4 @@
-#include "builtins/Distributions.h"
+#include "numerics/Distributions.h"
 
 // GCC 12 at -O3 takes a variable of Boost's F quantile, set on every path,
 // for one that may be used unset once inlined here.
@@ -22,9 +22,9 @@
 #include <cmath>
 #include <type_traits>
 
-#include "builtins/MathPolicy.h"
 #include "builtins/Operators.h"
 #include "builtins/ScalarFunctions.h"  // NumericN
+#include "numerics/MathPolicy.h"
 
 namespace xllhost {
 namespace {
@@ -38,11 +38,6 @@ using FisherF = boost::math::fisher_f_distribution<double, MathPolicy>;
 
 Value Bad() { return ErrorValue(xlerrNum); }
 
-// The distribution function at x, or with `cumulative` 0 the density.
-template <typename Distribution>
-Value At(const Distribution& d, double x, double cumulative) {
-  return FiniteNumber(cumulative != 0 ? boost::math::cdf(d, x) : boost::math::pdf(d, x));
-}
 template <typename Distribution>
 Value RightTail(const Distribution& d, double x) {
   return FiniteNumber(boost::math::cdf(complement(d, x)));
@@ -78,13 +73,13 @@ Value WithDegrees(const BuiltinCall& c, size_t count, size_t first, Value (*f)(c
 }  // namespace
 
 Value NormDist(const BuiltinCall& c) {
-  return NumericN(c, 4, [](const double* x) { return x[2] > 0 ? At(Normal(x[1], x[2]), x[0], x[3]) : Bad(); });
+  return NumericN(c, 4, [](const double* x) { return x[2] > 0 ? DistributionAt(Normal(x[1], x[2]), x[0], x[3]) : Bad(); });
 }
 Value NormSDist(const BuiltinCall& c) {
-  return NumericN(c, 1, [](const double* x) { return At(Normal(), x[0], 1); });
+  return NumericN(c, 1, [](const double* x) { return DistributionAt(Normal(), x[0], 1); });
 }
 Value NormSDist2010(const BuiltinCall& c) {
-  return NumericN(c, 2, [](const double* x) { return At(Normal(), x[0], x[1]); });
+  return NumericN(c, 2, [](const double* x) { return DistributionAt(Normal(), x[0], x[1]); });
 }
 Value NormInv(const BuiltinCall& c) {
   return NumericN(c, 3, [](const double* x) {
@@ -95,10 +90,10 @@ Value NormSInv(const BuiltinCall& c) {
   return NumericN(c, 1, [](const double* x) { return Open(x[0]) ? FiniteNumber(quantile(Normal(), x[0])) : Bad(); });
 }
 Value LogNormDist(const BuiltinCall& c) {
-  return NumericN(c, 3, [](const double* x) { return x[0] > 0 && x[2] > 0 ? At(LogNormal(x[1], x[2]), x[0], 1) : Bad(); });
+  return NumericN(c, 3, [](const double* x) { return x[0] > 0 && x[2] > 0 ? DistributionAt(LogNormal(x[1], x[2]), x[0], 1) : Bad(); });
 }
 Value LogNormDist2010(const BuiltinCall& c) {
-  return NumericN(c, 4, [](const double* x) { return x[0] > 0 && x[2] > 0 ? At(LogNormal(x[1], x[2]), x[0], x[3]) : Bad(); });
+  return NumericN(c, 4, [](const double* x) { return x[0] > 0 && x[2] > 0 ? DistributionAt(LogNormal(x[1], x[2]), x[0], x[3]) : Bad(); });
 }
 Value LogInv(const BuiltinCall& c) {
   return NumericN(c, 3, [](const double* x) {
@@ -107,14 +102,14 @@ Value LogInv(const BuiltinCall& c) {
 }
 Value ExponDist(const BuiltinCall& c) {
   return NumericN(c, 3, [](const double* x) {
-    return x[0] >= 0 && x[1] > 0 ? At(boost::math::exponential_distribution<double, MathPolicy>(x[1]), x[0], x[2]) : Bad();
+    return x[0] >= 0 && x[1] > 0 ? DistributionAt(boost::math::exponential_distribution<double, MathPolicy>(x[1]), x[0], x[2]) : Bad();
   });
 }
 // GAMMADIST(x, alpha, beta, cumulative): alpha the shape, beta the scale.
 Value GammaDist(const BuiltinCall& c) {
   return NumericN(c, 4, [](const double* x) {
     if (x[0] < 0 || !(x[1] > 0) || !(x[2] > 0)) return Bad();
-    return At(boost::math::gamma_distribution<double, MathPolicy>(x[1], x[2]), x[0], x[3]);
+    return DistributionAt(boost::math::gamma_distribution<double, MathPolicy>(x[1], x[2]), x[0], x[3]);
   });
 }
 Value GammaInv(const BuiltinCall& c) {
@@ -155,7 +150,7 @@ Value BetaInv(const BuiltinCall& c) {
 Value Weibull(const BuiltinCall& c) {
   return NumericN(c, 4, [](const double* x) {
     if (x[0] < 0 || !(x[1] > 0) || !(x[2] > 0)) return Bad();
-    return At(boost::math::weibull_distribution<double, MathPolicy>(x[1], x[2]), x[0], x[3]);
+    return DistributionAt(boost::math::weibull_distribution<double, MathPolicy>(x[1], x[2]), x[0], x[3]);
   });
 }
 
@@ -167,7 +162,7 @@ Value TDist(const BuiltinCall& c) {
   });
 }
 Value TDist2010(const BuiltinCall& c) {
-  return WithDegrees<StudentsT>(c, 3, 1, [](const StudentsT& t, const double* x) { return At(t, x[0], x[2]); });
+  return WithDegrees<StudentsT>(c, 3, 1, [](const StudentsT& t, const double* x) { return DistributionAt(t, x[0], x[2]); });
 }
 Value TDist2T(const BuiltinCall& c) {
   return WithDegrees<StudentsT>(c, 2, 1, [](const StudentsT& t, const double* x) {
@@ -194,7 +189,7 @@ Value ChiDist(const BuiltinCall& c) {
 }
 Value ChiSqDist(const BuiltinCall& c) {
   return WithDegrees<ChiSquared>(c, 3, 1, [](const ChiSquared& chi, const double* x) {
-    return x[0] < 0 ? Bad() : At(chi, x[0], x[2]);
+    return x[0] < 0 ? Bad() : DistributionAt(chi, x[0], x[2]);
   });
 }
 Value ChiInv(const BuiltinCall& c) {
@@ -211,7 +206,7 @@ Value FDist(const BuiltinCall& c) {
   return WithDegrees<FisherF>(c, 3, 1, [](const FisherF& f, const double* x) { return x[0] < 0 ? Bad() : RightTail(f, x[0]); });
 }
 Value FDist2010(const BuiltinCall& c) {
-  return WithDegrees<FisherF>(c, 4, 1, [](const FisherF& f, const double* x) { return x[0] < 0 ? Bad() : At(f, x[0], x[3]); });
+  return WithDegrees<FisherF>(c, 4, 1, [](const FisherF& f, const double* x) { return x[0] < 0 ? Bad() : DistributionAt(f, x[0], x[3]); });
 }
 Value FInv(const BuiltinCall& c) {
   return WithDegrees<FisherF>(c, 3, 1, [](const FisherF& f, const double* x) {

@@ -1,8 +1,8 @@
-// The special functions and the statistics of the normal distribution,
-// each taken element by element over arrays, through Boost.Math: GAMMA,
-// GAMMALN (and GAMMALN.PRECISE), ERF, ERFC (and their .PRECISE forms),
-// FISHER, FISHERINV, PHI, GAUSS, STANDARDIZE and CONFIDENCE (and
-// CONFIDENCE.NORM).
+// The gamma and error functions, and the statistics of the normal
+// distribution, each taken element by element over arrays, through
+// Boost.Math: GAMMA, GAMMALN (and GAMMALN.PRECISE), ERF, ERFC (and their
+// .PRECISE forms), FISHER, FISHERINV, PHI, GAUSS, STANDARDIZE and
+// CONFIDENCE (and CONFIDENCE.NORM).
 #pragma once
 
 #include "builtins/BuiltinCall.h"

@@ -1,12 +1,12 @@
-#include "builtins/Payments.h"
+#include "numerics/Payments.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "builtins/Financial.h"
 #include "builtins/Operators.h"
-#include "builtins/Returns.h"  // Root
 #include "builtins/ScalarFunctions.h"  // NumericN
+#include "numerics/Financial.h"
+#include "numerics/Returns.h"  // Root
 
 namespace xllhost {
 namespace {
@@ -27,10 +27,7 @@ Value OnePeriod(const BuiltinCall& c, bool principal) {
   return NumericN(c, 6, [&](const double* x) {
     const double rate = x[0], per = x[1], nper = x[2], pv = x[3], fv = std::isnan(x[4]) ? 0 : x[4];
     const double type = std::isnan(x[5]) ? 0 : x[5];
-    if (type != 0 && type != 1) {
-      *c.notCalculated = "a payment type other than 0 and 1";
-      return ErrorValue(xlerrNA);
-    }
+    if (type != 0 && type != 1) return c.NotCalculated("a payment type other than 0 and 1");
     if (per < 1 || per > nper) return ErrorValue(xlerrNum);
     const double interest = Interest(rate, per, nper, pv, fv, type == 1);
     return FiniteNumber(principal ? Payment(rate, nper, pv, fv, type == 1) - interest : interest);
@@ -84,10 +81,7 @@ Value IsPmt(const BuiltinCall& c) {
 Value Rate(const BuiltinCall& c) {
   return NumericN(c, 6, [&](const double* x) {
     const double type = std::isnan(x[4]) ? 0 : x[4];
-    if (type != 0 && type != 1) {
-      *c.notCalculated = "a payment type other than 0 and 1";
-      return ErrorValue(xlerrNA);
-    }
+    if (type != 0 && type != 1) return c.NotCalculated("a payment type other than 0 and 1");
     const Loan loan{x[0], x[1], x[2], std::isnan(x[3]) ? 0 : x[3], type == 1};
     if (!(loan.nper > 0)) return ErrorValue(xlerrNum);
     return FiniteNumber(Root(std::isnan(x[5]) ? 0.1 : x[5], Owed, OwedSlope, &loan));

@@ -1,4 +1,4 @@
-#include "builtins/Financial.h"
+#include "numerics/Financial.h"
 
 #include <cmath>
 #include <functional>
@@ -20,10 +20,7 @@ Value Annuity(const BuiltinCall& c, const std::function<Value(double, double, do
     Value error;
     for (size_t i = 0; i < 5; ++i)
       if (!AsNumber(v[i], &x[i], &error)) return error;
-    if (x[4] != 0 && x[4] != 1) {
-      *c.notCalculated = "a payment type other than 0 and 1";
-      return ErrorValue(xlerrNA);
-    }
+    if (x[4] != 0 && x[4] != 1) return c.NotCalculated("a payment type other than 0 and 1");
     return f(x[0], x[1], x[2], x[3], x[4] == 1);
   });
 }

@@ -1,4 +1,4 @@
-#include "builtins/DiscreteDistributions.h"
+#include "numerics/DiscreteDistributions.h"
 
 #include <boost/math/distributions/binomial.hpp>
 #include <boost/math/distributions/hypergeometric.hpp>
@@ -7,19 +7,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "builtins/MathPolicy.h"
 #include "builtins/Operators.h"
 #include "builtins/ScalarFunctions.h"  // NumericN
+#include "numerics/MathPolicy.h"
 
 namespace xllhost {
 namespace {
 
 using Binomial = boost::math::binomial_distribution<double, MathPolicy>;
-
-template <typename Distribution>
-Value Counted(const Distribution& d, double k, double cumulative) {
-  return FiniteNumber(cumulative != 0 ? boost::math::cdf(d, k) : boost::math::pdf(d, k));
-}
 
 // HYPGEOMDIST's domain, as Microsoft's help gives it: a sample of `sample`
 // from `population`, `populationS` of them successes, `sampleS` of those
@@ -34,13 +29,13 @@ Value HypGeom(const double* x, double cumulative) {
   const boost::math::hypergeometric_distribution<double, MathPolicy> d(static_cast<unsigned>(populationS),
                                                                        static_cast<unsigned>(sample),
                                                                        static_cast<unsigned>(population));
-  return Counted(d, sampleS, cumulative);
+  return DistributionAt(d, sampleS, cumulative);
 }
 
 Value NegBinom(const double* x, double cumulative) {
   const double failures = std::trunc(x[0]), successes = std::trunc(x[1]);
   if (failures < 0 || successes < 1 || !(x[2] >= 0 && x[2] <= 1)) return ErrorValue(xlerrNum);
-  return Counted(boost::math::negative_binomial_distribution<double, MathPolicy>(successes, x[2]), failures, cumulative);
+  return DistributionAt(boost::math::negative_binomial_distribution<double, MathPolicy>(successes, x[2]), failures, cumulative);
 }
 
 }  // namespace
@@ -49,7 +44,7 @@ Value BinomDist(const BuiltinCall& c) {
   return NumericN(c, 4, [](const double* x) {
     const double k = std::trunc(x[0]), n = std::trunc(x[1]);
     if (k < 0 || k > n || !(x[2] >= 0 && x[2] <= 1)) return ErrorValue(xlerrNum);
-    return Counted(Binomial(n, x[2]), k, x[3]);
+    return DistributionAt(Binomial(n, x[2]), k, x[3]);
   });
 }
 // CRITBINOM: the fewest successes whose distribution function reaches
@@ -73,7 +68,7 @@ Value Poisson(const BuiltinCall& c) {
     const double k = std::trunc(x[0]), mean = x[1];
     if (k < 0 || !(mean >= 0)) return ErrorValue(xlerrNum);
     if (mean == 0) return NumberValue(x[2] != 0 || k == 0 ? 1 : 0);  // every count is 0
-    return Counted(boost::math::poisson_distribution<double, MathPolicy>(mean), k, x[2]);
+    return DistributionAt(boost::math::poisson_distribution<double, MathPolicy>(mean), k, x[2]);
   });
 }
 Value HypGeomDist(const BuiltinCall& c) {

@@ -1,4 +1,4 @@
-#include "builtins/Regression.h"
+#include "numerics/Regression.h"
 
 #include <cmath>
 #include <functional>
@@ -18,15 +18,12 @@ struct Pairs {
 
 bool Paired(const BuiltinCall& c, size_t first, Pairs* pairs, Value* error) {
   const Value a = c.Values(first), b = c.Values(first + 1);
-  const std::vector<Value> oneA{a}, oneB{b};
-  const std::vector<Value>& cellsA = a.Is(xltypeMulti) ? a.elements : oneA;
-  const std::vector<Value>& cellsB = b.Is(xltypeMulti) ? b.elements : oneB;
-  if (cellsA.size() != cellsB.size()) return *error = ErrorValue(xlerrNA), false;
-  for (size_t i = 0; i < cellsA.size(); ++i) {
-    if (cellsA[i].Is(xltypeErr)) return *error = cellsA[i], false;
-    if (cellsB[i].Is(xltypeErr)) return *error = cellsB[i], false;
-    if (cellsA[i].Is(xltypeNum) && cellsB[i].Is(xltypeNum))
-      pairs->as.push_back(cellsA[i].num), pairs->bs.push_back(cellsB[i].num);
+  const Elements cellsA(a), cellsB(b);
+  if (cellsA.end() - cellsA.begin() != cellsB.end() - cellsB.begin()) return *error = ErrorValue(xlerrNA), false;
+  for (const Value *x = cellsA.begin(), *y = cellsB.begin(); x != cellsA.end(); ++x, ++y) {
+    if (x->Is(xltypeErr)) return *error = *x, false;
+    if (y->Is(xltypeErr)) return *error = *y, false;
+    if (x->Is(xltypeNum) && y->Is(xltypeNum)) pairs->as.push_back(x->num), pairs->bs.push_back(y->num);
   }
   pairs->n = static_cast<double>(pairs->as.size());
   for (size_t i = 0; i < pairs->as.size(); ++i) pairs->meanA += pairs->as[i] / pairs->n, pairs->meanB += pairs->bs[i] / pairs->n;

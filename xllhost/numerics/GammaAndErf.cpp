@@ -1,13 +1,13 @@
-#include "builtins/SpecialFunctions.h"
+#include "numerics/GammaAndErf.h"
 
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
 
-#include "builtins/MathPolicy.h"
 #include "builtins/Operators.h"
 #include "builtins/ScalarFunctions.h"  // Numeric, NumericN
+#include "numerics/MathPolicy.h"
 
 namespace xllhost {
 namespace {

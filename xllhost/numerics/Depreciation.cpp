@@ -1,4 +1,4 @@
-#include "builtins/Depreciation.h"
+#include "numerics/Depreciation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,10 +33,7 @@ Value Ddb(const BuiltinCall& c) {
     const double cost = x[0], salvage = x[1], life = x[2], period = x[3], factor = std::isnan(x[4]) ? 2 : x[4];
     if (cost < 0 || salvage < 0 || !(life > 0) || !(period > 0) || period > life || !(factor > 0))
       return ErrorValue(xlerrNum);
-    if (period != std::floor(period)) {
-      *c.notCalculated = "DDB of a period that is not whole";
-      return ErrorValue(xlerrNA);
-    }
+    if (period != std::floor(period)) return c.NotCalculated("DDB of a period that is not whole");
     double left = cost, taken = 0;
     for (double p = 1; p <= period; ++p) {
       taken = std::max(0.0, std::min(left * factor / life, left - salvage));

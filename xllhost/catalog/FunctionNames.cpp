@@ -1,9 +1,9 @@
-#include "builtins/FunctionNames.h"
+#include "catalog/FunctionNames.h"
 
 #include <cctype>
 
 #include "UTypes.h"
-#include "builtins/Builtins.h"
+#include "catalog/Builtins.h"
 
 namespace xllhost {
 namespace {

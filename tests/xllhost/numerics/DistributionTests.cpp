@@ -1,4 +1,4 @@
-// The distributions and special functions, with the examples of
+// The distributions, the gamma and the error functions, with the examples of
 // Microsoft's help for each, rounded as the help shows them, and the
 // errors of their domains.
 #include "EngineTest.h"

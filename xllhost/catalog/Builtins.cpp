@@ -1,4 +1,4 @@
-#include "builtins/Builtins.h"
+#include "catalog/Builtins.h"
 
 #include <iterator>
 #include <string_view>
@@ -6,30 +6,30 @@
 
 #include "builtins/Aggregates.h"
 #include "builtins/BaseConversions.h"
-#include "builtins/Conditionals.h"
 #include "builtins/ConditionalAggregates.h"
+#include "builtins/Conditionals.h"
 #include "builtins/DateDifferences.h"
 #include "builtins/DateFunctions.h"
-#include "builtins/Depreciation.h"
-#include "builtins/DiscreteDistributions.h"
-#include "builtins/Distributions.h"
-#include "builtins/Financial.h"
 #include "builtins/InformationFunctions.h"
 #include "builtins/Lookups.h"
-#include "builtins/Payments.h"
-#include "builtins/Percentiles.h"
 #include "builtins/RangeFunctions.h"
-#include "builtins/Regression.h"
-#include "builtins/Returns.h"
 #include "builtins/Rounding.h"
 #include "builtins/ScalarFunctions.h"
-#include "builtins/SpecialFunctions.h"
-#include "builtins/Statistics.h"
 #include "builtins/TextEdits.h"
 #include "builtins/TextFunctions.h"
 #include "builtins/Trigonometry.h"
 #include "builtins/WholeNumbers.h"
 #include "builtins/WorkingDays.h"
+#include "numerics/Depreciation.h"
+#include "numerics/DiscreteDistributions.h"
+#include "numerics/Distributions.h"
+#include "numerics/Financial.h"
+#include "numerics/GammaAndErf.h"
+#include "numerics/Payments.h"
+#include "numerics/Percentiles.h"
+#include "numerics/Regression.h"
+#include "numerics/Returns.h"
+#include "numerics/Statistics.h"
 
 namespace xllhost {
 namespace {

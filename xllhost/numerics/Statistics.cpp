@@ -1,4 +1,4 @@
-#include "builtins/Statistics.h"
+#include "numerics/Statistics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -67,10 +67,7 @@ Value Ranked(const BuiltinCall& c, bool largest) {
   std::sort(numbers.begin(), numbers.end());
   if (largest) std::reverse(numbers.begin(), numbers.end());
   return Numeric(c, 1, [&](double k) {
-    if (k != std::floor(k)) {
-      *c.notCalculated = "LARGE or SMALL of a k that is not a whole number";
-      return ErrorValue(xlerrNA);
-    }
+    if (k != std::floor(k)) return c.NotCalculated("LARGE or SMALL of a k that is not a whole number");
     if (k < 1 || k > static_cast<double>(numbers.size())) return ErrorValue(xlerrNum);
     return NumberValue(numbers[static_cast<size_t>(k) - 1]);
   });

@@ -7,8 +7,8 @@
 #include <set>
 #include <sstream>
 
-#include "builtins/Builtins.h"
-#include "builtins/FunctionNames.h"
+#include "catalog/Builtins.h"
+#include "catalog/FunctionNames.h"
 #include "workbook/CellsText.h"
 
 namespace {

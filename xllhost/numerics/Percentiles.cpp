@@ -1,4 +1,4 @@
-#include "builtins/Percentiles.h"
+#include "numerics/Percentiles.h"
 
 #include <algorithm>
 #include <cmath>
