@@ -1,7 +1,7 @@
 // The built-ins that calculate only the arguments they answer: IF,
 // IFERROR, IFNA, IFS and SWITCH, each with the function that says which
 // argument to calculate next (Builtin::choose). CHOOSE is in
-// RangeFunctions.h.
+// lookup/RangeFunctions.h.
 #pragma once
 
 #include <vector>

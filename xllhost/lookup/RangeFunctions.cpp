@@ -1,4 +1,4 @@
-#include "builtins/RangeFunctions.h"
+#include "lookup/RangeFunctions.h"
 
 #include <algorithm>
 #include <cmath>

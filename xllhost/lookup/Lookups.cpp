@@ -1,4 +1,4 @@
-#include "builtins/Lookups.h"
+#include "lookup/Lookups.h"
 
 #include <cctype>
 #include <cmath>
