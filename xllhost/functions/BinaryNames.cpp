@@ -7,6 +7,8 @@
 #include <map>
 
 #include "formulas/Literals.h"  // IsWorksheetName
+#include "native/Readable.h"
+#include "state/Calls.h"  // Fault
 #include "state/HostPart.h"
 
 namespace xllhost {
@@ -44,15 +46,23 @@ Answer DefineBinaryName(const Request& request) {
     Kept().names.erase(key);
     return Success(Value{});
   }
-  if (!args[1].Is(xltypeBigData)) return Fail(xlretInvXloper);
-  HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, std::max<size_t>(args[1].text.size(), 1));
+  const Value& data = args[1];
+  if (!data.Is(xltypeBigData) || data.integer < 0) return Fail(xlretInvXloper);
+  const auto size = static_cast<size_t>(data.integer);
+  // The one function that reads the bytes behind binary data reads them
+  // now, while the add-in's call lasts.
+  const std::string why = size > 0 ? WhyNotReadable(data.pointer, size) : "";
+  if (!why.empty()) {
+    Fault("xlDefineBinaryName: argument 2 is binary data that " + why + ": Excel would read what is there, or crash");
+    return Fail(xlretInvXloper);
+  }
+  HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, std::max<size_t>(size, 1));
   if (handle == nullptr) return Fail(xlretFailed);
-  std::memcpy(GlobalLock(handle), args[1].text.data(), args[1].text.size());
-  GlobalUnlock(handle);
+  if (size > 0) std::memcpy(GlobalLock(handle), data.pointer, size), GlobalUnlock(handle);
   Kept().names.erase(key);
   Stored& stored = Kept().names[key];
   stored.name = args[0].text;
-  stored.bytes = args[1].text;
+  stored.bytes.assign(data.pointer, size);
   stored.handle = handle;
   return Success(Value{});
 }
@@ -67,7 +77,7 @@ Answer GetBinaryName(const Request& request) {
   Value data;
   data.xltype = xltypeBigData;
   data.pointer = static_cast<const char*>(found->second.handle);
-  data.text = found->second.bytes;
+  data.integer = static_cast<std::int32_t>(found->second.bytes.size());
   return Success(data);
 }
 

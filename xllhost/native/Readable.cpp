@@ -75,10 +75,6 @@ std::string WhyUnreadable(const Record* record, const void* deadBelow) {
     const std::string why = text(record->val.str);
     return why.empty() ? "" : "is a record whose text " + why;
   }
-  if (type == xltypeBigData && record->val.bigdata.cbData > 0) {
-    const std::string why = WhyNotReadable(record->val.bigdata.h.lpbData, static_cast<size_t>(record->val.bigdata.cbData));
-    return why.empty() ? "" : "is a record whose binary data " + why;
-  }
   if (type != xltypeMulti || record->val.array.rows <= 0 || record->val.array.columns <= 0) return "";
   const size_t count = static_cast<size_t>(record->val.array.rows) * static_cast<size_t>(record->val.array.columns);
   if (const std::string why = WhyNotReadable(record->val.array.lparray, count * sizeof(Record)); !why.empty())

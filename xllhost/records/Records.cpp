@@ -32,12 +32,10 @@ Value CaptureRecord(const Record& record) {
     case xltypeErr: value.err = static_cast<std::uint16_t>(record.val.err); break;
     case xltypeInt: value.integer = record.val.w; break;
     case xltypeBigData:
-      // Data an add-in gives (xlDefineBinaryName): its bytes, which the
-      // callbacks checked readable; a handle alone has no size.
+      // The data's address or handle, and its size; only xlDefineBinaryName
+      // reads the bytes behind it, and checks them first.
       value.pointer = static_cast<const char*>(record.val.bigdata.h.hdata);
-      if (record.val.bigdata.cbData > 0 && record.val.bigdata.h.lpbData != nullptr)
-        value.text.assign(reinterpret_cast<const char*>(record.val.bigdata.h.lpbData),
-                          static_cast<size_t>(record.val.bigdata.cbData));
+      value.integer = static_cast<std::int32_t>(record.val.bigdata.cbData);
       break;
     case xltypeSRef: CaptureArea(record.val.sref.ref, value); break;
     case xltypeRef: {

@@ -21,7 +21,7 @@ struct Value {
   double num = 0;
   std::string text;               // for strings
   const char* pointer = nullptr;  // the string's or the array's address, for strings and arrays
-  std::int32_t integer = 0;       // for integers
+  std::int32_t integer = 0;       // for integers, and the size of binary data
   std::uint16_t err = 0;
   bool boolean = false;
   std::int32_t sheetId = 0;     // for a reference to a sheet (xltypeRef)
@@ -129,7 +129,7 @@ void WriteRecord(const Value& value, Record& record, Storage& storage) {
     case xltypeInt: record.val.w = static_cast<decltype(record.val.w)>(value.integer); break;
     case xltypeBigData:  // a handle the host hands out (xlGetInstPtr, xlGetBinaryName), and its data's size
       record.val.bigdata.h.hdata = const_cast<char*>(value.pointer);
-      record.val.bigdata.cbData = static_cast<long>(value.text.size());
+      record.val.bigdata.cbData = value.integer;
       break;
     case xltypeSRef:
       record.val.sref.count = 1;

@@ -53,6 +53,9 @@ TEST_F(XllHost, KeepsBinaryNamesForTheSession) {
   EXPECT_EQ(xllhost::Display(xllhost::Capture(got)), "#N/A") << "deleted";
   Text bad("1 bad");
   EXPECT_EQ(CallExcel4(xlDefineBinaryName, nullptr, Count<2>, &bad.record, &data), xlretFailed);
+  data.val.bigdata.h.lpbData = nullptr;
+  EXPECT_EQ(CallExcel4(xlDefineBinaryName, nullptr, Count<2>, &name.record, &data), xlretInvXloper);
+  ExpectFaults({"xlDefineBinaryName: argument 2 is binary data that"});
 }
 
 TEST(AddInFile, AnXllOfTheOtherWidthIsRefusedWithTheHostToUse) {
