@@ -107,11 +107,16 @@ done
 # xllhost.exe behind.
 cp "$dir/hangs.xll" "$scratch/stopped.xll"
 XLLHOST_EXE=$host "$(dirname "$0")/../scripts/xllhost" --quiet "$scratch/stopped.xll" >/dev/null 2>&1 &
+stopped=$!
 sleep 3
-kill -TERM $!
-wait $! 2>/dev/null
+kill -TERM $stopped
+for _ in $(seq 100); do kill -0 $stopped 2>/dev/null || break; sleep 0.1; done
 sleep 1
-if pgrep -f "$scratch/stopped.xll" >/dev/null; then
+if kill -0 $stopped 2>/dev/null; then
+  echo "FAILED: scripts/xllhost stopped by its caller was still running 10 s later"
+  pkill -KILL -f "$scratch/stopped.xll"
+  echo failed >>"$results"
+elif pgrep -f "$scratch/stopped.xll" >/dev/null; then
   echo "FAILED: scripts/xllhost stopped by its caller left xllhost.exe running"
   pkill -KILL -f "$scratch/stopped.xll"
   echo failed >>"$results"
