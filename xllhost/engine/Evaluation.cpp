@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "catalog/Builtins.h"
 #include "builtins/Operators.h"
+#include "catalog/Builtins.h"
 #include "records/Scratch.h"
 
 namespace xllhost {
@@ -14,6 +14,12 @@ int SheetNamed(const Workbook& book, const std::string& sheet, const Place& plac
 
 namespace {
 
+// A name LET gives a value, upper-cased and without the _xlpm. of files.
+struct Binding {
+  std::string name;
+  Operand value;
+};
+
 struct Context {
   const Workbook& book;
   EngineHost& host;
@@ -22,7 +28,13 @@ struct Context {
   bool fromExcel;
   std::string why;  // why the formula is not calculated; empty while it is
   int depth = 0;    // of defined names within names
+  std::vector<Binding> bound{};  // the names of the LETs around, the innermost last
 };
+
+std::string BoundName(const std::string& written) {
+  std::string name = Upper(written);
+  return name.rfind("_XLPM.", 0) == 0 ? name.substr(6) : name;
+}
 
 Operand Of(Value value) {
   Operand operand;
@@ -104,9 +116,33 @@ Operand CallBuiltin(const Builtin& builtin, const Expr& call, Context& ctx) {
   return FromRecord(builtin.calculate(BuiltinCall{ctx.book, ctx.place, args, &ctx.why}), ctx);
 }
 
+// LET(name, value, ..., calculation): each value is calculated once, in
+// order, and its name stands for it (a reference stays one) in the values
+// after it and in the calculation.
+Operand Let(const Expr& call, Context& ctx) {
+  const size_t count = call.operands.size(), outer = ctx.bound.size();
+  if (count < 3 || count % 2 == 0) {
+    ctx.why = "LET takes names and their values in pairs, then a calculation";
+    return Of(ErrorValue(xlerrNA));
+  }
+  for (size_t i = 0; i + 1 < count && ctx.why.empty(); i += 2) {
+    const Expr& name = call.operands[i];
+    if (name.kind != ExprKind::Name || !name.sheet.empty()) {
+      ctx.why = "LET names a value with something other than a name";
+      break;
+    }
+    Operand value = Eval(call.operands[i + 1], ctx);
+    ctx.bound.push_back(Binding{BoundName(name.name), std::move(value)});
+  }
+  Operand result = ctx.why.empty() ? Eval(call.operands.back(), ctx) : Of(ErrorValue(xlerrNA));
+  ctx.bound.erase(ctx.bound.begin() + static_cast<std::ptrdiff_t>(outer), ctx.bound.end());
+  return result;
+}
+
 Operand Call(const Expr& call, Context& ctx) {
   const bool written = call.addIn;
   const std::string& name = call.called;
+  if (!written && name == "LET") return Let(call, ctx);
   const AddInName defined = ctx.host.Lookup(name);
   switch (defined.kind) {
     case AddInName::Kind::Value: return Of(call.operands.empty() ? defined.value : ErrorValue(xlerrValue));
@@ -125,6 +161,11 @@ Operand Call(const Expr& call, Context& ctx) {
 }
 
 Operand Name(const Expr& expr, Context& ctx) {
+  if (expr.sheet.empty() && !ctx.bound.empty()) {
+    const std::string name = BoundName(expr.name);
+    for (auto it = ctx.bound.rbegin(); it != ctx.bound.rend(); ++it)
+      if (it->name == name) return it->value;
+  }
   const int scope = SheetNamed(ctx.book, expr.sheet, ctx.place);
   const DefinedNameEntry* entry = scope < 0 ? nullptr : ctx.book.FindName(expr.name, scope);
   if (entry == nullptr) {

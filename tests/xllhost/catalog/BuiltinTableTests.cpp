@@ -66,6 +66,7 @@ TEST(BuiltinTable, IsUsedWholeByTheWorkbookOfBuiltins) {
       if (cell.formula != nullptr) used.insert(cell.formula->formula.calls.begin(), cell.formula->formula.calls.end());
   for (const xllhost::Builtin& row : xllhost::AllBuiltins())
     if (row.calculate != nullptr) calculated.insert(row.name);
+  used.erase("LET");  // the engine's own, not a row
   EXPECT_EQ(used, calculated);
 }
 

@@ -37,6 +37,22 @@ TEST_F(Formulas, ShowWhatExcelShows) {
   }
 }
 
+TEST_F(Formulas, LetNamesEachValueForWhatFollowsIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"=LET(x,2,y,x*3,x+y)", "8"}, {"=_xlfn.LET(_xlpm.r,A1:B1,SUM(_xlpm.r))", "5"}, {"=LET(Rate,10,Rate+1)", "11"},
+      {"=LET(x,1,LET(x,2,x)+x)", "3"}, {"=LET(x,1,x)&LET(y,2,x)", "#NAME?"}, {"=LET(r,A1:A2,ROWS(r))", "2"},
+  };
+  for (const auto& [text, shown] : cases) {
+    std::string why;
+    EXPECT_EQ(Shown(text, &why), shown) << text << " " << why;
+  }
+  std::string why;
+  EXPECT_EQ(Shown("=LET(x,1)", &why), "#N/A");
+  EXPECT_EQ(why, "LET takes names and their values in pairs, then a calculation");
+  EXPECT_EQ(Shown("=LET(A1,1,2)", &why), "#N/A");
+  EXPECT_EQ(why, "LET names a value with something other than a name");
+}
+
 TEST_F(Formulas, LeaveUncalculatedWhatNeedsAFunctionXllhostLacks) {
   std::string why;
   EXPECT_EQ(Shown("=1+RTD(\"srv\",\"\",A2)", &why), "#N/A");
