@@ -20,6 +20,7 @@
 #include "builtins/WorkingDays.h"
 #include "lookup/Lookups.h"
 #include "lookup/RangeFunctions.h"
+#include "numerics/Database.h"
 #include "numerics/Depreciation.h"
 #include "numerics/DiscreteDistributions.h"
 #include "numerics/Distributions.h"
@@ -199,12 +200,15 @@ const Builtin Table[] = {
     {"XMATCH", NoNumber, 2, 4, XMatch, nullptr},
     {"TEXT", 48, 2, 2, TextFormatted, nullptr},
     {"IFS", NoNumber, 2, Many, Ifs, ChooseIfs}, {"SWITCH", NoNumber, 3, Many, Switch, ChooseSwitch},
+    {"DCOUNT", 40, 3, 3, DCount, nullptr}, {"DSUM", 41, 3, 3, DSum, nullptr},
+    {"DAVERAGE", 42, 3, 3, DAverage, nullptr}, {"DMIN", 43, 3, 3, DMin, nullptr},
+    {"DMAX", 44, 3, 3, DMax, nullptr}, {"DSTDEV", 45, 3, 3, DStDev, nullptr},
+    {"DVAR", 47, 3, 3, DVar, nullptr}, {"DPRODUCT", 189, 3, 3, DProduct, nullptr},
+    {"DSTDEVP", 195, 3, 3, DStDevP, nullptr}, {"DVARP", 196, 3, 3, DVarP, nullptr},
+    {"DCOUNTA", 199, 3, 3, DCountA, nullptr}, {"DGET", 235, 3, 3, DGet, nullptr},
     // Known to Excel, not calculated here.
     {"DOLLAR", 13, 1, 2, nullptr, nullptr}, {"FIXED", 14, 1, 3, nullptr, nullptr},
-    {"DCOUNT", 40, 3, 3, nullptr, nullptr}, {"DSUM", 41, 3, 3, nullptr, nullptr},
-    {"DAVERAGE", 42, 3, 3, nullptr, nullptr}, {"DMIN", 43, 3, 3, nullptr, nullptr},
-    {"DMAX", 44, 3, 3, nullptr, nullptr}, {"DSTDEV", 45, 3, 3, nullptr, nullptr},
-    {"DVAR", 47, 3, 3, nullptr, nullptr},     {"LINEST", 49, 1, 4, nullptr, nullptr}, {"TREND", 50, 1, 4, nullptr, nullptr},
+    {"LINEST", 49, 1, 4, nullptr, nullptr}, {"TREND", 50, 1, 4, nullptr, nullptr},
     {"LOGEST", 51, 1, 4, nullptr, nullptr}, {"GROWTH", 52, 1, 4, nullptr, nullptr},
     {"RAND", 63, 0, 0, nullptr, nullptr}, {"NOW", 74, 0, 0, nullptr, nullptr},
     {"CELL", 125, 1, 2, nullptr, nullptr}, {"TODAY", 221, 0, 0, nullptr, nullptr},
