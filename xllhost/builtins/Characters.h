@@ -12,5 +12,10 @@ size_t Utf16Length(const std::string& text);
 // whole UTF-8 sequences.
 std::string Characters(const std::string& text, size_t first, size_t count);
 bool IsAscii(const std::string& text);
+// The code point of the text's first character; 0 for an empty text or a
+// broken UTF-8 sequence.
+char32_t FirstCodePoint(const std::string& text);
+// A code point (below 0x110000, no surrogate) in UTF-8.
+std::string Utf8(char32_t point);
 
 }  // namespace xllhost

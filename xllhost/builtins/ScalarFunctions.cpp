@@ -61,12 +61,13 @@ Value Power(const BuiltinCall& c) {
   return Numeric2(c, 0, [](double a, double b) { return Arithmetic(Operator::Power, NumberValue(a), NumberValue(b)); });
 }
 // Halves away from zero, as Excel rounds.
+double RoundToDigits(double n, double digits) {
+  const double scale = std::pow(10.0, std::trunc(digits));
+  if (!std::isfinite(scale) || scale == 0) return digits > 0 ? n : 0;
+  return std::round(n * scale) / scale;
+}
 Value Round(const BuiltinCall& c) {
-  return Numeric2(c, 0, [](double n, double digits) {
-    const double scale = std::pow(10.0, std::trunc(digits));
-    if (!std::isfinite(scale) || scale == 0) return FiniteNumber(digits > 0 ? n : 0);
-    return FiniteNumber(std::round(n * scale) / scale);
-  });
+  return Numeric2(c, 0, [](double n, double digits) { return FiniteNumber(RoundToDigits(n, digits)); });
 }
 Value Log10(const BuiltinCall& c) {
   return Numeric(c, 0, [](double n) { return n <= 0 ? ErrorValue(xlerrNum) : FiniteNumber(std::log10(n)); });

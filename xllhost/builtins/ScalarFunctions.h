@@ -20,6 +20,9 @@ Value Numeric2(const BuiltinCall& call, double absent, const std::function<Value
 // element; an absent one is NaN.
 constexpr size_t MostNumeric = 6;
 Value NumericN(const BuiltinCall& call, size_t count, const std::function<Value(const double*)>& f);
+// A number rounded to `digits` places (left of the point when below 0),
+// halves away from zero, as ROUND rounds.
+double RoundToDigits(double n, double digits);
 
 Value Abs(const BuiltinCall& call);
 Value Sqrt(const BuiltinCall& call);

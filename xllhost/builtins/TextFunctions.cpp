@@ -156,6 +156,22 @@ Value Char(const BuiltinCall& c) {
     return TextValue(std::string(1, static_cast<char>(code)));
   });
 }
+Value Unicode(const BuiltinCall& c) {
+  return Text1(c, [](const std::string& t) {
+    const char32_t point = FirstCodePoint(t);
+    return point == 0 ? ErrorValue(xlerrValue) : NumberValue(point);
+  });
+}
+// A code point beyond Unicode's, or 0, is #VALUE!; half of a surrogate
+// pair, #N/A.
+Value Unichar(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) {
+    const double point = std::trunc(n);
+    if (point < 1 || point > 0x10FFFF) return ErrorValue(xlerrValue);
+    if (point >= 0xD800 && point <= 0xDFFF) return ErrorValue(xlerrNA);
+    return TextValue(Utf8(static_cast<char32_t>(point)));
+  });
+}
 // FIND(find, within, [start]): where `find` first stands in `within`, from
 // 1, case-sensitive; #VALUE! when it does not. Positions count characters.
 Value Find(const BuiltinCall& c) {

@@ -1,5 +1,6 @@
 // The built-ins of texts: LEN, UPPER, LOWER, TRIM, REPT, CONCATENATE,
-// CONCAT, TEXTJOIN, CODE, CHAR, FIND, LEFT, RIGHT, MID, VALUE.
+// CONCAT, TEXTJOIN, CODE, CHAR, UNICODE, UNICHAR, FIND, LEFT, RIGHT, MID,
+// VALUE.
 #pragma once
 
 #include "builtins/BuiltinCall.h"
@@ -16,6 +17,8 @@ Value Concat(const BuiltinCall& call);    // CONCAT(text1, ...), ranges cell by 
 Value TextJoin(const BuiltinCall& call);  // TEXTJOIN(delimiter, ignore_empty, text1, ...)
 Value Code(const BuiltinCall& call);
 Value Char(const BuiltinCall& call);
+Value Unicode(const BuiltinCall& call);  // the first character's code point
+Value Unichar(const BuiltinCall& call);
 Value Find(const BuiltinCall& call);
 Value Left(const BuiltinCall& call);
 Value Right(const BuiltinCall& call);

@@ -6,11 +6,13 @@
 
 #include "builtins/Aggregates.h"
 #include "builtins/BaseConversions.h"
+#include "builtins/Bits.h"
 #include "builtins/ConditionalAggregates.h"
 #include "builtins/Conditionals.h"
 #include "builtins/DateDifferences.h"
 #include "builtins/DateFunctions.h"
 #include "builtins/InformationFunctions.h"
+#include "builtins/NumberTexts.h"
 #include "builtins/Rounding.h"
 #include "builtins/ScalarFunctions.h"
 #include "builtins/TextEdits.h"
@@ -206,8 +208,13 @@ const Builtin Table[] = {
     {"DVAR", 47, 3, 3, DVar, nullptr}, {"DPRODUCT", 189, 3, 3, DProduct, nullptr},
     {"DSTDEVP", 195, 3, 3, DStDevP, nullptr}, {"DVARP", 196, 3, 3, DVarP, nullptr},
     {"DCOUNTA", 199, 3, 3, DCountA, nullptr}, {"DGET", 235, 3, 3, DGet, nullptr},
+    {"DOLLAR", 13, 1, 2, Dollar, nullptr}, {"FIXED", 14, 1, 3, Fixed, nullptr},
+    {"NUMBERVALUE", NoNumber, 1, 3, NumberValueOf, nullptr}, {"UNICODE", NoNumber, 1, 1, Unicode, nullptr},
+    {"UNICHAR", NoNumber, 1, 1, Unichar, nullptr}, {"DELTA", NoNumber, 1, 2, Delta, nullptr},
+    {"GESTEP", NoNumber, 1, 2, GeStep, nullptr}, {"BITAND", NoNumber, 2, 2, BitAnd, nullptr},
+    {"BITOR", NoNumber, 2, 2, BitOr, nullptr}, {"BITXOR", NoNumber, 2, 2, BitXor, nullptr},
+    {"BITLSHIFT", NoNumber, 2, 2, BitLShift, nullptr}, {"BITRSHIFT", NoNumber, 2, 2, BitRShift, nullptr},
     // Known to Excel, not calculated here.
-    {"DOLLAR", 13, 1, 2, nullptr, nullptr}, {"FIXED", 14, 1, 3, nullptr, nullptr},
     {"LINEST", 49, 1, 4, nullptr, nullptr}, {"TREND", 50, 1, 4, nullptr, nullptr},
     {"LOGEST", 51, 1, 4, nullptr, nullptr}, {"GROWTH", 52, 1, 4, nullptr, nullptr},
     {"RAND", 63, 0, 0, nullptr, nullptr}, {"NOW", 74, 0, 0, nullptr, nullptr},

@@ -104,4 +104,18 @@ TEST(Math, WholeNumbersAnswerAsExcelsExamples) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
 
+// DELTA, GESTEP and the BIT functions; a BIT number below 0, not whole or
+// from 2^48 on, or a shift past 53 places, is #NUM!.
+TEST(Math, BitsAndThresholdsAnswerAsExcelsExamples) {
+  ExpectShown("", {
+      {"=DELTA(5,4)", "0"},           {"=DELTA(5,5)", "1"},            {"=DELTA(0.5,0)", "0"},
+      {"=DELTA(\"x\")", "#VALUE!"}, {"=GESTEP(5,4)", "1"},           {"=GESTEP(5,5)", "1"},
+      {"=GESTEP(-4,-5)", "1"},        {"=GESTEP(-1)", "0"},            {"=BITAND(1,5)", "1"},
+      {"=BITAND(13,25)", "9"},        {"=BITOR(23,10)", "31"},         {"=BITXOR(5,3)", "6"},
+      {"=BITLSHIFT(4,2)", "16"},      {"=BITRSHIFT(13,2)", "3"},       {"=BITLSHIFT(13,-2)", "3"},
+      {"=BITAND(-1,1)", "#NUM!"},     {"=BITOR(1.5,1)", "#NUM!"},      {"=BITXOR(2^48,1)", "#NUM!"},
+      {"=BITLSHIFT(1,54)", "#NUM!"},  {"=BITLSHIFT(2^47,1)", "#NUM!"}, {"=BITAND({3,6},5)", "1"},
+  });
+}
+
 }  // namespace

@@ -74,4 +74,25 @@ TEST(Text, WritesNumbersInExcelsFormats) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
 
+// FIXED, DOLLAR and NUMBERVALUE with the examples of Microsoft's help;
+// UNICODE and UNICHAR by code points beyond ASCII too.
+TEST(Text, WritesAndReadsNumbersAndCodePoints) {
+  ExpectShown("", {
+      {"=FIXED(1234.567,1)", "1,234.6"},       {"=FIXED(1234.567,-1)", "1,230"},
+      {"=FIXED(-1234.567,-1,TRUE)", "-1230"},  {"=FIXED(44.332)", "44.33"},
+      {"=FIXED(1,128)", "#VALUE!"},            {"=DOLLAR(1234.567,2)", "$1,234.57"},
+      {"=DOLLAR(1234.567,-2)", "$1,200"},      {"=DOLLAR(-1234.567,-2)", "($1,200)"},
+      {"=DOLLAR(-0.123,4)", "($0.1230)"},      {"=DOLLAR(99.888)", "$99.89"},
+      {"=NUMBERVALUE(\"2.500,27\",\",\",\".\")", "2500.27"}, {"=NUMBERVALUE(\"3.5%\")", "0.035"},
+      {"=NUMBERVALUE(\"9%%\")", "0.0009"},    {"=NUMBERVALUE(\" 1,000 .5\")", "1000.5"},
+      {"=NUMBERVALUE(\"\")", "0"},             {"=NUMBERVALUE(\"1.2.3\")", "#VALUE!"},
+      {"=NUMBERVALUE(\"1.000,5\")", "#VALUE!"}, {"=NUMBERVALUE(\"5%1\")", "#VALUE!"},
+      {"=UNICODE(\"B\")", "66"},               {"=UNICODE(\"\xC3\xA9t\xC3\xA9\")", "233"},
+      {"=UNICODE(\"\xF0\x9F\x98\x80\")", "128512"}, {"=UNICODE(\"\")", "#VALUE!"},
+      {"=UNICHAR(66)", "B"},                    {"=UNICHAR(233)", "\xC3\xA9"},
+      {"=UNICHAR(128512)", "\xF0\x9F\x98\x80"}, {"=UNICHAR(0)", "#VALUE!"},
+      {"=UNICHAR(55296)", "#N/A"},              {"=UNICHAR(1114112)", "#VALUE!"},
+  });
+}
+
 }  // namespace

@@ -82,3 +82,10 @@ inline xllhost::Workbook BookOf(const std::string& cells) {
   if (!xllhost::ReadCells(cells, &book, &why)) ADD_FAILURE() << why;
   return book;
 }
+
+// Each formula, in a workbook of the cells given, shows what its case says.
+inline void ExpectShown(const std::string& cells, std::initializer_list<std::pair<const char*, const char*>> cases) {
+  const xllhost::Workbook book = BookOf(cells);
+  MemoryHost host;
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+}

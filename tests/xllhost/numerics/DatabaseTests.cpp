@@ -14,9 +14,7 @@ const char* const Trees =
     "H1 \"tree\"\nH2 \"Pe\"\nI1 \"Tree\"\nI2 \"=Plum\"\nJ1 \"Big\"\nJ2 TRUE\nK1 \"Tree\"\n";
 
 TEST(Database, AnswersAsExcelsExamples) {
-  const xllhost::Workbook book = BookOf(Trees);
-  MemoryHost host;
-  const std::pair<const char*, const char*> cases[] = {
+  ExpectShown(Trees, {
       {"=DCOUNT(A5:E11,\"Age\",A1:F2)", "1"},         {"=DCOUNTA(A5:E11,\"Profit\",A1:F2)", "1"},
       {"=DMAX(A5:E11,\"Profit\",A1:A3)", "105"},      {"=DMIN(A5:E11,\"Profit\",A1:B2)", "75"},
       {"=DSUM(A5:E11,\"Profit\",A1:A2)", "225"},      {"=DSUM(A5:E11,\"Profit\",A1:F2)", "75"},
@@ -25,24 +23,22 @@ TEST(Database, AnswersAsExcelsExamples) {
       {"=ROUND(DSTDEVP(A5:E11,\"Yield\",A1:A3),12)", "2.653299832284"},
       {"=DVAR(A5:E11,\"Yield\",A1:A3)", "8.8"},       {"=DVARP(A5:E11,\"Yield\",A1:A3)", "7.04"},
       {"=DGET(A5:E11,\"Yield\",A1:A3)", "#NUM!"},     {"=DGET(A5:E11,\"Yield\",A1:F2)", "10"},
-  };
-  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+  });
 }
 
 // A text without an operator matches the texts that begin with it; an
 // empty condition, every record; a field that is no label or position,
 // #VALUE!; no record for DGET, #VALUE!.
 TEST(Database, ReadsConditionsAndFieldsAsExcelDoes) {
-  const xllhost::Workbook book = BookOf(Trees);
-  MemoryHost host;
-  const std::pair<const char*, const char*> cases[] = {
+  ExpectShown(Trees, {
       {"=DSUM(A5:E11,\"Profit\",H1:H2)", "172.8"}, {"=DSUM(A5:E11,\"Age\",K1:K2)", "78"},
       {"=DSUM(A5:E11,5,A1:A2)", "225"},            {"=DCOUNT(A5:E11,,A1:A3)", "5"},
       {"=DSUM(A5:E11,\"Nope\",A1:A2)", "#VALUE!"}, {"=DSUM(A5:E11,6,A1:A2)", "#VALUE!"},
       {"=DSUM(A5:E11,,A1:A2)", "#VALUE!"},         {"=DGET(A5:E11,\"Yield\",I1:I2)", "#VALUE!"},
       {"=DAVERAGE(A5:E11,\"Yield\",I1:I2)", "#DIV/0!"}, {"=DSUM({1,2;3,4},1,A1:A2)", "#VALUE!"},
-  };
-  for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
+  });
+  const xllhost::Workbook book = BookOf(Trees);
+  MemoryHost host;
   std::string why;
   EXPECT_EQ(Shown(book, host, "=DSUM(A5:E11,\"Age\",J1:J2)", &why), "#N/A");
   EXPECT_EQ(why, "a computed criterion of a database function");
