@@ -1,9 +1,6 @@
 #include "builtins/Calendar.h"
 
 #include <cmath>
-#include <vector>
-
-#include "builtins/Operators.h"
 
 namespace xllhost {
 
@@ -37,25 +34,16 @@ bool Civil(double serial, long long* y, long long* m, long long* d) {
   return true;
 }
 
-Value OfSerial(const BuiltinCall& c, size_t i, const std::function<Value(double)>& f) {
-  return ElementWise({c.Scalar(i)}, [&](const std::vector<Value>& v) {
-    double serial = 0;
-    Value error;
-    if (!AsSerial(c, v[0], &serial, &error)) return error;
-    if (serial < 0 || serial >= LastSerial + 1) return ErrorValue(xlerrNum);
-    return f(serial);
-  });
-}
-
 long long SerialFromCivil(long long y, long long m, long long d) {
   return DaysFromCivil(y, m, d) - DaysFromCivil(1899, 12, 30);
 }
 
-bool AsSerial(const BuiltinCall& c, const Value& value, double* serial, Value* error) {
-  if (AsNumber(value, serial, error)) return true;
-  if (!value.Is(xltypeStr)) return false;
-  *error = c.NotCalculated("a date or time written as text");
-  return false;
+long long SerialOfDate(long long y, long long m, long long d) {
+  if (y < 1900 || y > 9999 || m < 1 || m > 12 || d < 1) return -1;
+  if (y == 1900 && m <= 2) return m == 1 ? (d <= 31 ? d : -1) : (d <= 29 ? 31 + d : -1);
+  long long year = 0, month = 0, day = 0;
+  CivilFromDays(DaysFromCivil(y, m, d), &year, &month, &day);
+  return day == d ? SerialFromCivil(y, m, d) : -1;
 }
 
 }  // namespace xllhost

@@ -4,10 +4,6 @@
 // its weekdays run on through that day.
 #pragma once
 
-#include <functional>
-
-#include "builtins/BuiltinCall.h"
-
 namespace xllhost {
 
 constexpr long long FirstOfMarch1900 = 61;
@@ -22,12 +18,8 @@ void CivilFromDays(long long z, long long* y, long long* m, long long* d);
 bool Civil(double serial, long long* y, long long* m, long long* d);
 // The serial of a date from 1 March 1900 on.
 long long SerialFromCivil(long long y, long long m, long long d);
-
-// A date argument as a serial number. A date written as text, which
-// xllhost does not read, leaves the cell uncalculated.
-bool AsSerial(const BuiltinCall& call, const Value& value, double* serial, Value* error);
-// A function of the serial number argument `i` is, element by element; a
-// serial below 0 or past 9999 is #NUM!.
-Value OfSerial(const BuiltinCall& call, size_t i, const std::function<Value(double)>& f);
+// The serial of any date from 1 January 1900, 29 February 1900 included;
+// -1 for a day its month does not have, or a year before 1900 or past 9999.
+long long SerialOfDate(long long y, long long m, long long d);
 
 }  // namespace xllhost

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "builtins/Calendar.h"
+#include "builtins/DateArguments.h"
 #include "builtins/Operators.h"
 
 namespace xllhost {
@@ -118,5 +119,33 @@ Value Time(const BuiltinCall& c) {
 Value Hour(const BuiltinCall& c) { return TimePart(c, 3600, 24); }
 Value Minute(const BuiltinCall& c) { return TimePart(c, 60, 60); }
 Value Second(const BuiltinCall& c) { return TimePart(c, 1, 60); }
+
+namespace {
+
+// DATEVALUE and TIMEVALUE take a text only, each element by element:
+// `f` is given the serial it writes, and whether it writes a date.
+Value OfDateText(const BuiltinCall& c, const char* function, const std::function<Value(double, bool)>& f) {
+  return ElementWise({c.Scalar(0)}, [&](const std::vector<Value>& v) {
+    double serial = 0;
+    bool hasDate = false, hasTime = false;
+    if (v[0].Is(xltypeErr)) return v[0];
+    if (!v[0].Is(xltypeStr)) return ErrorValue(xlerrValue);
+    const DateText read = ReadDateText(v[0].text, &serial, &hasDate, &hasTime);
+    if (read == DateText::NotADate) return ErrorValue(xlerrValue);
+    if (read == DateText::Unread) return c.NotCalculated(std::string(function) + " of a form xllhost does not read");
+    return f(serial, hasDate);
+  });
+}
+
+}  // namespace
+
+Value DateValue(const BuiltinCall& c) {
+  return OfDateText(c, "DATEVALUE", [&](double serial, bool hasDate) {
+    return hasDate ? NumberValue(std::floor(serial)) : c.NotCalculated("DATEVALUE of a time alone");
+  });
+}
+Value TimeValue(const BuiltinCall& c) {
+  return OfDateText(c, "TIMEVALUE", [](double serial, bool) { return NumberValue(serial - std::floor(serial)); });
+}
 
 }  // namespace xllhost

@@ -1,8 +1,8 @@
 // The built-ins of dates and times, as serial numbers of Excel's 1900 date
 // system, whose whole part counts days and whose fraction is the time of
 // day: DATE, YEAR, MONTH, DAY, EDATE, EOMONTH, WEEKDAY, TIME, HOUR, MINUTE,
-// SECOND. A date or time written as text is left uncalculated: xllhost
-// does not read Excel's date formats.
+// SECOND, DATEVALUE, TIMEVALUE. A date or time written as text is read as
+// DateArguments.h says.
 #pragma once
 
 #include "builtins/BuiltinCall.h"
@@ -20,5 +20,7 @@ Value Time(const BuiltinCall& call);     // TIME(hour, minute, second)
 Value Hour(const BuiltinCall& call);
 Value Minute(const BuiltinCall& call);
 Value Second(const BuiltinCall& call);
+Value DateValue(const BuiltinCall& call);  // the date a text writes; its time is passed over
+Value TimeValue(const BuiltinCall& call);  // the time of day a text writes; 0 for a date alone
 
 }  // namespace xllhost

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "builtins/Calendar.h"
+#include "builtins/DateArguments.h"
 #include "builtins/Operators.h"
 
 namespace xllhost {

@@ -214,6 +214,7 @@ const Builtin Table[] = {
     {"GESTEP", NoNumber, 1, 2, GeStep, nullptr}, {"BITAND", NoNumber, 2, 2, BitAnd, nullptr},
     {"BITOR", NoNumber, 2, 2, BitOr, nullptr}, {"BITXOR", NoNumber, 2, 2, BitXor, nullptr},
     {"BITLSHIFT", NoNumber, 2, 2, BitLShift, nullptr}, {"BITRSHIFT", NoNumber, 2, 2, BitRShift, nullptr},
+    {"DATEVALUE", 140, 1, 1, DateValue, nullptr}, {"TIMEVALUE", 141, 1, 1, TimeValue, nullptr},
     // Known to Excel, not calculated here.
     {"LINEST", 49, 1, 4, nullptr, nullptr}, {"TREND", 50, 1, 4, nullptr, nullptr},
     {"LOGEST", 51, 1, 4, nullptr, nullptr}, {"GROWTH", 52, 1, 4, nullptr, nullptr},

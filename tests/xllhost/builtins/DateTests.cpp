@@ -59,4 +59,23 @@ TEST(Dates, CountAsExcelsExamples) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
 
+// Dates and times written as texts, in the forms of the en-US locale;
+// those of Microsoft's help for DATEVALUE and TIMEVALUE among them.
+TEST(Dates, ReadTextsAsExcelDoes) {
+  ExpectShown("", {
+      {"=DATEVALUE(\"8/22/2011\")", "40777"},      {"=DATEVALUE(\"22-MAY-2011\")", "40685"},
+      {"=DATEVALUE(\"2011/02/23\")", "40597"},     {"=DATEVALUE(\"2011-2-23 10:00\")", "40597"},
+      {"=DATEVALUE(\"March 14, 2012\")", "40982"}, {"=DATEVALUE(\"1/1/29\")", "47119"},
+      {"=DATEVALUE(\"1/1/30\")", "10959"},         {"=DATEVALUE(\"2/29/1900\")", "60"},
+      {"=DATEVALUE(\"2/29/2011\")", "#VALUE!"},    {"=DATEVALUE(\"13/1/2011\")", "#VALUE!"},
+      {"=DATEVALUE(\"abc\")", "#VALUE!"},          {"=DATEVALUE(40777)", "#VALUE!"},
+      {"=DATEVALUE(\"1/1/1899\")", "#VALUE!"},     {"=TIMEVALUE(\"2:24 AM\")", "0.1"},
+      {"=ROUND(TIMEVALUE(\"22-Aug-2011 6:35 AM\"),10)", "0.2743055556"}, {"=TIMEVALUE(\"12:00 AM\")", "0"},
+      {"=TIMEVALUE(\"13:30\")", "0.5625"},         {"=TIMEVALUE(\"8/22/2011\")", "0"},
+      {"=TIMEVALUE(\"13:30 PM\")", "#VALUE!"},     {"=TIMEVALUE(\"10:75\")", "#VALUE!"},
+      {"=YEAR(\"8/22/2011\")", "2011"},            {"=DAY(\"Mar 14 2012\")", "14"},
+      {"=HOUR(\"6:45 PM\")", "18"},                {"=MONTH(\"Sept 1, 2020\")", "9"},
+  });
+}
+
 }  // namespace

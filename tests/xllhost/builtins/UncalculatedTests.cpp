@@ -10,7 +10,8 @@ TEST(Uncalculated, SaysWhyForEachCaseTheHelpLeavesOpen) {
   MemoryHost host;
   const std::pair<const char*, const char*> cases[] = {
       {"=LARGE({1,2,3},1.5)", "LARGE or SMALL of a k that is not a whole number"},
-      {"=HOUR(\"6:45 PM\")", "a date or time written as text"},
+      {"=HOUR(\"5-Jul 6:45 PM\")", "a date or time written in a form xllhost does not read"},
+      {"=DATEVALUE(\"5-JUL\")", "DATEVALUE of a form xllhost does not read"},
       {"=TYPE(A1:A2)", "TYPE of a reference to several cells"},
       {"=N({1,2})", "N or T of an array"},
       {"=NPV(0.1,\"x\")", "NPV of an error or of a text that is no number"},
