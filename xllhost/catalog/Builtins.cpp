@@ -1,8 +1,6 @@
 #include "catalog/Builtins.h"
 
 #include <iterator>
-#include <string_view>
-#include <unordered_map>
 
 #include "builtins/Aggregates.h"
 #include "builtins/BaseConversions.h"
@@ -22,6 +20,7 @@
 #include "builtins/WorkingDays.h"
 #include "lookup/Lookups.h"
 #include "lookup/RangeFunctions.h"
+#include "numerics/Complex.h"
 #include "numerics/Database.h"
 #include "numerics/Depreciation.h"
 #include "numerics/DiscreteDistributions.h"
@@ -215,6 +214,19 @@ const Builtin Table[] = {
     {"BITOR", NoNumber, 2, 2, BitOr, nullptr}, {"BITXOR", NoNumber, 2, 2, BitXor, nullptr},
     {"BITLSHIFT", NoNumber, 2, 2, BitLShift, nullptr}, {"BITRSHIFT", NoNumber, 2, 2, BitRShift, nullptr},
     {"DATEVALUE", 140, 1, 1, DateValue, nullptr}, {"TIMEVALUE", 141, 1, 1, TimeValue, nullptr},
+    {"COMPLEX", NoNumber, 2, 3, Complex, nullptr}, {"IMREAL", NoNumber, 1, 1, ImReal, nullptr},
+    {"IMAGINARY", NoNumber, 1, 1, Imaginary, nullptr}, {"IMABS", NoNumber, 1, 1, ImAbs, nullptr},
+    {"IMARGUMENT", NoNumber, 1, 1, ImArgument, nullptr}, {"IMCONJUGATE", NoNumber, 1, 1, ImConjugate, nullptr},
+    {"IMSUM", NoNumber, 1, Many, ImSum, nullptr}, {"IMPRODUCT", NoNumber, 1, Many, ImProduct, nullptr},
+    {"IMSUB", NoNumber, 2, 2, ImSub, nullptr}, {"IMDIV", NoNumber, 2, 2, ImDiv, nullptr},
+    {"IMPOWER", NoNumber, 2, 2, ImPower, nullptr}, {"IMSQRT", NoNumber, 1, 1, ImSqrt, nullptr},
+    {"IMEXP", NoNumber, 1, 1, ImExp, nullptr}, {"IMLN", NoNumber, 1, 1, ImLn, nullptr},
+    {"IMLOG10", NoNumber, 1, 1, ImLog10, nullptr}, {"IMLOG2", NoNumber, 1, 1, ImLog2, nullptr},
+    {"IMSIN", NoNumber, 1, 1, ImSin, nullptr}, {"IMCOS", NoNumber, 1, 1, ImCos, nullptr},
+    {"IMTAN", NoNumber, 1, 1, ImTan, nullptr}, {"IMCOT", NoNumber, 1, 1, ImCot, nullptr},
+    {"IMSEC", NoNumber, 1, 1, ImSec, nullptr}, {"IMCSC", NoNumber, 1, 1, ImCsc, nullptr},
+    {"IMSINH", NoNumber, 1, 1, ImSinh, nullptr}, {"IMCOSH", NoNumber, 1, 1, ImCosh, nullptr},
+    {"IMSECH", NoNumber, 1, 1, ImSech, nullptr}, {"IMCSCH", NoNumber, 1, 1, ImCsch, nullptr},
     // Known to Excel, not calculated here.
     {"LINEST", 49, 1, 4, nullptr, nullptr}, {"TREND", 50, 1, 4, nullptr, nullptr},
     {"LOGEST", 51, 1, 4, nullptr, nullptr}, {"GROWTH", 52, 1, 4, nullptr, nullptr},
@@ -226,23 +238,5 @@ const Builtin Table[] = {
 }  // namespace
 
 BuiltinRows AllBuiltins() { return BuiltinRows{std::begin(Table), std::end(Table)}; }
-
-// Every formula's every call asks by name: an index made once, on first
-// use (C++ makes that safe on any thread).
-const Builtin* FindBuiltin(const std::string& name) {
-  static const std::unordered_map<std::string_view, const Builtin*> byName = [] {
-    std::unordered_map<std::string_view, const Builtin*> index;
-    for (const Builtin& builtin : Table) index.emplace(builtin.name, &builtin);
-    return index;
-  }();
-  const auto found = byName.find(name);
-  return found == byName.end() ? nullptr : found->second;
-}
-
-const Builtin* FindBuiltin(int xlfn) {
-  for (const Builtin& builtin : Table)
-    if (xlfn == builtin.xlfn && xlfn != NoNumber) return &builtin;
-  return nullptr;
-}
 
 }  // namespace xllhost

@@ -38,9 +38,4 @@ struct BuiltinRows {
 };
 BuiltinRows AllBuiltins();
 
-// Null when the table has no row of the name (upper case) or number
-// (NoNumber is none).
-const Builtin* FindBuiltin(const std::string& name);
-const Builtin* FindBuiltin(int xlfn);
-
 }  // namespace xllhost

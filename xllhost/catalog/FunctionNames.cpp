@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "UTypes.h"
-#include "catalog/Builtins.h"
+#include "catalog/BuiltinIndex.h"
 
 namespace xllhost {
 namespace {

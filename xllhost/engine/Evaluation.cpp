@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "builtins/Operators.h"
-#include "catalog/Builtins.h"
+#include "catalog/BuiltinIndex.h"
 #include "records/Scratch.h"
 
 namespace xllhost {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "catalog/Builtins.h"
+#include "catalog/BuiltinIndex.h"
 #include "engine/Evaluation.h"
 #include "workbook/CellState.h"
 

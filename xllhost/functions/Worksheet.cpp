@@ -1,6 +1,6 @@
 #include "functions/Worksheet.h"
 
-#include "catalog/Builtins.h"
+#include "catalog/BuiltinIndex.h"
 #include "engine/Evaluation.h"
 #include "formulas/Formula.h"
 #include "functions/AddInsHost.h"

@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "catalog/Builtins.h"
+#include "catalog/BuiltinIndex.h"
 #include "catalog/FunctionNames.h"
 #include "workbook/CellsText.h"
 
