@@ -214,6 +214,7 @@ const Builtin Table[] = {
     {"BITOR", NoNumber, 2, 2, BitOr, nullptr}, {"BITXOR", NoNumber, 2, 2, BitXor, nullptr},
     {"BITLSHIFT", NoNumber, 2, 2, BitLShift, nullptr}, {"BITRSHIFT", NoNumber, 2, 2, BitRShift, nullptr},
     {"DATEVALUE", 140, 1, 1, DateValue, nullptr}, {"TIMEVALUE", 141, 1, 1, TimeValue, nullptr},
+    {"XIRR", NoNumber, 2, 3, Xirr, nullptr},
     {"COMPLEX", NoNumber, 2, 3, Complex, nullptr}, {"IMREAL", NoNumber, 1, 1, ImReal, nullptr},
     {"IMAGINARY", NoNumber, 1, 1, Imaginary, nullptr}, {"IMABS", NoNumber, 1, 1, ImAbs, nullptr},
     {"IMARGUMENT", NoNumber, 1, 1, ImArgument, nullptr}, {"IMCONJUGATE", NoNumber, 1, 1, ImConjugate, nullptr},

@@ -76,6 +76,40 @@ bool AllNumbers(const BuiltinCall& c, size_t i, std::vector<double>* numbers, Va
   return true;
 }
 
+// Values at dates: each value, and the years of 365 days from the first
+// date to its own, for XNPV's sum and XIRR's root.
+struct DatedFlows {
+  std::vector<double> values, years;
+};
+
+double DatedValue(double rate, const void* data) {
+  const auto& flows = *static_cast<const DatedFlows*>(data);
+  double npv = 0;
+  for (size_t i = 0; i < flows.values.size(); ++i) npv += flows.values[i] / std::pow(1 + rate, flows.years[i]);
+  return npv;
+}
+double DatedSlope(double rate, const void* data) {
+  const auto& flows = *static_cast<const DatedFlows*>(data);
+  double slope = 0;
+  for (size_t i = 0; i < flows.values.size(); ++i)
+    slope -= flows.years[i] * flows.values[i] / std::pow(1 + rate, flows.years[i] + 1);
+  return slope;
+}
+
+// Arguments `i` (the values) and `i + 1` (their dates): as many of each,
+// no date before the first; else #NUM!.
+bool Dated(const BuiltinCall& c, size_t i, DatedFlows* flows, Value* error) {
+  std::vector<double> dates;
+  if (!AllNumbers(c, i, &flows->values, error) || !AllNumbers(c, i + 1, &dates, error)) return false;
+  if (flows->values.size() != dates.size()) return *error = ErrorValue(xlerrNum), false;
+  for (double date : dates) {
+    const double days = std::trunc(date) - std::trunc(dates[0]);
+    if (days < 0) return *error = ErrorValue(xlerrNum), false;
+    flows->years.push_back(days / 365);
+  }
+  return true;
+}
+
 }  // namespace
 
 Value Irr(const BuiltinCall& c) {
@@ -107,19 +141,26 @@ Value Mirr(const BuiltinCall& c) {
 
 // XNPV: each value discounted by the years of 365 days from the first date.
 Value Xnpv(const BuiltinCall& c) {
-  std::vector<double> values, dates;
+  DatedFlows flows;
   double rate = 0;
   Value error;
-  if (!AsNumber(c.Scalar(0), &rate, &error) || !AllNumbers(c, 1, &values, &error) || !AllNumbers(c, 2, &dates, &error))
-    return error;
-  if (values.size() != dates.size()) return ErrorValue(xlerrNum);
-  double npv = 0;
-  for (size_t i = 0; i < values.size(); ++i) {
-    const double days = std::trunc(dates[i]) - std::trunc(dates[0]);
-    if (days < 0) return ErrorValue(xlerrNum);
-    npv += values[i] / std::pow(1 + rate, days / 365);
-  }
-  return FiniteNumber(npv);
+  if (!AsNumber(c.Scalar(0), &rate, &error) || !Dated(c, 1, &flows, &error)) return error;
+  return FiniteNumber(DatedValue(rate, &flows));
+}
+
+// XIRR: the rate at which XNPV is 0, from the guess; values that are not
+// some above 0 and some below, or no rate found, are #NUM!. Excel stops
+// within 0.000001% of the root (Microsoft's help): its ninth digit may
+// differ from this one's.
+Value Xirr(const BuiltinCall& c) {
+  DatedFlows flows;
+  double guess = 0.1;
+  Value error;
+  if (!Dated(c, 0, &flows, &error) || (c.Given(2) && !AsNumber(c.Scalar(2), &guess, &error))) return error;
+  const bool in = std::any_of(flows.values.begin(), flows.values.end(), [](double v) { return v > 0; });
+  const bool out = std::any_of(flows.values.begin(), flows.values.end(), [](double v) { return v < 0; });
+  if (!in || !out) return ErrorValue(xlerrNum);
+  return FiniteNumber(Root(guess, DatedValue, DatedSlope, &flows));
 }
 
 Value Effect(const BuiltinCall& c) {

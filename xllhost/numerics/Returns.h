@@ -1,5 +1,5 @@
 // The built-ins of a series of cash flows and of rates: NPV, IRR, MIRR,
-// XNPV, EFFECT, NOMINAL, FVSCHEDULE, PDURATION and RRI.
+// XNPV, XIRR, EFFECT, NOMINAL, FVSCHEDULE, PDURATION and RRI.
 #pragma once
 
 #include "builtins/BuiltinCall.h"
@@ -10,6 +10,7 @@ Value Npv(const BuiltinCall& call);        // NPV(rate, value1, ...)
 Value Irr(const BuiltinCall& call);        // IRR(values, [guess])
 Value Mirr(const BuiltinCall& call);       // MIRR(values, finance_rate, reinvest_rate)
 Value Xnpv(const BuiltinCall& call);       // XNPV(rate, values, dates)
+Value Xirr(const BuiltinCall& call);       // XIRR(values, dates, [guess])
 Value Effect(const BuiltinCall& call);     // EFFECT(nominal_rate, npery)
 Value Nominal(const BuiltinCall& call);    // NOMINAL(effect_rate, npery)
 Value FvSchedule(const BuiltinCall& call);  // FVSCHEDULE(principal, schedule)
