@@ -1,5 +1,6 @@
 #include "builtins/ConditionalAggregates.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "builtins/Criteria.h"
@@ -54,35 +55,42 @@ bool Meeting(const BuiltinCall& c, size_t first, size_t last, const Cells* shape
   return true;
 }
 
-// The sum, or the mean, of the numbers among the cells that meet; the
-// first error among those is the answer. A mean of none is #DIV/0!.
-Value Summed(const Cells& cells, const std::vector<char>& meets, bool mean) {
-  double total = 0, count = 0;
+// What the IFS aggregates make of the numbers among the cells that meet.
+enum class Fold { Sum, Mean, Max, Min };
+
+// The first error among the cells that meet is the answer. A mean of none
+// is #DIV/0!; a largest or smallest of none, 0.
+Value Summed(const Cells& cells, const std::vector<char>& meets, Fold fold) {
+  double total = 0, count = 0, extreme = 0;
   for (size_t k = 0; k < meets.size(); ++k) {
     if (meets[k] == 0) continue;
     if (cells[k].Is(xltypeErr)) return cells[k];
-    if (cells[k].Is(xltypeNum)) total += cells[k].num, ++count;
+    if (!cells[k].Is(xltypeNum)) continue;
+    const double n = cells[k].num;
+    extreme = count == 0 ? n : fold == Fold::Max ? std::max(extreme, n) : std::min(extreme, n);
+    total += n, ++count;
   }
-  if (mean && count == 0) return ErrorValue(xlerrDiv0);
-  return FiniteNumber(mean ? total / count : total);
+  if (fold == Fold::Mean && count == 0) return ErrorValue(xlerrDiv0);
+  if (fold == Fold::Max || fold == Fold::Min) return NumberValue(extreme);
+  return FiniteNumber(fold == Fold::Mean ? total / count : total);
 }
 
-Value OneCriterion(const BuiltinCall& c, bool mean) {
+Value OneCriterion(const BuiltinCall& c, Fold fold) {
   const Cells range(c.Values(0));
   Cells summed = range;
   std::vector<char> meets;
   Value error;
   if (!Meeting(c, 0, 2, nullptr, &meets, &error) || (c.Given(2) && !AlongRange(c, 2, range, &summed, &error)))
     return error;
-  return Summed(summed, meets, mean);
+  return Summed(summed, meets, fold);
 }
 
-Value Criteria(const BuiltinCall& c, bool mean) {
+Value Criteria(const BuiltinCall& c, Fold fold) {
   const Cells summed(c.Values(0));
   std::vector<char> meets;
   Value error;
   if (!Meeting(c, 1, c.args.size(), &summed, &meets, &error)) return error;
-  return Summed(summed, meets, mean);
+  return Summed(summed, meets, fold);
 }
 
 double CountOf(const std::vector<char>& meets) {
@@ -98,14 +106,16 @@ Value CountIf(const BuiltinCall& c) {
   Value error;
   return Meeting(c, 0, 2, nullptr, &meets, &error) ? NumberValue(CountOf(meets)) : error;
 }
-Value SumIf(const BuiltinCall& c) { return OneCriterion(c, false); }
-Value AverageIf(const BuiltinCall& c) { return OneCriterion(c, true); }
+Value SumIf(const BuiltinCall& c) { return OneCriterion(c, Fold::Sum); }
+Value AverageIf(const BuiltinCall& c) { return OneCriterion(c, Fold::Mean); }
 Value CountIfs(const BuiltinCall& c) {
   std::vector<char> meets;
   Value error;
   return Meeting(c, 0, c.args.size(), nullptr, &meets, &error) ? NumberValue(CountOf(meets)) : error;
 }
-Value SumIfs(const BuiltinCall& c) { return Criteria(c, false); }
-Value AverageIfs(const BuiltinCall& c) { return Criteria(c, true); }
+Value SumIfs(const BuiltinCall& c) { return Criteria(c, Fold::Sum); }
+Value AverageIfs(const BuiltinCall& c) { return Criteria(c, Fold::Mean); }
+Value MaxIfs(const BuiltinCall& c) { return Criteria(c, Fold::Max); }
+Value MinIfs(const BuiltinCall& c) { return Criteria(c, Fold::Min); }
 
 }  // namespace xllhost

@@ -120,19 +120,60 @@ Value Fact(const BuiltinCall& c) {
     return NumberValue(product);
   });
 }
-// COMBIN(n, k), both taken whole: the ways to choose k of n; k below 0 or
-// above n is #NUM!. The running product is exact while it fits 53 bits,
-// and rounded to the whole number it is.
+// The ways to choose k of n, both whole, 0 <= k <= n: the running product is
+// exact while it fits 53 bits, and rounded to the whole number it is; NaN
+// past a double.
+double Ways(double n, double k) {
+  k = std::min(k, n - k);
+  if (k > 1030) return NAN;  // then n >= 2k, and the ways pass 2^1030
+  double ways = 1;
+  for (double i = 1; i <= k; ++i) ways = ways * (n - k + i) / i;
+  return std::round(ways);
+}
+// COMBIN(n, k), both taken whole; k below 0 or above n is #NUM!.
 Value Combin(const BuiltinCall& c) {
   return Numeric2(c, 0, [](double n, double k) {
     n = std::trunc(n), k = std::trunc(k);
-    if (n < 0 || k < 0 || k > n) return ErrorValue(xlerrNum);
-    k = std::min(k, n - k);
-    if (k > 1030) return ErrorValue(xlerrNum);  // then n >= 2k, and the ways pass 2^1030, past a double
-    double ways = 1;
-    for (double i = 1; i <= k; ++i) ways = ways * (n - k + i) / i;
-    return FiniteNumber(std::round(ways));
+    return n < 0 || k < 0 || k > n ? ErrorValue(xlerrNum) : FiniteNumber(Ways(n, k));
   });
+}
+// COMBINA(n, k): with repetitions, COMBIN(n + k - 1, k).
+Value Combina(const BuiltinCall& c) {
+  return Numeric2(c, 0, [](double n, double k) {
+    n = std::trunc(n), k = std::trunc(k);
+    if (n < 0 || k < 0 || n < k) return ErrorValue(xlerrNum);
+    return n == 0 && k == 0 ? NumberValue(1) : FiniteNumber(Ways(n + k - 1, k));
+  });
+}
+// PERMUT(n, k): the ordered ways; n at most 0, k below 0 or above n, #NUM!.
+Value Permut(const BuiltinCall& c) {
+  return Numeric2(c, 0, [](double n, double k) {
+    n = std::trunc(n), k = std::trunc(k);
+    if (n <= 0 || k < 0 || n < k) return ErrorValue(xlerrNum);
+    double ways = 1;
+    for (double i = 0; i < k && std::isfinite(ways); ++i) ways *= n - i;
+    return FiniteNumber(ways);
+  });
+}
+// PERMUTATIONA(n, k): with repetitions, n^k.
+Value PermutationA(const BuiltinCall& c) {
+  return Numeric2(c, 0, [](double n, double k) {
+    n = std::trunc(n), k = std::trunc(k);
+    return n < 0 || k < 0 ? ErrorValue(xlerrNum) : FiniteNumber(std::pow(n, k));
+  });
+}
+// FACTDOUBLE(n): n (n - 2) (n - 4) ...; of -1 and 0, 1; below -1, #NUM!.
+Value FactDouble(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) {
+    n = std::trunc(n);
+    if (n < -1) return ErrorValue(xlerrNum);
+    double product = 1;
+    for (double i = n; i > 1 && std::isfinite(product); i -= 2) product *= i;
+    return FiniteNumber(product);
+  });
+}
+Value SqrtPi(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return n < 0 ? ErrorValue(xlerrNum) : FiniteNumber(std::sqrt(n * std::acos(-1.0))); });
 }
 
 Value Not(const BuiltinCall& c) {

@@ -1,7 +1,8 @@
 // The built-ins of one or two values, each taken element by element over
 // an array, and the logical ones: ABS, SQRT, EXP, LN, INT, PI, LOG, LOG10,
 // POWER, SIGN, ROUND, ROUNDUP, ROUNDDOWN, TRUNC, MOD, QUOTIENT, ISEVEN,
-// ISODD, FACT, COMBIN, NOT, ISERROR, ISNUMBER, ISTEXT, NA, TRUE, FALSE.
+// ISODD, FACT, COMBIN, COMBINA, PERMUT, PERMUTATIONA, FACTDOUBLE, SQRTPI,
+// NOT, ISERROR, ISNUMBER, ISTEXT, NA, TRUE, FALSE.
 // Rounding to a multiple is in Rounding.h, IF and its kin in
 // Conditionals.h.
 #pragma once
@@ -43,6 +44,13 @@ Value IsEven(const BuiltinCall& call);
 Value IsOdd(const BuiltinCall& call);
 Value Fact(const BuiltinCall& call);
 Value Combin(const BuiltinCall& call);
+Value Combina(const BuiltinCall& call);
+Value Permut(const BuiltinCall& call);
+Value PermutationA(const BuiltinCall& call);
+Value FactDouble(const BuiltinCall& call);
+Value SqrtPi(const BuiltinCall& call);  // the square root of n pi
+// The ways to choose k of n (whole, 0 <= k <= n); NaN past a double.
+double Ways(double n, double k);
 Value Not(const BuiltinCall& call);
 Value IsError(const BuiltinCall& call);
 Value IsNa(const BuiltinCall& call);

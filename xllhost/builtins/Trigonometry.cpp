@@ -25,7 +25,33 @@ Value Atan2(const BuiltinCall& c) {
     return x == 0 && y == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber(std::atan2(y, x));
   });
 }
+namespace {
 
+// CSC, SEC, COT and the hyperbolic three: 1 over SIN, COS, TAN, SINH, COSH,
+// TANH, of a number below 2^27 in size (else #NUM!); at a pole, #DIV/0!.
+Value Reciprocal(const BuiltinCall& c, double (*f)(double)) {
+  return Numeric(c, 0, [f](double n) {
+    if (std::fabs(n) >= 134217728) return ErrorValue(xlerrNum);
+    const double denominator = f(n);
+    return denominator == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber(1 / denominator);
+  });
+}
+
+}  // namespace
+
+Value Csc(const BuiltinCall& c) { return Reciprocal(c, [](double n) { return std::sin(n); }); }
+Value Sec(const BuiltinCall& c) { return Reciprocal(c, [](double n) { return std::cos(n); }); }
+Value Cot(const BuiltinCall& c) { return Reciprocal(c, [](double n) { return std::tan(n); }); }
+Value Csch(const BuiltinCall& c) { return Reciprocal(c, [](double n) { return std::sinh(n); }); }
+Value Sech(const BuiltinCall& c) { return Reciprocal(c, [](double n) { return std::cosh(n); }); }
+Value Coth(const BuiltinCall& c) { return Reciprocal(c, [](double n) { return std::tanh(n); }); }
+// ACOT's angle lies between 0 and pi.
+Value Acot(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return FiniteNumber(std::acos(-1.0) / 2 - std::atan(n)); });
+}
+Value Acoth(const BuiltinCall& c) {
+  return Numeric(c, 0, [](double n) { return std::fabs(n) <= 1 ? ErrorValue(xlerrNum) : FiniteNumber(std::atanh(1 / n)); });
+}
 
 Value Sinh(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::sinh(n)); }); }
 Value Cosh(const BuiltinCall& c) { return Numeric(c, 0, [](double n) { return FiniteNumber(std::cosh(n)); }); }

@@ -100,4 +100,20 @@ Value Arabic(const BuiltinCall& c) {
   });
 }
 
+// MULTINOMIAL(n1, ...): (n1 + n2 + ...)! over n1! n2! ..., each taken whole,
+// as a product of ways to choose; one below 0 is #NUM!.
+Value Multinomial(const BuiltinCall& c) {
+  std::vector<double> numbers;
+  Value error;
+  if (!NumbersOf(c, 0, SIZE_MAX, &numbers, &error)) return error;
+  double total = 0, ways = 1;
+  for (double n : numbers) {
+    n = std::trunc(n);
+    if (n < 0) return ErrorValue(xlerrNum);
+    total += n;
+    ways *= Ways(total, n);
+  }
+  return FiniteNumber(ways);
+}
+
 }  // namespace xllhost

@@ -1,5 +1,5 @@
-// The built-ins of whole numbers: GCD and LCM of any number of arguments,
-// ROMAN and ARABIC.
+// The built-ins of whole numbers: GCD, LCM and MULTINOMIAL of any number of
+// arguments, ROMAN and ARABIC.
 #pragma once
 
 #include "builtins/BuiltinCall.h"
@@ -8,6 +8,7 @@ namespace xllhost {
 
 Value Gcd(const BuiltinCall& call);
 Value Lcm(const BuiltinCall& call);
+Value Multinomial(const BuiltinCall& call);
 Value Roman(const BuiltinCall& call);   // ROMAN(number, [form]), the classic form
 Value Arabic(const BuiltinCall& call);  // ARABIC(text)
 

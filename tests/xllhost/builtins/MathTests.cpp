@@ -118,4 +118,22 @@ TEST(Math, BitsAndThresholdsAnswerAsExcelsExamples) {
   });
 }
 
+// The reciprocal trigonometry, the combinatorics and MAXIFS and MINIFS,
+// with the examples of Microsoft's help.
+TEST(Math, ReciprocalsAndCombinatoricsAnswerAsExcelsExamples) {
+  ExpectShown("A1 89\nA2 93\nA3 96\nA4 85\nA5 91\nA6 88\nB1 1\nB2 2\nB3 2\nB4 3\nB5 1\nB6 1\n", {
+      {"=ROUND(CSC(15),9)", "1.537780562"},   {"=ROUND(SEC(45),5)", "1.90359"},     {"=ROUND(COT(30),3)", "-0.156"},
+      {"=ROUND(CSCH(1.5),4)", "0.4696"},      {"=ROUND(COTH(2),3)", "1.037"},       {"=ROUND(ACOT(2),4)", "0.4636"},
+      {"=ROUND(ACOTH(6),3)", "0.168"},        {"=CSC(0)", "#DIV/0!"},               {"=COT(2^27)", "#NUM!"},
+      {"=SECH(0)", "1"},                      {"=ACOTH(0.5)", "#NUM!"},             {"=ROUND(ACOT(-2),6)", "2.677945"},
+      {"=PERMUT(100,3)", "970200"},           {"=PERMUT(3,2)", "6"},                {"=PERMUT(2,3)", "#NUM!"},
+      {"=PERMUTATIONA(3,2)", "9"},            {"=PERMUTATIONA(2,2)", "4"},          {"=COMBINA(4,3)", "20"},
+      {"=COMBINA(10,3)", "220"},              {"=FACTDOUBLE(6)", "48"},             {"=FACTDOUBLE(7)", "105"},
+      {"=FACTDOUBLE(-1)", "1"},               {"=FACTDOUBLE(-2)", "#NUM!"},         {"=MULTINOMIAL(2,3,4)", "1260"},
+      {"=MULTINOMIAL(2,-1)", "#NUM!"},        {"=ROUND(SQRTPI(1),9)", "1.772453851"}, {"=ROUND(SQRTPI(2),9)", "2.506628275"},
+      {"=SQRTPI(-1)", "#NUM!"},               {"=MAXIFS(A1:A6,B1:B6,1)", "91"},     {"=MINIFS(A1:A6,B1:B6,\">1\")", "85"},
+      {"=MAXIFS(A1:A6,B1:B6,9)", "0"},        {"=MINIFS(A1:A6,B1:A6,1)", "#VALUE!"},
+  });
+}
+
 }  // namespace
