@@ -20,6 +20,7 @@
 #include "builtins/WorkingDays.h"
 #include "lookup/Lookups.h"
 #include "lookup/RangeFunctions.h"
+#include "lookup/ReferenceInformation.h"
 #include "numerics/Complex.h"
 #include "numerics/Database.h"
 #include "numerics/Depreciation.h"
@@ -222,7 +223,9 @@ const Builtin Table[] = {
     {"ACOTH", NoNumber, 1, 1, Acoth, nullptr}, {"PERMUT", 299, 2, 2, Permut, nullptr},
     {"PERMUTATIONA", NoNumber, 2, 2, PermutationA, nullptr}, {"COMBINA", NoNumber, 2, 2, Combina, nullptr},
     {"FACTDOUBLE", NoNumber, 1, 1, FactDouble, nullptr}, {"SQRTPI", NoNumber, 1, 1, SqrtPi, nullptr},
-    {"MULTINOMIAL", NoNumber, 1, Many, Multinomial, nullptr},
+    {"MULTINOMIAL", NoNumber, 1, Many, Multinomial, nullptr}, {"ISREF", 105, 1, 1, IsRef, nullptr},
+    {"ISFORMULA", NoNumber, 1, 1, IsFormula, nullptr}, {"FORMULATEXT", NoNumber, 1, 1, FormulaText, nullptr},
+    {"SHEET", NoNumber, 0, 1, SheetNumber, nullptr}, {"SHEETS", NoNumber, 0, 1, SheetCount, nullptr},
     {"COMPLEX", NoNumber, 2, 3, Complex, nullptr}, {"IMREAL", NoNumber, 1, 1, ImReal, nullptr},
     {"IMAGINARY", NoNumber, 1, 1, Imaginary, nullptr}, {"IMABS", NoNumber, 1, 1, ImAbs, nullptr},
     {"IMARGUMENT", NoNumber, 1, 1, ImArgument, nullptr}, {"IMCONJUGATE", NoNumber, 1, 1, ImConjugate, nullptr},

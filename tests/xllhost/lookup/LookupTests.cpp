@@ -80,4 +80,21 @@ TEST(Lookup, NewerLookupsAnswerAsExcelsExamples) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
 
+// What a reference is, and the formula behind it as Excel shows it.
+TEST(Lookup, ReferenceInformationAnswersAsExcelDoes) {
+  ExpectShown("A1 5\nA2 =_xlfn.CONCAT(\"_xlfn.\",A1) -> \"_xlfn.5\"\nA3 =SUM(A1, 1)\nsheet Two\nA1 1\n", {
+      {"=ISREF(A1)", "TRUE"},            {"=ISREF(A1:B2)", "TRUE"},           {"=ISREF(1)", "FALSE"},
+      {"=ISREF(#REF!)", "FALSE"},        {"=ISFORMULA(A2)", "TRUE"},          {"=ISFORMULA(A1)", "FALSE"},
+      {"=ISFORMULA(C9)", "FALSE"},       {"=ISFORMULA(1)", "#VALUE!"},        {"=FORMULATEXT(A1)", "#N/A"},
+      {"=FORMULATEXT(A2)", "=CONCAT(\"_xlfn.\",A1)"}, {"=FORMULATEXT(A3:A4)", "=SUM(A1, 1)"},
+      {"=SHEET()", "1"},                 {"=SHEET(Two!A1)", "2"},             {"=SHEET(\"two\")", "2"},
+      {"=SHEET(\"Three\")", "#N/A"},    {"=SHEETS()", "2"},                  {"=SHEETS(A1)", "1"},
+  });
+  const xllhost::Workbook book = BookOf("B1:B2 {={1;2}}\n");
+  MemoryHost host;
+  std::string why;
+  EXPECT_EQ(Shown(book, host, "=FORMULATEXT(B2)", &why), "#N/A");
+  EXPECT_EQ(why, "FORMULATEXT of an array formula");
+}
+
 }  // namespace
