@@ -11,20 +11,22 @@ namespace xllhost {
 namespace {
 
 // The values an aggregate takes from each argument: from a reference or
-// an array, numbers only (and, with `logical`, Booleans); given directly,
-// anything that converts.
+// an array, numbers, and as `takes` says Booleans, or Booleans and texts
+// (as 0); given directly, anything that converts (for Takes::Logicals, a
+// text as a Boolean).
 template <typename Take>
-bool Each(const BuiltinCall& call, bool logical, Take take, Value* error, size_t first = 0,
+bool Each(const BuiltinCall& call, Takes takes, Take take, Value* error, size_t first = 0,
           size_t last = SIZE_MAX) {
   return ForEachValue(call, [&](const Value& value, bool direct) {
     if (!direct) {
       if (value.Is(xltypeErr)) return *error = value, false;
       if (value.Is(xltypeNum)) take(value.num);
-      if (logical && value.Is(xltypeBool)) take(value.boolean ? 1.0 : 0.0);
+      if (takes != Takes::Numbers && value.Is(xltypeBool)) take(value.boolean ? 1.0 : 0.0);
+      if (takes == Takes::Values && value.Is(xltypeStr)) take(0.0);
       return true;
     }
     if (value.Is(xltypeMissing)) return true;
-    if (logical && value.Is(xltypeStr)) {
+    if (takes == Takes::Logicals && value.Is(xltypeStr)) {
       bool boolean = false;
       if (!AsBoolean(value, &boolean, error)) return false;
       take(boolean ? 1.0 : 0.0);
@@ -38,33 +40,46 @@ bool Each(const BuiltinCall& call, bool logical, Take take, Value* error, size_t
 }
 
 template <typename Fold>
-Value Aggregate(const BuiltinCall& call, double start, Fold fold, bool emptyIsError = false) {
+Value Aggregate(const BuiltinCall& call, double start, Fold fold, Takes takes = Takes::Numbers) {
   double result = start;
   size_t count = 0;
   Value error;
-  if (!Each(call, false, [&](double n) { result = count++ == 0 && std::isnan(start) ? n : fold(result, n); }, &error))
+  if (!Each(call, takes, [&](double n) { result = count++ == 0 && std::isnan(start) ? n : fold(result, n); }, &error))
     return error;
-  if (count == 0) return emptyIsError ? ErrorValue(xlerrDiv0) : NumberValue(0);
+  if (count == 0) return NumberValue(0);
   return FiniteNumber(result);
 }
 
 }  // namespace
 
-bool NumbersOf(const BuiltinCall& call, size_t first, size_t last, std::vector<double>* numbers, Value* error) {
-  return Each(call, false, [numbers](double n) { numbers->push_back(n); }, error, first, last);
+bool NumbersOf(const BuiltinCall& call, size_t first, size_t last, std::vector<double>* numbers, Value* error,
+               Takes takes) {
+  return Each(call, takes, [numbers](double n) { numbers->push_back(n); }, error, first, last);
 }
 
 Value Sum(const BuiltinCall& c) { return Aggregate(c, 0, [](double a, double b) { return a + b; }); }
 Value ProductOf(const BuiltinCall& c) { return Aggregate(c, 1, [](double a, double b) { return a * b; }); }
 Value MinOf(const BuiltinCall& c) { return Aggregate(c, NAN, [](double a, double b) { return std::min(a, b); }); }
 Value MaxOf(const BuiltinCall& c) { return Aggregate(c, NAN, [](double a, double b) { return std::max(a, b); }); }
-Value Average(const BuiltinCall& c) {
+Value MinA(const BuiltinCall& c) {
+  return Aggregate(c, NAN, [](double a, double b) { return std::min(a, b); }, Takes::Values);
+}
+Value MaxA(const BuiltinCall& c) {
+  return Aggregate(c, NAN, [](double a, double b) { return std::max(a, b); }, Takes::Values);
+}
+namespace {
+
+Value Mean(const BuiltinCall& c, Takes takes) {
   double sum = 0;
   size_t count = 0;
   Value error;
-  if (!Each(c, false, [&](double n) { sum += n, ++count; }, &error)) return error;
+  if (!Each(c, takes, [&](double n) { sum += n, ++count; }, &error)) return error;
   return count == 0 ? ErrorValue(xlerrDiv0) : FiniteNumber(sum / static_cast<double>(count));
 }
+
+}  // namespace
+Value Average(const BuiltinCall& c) { return Mean(c, Takes::Numbers); }
+Value AverageA(const BuiltinCall& c) { return Mean(c, Takes::Values); }
 namespace {
 
 // AND, OR and XOR: of the count of true values among how many; none at all
@@ -72,7 +87,7 @@ namespace {
 Value Logical(const BuiltinCall& c, bool (*answer)(size_t trues, size_t count)) {
   size_t trues = 0, count = 0;
   Value error;
-  if (!Each(c, true, [&](double n) { trues += n != 0, ++count; }, &error)) return error;
+  if (!Each(c, Takes::Logicals, [&](double n) { trues += n != 0, ++count; }, &error)) return error;
   return count > 0 ? BooleanValue(answer(trues, count)) : ErrorValue(xlerrValue);
 }
 

@@ -1,6 +1,6 @@
 // The built-ins that take any number of arguments, each a value, a
-// reference or an array: SUM, PRODUCT, MIN, MAX, AVERAGE, AND, OR, XOR,
-// COUNT, COUNTA, COUNTBLANK, SUMPRODUCT.
+// reference or an array: SUM, PRODUCT, MIN, MAX, AVERAGE, MINA, MAXA,
+// AVERAGEA, AND, OR, XOR, COUNT, COUNTA, COUNTBLANK, SUMPRODUCT.
 #pragma once
 
 #include <algorithm>
@@ -30,17 +30,26 @@ bool ForEachValue(const BuiltinCall& c, Visit visit, size_t first = 0, size_t la
   return true;
 }
 
+// What an aggregate takes from a reference or an array: numbers only;
+// Booleans too (AND, OR, XOR); or Booleans and texts, as 0 (MAXA, AVERAGEA
+// and the other A forms). Empty cells never.
+enum class Takes { Numbers, Logicals, Values };
+
 // The numbers an aggregate takes from the arguments `first` to `last` (one
-// past, or SIZE_MAX for all): from a reference or an array, numbers only;
-// given directly, anything that converts. False, with the error, at the
-// first error or what does not convert.
-bool NumbersOf(const BuiltinCall& call, size_t first, size_t last, std::vector<double>* numbers, Value* error);
+// past, or SIZE_MAX for all): from a reference or an array, as `takes`
+// says; given directly, anything that converts. False, with the error, at
+// the first error or what does not convert.
+bool NumbersOf(const BuiltinCall& call, size_t first, size_t last, std::vector<double>* numbers, Value* error,
+               Takes takes = Takes::Numbers);
 
 Value Sum(const BuiltinCall& call);
 Value ProductOf(const BuiltinCall& call);
 Value MinOf(const BuiltinCall& call);
 Value MaxOf(const BuiltinCall& call);
 Value Average(const BuiltinCall& call);
+Value MinA(const BuiltinCall& call);
+Value MaxA(const BuiltinCall& call);
+Value AverageA(const BuiltinCall& call);
 Value And(const BuiltinCall& call);
 Value Or(const BuiltinCall& call);
 Value Xor(const BuiltinCall& call);

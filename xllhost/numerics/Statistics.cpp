@@ -17,10 +17,10 @@ namespace {
 // The numbers of all arguments, given to `f`; fewer than `fewest` is
 // `tooFew`.
 Value OfNumbers(const BuiltinCall& c, size_t fewest, int tooFew,
-                const std::function<Value(std::vector<double>&)>& f) {
+                const std::function<Value(std::vector<double>&)>& f, Takes takes = Takes::Numbers) {
   std::vector<double> numbers;
   Value error;
-  if (!NumbersOf(c, 0, SIZE_MAX, &numbers, &error)) return error;
+  if (!NumbersOf(c, 0, SIZE_MAX, &numbers, &error, takes)) return error;
   if (numbers.size() < fewest) return ErrorValue(tooFew);
   return f(numbers);
 }
@@ -41,11 +41,11 @@ double Deviations(const std::vector<double>& numbers) {
 }
 
 // The variance of a sample divides by n - 1, of a population by n.
-Value Variance(const BuiltinCall& c, bool sample, bool root) {
+Value Variance(const BuiltinCall& c, bool sample, bool root, Takes takes = Takes::Numbers) {
   return OfNumbers(c, sample ? 2 : 1, xlerrDiv0, [&](std::vector<double>& numbers) {
     const double variance = Deviations(numbers) / static_cast<double>(numbers.size() - (sample ? 1 : 0));
     return FiniteNumber(root ? std::sqrt(variance) : variance);
-  });
+  }, takes);
 }
 
 // A mean of numbers above 0 only; any other is #NUM!.
@@ -79,6 +79,10 @@ Value StDev(const BuiltinCall& c) { return Variance(c, true, true); }
 Value StDevP(const BuiltinCall& c) { return Variance(c, false, true); }
 Value Var(const BuiltinCall& c) { return Variance(c, true, false); }
 Value VarP(const BuiltinCall& c) { return Variance(c, false, false); }
+Value StDevA(const BuiltinCall& c) { return Variance(c, true, true, Takes::Values); }
+Value StDevPA(const BuiltinCall& c) { return Variance(c, false, true, Takes::Values); }
+Value VarA(const BuiltinCall& c) { return Variance(c, true, false, Takes::Values); }
+Value VarPA(const BuiltinCall& c) { return Variance(c, false, false, Takes::Values); }
 Value DevSq(const BuiltinCall& c) {
   return OfNumbers(c, 1, xlerrNum, [](std::vector<double>& numbers) { return FiniteNumber(Deviations(numbers)); });
 }

@@ -1,7 +1,7 @@
 // The statistical built-ins over any number of arguments, each a value, a
 // reference or an array, whose numbers they take as SUM does: STDEV, STDEVP,
-// VAR, VARP, DEVSQ, AVEDEV, SUMSQ, GEOMEAN, HARMEAN, MEDIAN, MODE, SKEW,
-// SKEW.P, KURT, LARGE and SMALL.
+// VAR, VARP and their A forms, DEVSQ, AVEDEV, SUMSQ, GEOMEAN, HARMEAN,
+// MEDIAN, MODE, SKEW, SKEW.P, KURT, LARGE and SMALL.
 #pragma once
 
 #include "builtins/BuiltinCall.h"
@@ -12,6 +12,11 @@ Value StDev(const BuiltinCall& call);   // of a sample
 Value StDevP(const BuiltinCall& call);  // of a whole population
 Value Var(const BuiltinCall& call);
 Value VarP(const BuiltinCall& call);
+// The A forms take a range's Booleans as 1 and 0 and its texts as 0.
+Value StDevA(const BuiltinCall& call);
+Value StDevPA(const BuiltinCall& call);
+Value VarA(const BuiltinCall& call);
+Value VarPA(const BuiltinCall& call);
 Value DevSq(const BuiltinCall& call);
 Value AveDev(const BuiltinCall& call);
 Value SumSq(const BuiltinCall& call);

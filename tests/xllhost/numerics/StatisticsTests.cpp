@@ -55,4 +55,16 @@ TEST(Statistics, OrderMomentsAndPairsAnswerAsExcelsExamples) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(book, host, text), shown) << text;
 }
 
+// The A forms take a range's Booleans as 1 and 0 and its texts as 0, with
+// the examples of Microsoft's help.
+TEST(Statistics, AFormsCountBooleansAndTexts) {
+  ExpectShown("A1 0\nA2 0.2\nA3 0.5\nA4 0.4\nA5 TRUE\nB1 FALSE\nB2 0.2\nB3 0.5\nB4 0.4\nB5 0.8\n"
+              "C1 10\nC2 7\nC3 9\nC4 2\nC5 \"Not available\"\n", {
+      {"=MAXA(A1:A5)", "1"},                   {"=MINA(B1:B5)", "0"},                 {"=AVERAGEA(C1:C5)", "5.6"},
+      {"=AVERAGEA(C1:C4,C7)", "7"},            {"=MAXA(C7)", "0"},                    {"=AVERAGEA(C7)", "#DIV/0!"},
+      {"=ROUND(STDEVA(C1:C5),6)", "4.393177"}, {"=ROUND(VARPA(C1:C5),2)", "15.44"},    {"=VARA(1,\"x\")", "#VALUE!"},
+      {"=ROUND(STDEVPA(A1:A5),6)", "0.337046"}, {"=ROUND(VARA(A1:A5),3)", "0.142"},   {"=MAXA(#N/A,1)", "#N/A"},
+  });
+}
+
 }  // namespace
