@@ -36,7 +36,7 @@ bool Read(const std::string& text, int base, long long* number) {
 std::string Digits(long long number, int base) {
   std::string digits;
   do {
-    digits.insert(digits.begin(), "0123456789ABCDEF"[number % base]);
+    digits.insert(digits.begin(), "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[number % base]);
     number /= base;
   } while (number > 0);
   return digits;
@@ -93,5 +93,43 @@ Value Oct2Hex(const BuiltinCall& c) { return ConvertBase(c, 8, 16); }
 Value Hex2Dec(const BuiltinCall& c) { return ConvertBase(c, 16, 10); }
 Value Hex2Bin(const BuiltinCall& c) { return ConvertBase(c, 16, 2); }
 Value Hex2Oct(const BuiltinCall& c) { return ConvertBase(c, 16, 8); }
+
+// BASE(number, radix, [min_length]): a whole number from 0 to below 2^53 in
+// a radix from 2 to 36, with zeros before it to min_length (at most 255).
+Value Base(const BuiltinCall& c) {
+  const Value length = c.Given(2) ? c.Scalar(2) : NumberValue(0);
+  return ElementWise({c.Scalar(0), c.Scalar(1), length}, [](const std::vector<Value>& v) {
+    double n = 0, radix = 0, fewest = 0;
+    Value error;
+    if (!AsNumber(v[0], &n, &error) || !AsNumber(v[1], &radix, &error) || !AsNumber(v[2], &fewest, &error))
+      return error;
+    n = std::trunc(n), radix = std::trunc(radix), fewest = std::trunc(fewest);
+    if (n < 0 || n >= 9007199254740992.0 || radix < 2 || radix > 36 || fewest < 0 || fewest > 255)
+      return ErrorValue(xlerrNum);
+    std::string digits = Digits(static_cast<long long>(n), static_cast<int>(radix));
+    if (digits.size() < fewest) digits.insert(0, static_cast<size_t>(fewest) - digits.size(), '0');
+    return TextValue(digits);
+  });
+}
+
+// DECIMAL(text, radix): the text's digits, any case, in a radix from 2 to
+// 36; another character, or a number from 2^53 on, is #NUM!.
+Value Decimal(const BuiltinCall& c) {
+  return ElementWise({c.Scalar(0), c.Scalar(1)}, [](const std::vector<Value>& v) {
+    std::string text;
+    double radix = 0, number = 0;
+    Value error;
+    if (!AsText(v[0], &text, &error) || !AsNumber(v[1], &radix, &error)) return error;
+    radix = std::trunc(radix);
+    if (radix < 2 || radix > 36 || text.size() > 255) return ErrorValue(xlerrNum);
+    for (char ch : text) {
+      const int up = std::toupper(static_cast<unsigned char>(ch));
+      const int digit = std::isdigit(up) ? up - '0' : up >= 'A' && up <= 'Z' ? up - 'A' + 10 : 99;
+      if (digit >= radix) return ErrorValue(xlerrNum);
+      number = number * radix + digit;
+    }
+    return number < 9007199254740992.0 ? NumberValue(number) : ErrorValue(xlerrNum);
+  });
+}
 
 }  // namespace xllhost

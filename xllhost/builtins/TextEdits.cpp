@@ -1,8 +1,10 @@
 #include "builtins/TextEdits.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "builtins/Characters.h"
@@ -141,5 +143,51 @@ Value TextFormatted(const BuiltinCall& c) {
     return c.NotCalculated(why);
   });
 }
+
+namespace {
+
+// TEXTBEFORE and TEXTAFTER: the text before, or after, the delimiter's
+// instance (from the end when below 0), matched with case or, for ASCII
+// texts, without; with match_end the text's end (its start, from the end)
+// stands for one more instance. Not found: if_not_found, else #N/A.
+Value AroundDelimiter(const BuiltinCall& c, bool before) {
+  std::vector<Value> given{c.Scalar(0), c.Scalar(1)};
+  for (size_t i = 2; i < 5; ++i) given.push_back(c.Given(i) ? c.Scalar(i) : NumberValue(i == 2 ? 1 : 0));
+  if (given[1].Is(xltypeMulti)) return c.NotCalculated("TEXTBEFORE or TEXTAFTER of several delimiters");
+  const Value notFound = c.Given(5) ? c.Scalar(5) : ErrorValue(xlerrNA);
+  return ElementWise(given, [&](const std::vector<Value>& v) {
+    std::string text, delimiter;
+    double instance = 1, mode = 0, end = 0;
+    Value error;
+    if (!AsText(v[0], &text, &error) || !AsText(v[1], &delimiter, &error) || !AsNumber(v[2], &instance, &error) ||
+        !AsNumber(v[3], &mode, &error) || !AsNumber(v[4], &end, &error))
+      return error;
+    instance = std::trunc(instance);
+    if (instance == 0 || std::fabs(instance) > static_cast<double>(Utf16Length(text))) return ErrorValue(xlerrValue);
+    if (mode != 0 && !(IsAscii(text) && IsAscii(delimiter)))
+      return c.NotCalculated("TEXTBEFORE or TEXTAFTER without case beyond ASCII");
+    const std::string haystack = mode != 0 ? Upper(text) : text, needle = mode != 0 ? Upper(delimiter) : delimiter;
+    std::vector<size_t> starts;  // every instance, left to right
+    for (size_t at = 0; !needle.empty() && (at = haystack.find(needle, at)) != std::string::npos; at += needle.size())
+      starts.push_back(at);
+    const auto wanted = static_cast<size_t>(std::fabs(instance));
+    size_t cut = 0, length = needle.size();
+    if (needle.empty()) {
+      cut = instance > 0 ? 0 : text.size();
+    } else if (starts.size() >= wanted) {
+      cut = instance > 0 ? starts[wanted - 1] : starts[starts.size() - wanted];
+    } else if (end != 0 && starts.size() == wanted - 1) {
+      cut = instance > 0 ? text.size() : 0, length = 0;
+    } else {
+      return notFound;
+    }
+    return TextValue(before ? text.substr(0, cut) : text.substr(std::min(text.size(), cut + length)));
+  });
+}
+
+}  // namespace
+
+Value TextBefore(const BuiltinCall& c) { return AroundDelimiter(c, true); }
+Value TextAfter(const BuiltinCall& c) { return AroundDelimiter(c, false); }
 
 }  // namespace xllhost

@@ -98,6 +98,10 @@ TEST(Math, WholeNumbersAnswerAsExcelsExamples) {
       {"=ARABIC(\"LVII\")", "57"},       {"=ARABIC(\"mcmxii\")", "1912"},   {"=ARABIC(\"\")", "0"},
       {"=ARABIC(\"-MMXI\")", "-2011"},   {"=ARABIC(\"ABC\")", "#VALUE!"},
       {"=GCD(5,2)", "1"},                 {"=GCD(A1:A2)", "12"},             {"=GCD(5,0)", "5"},
+      {"=BASE(7,2)", "111"},              {"=BASE(100,16)", "64"},           {"=BASE(15,2,10)", "0000001111"},
+      {"=BASE(-1,2)", "#NUM!"},           {"=BASE(35,36)", "Z"},             {"=BASE(1,37)", "#NUM!"},
+      {"=DECIMAL(\"FF\",16)", "255"},     {"=DECIMAL(111,2)", "7"},          {"=DECIMAL(\"zap\",36)", "45745"},
+      {"=DECIMAL(\"12\",2)", "#NUM!"},
       {"=GCD(-1,2)", "#NUM!"},            {"=LCM(5,2)", "10"},               {"=LCM(A1:A2)", "72"},
       {"=LCM(3,0)", "0"},
   };

@@ -95,4 +95,20 @@ TEST(Text, WritesAndReadsNumbersAndCodePoints) {
   });
 }
 
+// TEXTBEFORE and TEXTAFTER on the text of Microsoft's examples: with case
+// by default, without it on request, from the end, with the text's end as
+// an instance, and what is not found.
+TEST(Text, CutsAroundDelimitersAsExcelDoes) {
+  ExpectShown("A1 \"Little Red Riding Hood's red hood\"\n", {
+      {"=TEXTBEFORE(A1,\"Red\")", "Little "},           {"=TEXTBEFORE(A1,\"red\")", "Little Red Riding Hood's "},
+      {"=TEXTBEFORE(A1,\"red\",2)", "#N/A"},            {"=TEXTBEFORE(A1,\"red\",-2,1)", "Little "},
+      {"=TEXTBEFORE(A1,\"hood\",1,1)", "Little Red Riding "}, {"=TEXTAFTER(A1,\"Hood\")", "'s red hood"},
+      {"=TEXTAFTER(A1,\"hood\")", ""},                  {"=TEXTAFTER(A1,\"basket\",1,0,0,\"Not found\")", "Not found"},
+      {"=TEXTAFTER(A1,\"red\",2,0,1)", ""},             {"=TEXTBEFORE(A1,\"red\",2,0,1)", "Little Red Riding Hood's red hood"},
+      {"=TEXTBEFORE(A1,\"\")", ""},                     {"=TEXTAFTER(A1,\"\")", "Little Red Riding Hood's red hood"},
+      {"=TEXTBEFORE(A1,\"red\",0)", "#VALUE!"},         {"=TEXTBEFORE(A1,\"x\",100)", "#VALUE!"},
+      {"=TEXTAFTER(A1,\" \",-1)", "hood"},
+  });
+}
+
 }  // namespace
