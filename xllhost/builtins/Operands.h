@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "workbook/Workbook.h"
 
@@ -37,6 +38,22 @@ struct Elements {
         last(values.Is(xltypeMulti) ? values.elements.data() + values.elements.size() : &values + 1) {}
   const Value* begin() const { return first; }
   const Value* end() const { return last; }
+};
+
+// A value's elements as rows and columns: an array's, or the one value as
+// one row of one column. It owns the value.
+struct Grid {
+  Value values;
+  int rows = 1, columns = 1;
+
+  explicit Grid(Value given = Value{}) : values(std::move(given)) {
+    if (values.Is(xltypeMulti)) rows = values.rows, columns = values.columns;
+  }
+  const Value& At(int row, int column) const {
+    return values.Is(xltypeMulti) ? values.elements[static_cast<size_t>(row) * static_cast<size_t>(columns) +
+                                                    static_cast<size_t>(column)]
+                                  : values;
+  }
 };
 
 // A reference record as an operand: xltypeSRef on `sheet`, xltypeRef with

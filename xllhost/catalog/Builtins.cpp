@@ -18,6 +18,7 @@
 #include "builtins/Trigonometry.h"
 #include "builtins/WholeNumbers.h"
 #include "builtins/WorkingDays.h"
+#include "lookup/ArrayFunctions.h"
 #include "lookup/Lookups.h"
 #include "lookup/RangeFunctions.h"
 #include "lookup/ReferenceInformation.h"
@@ -224,6 +225,13 @@ const Builtin Table[] = {
     {"IMCSC", NoNumber, 1, 1, ImCsc, nullptr}, {"IMSINH", NoNumber, 1, 1, ImSinh, nullptr},
     {"IMCOSH", NoNumber, 1, 1, ImCosh, nullptr}, {"IMSECH", NoNumber, 1, 1, ImSech, nullptr},
     {"IMCSCH", NoNumber, 1, 1, ImCsch, nullptr},
+    {"SEQUENCE", NoNumber, 1, 4, Sequence, nullptr}, {"FILTER", NoNumber, 2, 3, Filter, nullptr},
+    {"SORT", NoNumber, 1, 4, Sort, nullptr}, {"UNIQUE", NoNumber, 1, 3, Unique, nullptr},
+    {"TAKE", NoNumber, 1, 3, Take, nullptr}, {"DROP", NoNumber, 1, 3, Drop, nullptr},
+    {"HSTACK", NoNumber, 1, Many, HStack, nullptr}, {"VSTACK", NoNumber, 1, Many, VStack, nullptr},
+    {"CHOOSEROWS", NoNumber, 2, Many, ChooseRows, nullptr}, {"CHOOSECOLS", NoNumber, 2, Many, ChooseCols, nullptr},
+    {"TOROW", NoNumber, 1, 3, ToRow, nullptr}, {"TOCOL", NoNumber, 1, 3, ToCol, nullptr},
+    {"ANCHORARRAY", NoNumber, 1, 1, AnchorArray, nullptr},
     // Known to Excel, not calculated here.
     {"LINEST", 49, 1, 4, nullptr, nullptr}, {"TREND", 50, 1, 4, nullptr, nullptr},
     {"LOGEST", 51, 1, 4, nullptr, nullptr}, {"GROWTH", 52, 1, 4, nullptr, nullptr},

@@ -14,19 +14,6 @@
 namespace xllhost {
 namespace {
 
-// A range's values as rows and columns; a single cell is one of each.
-struct Grid {
-  Value values;
-  int rows = 1, columns = 1;
-
-  explicit Grid(Value given = Value{}) : values(std::move(given)) {
-    if (values.Is(xltypeMulti)) rows = values.rows, columns = values.columns;
-  }
-  const Value& At(int row, int column) const {
-    return values.Is(xltypeMulti) ? values.elements[static_cast<size_t>(row * columns + column)] : values;
-  }
-};
-
 // The database's field a label names, ignoring case, or -1.
 int FieldNamed(const Grid& database, const Value& label) {
   if (label.Is(xltypeNil)) return -1;

@@ -97,4 +97,32 @@ TEST(Lookup, ReferenceInformationAnswersAsExcelDoes) {
   EXPECT_EQ(why, "FORMULATEXT of an array formula");
 }
 
+// The dynamic array functions, each array seen whole through TEXTJOIN, or
+// its size and one element through ROWS, COLUMNS and INDEX.
+TEST(Lookup, DynamicArraysAnswerAsExcelDoes) {
+  ExpectShown("A1 \"b\"\nA2 \"a\"\nA3 \"c\"\nA4 \"A\"\nB1 2\nB2 1\nB3 3\nB4 1\nD1:D2 {=SEQUENCE(2)}\n", {
+      {"=TEXTJOIN(\",\",,SEQUENCE(2,3))", "1,2,3,4,5,6"},  {"=TEXTJOIN(\",\",,SEQUENCE(3,1,10,-2))", "10,8,6"},
+      {"=TEXTJOIN(\",\",,SORT(A1:B4))", "a,1,A,1,b,2,c,3"}, {"=TEXTJOIN(\",\",,SORT(A1:B4,2,-1))", "c,3,b,2,a,1,A,1"},
+      {"=TEXTJOIN(\",\",,SORT({3,1,2},1,1,TRUE))", "1,2,3"}, {"=SORT(A1:B4,3)", "#VALUE!"},
+      {"=TEXTJOIN(\",\",,UNIQUE(A1:A4))", "b,a,c"},        {"=TEXTJOIN(\",\",,UNIQUE(A1:A4,,TRUE))", "b,c"},
+      {"=ROWS(UNIQUE(A1:B4))", "3"},                        {"=TEXTJOIN(\",\",,FILTER(A1:A4,{1;0;1;0}))", "b,c"},
+      {"=FILTER(A1:A4,{0;0;0;0},\"none\")", "none"},        {"=FILTER(A1:A4,{1,0})", "#VALUE!"},
+      {"=TEXTJOIN(\",\",,TAKE(A1:B4,2))", "b,2,a,1"},      {"=TAKE(A1:B4,-1,1)", "A"},
+      {"=TEXTJOIN(\",\",,DROP(A1:B4,3))", "A,1"},          {"=TEXTJOIN(\",\",,DROP(A1:B4,,-1))", "b,a,c,A"},
+      {"=INDEX(VSTACK({1,2},{3}),2,2)", "#N/A"},            {"=ROWS(VSTACK({1,2},{3}))", "2"},
+      {"=INDEX(HSTACK({1;2},3),2,2)", "#N/A"},              {"=COLUMNS(HSTACK({1;2},3))", "2"},
+      {"=TEXTJOIN(\",\",,CHOOSECOLS(A1:B4,-1))", "2,1,3,1"}, {"=TEXTJOIN(\",\",,CHOOSEROWS(A1:B4,1,-1))", "b,2,A,1"},
+      {"=CHOOSEROWS(A1:B4,5)", "#VALUE!"},                  {"=TEXTJOIN(\",\",,TOCOL(A1:B2))", "b,2,a,1"},
+      {"=TEXTJOIN(\",\",,TOROW(A1:B2,,TRUE))", "b,a,2,1"},  {"=ROWS(ANCHORARRAY(D1))", "2"},
+      {"=ANCHORARRAY(D2)", "#REF!"},                        {"=ANCHORARRAY(A1)", "#REF!"},
+  });
+  const xllhost::Workbook book = BookOf("A1 #N/A\n");
+  MemoryHost host;
+  for (const char* text : {"=SEQUENCE(0)", "=TAKE({1,2},0)", "=TOCOL(C1:C2,1)", "=SORT(A1:A2)"}) {
+    std::string why;
+    EXPECT_EQ(Shown(book, host, text, &why), "#N/A") << text;
+    EXPECT_FALSE(why.empty()) << text << ": left not calculated";
+  }
+}
+
 }  // namespace
