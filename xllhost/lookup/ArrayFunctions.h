@@ -1,8 +1,8 @@
 // The dynamic array functions, which answer arrays: SEQUENCE, FILTER, SORT,
 // UNIQUE, TAKE, DROP, HSTACK, VSTACK, CHOOSEROWS, CHOOSECOLS, TOROW and
 // TOCOL; and ANCHORARRAY, the reference to the cells a formula's array
-// spills into (A1# as typed), which a workbook holds as the formula's
-// array block. Where Excel answers #CALC! (an empty array), which the C
+// spills into (A1#, as a file writes it), which a workbook holds as the
+// formula's array block. Where Excel answers #CALC! (an empty array), which the C
 // API has no code for, the cell is left not calculated.
 #pragma once
 
