@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -85,6 +87,31 @@ Value TrimMean(const BuiltinCall& c) {
     double sum = 0;
     for (size_t i = cut; i < sorted.size() - cut; ++i) sum += sorted[i];
     return FiniteNumber(sum / static_cast<double>(sorted.size() - 2 * cut));
+  });
+}
+
+// PERCENTRANK and PERCENTRANK.INC(array, x, [significance]): where x stands
+// among the numbers, from 0 at the least to 1 at the greatest, between two
+// of them in proportion; outside them, #N/A. Cut, not rounded, to
+// `significance` digits (3 by default; below 1, #NUM!), after reading the
+// rank to Excel's 15 digits (7/10 is 0.69999... in binary).
+Value PercentRankInc(const BuiltinCall& c) {
+  double digits = 3;
+  Value error;
+  if (c.Given(2) && !AsNumber(c.Scalar(2), &digits, &error)) return error;
+  digits = std::trunc(digits);
+  if (digits < 1) return ErrorValue(xlerrNum);
+  return OfSorted(c, [&](const std::vector<double>& sorted, double x) {
+    if (x < sorted.front() || x > sorted.back()) return ErrorValue(xlerrNA);
+    if (sorted.size() == 1) return c.NotCalculated("PERCENTRANK among one number");
+    const auto below = static_cast<size_t>(std::lower_bound(sorted.begin(), sorted.end(), x) - sorted.begin());
+    double rank = static_cast<double>(below);
+    if (sorted[below] != x)
+      rank = static_cast<double>(below - 1) + (x - sorted[below - 1]) / (sorted[below] - sorted[below - 1]);
+    const double scale = std::pow(10.0, std::min(digits, 15.0));
+    char shown[32];
+    std::snprintf(shown, sizeof shown, "%.15g", rank / static_cast<double>(sorted.size() - 1) * scale);
+    return NumberValue(std::floor(std::strtod(shown, nullptr)) / scale);
   });
 }
 
