@@ -77,9 +77,10 @@ namespace {
 
 // VLOOKUP and HLOOKUP: the key looked up along the table's first column
 // (`down`) or first row, exactly or approximately (match type 0 or 1), and
-// the value `index` columns or rows in.
+// the value `index` columns or rows in. A table given as a reference is
+// read only where the lookup looks: its keys, then the one cell answered.
 Value Lookup(const BuiltinCall& c, bool down) {
-  const Value table = c.Values(1);
+  const Operand& given = c.args[1];
   double index = 0;
   bool approximate = true;
   Value error;
@@ -88,21 +89,31 @@ Value Lookup(const BuiltinCall& c, bool down) {
   if (c.args.size() > 3 && !c.args[3].value.Is(xltypeMissing) && !AsBoolean(c.Scalar(3), &approximate, &error))
     return error;
   if (c.args.size() > 3 && c.args[3].value.Is(xltypeMissing)) approximate = false;
-  const int rows = table.Is(xltypeMulti) ? table.rows : 1, columns = table.Is(xltypeMulti) ? table.columns : 1;
-  const int keys = down ? rows : columns, across = down ? columns : rows;
-  auto at = [&](int key, int offset) -> const Value& {
-    if (!table.Is(xltypeMulti)) return table;
-    const int r = down ? key : offset, k = down ? offset : key;
-    return table.elements[static_cast<size_t>(r * columns + k)];
+  const Area& area = given.area;
+  const Grid table(given.IsReference() ? Value{} : c.Values(1));
+  const int rows = given.IsReference() ? area.Rows() : table.rows;
+  const int columns = given.IsReference() ? area.Columns() : table.columns;
+  const Grid keys(!given.IsReference() ? Value{}
+                  : AreaValues(c.book, given.sheet,
+                               down ? Area{area.firstRow, area.lastRow, area.firstColumn, area.firstColumn}
+                                    : Area{area.firstRow, area.firstRow, area.firstColumn, area.lastColumn},
+                               c.notCalculated));
+  const auto key = [&](int i) -> const Value& {
+    if (!given.IsReference()) return down ? table.At(i, 0) : table.At(0, i);
+    return down ? keys.At(i, 0) : keys.At(0, i);
   };
   const int offset = static_cast<int>(std::trunc(index)) - 1;
   return ElementWise({c.Scalar(0)}, [&](const std::vector<Value>& v) {
-    const Value& key = v[0];
-    if (key.Is(xltypeErr)) return key;
+    const Value& sought = v[0];
+    if (sought.Is(xltypeErr)) return sought;
     if (offset < 0) return ErrorValue(xlerrValue);
-    if (offset >= across) return ErrorValue(xlerrRef);
-    const int found = Position(keys, [&](int i) -> const Value& { return at(i, 0); }, key, approximate ? 1 : 0);
-    return found < 0 ? ErrorValue(xlerrNA) : at(found, offset);
+    if (offset >= (down ? columns : rows)) return ErrorValue(xlerrRef);
+    const int found = Position(down ? rows : columns, key, sought, approximate ? 1 : 0);
+    if (found < 0) return ErrorValue(xlerrNA);
+    const int row = down ? found : offset, column = down ? offset : found;
+    if (!given.IsReference()) return table.At(row, column);
+    const int r = area.firstRow + row, k = area.firstColumn + column;
+    return AreaValues(c.book, given.sheet, Area{r, r, k, k}, c.notCalculated);
   });
 }
 
