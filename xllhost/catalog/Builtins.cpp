@@ -233,6 +233,7 @@ const Builtin Table[] = {
     {"TOROW", NoNumber, 1, 3, ToRow, nullptr}, {"TOCOL", NoNumber, 1, 3, ToCol, nullptr},
     {"ANCHORARRAY", NoNumber, 1, 1, AnchorArray, nullptr},
     {"PERCENTRANK", 329, 2, 3, PercentRankInc, nullptr}, {"PERCENTRANK.INC", NoNumber, 2, 3, PercentRankInc, nullptr},
+    {"VDB", 222, 5, 7, Vdb, nullptr}, {"HYPERLINK", 359, 1, 2, Hyperlink, nullptr},
     // Known to Excel, not calculated here.
     {"LINEST", 49, 1, 4, nullptr, nullptr}, {"TREND", 50, 1, 4, nullptr, nullptr},
     {"LOGEST", 51, 1, 4, nullptr, nullptr}, {"GROWTH", 52, 1, 4, nullptr, nullptr},

@@ -69,4 +69,8 @@ Value SheetCount(const BuiltinCall& c) {
   return c.args[0].IsReference() ? NumberValue(1) : ErrorValue(xlerrValue);
 }
 
+// HYPERLINK(link_location, [friendly_name]): a cell shows the friendly name,
+// or without one the link; xllhost follows no link.
+Value Hyperlink(const BuiltinCall& c) { return c.Given(1) ? c.Scalar(1) : c.Scalar(0); }
+
 }  // namespace xllhost

@@ -63,4 +63,37 @@ Value Db(const BuiltinCall& c) {
   });
 }
 
+// VDB(cost, salvage, life, start, end, [factor], [no_switch]): the
+// declining balance of each period, switching to the straight line over
+// the life left once that is more (unless no_switch), summed from `start`
+// to `end`; a part of a period takes that part of its depreciation. A life
+// that is not whole, or a part of a period once the straight line has
+// taken over, is left uncalculated: Microsoft's help does not say how Excel
+// divides them.
+Value Vdb(const BuiltinCall& c) {
+  bool noSwitch = false;
+  Value error;
+  if (c.Given(6) && !AsBoolean(c.Scalar(6), &noSwitch, &error)) return error;
+  return NumericN(c, 6, [&](const double* x) {
+    const double cost = x[0], salvage = x[1], life = x[2], start = x[3], end = x[4];
+    const double factor = std::isnan(x[5]) ? 2 : x[5];
+    if (cost < 0 || salvage < 0 || life <= 0 || start < 0 || end < start || end > life || factor <= 0)
+      return ErrorValue(xlerrNum);
+    if (life != std::floor(life)) return c.NotCalculated("VDB over a life that is not whole");
+    double book = cost, total = 0;
+    bool straight = false;
+    for (double period = 0; period < std::ceil(end); ++period) {
+      const double declining = std::min(book * factor / life, std::max(book - salvage, 0.0));
+      const double line = (book - salvage) / (life - period);
+      straight = straight || (!noSwitch && line > declining);
+      const double taken = straight ? line : declining;
+      const double part = std::min(end, period + 1) - std::max(start, period);
+      if (part > 0 && part < 1 && straight) return c.NotCalculated("VDB over part of a period of the straight line");
+      if (part > 0) total += taken * part;
+      book -= taken;
+    }
+    return FiniteNumber(total);
+  });
+}
+
 }  // namespace xllhost

@@ -88,6 +88,7 @@ TEST(Lookup, ReferenceInformationAnswersAsExcelDoes) {
       {"=ISFORMULA(C9)", "FALSE"},       {"=ISFORMULA(1)", "#VALUE!"},        {"=FORMULATEXT(A1)", "#N/A"},
       {"=FORMULATEXT(A2)", "=CONCAT(\"_xlfn.\",A1)"}, {"=FORMULATEXT(A3:A4)", "=SUM(A1, 1)"},
       {"=SHEET()", "1"},                 {"=SHEET(Two!A1)", "2"},             {"=SHEET(\"two\")", "2"},
+      {"=HYPERLINK(\"https://example.com\",\"Example\")", "Example"}, {"=HYPERLINK(\"x.xlsx\")", "x.xlsx"},
       {"=SHEET(\"Three\")", "#N/A"},    {"=SHEETS()", "2"},                  {"=SHEETS(A1)", "1"},
   });
   const xllhost::Workbook book = BookOf("B1:B2 {={1;2}}\n");
