@@ -42,9 +42,8 @@ constexpr int Many = 255;
 
 // The worksheet functions xllhost calculates, and the most common of those
 // it does not, by their numbers in Excel's function table ([MS-XLS] Ftab;
-// IFERROR, COUNTIFS, SUMIFS, AVERAGEIF and AVERAGEIFS, which came after
-// that table, by their numbers in the C API, 480 to 484; the later ones,
-// and those Excel took in from its Analysis ToolPak, without one):
+// IFERROR, COUNTIFS, SUMIFS, AVERAGEIF and AVERAGEIFS by the C API's, 480
+// to 484; later ones, and those from the Analysis ToolPak, without one):
 // the only place a worksheet function's number is written, which the
 // transcript's names of function numbers read too. A call of a function
 // without a calculation leaves its cell not calculated.
@@ -224,16 +223,19 @@ const Builtin Table[] = {
     {"IMCOT", NoNumber, 1, 1, ImCot, nullptr}, {"IMSEC", NoNumber, 1, 1, ImSec, nullptr},
     {"IMCSC", NoNumber, 1, 1, ImCsc, nullptr}, {"IMSINH", NoNumber, 1, 1, ImSinh, nullptr},
     {"IMCOSH", NoNumber, 1, 1, ImCosh, nullptr}, {"IMSECH", NoNumber, 1, 1, ImSech, nullptr},
-    {"IMCSCH", NoNumber, 1, 1, ImCsch, nullptr},
-    {"SEQUENCE", NoNumber, 1, 4, Sequence, nullptr}, {"FILTER", NoNumber, 2, 3, Filter, nullptr},
-    {"SORT", NoNumber, 1, 4, Sort, nullptr}, {"UNIQUE", NoNumber, 1, 3, Unique, nullptr},
-    {"TAKE", NoNumber, 1, 3, Take, nullptr}, {"DROP", NoNumber, 1, 3, Drop, nullptr},
-    {"HSTACK", NoNumber, 1, Many, HStack, nullptr}, {"VSTACK", NoNumber, 1, Many, VStack, nullptr},
-    {"CHOOSEROWS", NoNumber, 2, Many, ChooseRows, nullptr}, {"CHOOSECOLS", NoNumber, 2, Many, ChooseCols, nullptr},
-    {"TOROW", NoNumber, 1, 3, ToRow, nullptr}, {"TOCOL", NoNumber, 1, 3, ToCol, nullptr},
-    {"ANCHORARRAY", NoNumber, 1, 1, AnchorArray, nullptr},
+    {"IMCSCH", NoNumber, 1, 1, ImCsch, nullptr}, {"SEQUENCE", NoNumber, 1, 4, Sequence, nullptr},
+    {"FILTER", NoNumber, 2, 3, Filter, nullptr}, {"SORT", NoNumber, 1, 4, Sort, nullptr},
+    {"UNIQUE", NoNumber, 1, 3, Unique, nullptr}, {"TAKE", NoNumber, 1, 3, Take, nullptr},
+    {"DROP", NoNumber, 1, 3, Drop, nullptr}, {"HSTACK", NoNumber, 1, Many, HStack, nullptr},
+    {"VSTACK", NoNumber, 1, Many, VStack, nullptr}, {"CHOOSEROWS", NoNumber, 2, Many, ChooseRows, nullptr},
+    {"CHOOSECOLS", NoNumber, 2, Many, ChooseCols, nullptr}, {"TOROW", NoNumber, 1, 3, ToRow, nullptr},
+    {"TOCOL", NoNumber, 1, 3, ToCol, nullptr}, {"ANCHORARRAY", NoNumber, 1, 1, AnchorArray, nullptr},
     {"PERCENTRANK", 329, 2, 3, PercentRankInc, nullptr}, {"PERCENTRANK.INC", NoNumber, 2, 3, PercentRankInc, nullptr},
     {"VDB", 222, 5, 7, Vdb, nullptr}, {"HYPERLINK", 359, 1, 2, Hyperlink, nullptr},
+    {"FREQUENCY", 252, 2, 2, Frequency, nullptr}, {"PROB", 317, 3, 4, Prob, nullptr},
+    {"FINDB", 205, 2, 3, Find, nullptr}, {"SEARCHB", 206, 2, 3, Search, nullptr},
+    {"REPLACEB", 207, 4, 4, Replace, nullptr}, {"LEFTB", 208, 1, 2, Left, nullptr},
+    {"RIGHTB", 209, 1, 2, Right, nullptr}, {"MIDB", 210, 3, 3, Mid, nullptr}, {"LENB", 211, 1, 1, Len, nullptr},
     // Known to Excel, not calculated here.
     {"LINEST", 49, 1, 4, nullptr, nullptr}, {"TREND", 50, 1, 4, nullptr, nullptr},
     {"LOGEST", 51, 1, 4, nullptr, nullptr}, {"GROWTH", 52, 1, 4, nullptr, nullptr},

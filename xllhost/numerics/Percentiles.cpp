@@ -115,4 +115,52 @@ Value PercentRankInc(const BuiltinCall& c) {
   });
 }
 
+// FREQUENCY(data, bins): how many numbers of the data fall at or below each
+// bin and above the one below it, in the bins' order, and above the
+// greatest, as a column one longer than the bins.
+Value Frequency(const BuiltinCall& c) {
+  std::vector<double> data, bins;
+  Value error;
+  if (!NumbersOf(c, 0, 1, &data, &error) || !NumbersOf(c, 1, 2, &bins, &error)) return error;
+  std::vector<double> sorted = bins;
+  std::sort(sorted.begin(), sorted.end());
+  Value counts;
+  counts.xltype = xltypeMulti;
+  counts.rows = static_cast<int>(bins.size()) + 1;
+  counts.columns = 1;
+  counts.elements.assign(bins.size() + 1, NumberValue(0));
+  for (double n : data) {
+    const auto at = std::lower_bound(sorted.begin(), sorted.end(), n);
+    // The bin at or above the number, placed where the bins stand in order given.
+    const size_t slot = at == sorted.end() ? bins.size()
+                                           : static_cast<size_t>(std::find(bins.begin(), bins.end(), *at) - bins.begin());
+    counts.elements[slot].num += 1;
+  }
+  return counts;
+}
+
+// PROB(x_range, prob_range, lower, [upper]): the sum of the probabilities of
+// the values from lower to upper (or equal to lower alone). Probabilities
+// outside 0 to 1, or not summing to 1, are #NUM!; ranges of unlike counts,
+// #N/A.
+Value Prob(const BuiltinCall& c) {
+  std::vector<double> values, chances;
+  double lower = 0, upper = 0;
+  Value error;
+  if (!NumbersOf(c, 0, 1, &values, &error) || !NumbersOf(c, 1, 2, &chances, &error) ||
+      !AsNumber(c.Scalar(2), &lower, &error))
+    return error;
+  upper = lower;
+  if (c.Given(3) && !AsNumber(c.Scalar(3), &upper, &error)) return error;
+  if (values.size() != chances.size()) return ErrorValue(xlerrNA);
+  double total = 0, sum = 0;
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (chances[i] < 0 || chances[i] > 1) return ErrorValue(xlerrNum);
+    total += chances[i];
+    if (values[i] >= lower && values[i] <= upper) sum += chances[i];
+  }
+  if (std::fabs(total - 1) > 1e-12) return ErrorValue(xlerrNum);
+  return FiniteNumber(sum);
+}
+
 }  // namespace xllhost

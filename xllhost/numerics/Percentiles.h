@@ -1,6 +1,6 @@
 // The built-ins of order over a range's numbers: PERCENTILE and QUARTILE
 // with their .INC and .EXC forms, PERCENTRANK and PERCENTRANK.INC, RANK
-// with RANK.EQ and RANK.AVG, and TRIMMEAN.
+// with RANK.EQ and RANK.AVG, TRIMMEAN, FREQUENCY and PROB.
 #pragma once
 
 #include "builtins/BuiltinCall.h"
@@ -14,6 +14,8 @@ Value QuartileExc(const BuiltinCall& call);    // QUARTILE.EXC(array, quart)
 Value RankEq(const BuiltinCall& call);         // RANK and RANK.EQ(number, ref, [order])
 Value RankAvg(const BuiltinCall& call);        // RANK.AVG(number, ref, [order])
 Value TrimMean(const BuiltinCall& call);       // TRIMMEAN(array, percent)
-Value PercentRankInc(const BuiltinCall& call);  // PERCENTRANK and PERCENTRANK.INC(array, x, [significance])
+Value PercentRankInc(const BuiltinCall& call);
+Value Frequency(const BuiltinCall& call);  // FREQUENCY(data, bins): a column of counts
+Value Prob(const BuiltinCall& call);       // PROB(x_range, prob_range, lower, [upper])  // PERCENTRANK and PERCENTRANK.INC(array, x, [significance])
 
 }  // namespace xllhost

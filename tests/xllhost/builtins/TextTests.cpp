@@ -8,6 +8,7 @@ TEST(Text, AnswersAsExcelDoes) {
   const xllhost::Workbook book = BookOf("A1 \"h\xC3\xA9llo\"\n");
   MemoryHost host;
   const std::pair<const char*, const char*> cases[] = {
+      {"=LENB(\"abc\")", "3"}, {"=LEFTB(\"abc\",2)", "ab"}, {"=MIDB(\"abc\",2,1)", "b"}, {"=FINDB(\"c\",\"abc\")", "3"},
       {"=LEFT(\"abc\",2)", "ab"},   {"=LEFT(\"abc\")", "a"},        {"=LEFT(\"abc\",10)", "abc"},
       {"=LEFT(\"abc\",-1)", "#VALUE!"}, {"=RIGHT(\"abc\",2)", "bc"}, {"=RIGHT(A1,4)", "\xC3\xA9llo"},
       {"=LEFT(A1,2)", "h\xC3\xA9"}, {"=MID(\"abcdef\",3,2)", "cd"},  {"=MID(\"abc\",5,1)", ""},
