@@ -43,7 +43,13 @@ std::string WhereThreadIs(HANDLE thread) {
   return std::string(where) + (system ? ": it waits in Windows (on a lock, an event or a sleep)" : ": it runs its own code");
 }
 
+// Set once the watchdog's thread runs its own code. Windows starts a thread
+// under the loader's lock; an add-in whose DllMain or TLS callback never
+// returns holds that lock, and a watchdog not yet started would never start.
+HANDLE Running;
+
 DWORD WINAPI Watch(void*) {
+  SetEvent(Running);
   while (!Stopping) {
     Sleep(50);
     const AddInRunning running = LongestRunning();
@@ -70,7 +76,11 @@ DWORD WINAPI Watch(void*) {
 
 void StartWatchdog(double seconds) {
   Limit = static_cast<ULONGLONG>(seconds * 1000);
+  Running = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   Watcher = CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr);
+  if (Watcher != nullptr && Running != nullptr) WaitForSingleObject(Running, INFINITE);
+  if (Running != nullptr) CloseHandle(Running);
+  Running = nullptr;
 }
 
 void StopWatchdog() {
