@@ -4,6 +4,9 @@
 
 namespace xllhost {
 
+const char* const MonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                    "July",    "August",   "September", "October", "November", "December"};
+
 long long DaysFromCivil(long long y, long long m, long long d) {
   y -= m <= 2;
   const long long era = (y >= 0 ? y : y - 399) / 400;

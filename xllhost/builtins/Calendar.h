@@ -9,6 +9,10 @@ namespace xllhost {
 constexpr long long FirstOfMarch1900 = 61;
 constexpr double LastSerial = 2958465;  // 31 December 9999
 
+// The months' names in English, January first: what TEXT writes for mmmm
+// and a date written as text is read with.
+extern const char* const MonthNames[12];
+
 // Days from 1 January 1970 to a date of the proleptic Gregorian calendar,
 // and back.
 long long DaysFromCivil(long long y, long long m, long long d);

@@ -14,10 +14,8 @@ namespace {
 
 // A month's number by its name or its first three letters (SEPT too), or 0.
 int MonthNamed(const std::string& word) {
-  static const char* const names[] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
-                                      "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
   for (int i = 0; i < 12; ++i) {
-    const std::string name = names[i];
+    const std::string name = Upper(MonthNames[i]);
     if (word == name || word == name.substr(0, 3) || (i == 8 && word == "SEPT")) return i + 1;
   }
   return 0;

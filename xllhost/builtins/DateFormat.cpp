@@ -8,8 +8,6 @@
 namespace xllhost {
 namespace {
 
-const char* const MonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
-                                  "July",    "August",   "September", "October", "November", "December"};
 const char* const DayNames[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
 
 std::string Padded(long long n, size_t width) {
