@@ -11,7 +11,6 @@ bool IsNa(const Value& value) { return value.Is(xltypeErr) && value.err == xlerr
 // `end` (one past), and a default at the end when the count is even.
 size_t PairsEnd(size_t count) { return 1 + 2 * ((count - 1) / 2); }
 bool HasDefault(size_t count) { return (count - 1) % 2 == 1; }
-bool Equal(const Value& a, const Value& b) { return SameKind(a, b) && Order(a, b) == 0; }
 
 }  // namespace
 

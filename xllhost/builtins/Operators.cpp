@@ -121,6 +121,8 @@ bool SameKind(const Value& a, const Value& b) {
   return false;
 }
 
+bool Equal(const Value& a, const Value& b) { return SameKind(a, b) && Order(a, b) == 0; }
+
 namespace {
 
 Value Compare(Operator op, const Value& left, const Value& right) {

@@ -37,6 +37,9 @@ int Order(Value left, Value right);
 // Whether both are numbers, both texts, both Booleans or both errors: the
 // values the lookups and criteria compare at all.
 bool SameKind(const Value& a, const Value& b);
+// Of the same kind and equal by Order: as SWITCH, the lookups and UNIQUE
+// match values (texts without case). An empty cell equals nothing.
+bool Equal(const Value& a, const Value& b);
 
 // An operator applied as Excel applies it; arrays element by element.
 Value Operate(Operator op, const Value& left, const Value& right);

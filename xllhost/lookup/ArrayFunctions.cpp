@@ -53,7 +53,7 @@ Value Lines(const Grid& grid, const std::vector<int>& picked, bool across) {
 // Equal as UNIQUE takes them: texts without case; empty cells only alike.
 bool Alike(const Value& a, const Value& b) {
   if (a.Is(xltypeNil) || b.Is(xltypeNil)) return a.Is(xltypeNil) && b.Is(xltypeNil);
-  return SameKind(a, b) && Order(a, b) == 0;
+  return Equal(a, b);
 }
 
 // The first `n` of `count` lines (the last when n < 0), or without them

@@ -16,10 +16,9 @@ namespace {
 
 // The database's field a label names, ignoring case, or -1.
 int FieldNamed(const Grid& database, const Value& label) {
-  if (label.Is(xltypeNil)) return -1;
   for (int column = 0; column < database.columns; ++column) {
     const Value& name = database.At(0, column);
-    if (SameKind(name, label) && Order(name, label) == 0) return column;
+    if (Equal(name, label)) return column;
   }
   return -1;
 }
