@@ -17,14 +17,19 @@ long long Span(int base) {
   return span;
 }
 
+// A digit's value in any base to 36, either case; 36 for what is no digit.
+int DigitValue(char ch) {
+  const int c = std::toupper(static_cast<unsigned char>(ch));
+  return std::isdigit(c) ? c - '0' : c >= 'A' && c <= 'Z' ? c - 'A' + 10 : 36;
+}
+
 // A number written in `base`, at most ten digits, any case; false for
 // another character or more digits.
 bool Read(const std::string& text, int base, long long* number) {
   if (text.size() > 10) return false;
   long long value = 0;
   for (char ch : text) {
-    const int c = std::toupper(static_cast<unsigned char>(ch));
-    const int digit = std::isdigit(c) ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : base;
+    const int digit = DigitValue(ch);
     if (digit >= base) return false;
     value = value * base + digit;
   }
@@ -123,8 +128,7 @@ Value Decimal(const BuiltinCall& c) {
     radix = std::trunc(radix);
     if (radix < 2 || radix > 36 || text.size() > 255) return ErrorValue(xlerrNum);
     for (char ch : text) {
-      const int up = std::toupper(static_cast<unsigned char>(ch));
-      const int digit = std::isdigit(up) ? up - '0' : up >= 'A' && up <= 'Z' ? up - 'A' + 10 : 99;
+      const int digit = DigitValue(ch);
       if (digit >= radix) return ErrorValue(xlerrNum);
       number = number * radix + digit;
     }

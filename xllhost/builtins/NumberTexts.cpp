@@ -90,12 +90,18 @@ Value NumberValueOf(const BuiltinCall& c) {
         plain += ch;
       }
     }
+    double number = 0;
     if (plain.empty()) return NumberValue(0.0);
-    char* end = nullptr;
-    const double number = std::strtod(plain.c_str(), &end);
-    if (end != plain.c_str() + plain.size()) return ErrorValue(xlerrValue);
+    if (!ReadPlainNumber(plain, &number)) return ErrorValue(xlerrValue);
     return FiniteNumber(number * scale);
   });
+}
+
+bool ReadPlainNumber(const std::string& text, double* number) {
+  if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string::npos) return false;
+  char* end = nullptr;
+  *number = std::strtod(text.c_str(), &end);
+  return end == text.c_str() + text.size();
 }
 
 }  // namespace xllhost

@@ -2,11 +2,11 @@
 
 #include <cmath>
 #include <complex>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "builtins/Aggregates.h"  // ForEachValue
+#include "builtins/NumberTexts.h"  // ReadPlainNumber
 #include "builtins/Operators.h"
 
 namespace xllhost {
@@ -20,15 +20,6 @@ struct Written {
   char suffix = 0;
 };
 
-// A real number as the parts of complex numbers write one: digits, a point
-// and an exponent, with a sign before; the whole text.
-bool ReadReal(const std::string& text, double* number) {
-  if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string::npos) return false;
-  char* end = nullptr;
-  *number = std::strtod(text.c_str(), &end);
-  return end == text.c_str() + text.size();
-}
-
 // "x", "yi", "x+yi", "x-yi", "i", "-i", with i or j; anything else is
 // #NUM!. An empty text is left uncalculated: Microsoft's help does not say
 // what Excel makes of it.
@@ -41,7 +32,7 @@ bool ReadComplex(const BuiltinCall& c, const Value& value, Written* written, Val
   double real = 0, imaginary = 0;
   const char last = text.back();
   if (last != 'i' && last != 'j') {
-    if (!ReadReal(text, &real)) return *error = ErrorValue(xlerrNum), false;
+    if (!ReadPlainNumber(text, &real)) return *error = ErrorValue(xlerrNum), false;
     return written->z = Number(real, 0), true;
   }
   const std::string body = text.substr(0, text.size() - 1);
@@ -53,10 +44,10 @@ bool ReadComplex(const BuiltinCall& c, const Value& value, Written* written, Val
     }
   const std::string realText = split == std::string::npos ? "" : body.substr(0, split);
   const std::string imaginaryText = split == std::string::npos ? body : body.substr(split);
-  if (!realText.empty() && !ReadReal(realText, &real)) return *error = ErrorValue(xlerrNum), false;
+  if (!realText.empty() && !ReadPlainNumber(realText, &real)) return *error = ErrorValue(xlerrNum), false;
   if (imaginaryText.empty() || imaginaryText == "+") imaginary = 1;
   else if (imaginaryText == "-") imaginary = -1;
-  else if (!ReadReal(imaginaryText, &imaginary)) return *error = ErrorValue(xlerrNum), false;
+  else if (!ReadPlainNumber(imaginaryText, &imaginary)) return *error = ErrorValue(xlerrNum), false;
   written->z = Number(real, imaginary);
   written->suffix = last;
   return true;
