@@ -137,10 +137,8 @@ Value SumProduct(const BuiltinCall& c) {
   for (size_t i = 0; i < c.args.size(); ++i) {
     Value values = c.Values(i);
     if (!values.Is(xltypeMulti)) {
-      Value one;
-      one.xltype = xltypeMulti;
-      one.rows = one.columns = 1;
-      one.elements.push_back(std::move(values));
+      Value one = ArrayValue(1, 1);
+      one.elements[0] = std::move(values);
       values = std::move(one);
     }
     if (!arrays.empty() && (values.rows != arrays[0].rows || values.columns != arrays[0].columns))

@@ -36,11 +36,7 @@ Value AreaValues(const Workbook& book, int sheet, const Area& area, std::string*
                      " values, more than xllhost passes (" + std::to_string(MaxArrayCells) + ")";
     return ErrorValue(xlerrNA);
   }
-  Value array;
-  array.xltype = xltypeMulti;
-  array.rows = area.Rows();
-  array.columns = area.Columns();
-  array.elements.resize(count);
+  Value array = ArrayValue(static_cast<size_t>(area.Rows()), static_cast<size_t>(area.Columns()));
   book.ForEachIn(sheet, area, [&](const Cell& cell) {
     array.elements[static_cast<size_t>(cell.row - area.firstRow) * static_cast<size_t>(array.columns) +
                    static_cast<size_t>(cell.column - area.firstColumn)] = Read(book, sheet, cell, notCalculated);

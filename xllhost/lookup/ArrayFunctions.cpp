@@ -10,15 +10,6 @@
 namespace xllhost {
 namespace {
 
-Value ArrayOf(size_t rows, size_t columns) {
-  Value array;
-  array.xltype = xltypeMulti;
-  array.rows = static_cast<int>(rows);
-  array.columns = static_cast<int>(columns);
-  array.elements.resize(rows * columns);
-  return array;
-}
-
 Value Empty(const BuiltinCall& c, const char* name) { return c.NotCalculated(std::string(name) + " of an empty array"); }
 
 // Argument `i` taken whole, `absent` when it is not given. An array of
@@ -41,7 +32,7 @@ bool Flag(const BuiltinCall& c, size_t i, bool* flag, Value* error) {
 // as an array.
 Value Lines(const Grid& grid, const std::vector<int>& picked, bool across) {
   const size_t other = static_cast<size_t>(across ? grid.rows : grid.columns);
-  Value array = across ? ArrayOf(other, picked.size()) : ArrayOf(picked.size(), other);
+  Value array = across ? ArrayValue(other, picked.size()) : ArrayValue(picked.size(), other);
   for (size_t k = 0; k < picked.size(); ++k)
     for (size_t j = 0; j < other; ++j) {
       const int line = picked[k], at = static_cast<int>(j);
@@ -90,7 +81,8 @@ Value Stacked(const BuiltinCall& c, bool across) {
     length += static_cast<size_t>(across ? grids.back().columns : grids.back().rows);
     breadth = std::max(breadth, static_cast<size_t>(across ? grids.back().rows : grids.back().columns));
   }
-  Value array = across ? ArrayOf(breadth, length) : ArrayOf(length, breadth);
+  Value array = across ? ArrayValue(breadth, length) : ArrayValue(length, breadth);
+  std::fill(array.elements.begin(), array.elements.end(), ErrorValue(xlerrNA));  // what a short array leaves
   size_t at = 0;
   for (const Grid& grid : grids) {
     for (int i = 0; i < grid.rows; ++i)
@@ -98,11 +90,6 @@ Value Stacked(const BuiltinCall& c, bool across) {
         const size_t row = across ? static_cast<size_t>(i) : at + static_cast<size_t>(i);
         const size_t column = across ? at + static_cast<size_t>(j) : static_cast<size_t>(j);
         array.elements[row * static_cast<size_t>(array.columns) + column] = grid.At(i, j);
-      }
-    for (size_t k = static_cast<size_t>(across ? grid.rows : grid.columns); k < breadth; ++k)
-      for (int m = 0; m < (across ? grid.columns : grid.rows); ++m) {
-        const size_t row = across ? k : at + static_cast<size_t>(m), column = across ? at + static_cast<size_t>(m) : k;
-        array.elements[row * static_cast<size_t>(array.columns) + column] = ErrorValue(xlerrNA);
       }
     at += static_cast<size_t>(across ? grid.columns : grid.rows);
   }
@@ -141,7 +128,7 @@ Value Flattened(const BuiltinCall& c, bool row) {
       kept.push_back(value);
     }
   if (kept.empty()) return Empty(c, row ? "TOROW" : "TOCOL");
-  Value array = row ? ArrayOf(1, kept.size()) : ArrayOf(kept.size(), 1);
+  Value array = row ? ArrayValue(1, kept.size()) : ArrayValue(kept.size(), 1);
   array.elements = std::move(kept);
   return array;
 }
@@ -156,7 +143,7 @@ Value Sequence(const BuiltinCall& c) {
     return error;
   if (rows < 1 || columns < 1) return Empty(c, "SEQUENCE");
   if (rows * columns > MaxArrayCells) return c.NotCalculated("SEQUENCE of more values than xllhost passes");
-  Value array = ArrayOf(static_cast<size_t>(rows), static_cast<size_t>(columns));
+  Value array = ArrayValue(static_cast<size_t>(rows), static_cast<size_t>(columns));
   for (size_t k = 0; k < array.elements.size(); ++k) array.elements[k] = NumberValue(start + step * static_cast<double>(k));
   return array;
 }

@@ -62,14 +62,11 @@ Value Index(const BuiltinCall& c) {
   return part;
 }
 Value Transpose(const BuiltinCall& c) {
-  const Value array = c.Values(0);
-  if (!array.Is(xltypeMulti)) return array;
-  Value turned;
-  turned.xltype = xltypeMulti;
-  turned.rows = array.columns;
-  turned.columns = array.rows;
-  for (int j = 0; j < array.columns; ++j)
-    for (int i = 0; i < array.rows; ++i) turned.elements.push_back(array.elements[static_cast<size_t>(i * array.columns + j)]);
+  const Grid grid(c.Values(0));
+  if (!grid.values.Is(xltypeMulti)) return grid.values;
+  Value turned = ArrayValue(static_cast<size_t>(grid.columns), static_cast<size_t>(grid.rows));
+  for (int j = 0; j < grid.columns; ++j)
+    for (int i = 0; i < grid.rows; ++i) turned.elements[static_cast<size_t>(j * grid.rows + i)] = grid.At(i, j);
   return turned;
 }
 

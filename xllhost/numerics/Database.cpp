@@ -104,10 +104,7 @@ Value OverRecords(const BuiltinCall& c, Value (*aggregate)(const BuiltinCall&), 
   if (s.field < 0) return counts ? NumberValue(static_cast<double>(s.records.size())) : ErrorValue(xlerrValue);
   std::vector<Operand> args(1);
   Value& values = args[0].value;
-  values.xltype = xltypeMulti;
-  values.rows = std::max<int>(1, static_cast<int>(s.records.size()));  // none: one empty element, which none counts
-  values.columns = 1;
-  values.elements.resize(static_cast<size_t>(values.rows));
+  values = ArrayValue(std::max<size_t>(1, s.records.size()), 1);  // none: one empty element, which none counts
   for (size_t i = 0; i < s.records.size(); ++i) values.elements[i] = s.database.At(s.records[i], s.field);
   return aggregate(BuiltinCall{c.book, c.place, args, c.notCalculated});
 }

@@ -124,11 +124,8 @@ Value Frequency(const BuiltinCall& c) {
   if (!NumbersOf(c, 0, 1, &data, &error) || !NumbersOf(c, 1, 2, &bins, &error)) return error;
   std::vector<double> sorted = bins;
   std::sort(sorted.begin(), sorted.end());
-  Value counts;
-  counts.xltype = xltypeMulti;
-  counts.rows = static_cast<int>(bins.size()) + 1;
-  counts.columns = 1;
-  counts.elements.assign(bins.size() + 1, NumberValue(0));
+  Value counts = ArrayValue(bins.size() + 1, 1);
+  std::fill(counts.elements.begin(), counts.elements.end(), NumberValue(0));
   for (double n : data) {
     const auto at = std::lower_bound(sorted.begin(), sorted.end(), n);
     // The bin at or above the number, placed where the bins stand in order given.

@@ -87,6 +87,15 @@ Value IntegerValue(std::int32_t integer) {
   return value;
 }
 
+Value ArrayValue(size_t rows, size_t columns) {
+  Value value;
+  value.xltype = xltypeMulti;
+  value.rows = static_cast<int>(rows);
+  value.columns = static_cast<int>(columns);
+  value.elements.resize(rows * columns);
+  return value;
+}
+
 Value CellReference(int row, int column) { return AreaReference(row, row, column, column); }
 
 Value AreaReference(int firstRow, int lastRow, int firstColumn, int lastColumn, std::int32_t sheetId) {

@@ -51,6 +51,8 @@ Value TextValue(const std::string& text);
 Value BooleanValue(bool value);
 Value MissingValue();
 Value IntegerValue(std::int32_t integer);
+// An array of rows by columns, each element empty (xltypeNil) until set.
+Value ArrayValue(size_t rows, size_t columns);
 Value CellReference(int row, int column);  // xltypeSRef
 // A rectangle of the current sheet (xltypeSRef), or with a sheet's id of
 // that sheet (xltypeRef with one rectangle).
