@@ -9,27 +9,15 @@
 namespace xllhost {
 namespace {
 
-// A range's values, read once, cell by cell, with its shape.
-struct Cells {
-  Value values;
-  int rows = 1, columns = 1;
-
-  explicit Cells(Value given = Value{}) : values(std::move(given)) {
-    if (values.Is(xltypeMulti)) rows = values.rows, columns = values.columns;
-  }
-  size_t Count() const { return static_cast<size_t>(rows) * static_cast<size_t>(columns); }
-  const Value& operator[](size_t i) const { return values.Is(xltypeMulti) ? values.elements[i] : values; }
-};
-
 // SUMIF's and AVERAGEIF's third argument: as large as the range, from its
 // own first cell, whatever its size.
-bool AlongRange(const BuiltinCall& c, size_t i, const Cells& range, Cells* cells, Value* error) {
+bool AlongRange(const BuiltinCall& c, size_t i, const Grid& range, Grid* cells, Value* error) {
   const Operand& given = c.args[i];
   if (!given.IsReference()) return *error = ErrorValue(xlerrValue), false;
   const Area area{given.area.firstRow, given.area.firstRow + range.rows - 1, given.area.firstColumn,
                   given.area.firstColumn + range.columns - 1};
   if (!area.InGrid()) return *error = ErrorValue(xlerrRef), false;
-  *cells = Cells(AreaValues(c.book, given.sheet, area, c.notCalculated));
+  *cells = Grid(AreaValues(c.book, given.sheet, area, c.notCalculated));
   return true;
 }
 
@@ -37,12 +25,12 @@ bool AlongRange(const BuiltinCall& c, size_t i, const Cells& range, Cells* cells
 // criterion) from `first` to `last`. Every range has the shape of the
 // first, or of `shape` when it is given; another, or a criterion that is
 // an array, is #VALUE!.
-bool Meeting(const BuiltinCall& c, size_t first, size_t last, const Cells* shape, std::vector<char>* meets,
+bool Meeting(const BuiltinCall& c, size_t first, size_t last, const Grid* shape, std::vector<char>* meets,
              Value* error) {
   if (last <= first || (last - first) % 2 != 0) return *error = ErrorValue(xlerrValue), false;
   int rows = shape == nullptr ? 0 : shape->rows, columns = shape == nullptr ? 0 : shape->columns;
   for (size_t i = first; i < last; i += 2) {
-    const Cells range(c.Values(i));
+    const Grid range(c.Values(i));
     const Value criterion = c.Scalar(i + 1);
     if (rows == 0) rows = range.rows, columns = range.columns;
     if (criterion.Is(xltypeMulti) || range.rows != rows || range.columns != columns)
@@ -60,7 +48,7 @@ enum class Fold { Sum, Mean, Max, Min };
 
 // The first error among the cells that meet is the answer. A mean of none
 // is #DIV/0!; a largest or smallest of none, 0.
-Value Summed(const Cells& cells, const std::vector<char>& meets, Fold fold) {
+Value Summed(const Grid& cells, const std::vector<char>& meets, Fold fold) {
   double total = 0, count = 0, extreme = 0;
   for (size_t k = 0; k < meets.size(); ++k) {
     if (meets[k] == 0) continue;
@@ -76,8 +64,8 @@ Value Summed(const Cells& cells, const std::vector<char>& meets, Fold fold) {
 }
 
 Value OneCriterion(const BuiltinCall& c, Fold fold) {
-  const Cells range(c.Values(0));
-  Cells summed = range;
+  const Grid range(c.Values(0));
+  Grid summed = range;
   std::vector<char> meets;
   Value error;
   if (!Meeting(c, 0, 2, nullptr, &meets, &error) || (c.Given(2) && !AlongRange(c, 2, range, &summed, &error)))
@@ -86,7 +74,7 @@ Value OneCriterion(const BuiltinCall& c, Fold fold) {
 }
 
 Value Criteria(const BuiltinCall& c, Fold fold) {
-  const Cells summed(c.Values(0));
+  const Grid summed(c.Values(0));
   std::vector<char> meets;
   Value error;
   if (!Meeting(c, 1, c.args.size(), &summed, &meets, &error)) return error;

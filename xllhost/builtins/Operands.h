@@ -50,10 +50,11 @@ struct Grid {
     if (values.Is(xltypeMulti)) rows = values.rows, columns = values.columns;
   }
   const Value& At(int row, int column) const {
-    return values.Is(xltypeMulti) ? values.elements[static_cast<size_t>(row) * static_cast<size_t>(columns) +
-                                                    static_cast<size_t>(column)]
-                                  : values;
+    return (*this)[static_cast<size_t>(row) * static_cast<size_t>(columns) + static_cast<size_t>(column)];
   }
+  // The elements row by row, from 0.
+  size_t Count() const { return static_cast<size_t>(rows) * static_cast<size_t>(columns); }
+  const Value& operator[](size_t i) const { return values.Is(xltypeMulti) ? values.elements[i] : values; }
 };
 
 // A reference record as an operand: xltypeSRef on `sheet`, xltypeRef with

@@ -12,25 +12,13 @@
 namespace xllhost {
 namespace {
 
-// A row or a column of cells: element i along it.
-struct Line {
-  Value values;
-  int count = 0;
-  bool across = false;  // a row, not a column
-  const Value& operator[](int i) const {
-    return values.Is(xltypeMulti) ? values.elements[static_cast<size_t>(i)] : values;
-  }
-};
-
-bool LineOf(Value values, Line* line) {
-  line->values = std::move(values);
-  const Value& v = line->values;
-  if (!v.Is(xltypeMulti)) return line->count = 1, true;
-  if (v.rows > 1 && v.columns > 1) return false;
-  line->count = v.rows * v.columns;
-  line->across = v.rows == 1 && v.columns > 1;
-  return true;
+// A row or a column of cells, element i along it; false for a rectangle
+// of several of each.
+bool LineOf(Value values, Grid* line) {
+  *line = Grid(std::move(values));
+  return line->rows == 1 || line->columns == 1;
 }
+int Length(const Grid& line) { return static_cast<int>(line.Count()); }
 
 // XLOOKUP's and XMATCH's search: match mode 0 an equal key (texts in any
 // case), -1 that or the next smaller, 1 that or the next larger, 2 a text
@@ -48,11 +36,11 @@ bool Modes(const BuiltinCall& c, size_t at, int* match, int* search, Value* erro
   return true;
 }
 
-int Found(const Line& keys, const Value& key, int match, int search) {
+int Found(const Grid& keys, const Value& key, int match, int search) {
   int best = -1;
-  for (int n = 0; n < keys.count; ++n) {
-    const int i = search > 0 ? n : keys.count - 1 - n;
-    const Value& candidate = keys[i];
+  for (int n = 0; n < Length(keys); ++n) {
+    const int i = search > 0 ? n : Length(keys) - 1 - n;
+    const Value& candidate = keys[static_cast<size_t>(i)];
     if (match == 2 && key.Is(xltypeStr)) {
       if (candidate.Is(xltypeStr) && MatchesWildcards(key.text, candidate.text)) return i;
       continue;
@@ -60,7 +48,7 @@ int Found(const Line& keys, const Value& key, int match, int search) {
     if (!SameKind(candidate, key)) continue;
     const int order = Order(candidate, key);
     if (order == 0) return i;
-    const bool nearer = best < 0 || (match < 0 ? Order(candidate, keys[best]) > 0 : Order(candidate, keys[best]) < 0);
+    const bool nearer = best < 0 || (match < 0 ? Order(candidate, keys[static_cast<size_t>(best)]) > 0 : Order(candidate, keys[static_cast<size_t>(best)]) < 0);
     if (match != 0 && match != 2 && (match < 0 ? order < 0 : order > 0) && nearer) best = i;
   }
   return best;
@@ -87,17 +75,17 @@ Value LookupOf(const BuiltinCall& c) {
     if (found < 0) return ErrorValue(xlerrNA);
     return across ? cell(rows - 1, found) : cell(found, columns - 1);
   }
-  Line keys, results;
+  Grid keys, results;
   if (!LineOf(table, &keys) || !LineOf(c.Values(2), &results)) return ErrorValue(xlerrNA);
-  const int found = Position(keys.count, [&](int i) -> const Value& { return keys[i]; }, key, 1);
+  const int found = Position(Length(keys), [&](int i) -> const Value& { return keys[static_cast<size_t>(i)]; }, key, 1);
   if (found < 0) return ErrorValue(xlerrNA);
-  if (found >= results.count) return c.NotCalculated("LOOKUP past the end of a shorter result vector");
-  return results[found];
+  if (found >= Length(results)) return c.NotCalculated("LOOKUP past the end of a shorter result vector");
+  return results[static_cast<size_t>(found)];
 }
 
 Value XMatch(const BuiltinCall& c) {
   const Value key = c.Scalar(0);
-  Line keys;
+  Grid keys;
   int match = 0, search = 1;
   Value error;
   if (key.Is(xltypeErr)) return key;
@@ -113,17 +101,17 @@ Value XMatch(const BuiltinCall& c) {
 // uncalculated.
 Value XLookup(const BuiltinCall& c) {
   const Value key = c.Scalar(0);
-  Line keys, results;
+  Grid keys, results;
   int match = 0, search = 1;
   Value error;
   if (key.Is(xltypeErr)) return key;
   if (key.Is(xltypeMulti)) return c.NotCalculated("XLOOKUP of several keys, which spill");
   if (!LineOf(c.Values(1), &keys)) return ErrorValue(xlerrValue);
   if (!LineOf(c.Values(2), &results)) return c.NotCalculated("XLOOKUP answering several cells, which spill");
-  if (results.count != keys.count) return ErrorValue(xlerrValue);
+  if (Length(results) != Length(keys)) return ErrorValue(xlerrValue);
   if (!Modes(c, 4, &match, &search, &error)) return error;
   const int found = Found(keys, key, match, search);
-  if (found >= 0) return results[found];
+  if (found >= 0) return results[static_cast<size_t>(found)];
   return c.Given(3) ? c.Scalar(3) : ErrorValue(xlerrNA);
 }
 
