@@ -231,3 +231,8 @@ constexpr int xlretInvXloper = 8;
 constexpr int xlretFailed = 32;
 constexpr int xlretUncalced = 64;
 constexpr int xlretNotThreadSafe = 128;
+
+// The events of xlEventRegister. xleventregister.md names them without
+// their numbers; these are the ones Excel 2010 and later pass.
+constexpr int xleventCalculationEnded = 1;
+constexpr int xleventCalculationCanceled = 2;

@@ -216,6 +216,20 @@ session 1 "PROBLEM after the verdict: xlFree called outside any entry" lingering
 session 1 "stays loaded after Excel's last FreeLibrary" lingering
 session 2 "quorrel-absent.dll" dependent --quiet
 
+# Asynchronous functions answered from a worker thread, singly or in a row,
+# or at once; cells that need an answer wait for it; the end raises an event.
+session 0 'xllhost raises xleventCalculationEnded: calls CalcEnded\(\)
+Session clean' async --scenario startup --expect '=Later(21)' 42 --expect '=AtOnce("a")' a --expect '=Later(A1)' 84 \
+  --expect '=A1*10' 420 --expect '=Later(1)+Later(2)' 6 --expect '=Later(Later(1))' 4 --expect '=Batch(5)' 10 \
+  --expect '=Batch(6)' 12 --expect '=IFERROR(Later(3),"x")' 6 --expect '=Later("x")' '#VALUE!'
+# A handle never answered cancels the calculation; one answered twice fails.
+session 1 'cell A1 =Never\(1\) shows #GETTING_DATA
+cell A2 =A1\+1 shows #GETTING_DATA
+xllhost raises xleventCalculationCanceled: calls CalcCanceled\(\)
+PROBLEM: cell A1 =Never\(1\): its asynchronous call was not answered within 1 s' async --timeout 1 --formula '=Never(1)' --formula '=A1+1'
+session 1 'cell A1 =Twice\(3\) shows 3
+PROBLEM: xlAsyncReturn was given the handle of cell A1 =Twice\(3\), which was answered already; it answered FALSE' async --formula '=Twice(3)'
+
 # An add-in bound to xlcall32.dll by ordinal, and what XLCallVer answers.
 session 0 "" ordinals --quiet --expect '=Version()' 3072
 session 2 "called LPenHelper of xlcall32.dll, which xllhost does not provide" ordinals --quiet --formula '=Pen()'

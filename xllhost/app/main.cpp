@@ -9,6 +9,7 @@
 
 #include "app/CellsGiven.h"
 #include "app/CommandLine.h"
+#include "functions/AsyncCalls.h"
 #include "native/AddInFile.h"
 #include "native/CrashReport.h"
 #include "native/Watchdog.h"
@@ -73,6 +74,7 @@ int Run(int argc, char** argv) {
   if (scenario == nullptr)
     return Refuse("no scenario \"" + line.scenarioName + "\"; there are:\n" + xllhost::ScenarioList());
   xllhost::StartWatchdog(line.timeout);
+  xllhost::SetAnswerWait(line.timeout);
   const std::string wrongCells = xllhost::ReadCellsGiven(line);
   if (!wrongCells.empty()) return Refuse(wrongCells);
   if (line.path.empty() && !line.fromRegistry) return xllhost::CompareWorkbookAlone(line.options);

@@ -4,9 +4,11 @@
 #include "callbacks/Callbacks.h"
 
 #include "catalog/FunctionNames.h"
+#include "functions/AsyncCalls.h"
 #include "functions/BinaryNames.h"
 #include "functions/CellInformation.h"
 #include "functions/Documents.h"
+#include "functions/Events.h"
 #include "functions/Information.h"
 #include "functions/Registrations.h"
 #include "functions/ThreadSafety.h"
@@ -42,6 +44,7 @@ const HostFunction HostFunctions[] = {
     {xlGetInstPtr, GetInstPtr},  {xlStack, Stack},            {xlRunningOnCluster, RunningOnCluster},
     {xlEnableXLMsgs, XLMessages}, {xlDisableXLMsgs, XLMessages}, {xlUDF, CallUserFunction},
     {xlSet, SetCells},           {xlDefineBinaryName, DefineBinaryName}, {xlGetBinaryName, GetBinaryName},
+    {xlAsyncReturn, AsyncReturn}, {xlEventRegister, RegisterEvent},
 };
 
 const HostFunction* Provided(int xlfn) {
@@ -80,7 +83,8 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
     if (reads) args.push_back(usable && !givenBack ? Capture(*opers[i]) : Value{});
   }
   if (!usable) return Fail(xlretInvXloper);
-  if (const char* when = OutOfContext()) {
+  // xlAsyncReturn alone Excel accepts from any thread, at any time (xlasyncreturn.md).
+  if (const char* when = xlfn == xlAsyncReturn ? nullptr : OutOfContext()) {
     Fault(FunctionName(xlfn) + " called " + when +
           ": Excel accepts calls only while it has passed control to the add-in, on that thread");
     return Fail(xlretFailed);
@@ -109,7 +113,7 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
     Unusable("the add-in called " + FunctionName(xlfn) + ", which xllhost does not model; it answered code 2");
     return Fail(xlretInvXlfn);
   }
-  Answer answer = function->answer(Request{args, via, xlfn == xlGetName ? ModuleAt(caller) : nullptr});
+  Answer answer = function->answer(Request{args, via, xlfn == xlGetName || xlfn == xlEventRegister ? ModuleAt(caller) : nullptr});
   if (!answer.unusable.empty()) Unusable(answer.unusable);
   return answer;
 }
@@ -118,7 +122,9 @@ template <typename Record>
 int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers[], Interface via) {
   HostLocked lock;
   const Behaviour& behaviour = Behave();
-  const bool recorded = behaviour.recordCalls || Listening();
+  // An answer from a thread of the add-in's own comes whenever it comes: the
+  // transcript, the same on every run, shows the cell's answer instead.
+  const bool recorded = (behaviour.recordCalls || Listening()) && (xlfn != xlAsyncReturn || OutOfContext() == nullptr);
   std::vector<Value> args;
   const size_t unusableBefore = UnusableInput().size();
   Answer answer = AnswerCall(caller, PlainFunction(xlfn), count, opers, via, recorded, args);

@@ -59,6 +59,45 @@ Evaluated CalculateEntry(Workbook& book, EngineHost& host, const Plan& plan, int
   return answer;
 }
 
+// A workbook whose cells call asynchronous functions, calculated in rounds
+// on the calling thread: a cell that awaits an answer, or needs a cell that
+// does, is calculated again in the next round, which starts once the
+// answers have come. Each round every cell awaiting makes progress, as the
+// calls answered before show their answers; a cell still awaiting after
+// the last round is not calculated.
+void CalculateInRounds(Workbook& book, EngineHost& host, const Plan& plan, const CalculationSteps& steps) {
+  constexpr int Rounds = 10000;
+  const auto& formulas = book.Formulas();
+  std::vector<int> round;
+  for (int e : plan.order)
+    if (plan.recalculate[static_cast<size_t>(e)]) round.push_back(e);
+  std::vector<bool> awaiting(plan.recalculate.size(), false);
+  for (int turn = 1; !round.empty(); ++turn) {
+    std::vector<int> next;
+    for (int e : round) {
+      const FormulaCell& entry = formulas[static_cast<size_t>(e)];
+      const Plan::Span needs = plan.needsOf[static_cast<size_t>(e)];
+      bool waits = false;
+      for (size_t i = needs.first; i < needs.end && !waits; ++i) waits = awaiting[static_cast<size_t>(plan.needs[i])];
+      Evaluated answer;
+      if (!waits) {
+        if (steps.before) steps.before(entry, 0);
+        answer = CalculateEntry(book, host, plan, e);
+        waits = host.AwaitsAnswer(CalculatedCell{PlaceOf(book, entry), AreaOf(book, entry), entry.text});
+      }
+      awaiting[static_cast<size_t>(e)] = waits && turn < Rounds;
+      if (awaiting[static_cast<size_t>(e)]) {
+        next.push_back(e);
+        continue;
+      }
+      if (waits) answer.notCalculated = "it still awaits an asynchronous answer after " + std::to_string(Rounds) + " rounds";
+      if (steps.after) steps.after(entry, answer, plan.roles[static_cast<size_t>(e)], 0);
+    }
+    if (!next.empty()) host.AwaitAnswers();
+    round = std::move(next);
+  }
+}
+
 }  // namespace
 
 std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const FormulaCell& entry) {
@@ -72,7 +111,12 @@ std::string AddInFunctionOf(const Workbook& book, const EngineHost& host, const 
 
 void CalculateBook(Workbook& book, EngineHost& host, bool onlyAddInCells, const CalculationSteps& steps,
                    int threads) {
-  const Plan plan = MakePlan(book, host, onlyAddInCells, threads > 1);
+  Plan plan = MakePlan(book, host, onlyAddInCells, threads > 1 ? KeepNeeds::OfThreadSafe : KeepNeeds::None);
+  if (plan.asynchronous) {
+    plan = MakePlan(book, host, onlyAddInCells, KeepNeeds::OfAll);
+    CalculateInRounds(book, host, plan, steps);
+    return;
+  }
   const auto& formulas = book.Formulas();
   Schedule(
       plan, threads,

@@ -50,6 +50,13 @@ class EngineHost {
   // are prepared as its signature asks; the host takes the answer as Excel
   // takes it.
   virtual Value Call(const AddInFunction& function, const std::vector<Value>& args, const CalculatedCell& cell) = 0;
+  // For a workbook whose cells call asynchronous functions, asked once after
+  // each calculation of a cell: whether a call it made awaits its answer.
+  // Such a cell, and every cell that needs it, is calculated again after
+  // AwaitAnswers, and meets its calls afresh.
+  virtual bool AwaitsAnswer(const CalculatedCell& /*cell*/) { return false; }
+  // Returns once every call awaiting its answer has one, or is given up.
+  virtual void AwaitAnswers() {}
 };
 
 }  // namespace xllhost

@@ -69,13 +69,11 @@ Value ArgumentValue(TypeCode code, const Operand& operand, Context& ctx) {
 }
 
 Operand CallAddIn(const AddInFunction& function, const Expr& call, Context& ctx) {
-  const ArgumentCodes& codes = function.signature->args;
   Scratch<Value> scratch;
   std::vector<Value>& args = *scratch;
   for (size_t i = 0; i < call.operands.size(); ++i) {
     const Operand operand = Eval(call.operands[i], ctx);
-    const TypeCode code = i < codes.size() ? codes[i] : TypeCode::Oper;
-    args.push_back(ArgumentValue(code, operand, ctx));
+    args.push_back(ArgumentValue(function.signature->Given(i), operand, ctx));
     if (!ctx.why.empty()) return Of(ErrorValue(xlerrNA));
   }
   return FromRecord(ctx.host.Call(function, args, ctx.cell), ctx);

@@ -23,6 +23,7 @@ constexpr const char* MainThreadBuiltins[] = {
 struct Calls {
   bool addIn = false;
   bool threadSafe = true;
+  bool asynchronous = false;
 };
 
 void ReadCalls(const EngineHost& host, const Expr& expr, Calls& calls) {
@@ -31,7 +32,8 @@ void ReadCalls(const EngineHost& host, const Expr& expr, Calls& calls) {
     const AddInName called = host.Lookup(expr.called);
     if (called.kind == AddInName::Kind::Function) {
       calls.addIn = true;
-      calls.threadSafe = calls.threadSafe && called.function.signature->ThreadSafe();
+      calls.asynchronous = calls.asynchronous || called.function.signature->Asynchronous();
+      calls.threadSafe = calls.threadSafe && called.function.signature->ThreadSafe() && !calls.asynchronous;
     } else if (expr.addIn || FindBuiltin(expr.called) == nullptr ||
                std::any_of(std::begin(MainThreadBuiltins), std::end(MainThreadBuiltins),
                            [&](const char* name) { return expr.called == name; })) {
@@ -108,13 +110,13 @@ namespace {
 // stack), each frame's precedents after those of the frame below it.
 class Planner {
  public:
-  Planner(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool keepNeeds)
-      : book_(book), host_(host), formulas_(book.Formulas()), onlyAddInCells_(onlyAddInCells), keepNeeds_(keepNeeds) {
+  Planner(Workbook& book, const EngineHost& host, bool onlyAddInCells, KeepNeeds keep)
+      : book_(book), host_(host), formulas_(book.Formulas()), onlyAddInCells_(onlyAddInCells), keep_(keep) {
     const size_t n = formulas_.size();
     plan_.recalculate.assign(n, false);
     plan_.roles.assign(n, CellRole{});
     plan_.threadSafe.assign(n, false);
-    if (keepNeeds) plan_.needsOf.assign(n, Plan::Span{});
+    if (keep != KeepNeeds::None) plan_.needsOf.assign(n, Plan::Span{});
     state_.assign(n, 0);
     position_.assign(n, -1);
   }
@@ -166,6 +168,7 @@ class Planner {
       const Calls read = CallsOf(cell.formula);
       calls = read.addIn;
       plan_.threadSafe[static_cast<size_t>(e)] = read.addIn && read.threadSafe;
+      plan_.asynchronous = plan_.asynchronous || read.asynchronous;
     } else {
       calls = CallsAddIn(book_, host_, entry);
     }
@@ -192,12 +195,13 @@ class Planner {
     const size_t e = static_cast<size_t>(top.entry);
     bool recalculate = !onlyAddInCells_ || plan_.roles[e].callsAddIn;
     const size_t needsFirst = plan_.needs.size();
+    const bool keep = keep_ == KeepNeeds::OfAll || (keep_ == KeepNeeds::OfThreadSafe && plan_.threadSafe[e]);
     for (size_t i = top.first; i < top.end; ++i) {
       const size_t p = static_cast<size_t>(precedents_[i]);
       recalculate = recalculate || plan_.recalculate[p];
-      if (keepNeeds_ && plan_.threadSafe[e] && plan_.recalculate[p] && p != e) plan_.needs.push_back(static_cast<int>(p));
+      if (keep && plan_.recalculate[p] && p != e) plan_.needs.push_back(static_cast<int>(p));
     }
-    if (keepNeeds_) plan_.needsOf[e] = Plan::Span{needsFirst, plan_.needs.size()};
+    if (keep_ != KeepNeeds::None) plan_.needsOf[e] = Plan::Span{needsFirst, plan_.needs.size()};
     plan_.recalculate[e] = recalculate;
     if (recalculate) MarkUncalculated(book_, formulas_[e]);  // while the cell is at hand
     state_[e] = 2;
@@ -209,7 +213,8 @@ class Planner {
   Workbook& book_;
   const EngineHost& host_;
   const std::vector<FormulaCell>& formulas_;
-  const bool onlyAddInCells_, keepNeeds_;
+  const bool onlyAddInCells_;
+  const KeepNeeds keep_;
   Plan plan_;
   std::vector<char> state_;  // 0 not seen, 1 being ordered, 2 ordered
   std::map<const SharedFormula*, Calls> callsOf_;  // of each shared formula, read once
@@ -220,8 +225,8 @@ class Planner {
 
 }  // namespace
 
-Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool keepNeeds) {
-  return Planner(book, host, onlyAddInCells, keepNeeds).Make();
+Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, KeepNeeds keep) {
+  return Planner(book, host, onlyAddInCells, keep).Make();
 }
 
 }  // namespace xllhost

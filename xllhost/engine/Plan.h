@@ -32,20 +32,27 @@ struct Plan {
   // and it needs nothing Excel calculates only on its main thread. A cell
   // on a circular reference is not one.
   std::vector<bool> threadSafe;
-  // The recalculated cells each thread-safe cell refers to, kept only when
-  // asked for (the others wait for their turn, after all they need): entry
-  // e's are needs[needsOf[e].first] up to needs[needsOf[e].end].
+  // The recalculated cells each cell refers to, kept only when asked for:
+  // entry e's are needs[needsOf[e].first] up to needs[needsOf[e].end].
   struct Span {
     size_t first = 0, end = 0;
   };
   std::vector<Span> needsOf;
   std::vector<int> needs;
+  // Whether a cell calls an asynchronous function: such a cell is calculated
+  // on the calling thread, and the workbook in rounds (Calculation.h).
+  bool asynchronous = false;
 };
 
 // With `onlyAddInCells`, only the cells that call an add-in's function or
 // depend on one are recalculated. Each recalculated cell is marked not
-// calculated in the workbook. `keepNeeds`: fill needsOf and needs.
-Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, bool keepNeeds);
+// calculated in the workbook. `keep`: which cells' needs are kept.
+enum class KeepNeeds {
+  None,
+  OfThreadSafe,  // for the calculation threads: the others wait for their turn, after all they need
+  OfAll,         // for a calculation in rounds
+};
+Plan MakePlan(Workbook& book, const EngineHost& host, bool onlyAddInCells, KeepNeeds keep);
 
 // Where the cell stands, as "Sheet!A1".
 std::string Where(const Workbook& book, const FormulaCell& entry);

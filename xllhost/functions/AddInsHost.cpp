@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "functions/AsyncCalls.h"
 #include "functions/Information.h"
 #include "functions/Invoke.h"
 #include "functions/Registrations.h"
@@ -52,10 +53,14 @@ class Host final : public EngineHost {
     if (held == nullptr) return ErrorValue(xlerrName);
     const Registration& called = *held;
     CalculatingCell calculating(cell.place, cell.area, cell.formula);
+    if (called.signature.Asynchronous()) return WithControl([&] { return CallAsynchronous(called, args, cell); });
     Value answer = WithControl([&] { return Invoke(called, args); });
     if (KeptCalls().keep && called.signature.ThreadSafe()) Keep(called, args, cell, answer);
     return answer;
   }
+
+  bool AwaitsAnswer(const CalculatedCell& cell) override { return xllhost::AwaitsAnswer(cell); }
+  void AwaitAnswers() override { xllhost::AwaitAnswers(AnswerWait()); }
 
  private:
   // A few calls of each function are enough to check it from several threads.

@@ -120,17 +120,6 @@ Value AsWorksheetNumbers(Value value) {
   return value;
 }
 
-// Missing and nil answers are taken as the number 0; a record of a type no
-// cell holds is input xllhost cannot show.
-Value AsCell(Value value) {
-  if (value.Is(xltypeMissing) || value.Is(xltypeNil)) return NumberValue(0);
-  if (!IsKnownType(value.xltype)) {
-    Unusable("an answer is a record with the unknown type word " + std::to_string(value.xltype));
-    return ErrorValue(xlerrValue);
-  }
-  return AsWorksheetNumbers(std::move(value));
-}
-
 template <typename Record>
 Value TakeRecord(HMODULE module, Record* answer, const char* autoFreeName) {
   if (answer == nullptr) return ErrorValue(xlerrNum);
@@ -160,21 +149,37 @@ Value TakeRecord(HMODULE module, Record* answer, const char* autoFreeName) {
 
 }  // namespace
 
+Value AsCell(Value value) {
+  if (value.Is(xltypeMissing) || value.Is(xltypeNil)) return NumberValue(0);
+  if (!IsKnownType(value.xltype)) {
+    Unusable("an answer is a record with the unknown type word " + std::to_string(value.xltype));
+    return ErrorValue(xlerrValue);
+  }
+  return AsWorksheetNumbers(std::move(value));
+}
+
 Value TakeAnswer(HMODULE module, LPXLOPER answer) { return TakeRecord(module, answer, "xlAutoFree"); }
 
 Value TakeAnswer(HMODULE module, LPXLOPER12 answer) { return TakeRecord(module, answer, "xlAutoFree12"); }
 
-Value Invoke(const Registration& registration, const std::vector<Value>& given, std::uintptr_t* answerAt) {
+Value Invoke(const Registration& registration, const std::vector<Value>& given, std::uintptr_t* answerAt,
+             std::uintptr_t asyncHandle) {
   const Signature& signature = registration.signature;
-  if (given.size() > signature.args.size()) return ErrorValue(xlerrValue);
+  const size_t handles = signature.Asynchronous() ? 1 : 0;
+  if (given.size() + handles > signature.args.size()) return ErrorValue(xlerrValue);
   Scratch<Argument> argumentScratch;
   Scratch<NativeArgument> passedScratch;
   std::vector<Argument>& args = *argumentScratch;
   std::vector<NativeArgument>& passed = *passedScratch;
   args.resize(signature.args.size());
-  for (size_t i = 0; i < args.size(); ++i) {
+  for (size_t i = 0, g = 0; i < args.size(); ++i) {
     Value error;
-    if (!Prepare(signature.args[i], i < given.size() ? given[i] : MissingValue(), args[i], &error)) return error;
+    if (signature.args[i] == TypeCode::AsyncHandle)
+      PrepareHandle(asyncHandle, args[i]);
+    else if (!Prepare(signature.args[i], g < given.size() ? given[g] : MissingValue(), args[i], &error))
+      return error;
+    else
+      ++g;
     args[i].TakeSnapshot();
     passed.push_back(args[i].passed);
   }
@@ -197,6 +202,7 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given, 
           "\" does not let it do: the reference names F, F%, G and G% as the types of arguments modified in "
           "place, and a digit in the type text for the one that carries the result (xlfregister-form-1.md)");
   }
+  if (signature.Asynchronous()) return ErrorValue(xlerrGettingData);  // its answer comes by xlAsyncReturn
   if (signature.resultArgument != 0) {
     std::string what;
     Value value = ValueOf(args[static_cast<size_t>(signature.resultArgument) - 1], &what);
@@ -213,6 +219,11 @@ std::uintptr_t CallWithPointer(FARPROC entry, const char* name, const void* poin
           entry, Returns::Integer, {{reinterpret_cast<std::uintptr_t>(pointer), false}}, [&] { return std::string(name); },
           [&] { return std::string("the signature of ") + name; })
           .integer);
+}
+
+std::uintptr_t CallWithoutArguments(FARPROC entry, const std::string& name) {
+  return static_cast<std::uintptr_t>(
+      CallAsExcel(entry, Returns::Integer, {}, [&] { return name; }, [&] { return "the signature of " + name; }).integer);
 }
 
 }  // namespace xllhost

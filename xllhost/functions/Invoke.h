@@ -15,8 +15,14 @@ namespace xllhost {
 // What a cell calling the registered function with these arguments shows.
 // Called while control is passed to the add-in. `answerAt`, when given,
 // receives the address the function answered, for a function that answers
-// a pointer; else 0.
-Value Invoke(const Registration& registration, const std::vector<Value>& args, std::uintptr_t* answerAt = nullptr);
+// a pointer; else 0. An asynchronous function is passed `asyncHandle` and
+// shows #GETTING_DATA until its answer comes (AsyncCalls.h).
+Value Invoke(const Registration& registration, const std::vector<Value>& args, std::uintptr_t* answerAt = nullptr,
+             std::uintptr_t asyncHandle = 0);
+
+// Calls an entry that takes no argument (an event's handler) and answers
+// what it returned.
+std::uintptr_t CallWithoutArguments(FARPROC entry, const std::string& name);
 
 // The host copies an answer before anything else. An answer with
 // xlbitXLFree holds memory the host handed out, which the host now
@@ -25,6 +31,11 @@ Value Invoke(const Registration& registration, const std::vector<Value>& args, s
 // #NUM!. Called while control is passed.
 Value TakeAnswer(HMODULE module, LPXLOPER answer);
 Value TakeAnswer(HMODULE module, LPXLOPER12 answer);
+
+// An answer as a cell takes it: missing and nil as the number 0, numbers as
+// a worksheet holds them; a record of a type no cell holds is input xllhost
+// cannot show.
+Value AsCell(Value value);
 
 // Calls an entry that takes one pointer (xlAddInManagerInfo(12),
 // SetExcel12EntryPt) and answers what it returned. An entry that leaves the

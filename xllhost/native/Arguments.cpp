@@ -185,6 +185,14 @@ bool Prepare(TypeCode code, const Value& given, Argument& arg, Value* error) {
   return true;
 }
 
+void PrepareHandle(std::uintptr_t handle, Argument& arg) {
+  arg.code = TypeCode::AsyncHandle;
+  arg.oper12 = XLOPER12{};
+  arg.oper12.xltype = xltypeBigData;
+  arg.oper12.val.bigdata.h.hdata = reinterpret_cast<HANDLE>(handle);
+  Pass(Info(arg.code), arg);
+}
+
 Value ValueOf(const Argument& arg, std::string* what) {
   const TypeInfo& type = Info(arg.code);
   switch (type.storage) {

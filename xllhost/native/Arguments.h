@@ -76,6 +76,9 @@ struct Argument {
 // Prepares one argument; answers false with the value the cell shows when
 // the function cannot be called with it.
 bool Prepare(TypeCode code, const Value& given, Argument& arg, Value* error);
+// The asynchronous handle (X) Excel passes: binary data whose handle is the
+// host's, with no bytes of its own; the add-in may not change it.
+void PrepareHandle(std::uintptr_t handle, Argument& arg);
 
 // What an argument passed by reference holds after the call, read as its type
 // says; an array of numbers that grew past its memory shows #VALUE! and

@@ -43,6 +43,7 @@ const TypeInfo Table[] = {
     {T::OperRef,             "R",  S::Oper,    true,  false, false, false, 0,    0, 0},
     {T::Oper12,              "Q",  S::Oper12,  true,  false, false, true,  0,    0, 0},
     {T::Oper12Ref,           "U",  S::Oper12,  true,  false, false, true,  0,    0, 0},
+    {T::AsyncHandle,         "X",  S::Oper12,  true,  false, false, true,  0,    0, 0},
     {T::None,                "",   S::None,    false, false, false, false, 0,    0, 0},
 };
 
@@ -61,10 +62,30 @@ bool ReadCode(const std::string& text, size_t& at, TypeCode* code) {
 
 std::string Unsupported(const std::string& text, size_t at) {
   std::string letter = text.substr(at, at + 1 < text.size() && text[at + 1] == '%' ? 2 : 1);
-  const std::string documented[] = {"O", "O%", "X"};  // Excel's, which xllhost does not pass
+  const std::string documented[] = {"O", "O%"};  // Excel's, which xllhost does not pass
   bool known = std::find(std::begin(documented), std::end(documented), letter) != std::end(documented);
   return "the type text \"" + text + "\" has the letter " + letter +
          (known ? ", which xllhost does not support" : ", which is no type code");
+}
+
+// An asynchronous function takes one X and returns void, written > first,
+// which then modifies no argument; it cannot be cluster-safe
+// (xlfregister-form-1.md, asynchronous-user-defined-functions.md).
+bool ReadAsynchronous(const std::string& text, Signature& parsed, std::string* why) {
+  const auto handles = std::count(parsed.args.begin(), parsed.args.end(), TypeCode::AsyncHandle);
+  if (handles == 0) return true;
+  std::string wrong;
+  if (handles > 1) wrong = "has more than one asynchronous handle (X)";
+  else if (text[0] != '>') wrong = "has an asynchronous handle (X) but does not start with >";
+  else if (parsed.markers.find('&') != std::string::npos) wrong = "is both asynchronous (X) and cluster-safe (&)";
+  if (!wrong.empty()) {
+    *why = "the type text \"" + text + "\" " + wrong;
+    return false;
+  }
+  parsed.asyncHandle = static_cast<int>(std::find(parsed.args.begin(), parsed.args.end(), TypeCode::AsyncHandle) -
+                                        parsed.args.begin()) + 1;
+  parsed.resultArgument = 0;
+  return true;
 }
 
 }  // namespace
@@ -110,6 +131,7 @@ bool ParseTypeText(const std::string& text, Signature* signature, std::string* w
            " arguments; xllhost passes at most " + std::to_string(MaxArguments);
     return false;
   }
+  if (!ReadAsynchronous(text, parsed, why)) return false;
   if (Info(parsed.result).inPlace) {
     for (size_t i = 0; i < parsed.args.size() && parsed.resultArgument == 0; ++i)
       if (parsed.args[i] == parsed.result) parsed.resultArgument = static_cast<int>(i) + 1;

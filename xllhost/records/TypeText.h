@@ -32,6 +32,7 @@ enum class TypeCode {
   InPlaceWideCounted,  // G%: a 65,536-byte buffer, counted wide
   Numbers,             // K: FP*, a 16-bit-counted array of doubles
   Numbers12,           // K%: FP12*, a 32-bit-counted array of doubles
+  AsyncHandle,         // X: XLOPER12*, the handle of an asynchronous call, which Excel passes, not the formula
   None,                // the result of a function that returns by modifying an argument
 };
 
@@ -67,8 +68,16 @@ struct Signature {
   int resultArgument = 0;  // from 1: the argument whose value after the call is the result; 0 for none
   ArgumentCodes args;
   std::string markers;  // of ! (volatile), $ (thread-safe), # (macro sheet equivalent), & (cluster-safe)
+  int asyncHandle = 0;  // from 1: the argument that receives the asynchronous handle (X); 0 for none
 
   bool ThreadSafe() const { return markers.find('$') != std::string::npos; }
+  // An asynchronous function answers through xlAsyncReturn, not its return.
+  bool Asynchronous() const { return asyncHandle != 0; }
+  // The type of the formula's argument `i`, which skips the handle.
+  TypeCode Given(size_t i) const {
+    if (asyncHandle != 0 && i + 1 >= static_cast<size_t>(asyncHandle)) ++i;
+    return i < args.size() ? args[i] : TypeCode::Oper;
+  }
 };
 
 // Parses a type text. On failure answers false and says why, naming the

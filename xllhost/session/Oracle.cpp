@@ -10,6 +10,7 @@
 #include "functions/Information.h"
 #include "native/CrashReport.h"
 #include "session/Reports.h"
+#include "session/CalculationEnd.h"
 #include "session/Transcript.h"
 #include "state/HostMemory.h"
 #include "workbook/Comparison.h"
@@ -155,6 +156,7 @@ void CompareWorkbook(const SessionOptions& options) {
     Session().judging = nullptr;
   };
   CalculateBook(Book(), AddInsHost(threads), !options.allCells, steps, threads);
+  EndCalculation();
   int same = 0, differ = 0, skipped = 0;
   for (const Compared& c : compared)
     (c.verdict == CellVerdict::Same || c.verdict == CellVerdict::SameButCounter ? same

@@ -10,6 +10,7 @@
 #include "functions/Registrations.h"
 #include "functions/Worksheet.h"
 #include "native/Dialogs.h"
+#include "session/CalculationEnd.h"
 #include "session/Transcript.h"
 #include "state/HostMemory.h"
 #include "state/Modules.h"
@@ -154,6 +155,7 @@ void CalculateCells(const std::vector<SessionFormula>& formulas, const SessionOp
       if (expected == cell.text && shown != wanted) Problem("cell " + expected + " shows " + shown + ", expected " + wanted);
   };
   CalculateBook(Book(), AddInsHost(threads), false, steps, threads);
+  EndCalculation();
 }
 
 std::vector<std::string> AskName(const AddIn& addIn, const std::string* title) {

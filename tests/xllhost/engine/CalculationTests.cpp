@@ -5,7 +5,9 @@
 #include <chrono>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
+#include <utility>
 
 #include "EngineTest.h"
 #include "engine/Calculation.h"
@@ -132,6 +134,60 @@ TEST_F(Calculating, GivesOnSeveralThreadsWhatOneGivesInTheSameOrder) {
     onCalculationThreads += thread >= 2;
   }
   EXPECT_GT(onCalculationThreads, 0);
+}
+
+// A host whose asynchronous function is answered only between rounds: each
+// call awaits, and AwaitAnswers answers every call made so far with twice
+// its number. A cell meets its calls again, in order, when calculated again.
+class AwaitingHost : public MemoryHost {
+ public:
+  xllhost::Value Call(const xllhost::AddInFunction&, const std::vector<xllhost::Value>& args,
+                      const xllhost::CalculatedCell& cell) override {
+    Cell& at = cells_[std::string(cell.formula)];
+    if (at.waits) return xllhost::ErrorValue(xlerrGettingData);
+    if (at.next == at.calls.size()) at.calls.push_back({args[0].num, std::nullopt});
+    const std::optional<double> answer = at.calls[at.next++].second;
+    at.waits = !answer;
+    return answer ? xllhost::NumberValue(*answer) : xllhost::ErrorValue(xlerrGettingData);
+  }
+  bool AwaitsAnswer(const xllhost::CalculatedCell& cell) override {
+    Cell& at = cells_[std::string(cell.formula)];
+    at.next = 0;
+    return std::exchange(at.waits, false);
+  }
+  void AwaitAnswers() override {
+    ++rounds;
+    for (auto& [formula, at] : cells_)
+      for (auto& [number, answer] : at.calls)
+        if (!answer) answer = 2 * number;
+  }
+
+  int rounds = 0;
+
+ private:
+  struct Cell {
+    std::vector<std::pair<double, std::optional<double>>> calls;  // each call's number, and its answer once come
+    size_t next = 0;
+    bool waits = false;
+  };
+  std::map<std::string, Cell> cells_;
+};
+
+TEST(CalculatingInRounds, CellsAwaitingAnswersAndThoseThatNeedThemAreCalculatedOnceTheAnswersCame) {
+  AwaitingHost host;
+  host.Register("LATER", ">BX", {});
+  xllhost::Workbook book;
+  std::string why;
+  ASSERT_TRUE(xllhost::ReadCells("A1 =Later(1)\nB1 =A1+1\nC1 =Later(B1)+Later(5)\nD1 7\n", &book, &why)) << why;
+  std::map<std::string, int> reported;
+  xllhost::CalculationSteps steps;
+  steps.after = [&](const xllhost::FormulaCell& cell, const xllhost::Evaluated& answer, const xllhost::CellRole&, int) {
+    ++reported[xllhost::CellName(cell.row, cell.column) + " " + xllhost::Display(answer.value)];
+  };
+  xllhost::CalculateBook(book, host, false, steps);
+  const std::map<std::string, int> once = {{"A1 2", 1}, {"B1 3", 1}, {"C1 16", 1}};
+  EXPECT_EQ(reported, once);
+  EXPECT_EQ(host.rounds, 3) << "A1; then C1's first call, after B1; then its second";
 }
 
 }  // namespace

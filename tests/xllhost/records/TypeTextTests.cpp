@@ -28,7 +28,9 @@ TEST(TypeText, RefusesWhatItCannotPassNamingTheReason) {
   const struct {
     const char* text;
     const char* why;
-  } cases[] = {{"BX", "letter X, which xllhost does not support"},
+  } cases[] = {{"BX", "has an asynchronous handle (X) but does not start with >"},
+               {">BXX", "more than one asynchronous handle"},
+               {">XB&", "both asynchronous (X) and cluster-safe (&)"},
                {"BO%", "letter O%, which xllhost does not support"},
                {"BZ", "letter Z, which is no type code"},
                {"3BB", "returns argument 3, which is no argument passed by reference"},
@@ -43,6 +45,16 @@ TEST(TypeText, RefusesWhatItCannotPassNamingTheReason) {
     EXPECT_FALSE(xllhost::ParseTypeText(c.text, &signature, &why));
     EXPECT_NE(why.find(c.why), std::string::npos) << why;
   }
+}
+
+TEST(TypeText, ReadsAnAsynchronousFunctionAsVoidWithItsHandleNoFormulaArgument) {
+  xllhost::Signature signature;
+  std::string why;
+  ASSERT_TRUE(xllhost::ParseTypeText(">QXJ$", &signature, &why)) << why;
+  EXPECT_TRUE(signature.Asynchronous());
+  EXPECT_EQ(signature.resultArgument, 0) << "> modifies no argument of an asynchronous function";
+  EXPECT_EQ(signature.Given(0), xllhost::TypeCode::Oper12);
+  EXPECT_EQ(signature.Given(1), xllhost::TypeCode::Long) << "the formula's second argument is the third passed";
 }
 
 }  // namespace
