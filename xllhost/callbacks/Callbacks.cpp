@@ -83,8 +83,7 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
     if (reads) args.push_back(usable && !givenBack ? Capture(*opers[i]) : Value{});
   }
   if (!usable) return Fail(xlretInvXloper);
-  // xlAsyncReturn alone Excel accepts from any thread, at any time (xlasyncreturn.md).
-  if (const char* when = xlfn == xlAsyncReturn ? nullptr : OutOfContext()) {
+  if (const char* when = OutOfContext()) {
     Fault(FunctionName(xlfn) + " called " + when +
           ": Excel accepts calls only while it has passed control to the add-in, on that thread");
     return Fail(xlretFailed);
@@ -118,13 +117,39 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
   return answer;
 }
 
+// xlAsyncReturn from a thread of the add-in's own, which may come at any
+// time while the host calculates: it takes only the lock of the calls
+// awaiting answers (AsyncCalls.h), and the host's only to report a fault.
+// The transcript, the same on every run, shows the cell's answer instead.
+template <typename Record>
+int ReturnAsynchronously(int count, Record* opers[], Record* operRes, Interface via) {
+  if (count != 2 || opers == nullptr) return xlretInvCount;
+  std::vector<Value> args;
+  for (int i = 0; i < count; ++i) {
+    const std::string why = opers[i] == nullptr ? "is null" : WhyRecordUnreadable(opers[i]);
+    if (!why.empty() || !IsKnownType(opers[i]->xltype)) {
+      HostLocked lock;
+      Fault("xlAsyncReturn: argument " + std::to_string(i + 1) + " " + (why.empty() ? "has an unknown type word" : why));
+      return xlretInvXloper;
+    }
+    args.push_back(Capture(*opers[i]));
+  }
+  const Answer answer = AsyncReturn(Request{args, via, nullptr});
+  if (operRes != nullptr && answer.code == xlretSuccess) {  // TRUE or FALSE: no host memory to hand out
+    *operRes = Record{};
+    operRes->xltype = xltypeBool;
+    operRes->val.xbool = answer.value.boolean;
+  }
+  return answer.code;
+}
+
 template <typename Record>
 int HandleCall(void* caller, int xlfn, Record* operRes, int count, Record* opers[], Interface via) {
+  if (PlainFunction(xlfn) == xlAsyncReturn && OutOfContext() != nullptr)
+    return ReturnAsynchronously(count, opers, operRes, via);
   HostLocked lock;
   const Behaviour& behaviour = Behave();
-  // An answer from a thread of the add-in's own comes whenever it comes: the
-  // transcript, the same on every run, shows the cell's answer instead.
-  const bool recorded = (behaviour.recordCalls || Listening()) && (xlfn != xlAsyncReturn || OutOfContext() == nullptr);
+  const bool recorded = behaviour.recordCalls || Listening();
   std::vector<Value> args;
   const size_t unusableBefore = UnusableInput().size();
   Answer answer = AnswerCall(caller, PlainFunction(xlfn), count, opers, via, recorded, args);

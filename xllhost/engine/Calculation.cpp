@@ -52,7 +52,7 @@ Evaluated CalculateEntry(Workbook& book, EngineHost& host, const Plan& plan, int
     answer.notCalculated = "xllhost cannot read the formula: " + (why != nullptr ? *why : std::string());
   } else {
     answer = EvaluateFormula(book, host, cell.formula->formula,
-                             CalculatedCell{PlaceOf(book, entry), AreaOf(book, entry), entry.text},
+                             CalculatedCell{PlaceOf(book, entry), AreaOf(book, entry), entry.text, e},
                              entry.saved != nullptr);
   }
   if (answer.notCalculated.empty()) Show(book, entry, answer.value);
@@ -83,7 +83,7 @@ void CalculateInRounds(Workbook& book, EngineHost& host, const Plan& plan, const
       if (!waits) {
         if (steps.before) steps.before(entry, 0);
         answer = CalculateEntry(book, host, plan, e);
-        waits = host.AwaitsAnswer(CalculatedCell{PlaceOf(book, entry), AreaOf(book, entry), entry.text});
+        waits = host.AwaitsAnswer(CalculatedCell{PlaceOf(book, entry), AreaOf(book, entry), entry.text, e});
       }
       awaiting[static_cast<size_t>(e)] = waits && turn < Rounds;
       if (awaiting[static_cast<size_t>(e)]) {

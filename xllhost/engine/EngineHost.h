@@ -39,6 +39,7 @@ struct CalculatedCell {
   Place place;
   Area area;
   std::string_view formula;
+  int entry = -1;  // in Workbook::Formulas(), for a cell of the calculated workbook
 };
 
 class EngineHost {
