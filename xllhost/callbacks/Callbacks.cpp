@@ -96,6 +96,12 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
       return refused;
     }
   }
+  if (const std::string* function = RunningWorksheetOnly(); function != nullptr && IsInformationFunction(xlfn)) {
+    Answer refused = Fail(xlretInvXlfn);
+    refused.refused = *function + " is registered without # but calls " + FunctionName(xlfn) +
+                      ", an information function Excel answers only a macro-sheet equivalent (xlfregister-form-1.md)";
+    return refused;
+  }
   if (behaviour.failing.count(xlfn) != 0) return Fail(xlretFailed);
   if (xlfn == xlFree) {
     for (int i = 0; i < count; ++i) ReleaseHostMemory(*opers[i], "xlFree");

@@ -65,4 +65,12 @@ std::string FunctionName(int xlfn) {
   return "function " + std::to_string(plain) + variant + " (a number xllhost has no name for)";
 }
 
+bool IsInformationFunction(int xlfn) {
+  constexpr int Information[] = {xlfGetCell,   xlfGetDef,      xlfGetDocument, xlfGetName,
+                                 xlfGetWindow, xlfGetWorkbook, xlfGetWorkspace};
+  for (int function : Information)
+    if (PlainFunction(xlfn) == function) return true;
+  return false;
+}
+
 }  // namespace xllhost

@@ -15,4 +15,10 @@ int PlainFunction(int xlfn);
 // table lacks is shown as such.
 std::string FunctionName(int xlfn);
 
+// Whether the function is one of the XLM information functions, which
+// Excel answers only a macro-sheet equivalent (#) and never on a
+// calculation thread (xlfregister-form-1.md,
+// multithreaded-recalculation-in-excel.md). xlfCaller is not one.
+bool IsInformationFunction(int xlfn);
+
 }  // namespace xllhost

@@ -63,7 +63,8 @@ Value ArgumentValue(TypeCode code, const Operand& operand, Context& ctx) {
                ? AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn)
                : AreaReference(a.firstRow, a.lastRow, a.firstColumn, a.lastColumn, Workbook::SheetId(operand.sheet));
   const Storage storage = Info(code).storage;
-  if (storage == Storage::Oper || storage == Storage::Oper12 || storage == Storage::Fp || storage == Storage::Fp12)
+  if (storage == Storage::Oper || storage == Storage::Oper12 || storage == Storage::Fp || storage == Storage::Fp12 ||
+      PassesCounts(storage))
     return AreaValues(ctx.book, operand.sheet, a, &ctx.why);
   return IntersectedValue(ctx.book, ctx.place, operand, &ctx.why);
 }

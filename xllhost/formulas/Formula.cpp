@@ -176,7 +176,7 @@ class Parser : public LiteralReader {
     Corner first, last;
     bool pastGrid = false;
     if (!ReadCorners(text_, at_, &first, &last, &pastGrid))
-      return pastGrid ? Error("a reference past XFD1048576") : false;
+      return pastGrid && !IsNamePastGrid(text_, at_) ? Error("a reference past XFD1048576") : false;
     expr->kind = ExprKind::Reference;
     expr->sheet = sheet;
     expr->first = Relative(first);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "formulas/Literals.h"  // IsNameChar
+
 namespace xllhost {
 
 std::string ColumnName(int column) {
@@ -86,6 +88,13 @@ bool ReadCorners(std::string_view text, size_t& at, Corner* first, Corner* last,
   }
   at = end;
   return true;
+}
+
+bool IsNamePastGrid(std::string_view text, size_t at) {
+  size_t end = at;
+  while (end < text.size() && IsNameChar(text[end])) ++end;
+  return end > at && text.substr(at, end - at).find('$') == std::string_view::npos &&
+         (end == text.size() || text[end] != ':');
 }
 
 bool IsCellPastGrid(std::string_view text) {

@@ -55,6 +55,12 @@ bool ReadCorner(std::string_view text, size_t& at, Corner* corner, bool* pastGri
 // the whole grid's.
 Area Resolve(const Corner& first, const Corner& last, int row, int column);
 
+// Whether the text at `at`, which reads as a cell past the grid's last
+// column or row, is a word alone, such as ISIN1 or abcd12, which Excel
+// reads as a name. One with $, or the corner of a range, stays a reference
+// past the grid.
+bool IsNamePastGrid(std::string_view text, size_t at);
+
 // A reference from `at`: A1, $A$1, A1:B2, A:B or 1:2, its second corner of
 // the first's shape. Moves `at` past it; answers false, leaving `at`, when
 // none starts there (`pastGrid` set for a cell beyond XFD1048576).

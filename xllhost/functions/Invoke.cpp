@@ -8,6 +8,7 @@
 #include "functions/Information.h"
 #include "native/Arguments.h"
 #include "native/NativeCall.h"
+#include "native/NumberArrays.h"
 #include "native/Readable.h"
 #include "records/Scratch.h"
 #include "records/ThreadStorage.h"
@@ -182,10 +183,12 @@ Value Invoke(const Registration& registration, const std::vector<Value>& given, 
       ++g;
     args[i].TakeSnapshot();
     passed.push_back(args[i].passed);
+    for (int more = 1; more < args[i].words; ++more) passed.push_back(args[i].passedToo[more - 1]);
   }
   const bool returnsDouble = signature.resultArgument == 0 && signature.result == TypeCode::Number;
   const std::string& shown = registration.functionText.empty() ? registration.procedure : registration.functionText;
-  FunctionRunning running(signature.ThreadSafe() ? &shown : nullptr);
+  FunctionRunning running(signature.ThreadSafe() ? &shown : nullptr,
+                          signature.markers.find('#') == std::string::npos ? &shown : nullptr);
   Answered answered = CallAsExcel(registration.address, returnsDouble ? Returns::Double : Returns::Integer, passed,
                                   CallerCellName, [&] { return "its type text \"" + registration.typeText + "\""; });
   const bool simple = signature.resultArgument == 0 && !Info(signature.result).byReference;

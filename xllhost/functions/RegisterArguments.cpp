@@ -27,9 +27,10 @@ Target FindTarget(const std::vector<Value>& args) {
   if (!OmitsTypeText(args)) {
     target.typeText = args[2].text;
     std::string why;
-    if (!ParseTypeText(target.typeText, &target.signature, &why)) {
-      target.unusable = why;
-      target.code = xlretInvXloper;
+    bool lacking = false;
+    if (!ParseTypeText(target.typeText, &target.signature, &why, &lacking)) {
+      (lacking ? target.unusable : target.refused) = why;
+      target.code = lacking ? xlretInvXloper : xlretFailed;
       return target;
     }
   }
@@ -42,7 +43,11 @@ Target FindTarget(const std::vector<Value>& args) {
     if (target.module != nullptr && ordinal >= 1 && ordinal <= 0xFFFF && ordinal == static_cast<WORD>(ordinal))
       target.address = GetProcAddress(target.module, MAKEINTRESOURCEA(static_cast<WORD>(ordinal)));
   }
-  if (target.address == nullptr) target.code = xlretFailed;
+  if (target.address == nullptr) {
+    target.code = xlretFailed;
+    target.refused = target.module == nullptr ? "names a DLL that is not loaded, " + args[0].text
+                                              : "names " + target.procedure + ", which the DLL does not export";
+  }
   return target;
 }
 

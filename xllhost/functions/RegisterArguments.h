@@ -23,6 +23,7 @@ inline double NumberOf(const Value& value) { return value.xltype == xltypeInt ? 
 struct Target {
   int code = xlretSuccess;
   std::string unusable;  // a type text xllhost does not understand
+  std::string refused;   // why Excel refuses the registration, when it does
   HMODULE module = nullptr;
   std::string procedure;
   std::string typeText;

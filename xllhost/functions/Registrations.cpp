@@ -84,6 +84,15 @@ Answer UnregisterDll(const std::string& name) {
   return Success(BooleanValue(true));
 }
 
+// A registration Excel refuses answers #VALUE! with the success code
+// (xlfregister-form-1.md; xlretFailed is for command-equivalent functions,
+// excel4-excel12.md), and is the add-in's problem.
+Answer Refused(const char* function, const std::string& why) {
+  Answer answer = Success(ErrorValue(xlerrValue));
+  answer.refused = std::string(function) + " " + why + ": Excel answers #VALUE!";
+  return answer;
+}
+
 }  // namespace
 
 
@@ -104,20 +113,18 @@ Answer Register(const Request& request) {
   for (size_t i = 3; i < args.size(); ++i)
     if (!IsOptionalArgument(i, args[i])) return Fail(xlretInvXloper);
   Target target = FindTarget(args);
+  if (!target.refused.empty()) return Refused("xlfRegister", target.refused);
   if (target.code != xlretSuccess) return Fail(target.code, target.unusable);
   if (OmitsTypeText(args) && !IsCommand(args)) return RegisterThroughDll(target.module, target.procedure);
   // Excel does not take a macro-sheet equivalent (#) as thread-safe ($):
   // registering one as both fails (xlfregister-form-1.md).
-  if (target.signature.markers.find('#') != std::string::npos && target.signature.ThreadSafe()) {
-    Answer refused = Fail(xlretFailed);
-    refused.note = "a function cannot be both a macro-sheet equivalent (#) and thread-safe ($): Excel refuses it";
-    return refused;
-  }
+  if (target.signature.markers.find('#') != std::string::npos && target.signature.ThreadSafe())
+    return Refused("xlfRegister", "of a function both a macro-sheet equivalent (#) and thread-safe ($)");
   std::string functionText = args.size() >= 4 && IsString(args[3]) ? args[3].text : "";
   // A formula reads a name before "(" as a function's, so a function text
   // needs only a name's characters ("As12" names a function, not a cell).
   if (!functionText.empty() && (functionText.size() > MaxNameLength || !IsNameText(functionText)))
-    return Fail(xlretFailed);
+    return Refused("xlfRegister", "of the function text \"" + functionText + "\", which is no name");
   const Registration& registration = AddRegistration(target, functionText);
   if (!functionText.empty()) {
     Table().names[Upper(functionText)] = DefinedName{registration.id, Value{}, functionText};
@@ -136,6 +143,7 @@ Answer RegisterId(const Request& request) {
   if (args.size() < 2 || args.size() > 3) return Fail(xlretInvCount);
   if (OmitsTypeText(args) && args.size() == 3) return Fail(xlretInvXloper);
   Target target = FindTarget(args);
+  if (!target.refused.empty()) return Refused("xlfRegisterId", target.refused);
   if (target.code != xlretSuccess) return Fail(target.code, target.unusable);
   if (const auto* existing = RegistrationAt(target.module, target.address))
     return Success(NumberValue((*existing)->id));

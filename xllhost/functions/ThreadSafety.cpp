@@ -1,5 +1,6 @@
 #include "functions/ThreadSafety.h"
 
+#include "catalog/FunctionNames.h"
 #include "functions/Registrations.h"
 
 namespace xllhost {
@@ -38,17 +39,12 @@ const Refusal Refusals[] = {
     {xlfSetName, xlretNotThreadSafe, nullptr},
     {xlAbort, xlretNotThreadSafe, ClearsBreak},
     {xlUDF, xlretNotThreadSafe, CallsUnsafe},
-    {xlfGetDef, xlretFailed, nullptr},
-    {xlfGetCell, xlretFailed, nullptr},
-    {xlfGetWorkspace, xlretFailed, nullptr},
-    {xlfGetWindow, xlretFailed, nullptr},
-    {xlfGetDocument, xlretFailed, nullptr},
-    {xlfGetWorkbook, xlretFailed, nullptr},
 };
 
 }  // namespace
 
 int RefusedThreadSafe(int xlfn, const std::vector<Value>& args) {
+  if (IsInformationFunction(xlfn)) return xlretFailed;
   for (const Refusal& refusal : Refusals)
     if (refusal.xlfn == xlfn && (refusal.applies == nullptr || refusal.applies(args))) return refusal.code;
   return 0;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cwchar>
 
+#include "native/NumberArrays.h"
 #include "records/Coerce.h"
 
 namespace xllhost {
@@ -21,72 +22,6 @@ bool PrepareText(const std::string& text, bool counted, bool inPlace, std::vecto
   if (counted) buffer[0] = static_cast<Char>(encoded.size());
   std::copy(encoded.begin(), encoded.end(), buffer.begin() + (counted ? 1 : 0));
   return true;
-}
-
-// An FP or FP12 in a buffer of doubles: the counts where the first number
-// would be, then the numbers, row by row. Each element must be a number, or
-// convert to one; otherwise the cell shows #VALUE!.
-template <typename Array>
-bool PrepareNumbers(const Value& given, std::vector<double>& buffer) {
-  // A single value is a 1 x 1 array: the value is its one element.
-  const bool array = given.Is(xltypeMulti);
-  const Value* elements = array ? given.elements.data() : &given;
-  const size_t count = array ? given.elements.size() : 1;
-  if (count == 0) return false;
-  buffer.assign(count + 1, 0.0);
-  for (size_t i = 0; i < count; ++i) {
-    Value number;
-    if (elements[i].Is(xltypeErr) || !CoerceValue(elements[i], xltypeNum, Interface::Excel12, &number)) return false;
-    buffer[i + 1] = number.num;
-  }
-  Array counts{};
-  counts.rows = static_cast<decltype(counts.rows)>(array ? given.rows : 1);
-  counts.columns = static_cast<decltype(counts.columns)>(array ? given.columns : 1);
-  std::memcpy(buffer.data(), &counts, offsetof(Array, array));
-  return true;
-}
-
-// Whether the memory can be read, so that counts an add-in got wrong are
-// reported, not followed.
-bool Readable(const void* memory, size_t size) {
-  auto at = static_cast<const char*>(memory);
-  const char* end = at + size;
-  while (at < end) {
-    MEMORY_BASIC_INFORMATION region{};
-    if (VirtualQuery(at, &region, sizeof region) == 0 || region.State != MEM_COMMIT ||
-        (region.Protect & (PAGE_NOACCESS | PAGE_GUARD)) != 0)
-      return false;
-    at = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
-  }
-  return true;
-}
-
-template <typename Array>
-Value ReadNumbers(const void* memory, size_t most, std::string* what) {
-  if (!Readable(memory, offsetof(Array, array))) {
-    *what = "its address cannot be read";
-    return ErrorValue(xlerrValue);
-  }
-  Array counts{};
-  std::memcpy(&counts, memory, offsetof(Array, array));
-  const long long rows = counts.rows, columns = counts.columns, count = rows * columns;
-  const auto* numbers = reinterpret_cast<const double*>(static_cast<const char*>(memory) + offsetof(Array, array));
-  if (rows <= 0 || columns <= 0 || static_cast<unsigned long long>(count) > most ||
-      !Readable(numbers, static_cast<size_t>(count) * sizeof(double))) {
-    *what = "its counts say " + std::to_string(rows) + " x " + std::to_string(columns) +
-            (rows <= 0 || columns <= 0 ? ", no element" : ", more numbers than its memory holds");
-    return ErrorValue(xlerrValue);
-  }
-  Value value;
-  value.xltype = xltypeMulti;
-  value.rows = static_cast<int>(rows);
-  value.columns = static_cast<int>(columns);
-  for (long long i = 0; i < count; ++i) {
-    double number;
-    std::memcpy(&number, numbers + i, sizeof number);
-    value.elements.push_back(NumberValue(number));
-  }
-  return value;
 }
 
 // An integer argument must lie within its type, or the cell shows #NUM!.
@@ -108,11 +43,13 @@ bool Integer(const Value& value, double low, double high, double* number, Value*
 bool Store(const TypeInfo& type, const Value& given, Argument& arg, Value* error) {
   if (type.storage == Storage::Oper) return WriteRecord(given, arg.oper, arg), true;
   if (type.storage == Storage::Oper12) return WriteRecord(given, arg.oper12, arg), true;
-  if (type.storage == Storage::Fp || type.storage == Storage::Fp12) {
-    if (type.storage == Storage::Fp ? PrepareNumbers<FP>(given, arg.numbers) : PrepareNumbers<FP12>(given, arg.numbers))
-      return true;
-    *error = ErrorValue(xlerrValue);
-    return false;
+  if (PassesCounts(type.storage) || type.storage == Storage::Fp || type.storage == Storage::Fp12) {
+    const bool prepared =
+        PassesCounts(type.storage)
+            ? PrepareCounted(given, type.storage == Storage::Doubles12, arg.numbers, arg.counts32, arg.counts16)
+            : PrepareFp(given, type.storage == Storage::Fp12, arg.numbers);
+    if (!prepared) *error = ErrorValue(xlerrValue);
+    return prepared;
   }
   Value converted;
   double number = 0;
@@ -153,6 +90,19 @@ void Pass(const TypeInfo& type, Argument& arg) {
     case Storage::Oper12: memory = {&arg.oper12, sizeof arg.oper12}; break;
     case Storage::Fp:
     case Storage::Fp12: memory = {arg.numbers.data(), arg.numbers.size() * sizeof(double)}; break;
+    case Storage::Doubles:
+    case Storage::Doubles12: {
+      const bool wide = type.storage == Storage::Doubles12;
+      void* counts[2] = {wide ? static_cast<void*>(&arg.counts32[0]) : &arg.counts16[0],
+                         wide ? static_cast<void*>(&arg.counts32[1]) : &arg.counts16[1]};
+      arg.passedToo[0].word = reinterpret_cast<std::uintptr_t>(counts[1]);
+      arg.passedToo[1].word = reinterpret_cast<std::uintptr_t>(arg.numbers.data());
+      arg.words = 3;
+      arg.Guard(counts[1], wide ? sizeof(std::int32_t) : sizeof(std::uint16_t));
+      arg.Guard(arg.numbers.data(), arg.numbers.size() * sizeof(double));
+      memory = {counts[0], wide ? sizeof(std::int32_t) : sizeof(std::uint16_t)};
+      break;
+    }
     case Storage::None: return;
   }
   if (type.byReference) {
@@ -213,13 +163,16 @@ Value ValueOf(const Argument& arg, std::string* what) {
     case Storage::Fp12:
       // Changed in place, the array may shrink, never grow past what Excel allocated.
       return FloatArray(arg.numbers.data(), type.storage == Storage::Fp12, arg.numbers.size() - 1, what);
+    case Storage::Doubles:
+    case Storage::Doubles12: {
+      // Changed in place, the counts may shrink the array, never grow it.
+      const bool wide = type.storage == Storage::Doubles12;
+      return CountedArray(arg.numbers, wide ? arg.counts32[0] : arg.counts16[0], wide ? arg.counts32[1] : arg.counts16[1],
+                          what);
+    }
     case Storage::None: break;
   }
   return ErrorValue(xlerrValue);
-}
-
-Value FloatArray(const void* array, bool wide, size_t most, std::string* what) {
-  return wide ? ReadNumbers<FP12>(array, most, what) : ReadNumbers<FP>(array, most, what);
 }
 
 }  // namespace xllhost

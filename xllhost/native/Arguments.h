@@ -24,7 +24,9 @@ struct Argument {
   std::int32_t longValue = 0;
   std::vector<char> bytes;        // C, D, F, G
   std::vector<XCHAR> wide;        // C%, D%, F%, G%
-  std::vector<double> numbers;    // K, K%: the counts in the first element's place, then the numbers
+  std::vector<double> numbers;    // K, K%: the counts in the first element's place, then the numbers; O, O%: the numbers
+  std::uint16_t counts16[2] = {};  // O: rows and columns
+  std::int32_t counts32[2] = {};   // O%
   XLOPER oper{};                  // P, R
   XLOPER12 oper12{};              // Q, U
   // The counted strings and arrays of the records; lists, which allocate
@@ -37,6 +39,8 @@ struct Argument {
   std::list<std::vector<XLMREF12>> wideRectangles;
 
   NativeArgument passed;                                // what goes on the stack or in a register
+  NativeArgument passedToo[2];                          // O, O%: the columns' and the numbers' addresses after the rows'
+  int words = 1;                                        // of passed and passedToo
   std::vector<std::pair<const void*, size_t>> guarded;  // memory the add-in may not change
   std::vector<std::string> before;                      // its bytes before the call
 
@@ -84,10 +88,5 @@ void PrepareHandle(std::uintptr_t handle, Argument& arg);
 // says; an array of numbers that grew past its memory shows #VALUE! and
 // `what` says so.
 Value ValueOf(const Argument& arg, std::string* what);
-
-// The numbers of an FP (or, `wide`, an FP12) at the address as an array; an
-// array with no element, or with more than `most` or than readable memory
-// holds, shows #VALUE!, and `what` says why.
-Value FloatArray(const void* array, bool wide, size_t most, std::string* what);
 
 }  // namespace xllhost

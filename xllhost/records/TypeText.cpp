@@ -25,6 +25,7 @@ const TypeInfo Table[] = {
     {T::InPlaceWide,         "F%", S::Wide,    true,  false, true,  true,  Str,  0, 0},
     {T::InPlaceWideCounted,  "G%", S::Wide,    true,  true,  true,  true,  Str,  0, 0},
     {T::Numbers12,           "K%", S::Fp12,    true,  false, false, true,  Multi, 0, 0},
+    {T::Doubles12,           "O%", S::Doubles12, true, false, false, true, Multi, 0, 0},
     {T::Boolean,             "A",  S::Short,   false, false, false, false, Bool, 0, 0},
     {T::Number,              "B",  S::Double,  false, false, false, false, Num,  0, 0},
     {T::Text,                "C",  S::Bytes,   true,  false, false, false, Str,  0, 0},
@@ -39,6 +40,7 @@ const TypeInfo Table[] = {
     {T::BooleanRef,          "L",  S::Short,   true,  false, false, false, Bool, 0, 0},
     {T::ShortRef,            "M",  S::Short,   true,  false, false, false, Num,  Int16Low, Int16High},
     {T::LongRef,             "N",  S::Long,    true,  false, false, false, Num,  Int32Low, Int32High},
+    {T::Doubles,             "O",  S::Doubles, true,  false, false, false, Multi, 0, 0},
     {T::Oper,                "P",  S::Oper,    true,  false, false, false, 0,    0, 0},
     {T::OperRef,             "R",  S::Oper,    true,  false, false, false, 0,    0, 0},
     {T::Oper12,              "Q",  S::Oper12,  true,  false, false, true,  0,    0, 0},
@@ -61,11 +63,15 @@ bool ReadCode(const std::string& text, size_t& at, TypeCode* code) {
 }
 
 std::string Unsupported(const std::string& text, size_t at) {
-  std::string letter = text.substr(at, at + 1 < text.size() && text[at + 1] == '%' ? 2 : 1);
-  const std::string documented[] = {"O", "O%"};  // Excel's, which xllhost does not pass
-  bool known = std::find(std::begin(documented), std::end(documented), letter) != std::end(documented);
-  return "the type text \"" + text + "\" has the letter " + letter +
-         (known ? ", which xllhost does not support" : ", which is no type code");
+  const std::string letter = text.substr(at, at + 1 < text.size() && text[at + 1] == '%' ? 2 : 1);
+  return "the type text \"" + text + "\" has the letter " + letter + ", which is no type code";
+}
+
+// The machine words the arguments take: an O or O% passes three.
+size_t Words(const ArgumentCodes& args) {
+  size_t words = args.size();
+  for (TypeCode code : args) words += PassesCounts(Info(code).storage) ? 2 : 0;
+  return words;
 }
 
 // An asynchronous function takes one X and returns void, written > first,
@@ -90,7 +96,10 @@ bool ReadAsynchronous(const std::string& text, Signature& parsed, std::string* w
 
 }  // namespace
 
-bool ParseTypeText(const std::string& text, Signature* signature, std::string* why) {
+bool ParseTypeText(const std::string& text, Signature* signature, std::string* why, bool* lacking) {
+  bool lacks = false;
+  if (lacking == nullptr) lacking = &lacks;
+  *lacking = false;
   Signature parsed;
   size_t at = 0;
   if (text.empty()) {
@@ -126,9 +135,15 @@ bool ParseTypeText(const std::string& text, Signature* signature, std::string* w
     }
     parsed.markers += text[at];
   }
-  if (parsed.args.size() > MaxArguments) {
-    *why = "the type text \"" + text + "\" has " + std::to_string(parsed.args.size()) +
-           " arguments; xllhost passes at most " + std::to_string(MaxArguments);
+  if (Words(parsed.args) > MaxArguments) {
+    *why = "the type text \"" + text + "\" passes " + std::to_string(Words(parsed.args)) +
+           " words of arguments; xllhost passes at most " + std::to_string(MaxArguments);
+    *lacking = true;
+    return false;
+  }
+  if (parsed.resultArgument == 0 && PassesCounts(Info(parsed.result).storage)) {
+    *why = "the type text \"" + text + "\" returns " + Info(parsed.result).letters +
+           ", which Excel passes only as an argument (xlfregister-form-1.md)";
     return false;
   }
   if (!ReadAsynchronous(text, parsed, why)) return false;

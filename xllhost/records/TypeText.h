@@ -33,10 +33,13 @@ enum class TypeCode {
   Numbers,             // K: FP*, a 16-bit-counted array of doubles
   Numbers12,           // K%: FP12*, a 32-bit-counted array of doubles
   AsyncHandle,         // X: XLOPER12*, the handle of an asynchronous call, which Excel passes, not the formula
+  Doubles,             // O: unsigned short* rows, unsigned short* columns, double*: three words
+  Doubles12,           // O%: int* rows, int* columns, double*
   None,                // the result of a function that returns by modifying an argument
 };
 
-// At most this many arguments are passed; a longer type text is refused.
+// At most this many words of arguments are passed (an O or O% passes
+// three); a longer type text is refused.
 constexpr size_t MaxArguments = 32;
 
 // The codes of a signature's arguments, held in place, so that a copy of a
@@ -81,11 +84,15 @@ struct Signature {
 };
 
 // Parses a type text. On failure answers false and says why, naming the
-// letter xllhost does not understand.
-bool ParseTypeText(const std::string& text, Signature* signature, std::string* why);
+// letter xllhost does not understand; `lacking`, when given, says whether
+// the text is one Excel takes that xllhost cannot pass (more arguments than
+// it passes), not one Excel refuses.
+bool ParseTypeText(const std::string& text, Signature* signature, std::string* why, bool* lacking = nullptr);
 
 // Where Excel keeps an argument of a code while the function runs.
-enum class Storage { None, Double, Short, Word, Long, Bytes, Wide, Oper, Oper12, Fp, Fp12 };
+enum class Storage { None, Double, Short, Word, Long, Bytes, Wide, Oper, Oper12, Fp, Fp12, Doubles, Doubles12 };
+// O and O%: the counts by pointer, and the numbers.
+inline bool PassesCounts(Storage storage) { return storage == Storage::Doubles || storage == Storage::Doubles12; }
 
 // One row per type code: all that xllhost knows of it. Adding a code is
 // adding a row (and its enumerator above).

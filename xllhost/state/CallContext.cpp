@@ -36,6 +36,7 @@ std::atomic<bool> Loading{false};
 struct OnThread {
   size_t slot = MostThreads;                // its own in EnteredOn, taken when it first calls
   const std::string* threadSafe = nullptr;  // the thread-safe function running, if one is
+  const std::string* worksheetOnly = nullptr;  // the function without # running, if one is
   int entries = 0;                          // of the entries the host called, those running here
   int locksHeld = 0;
 };
@@ -92,12 +93,18 @@ LoaderRunning::~LoaderRunning() {
   EndWaiting(Mine());
 }
 
-FunctionRunning::FunctionRunning(const std::string* threadSafe)
-    : outer_(std::exchange(Mine().threadSafe, threadSafe)) {}
+FunctionRunning::FunctionRunning(const std::string* threadSafe, const std::string* worksheetOnly)
+    : outer_(std::exchange(Mine().threadSafe, threadSafe)),
+      outerWorksheetOnly_(std::exchange(Mine().worksheetOnly, worksheetOnly)) {}
 
-FunctionRunning::~FunctionRunning() { Mine().threadSafe = outer_; }
+FunctionRunning::~FunctionRunning() {
+  Mine().threadSafe = outer_;
+  Mine().worksheetOnly = outerWorksheetOnly_;
+}
 
 const std::string* RunningThreadSafe() { return Mine().threadSafe; }
+
+const std::string* RunningWorksheetOnly() { return Mine().worksheetOnly; }
 
 AddInRunning LongestRunning() {
   AddInRunning longest;

@@ -35,21 +35,25 @@ class LoaderRunning {
 // While one lives, an add-in's function runs on this thread, the innermost
 // running there: `threadSafe` names it when it is registered thread-safe
 // ($), and the calls Excel refuses such a function are refused; null when it
-// is not. The name must outlive it.
+// is not. `worksheetOnly` names it when it is registered without # (a
+// worksheet function, not a macro-sheet equivalent). The names must outlive it.
 class FunctionRunning {
  public:
-  explicit FunctionRunning(const std::string* threadSafe);
+  explicit FunctionRunning(const std::string* threadSafe, const std::string* worksheetOnly = nullptr);
   ~FunctionRunning();
   FunctionRunning(const FunctionRunning&) = delete;
   FunctionRunning& operator=(const FunctionRunning&) = delete;
 
  private:
   const std::string* outer_;
+  const std::string* outerWorksheetOnly_;
 };
 
 // The thread-safe function running on this thread, or null when the
 // innermost function running is none.
 const std::string* RunningThreadSafe();
+// The same for a function registered without #.
+const std::string* RunningWorksheetOnly();
 
 // Whether any entry the host called is still running.
 bool ControlPassed();

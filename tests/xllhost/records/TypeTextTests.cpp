@@ -12,7 +12,8 @@ TEST(TypeText, AcceptsEachCodeTheHostPassesAndRecordsTheMarkers) {
     int resultArgument;
     const char* markers;
   } cases[] = {{"BBB", 2, 0, ""}, {"AHIJLMN", 6, 0, ""}, {"C%C%D%", 2, 0, ""}, {"PRQU!", 3, 0, "!"},
-               {"FCF", 2, 2, ""}, {"G%G%", 1, 1, ""},    {"2EN$", 2, 2, "$"},  {">E#&", 1, 1, "#&"}};
+               {"FCF", 2, 2, ""}, {"G%G%", 1, 1, ""},    {"2EN$", 2, 2, "$"},  {">E#&", 1, 1, "#&"},
+               {"BOO%", 2, 0, ""}, {">O%", 1, 1, ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     xllhost::Signature signature;
@@ -26,12 +27,13 @@ TEST(TypeText, AcceptsEachCodeTheHostPassesAndRecordsTheMarkers) {
 
 TEST(TypeText, RefusesWhatItCannotPassNamingTheReason) {
   const struct {
-    const char* text;
+    std::string text;
     const char* why;
   } cases[] = {{"BX", "has an asynchronous handle (X) but does not start with >"},
                {">BXX", "more than one asynchronous handle"},
                {">XB&", "both asynchronous (X) and cluster-safe (&)"},
-               {"BO%", "letter O%, which xllhost does not support"},
+               {"OB", "returns O, which Excel passes only as an argument"},
+               {"B" + std::string(11, 'O'), "passes 33 words of arguments; xllhost passes at most 32"},
                {"BZ", "letter Z, which is no type code"},
                {"3BB", "returns argument 3, which is no argument passed by reference"},
                {"1B", "returns argument 1, which is no argument passed by reference"},
