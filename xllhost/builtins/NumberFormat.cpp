@@ -42,6 +42,19 @@ void Decimal(double n, int decimals, std::string* whole, std::string* fraction) 
 
 bool IsPlaceholder(const FormatToken& t) { return t.kind == FormatKind::Zero || t.kind == FormatKind::Hash; }
 
+// The literals before the first digit, the number, the literals after:
+// none stands between digits. A format of literals alone hides the number.
+std::string Laid(const std::vector<FormatToken>& tokens, int first, const std::string& number) {
+  std::string text;
+  for (int i = 0; i < static_cast<int>(tokens.size()); ++i) {
+    const FormatToken& t = tokens[static_cast<size_t>(i)];
+    if (i == first) text += number;
+    if (t.kind == FormatKind::Literal) text += t.text;
+    if (t.kind == FormatKind::Percent) text += "%";
+  }
+  return text;
+}
+
 bool WriteNumber(double n, const std::vector<FormatToken>& tokens, std::string* text, std::string* why) {
   int first = -1, last = -1, point = -1, exponent = -1, scale = 0, percents = 0;
   for (int i = 0; i < static_cast<int>(tokens.size()); ++i) {
@@ -96,15 +109,7 @@ bool WriteNumber(double n, const std::vector<FormatToken>& tokens, std::string* 
   if (thousands)
     for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3) whole.insert(static_cast<size_t>(i), ",");
   while (fraction.size() > static_cast<size_t>(fracZeros) && fraction.back() == '0') fraction.pop_back();
-  // The literals before the first digit, the number, the literals after:
-  // none stands between digits. A format of literals alone hides the number.
-  text->clear();
-  for (int i = 0; i < static_cast<int>(tokens.size()); ++i) {
-    const FormatToken& t = tokens[static_cast<size_t>(i)];
-    if (i == first) *text += whole + (point >= 0 ? "." + fraction : "") + power;
-    if (t.kind == FormatKind::Literal) *text += t.text;
-    if (t.kind == FormatKind::Percent) *text += "%";
-  }
+  *text = Laid(tokens, first, whole + (point >= 0 ? "." + fraction : "") + power);
   return true;
 }
 

@@ -94,6 +94,30 @@ bool ReadAsynchronous(const std::string& text, Signature& parsed, std::string* w
   return true;
 }
 
+// What the function answers: its return, or the argument it modifies,
+// which must be one passed by reference; an in-place return type takes the
+// first argument of its type. O and O% are arguments only.
+bool ReadResult(const std::string& text, Signature& parsed, std::string* why) {
+  const std::string quoted = "the type text \"" + text + "\" ";
+  if (parsed.resultArgument == 0 && PassesCounts(Info(parsed.result).storage)) {
+    *why = quoted + "returns " + Info(parsed.result).letters +
+           ", which Excel passes only as an argument (xlfregister-form-1.md)";
+    return false;
+  }
+  if (Info(parsed.result).inPlace) {
+    for (size_t i = 0; i < parsed.args.size() && parsed.resultArgument == 0; ++i)
+      if (parsed.args[i] == parsed.result) parsed.resultArgument = static_cast<int>(i) + 1;
+    if (parsed.resultArgument == 0) *why = quoted + "returns " + Info(parsed.result).letters + " but has no argument of that type";
+    return parsed.resultArgument != 0;
+  }
+  if (parsed.resultArgument != 0 && (parsed.resultArgument > static_cast<int>(parsed.args.size()) ||
+                                     !Info(parsed.args[parsed.resultArgument - 1]).byReference)) {
+    *why = quoted + "returns argument " + std::to_string(parsed.resultArgument) + ", which is no argument passed by reference";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ParseTypeText(const std::string& text, Signature* signature, std::string* why, bool* lacking) {
@@ -141,28 +165,7 @@ bool ParseTypeText(const std::string& text, Signature* signature, std::string* w
     *lacking = true;
     return false;
   }
-  if (parsed.resultArgument == 0 && PassesCounts(Info(parsed.result).storage)) {
-    *why = "the type text \"" + text + "\" returns " + Info(parsed.result).letters +
-           ", which Excel passes only as an argument (xlfregister-form-1.md)";
-    return false;
-  }
-  if (!ReadAsynchronous(text, parsed, why)) return false;
-  if (Info(parsed.result).inPlace) {
-    for (size_t i = 0; i < parsed.args.size() && parsed.resultArgument == 0; ++i)
-      if (parsed.args[i] == parsed.result) parsed.resultArgument = static_cast<int>(i) + 1;
-    if (parsed.resultArgument == 0) {
-      *why = "the type text \"" + text + "\" returns " + Info(parsed.result).letters +
-             " but has no argument of that type";
-      return false;
-    }
-  } else if (parsed.resultArgument != 0) {
-    if (parsed.resultArgument > static_cast<int>(parsed.args.size()) ||
-        !Info(parsed.args[parsed.resultArgument - 1]).byReference) {
-      *why = "the type text \"" + text + "\" returns argument " + std::to_string(parsed.resultArgument) +
-             ", which is no argument passed by reference";
-      return false;
-    }
-  }
+  if (!ReadAsynchronous(text, parsed, why) || !ReadResult(text, parsed, why)) return false;
   *signature = parsed;
   return true;
 }
