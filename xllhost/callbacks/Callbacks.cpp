@@ -110,16 +110,16 @@ Answer AnswerCall(void* caller, int xlfn, int count, Record* opers[], Interface 
   const HostFunction* function = Provided(xlfn);
   if (function == nullptr && IsCalculatedBuiltin(xlfn)) {
     Answer answer = CallBuiltin(xlfn, Request{args, via, nullptr});
-    if (!answer.unusable.empty()) Unusable(answer.unusable);
+    if (!answer.unusable.empty()) Unanswerable(answer.unusable);
     return answer;
   }
   if (function == nullptr) {
     // Excel may well provide it: a session that needs it cannot be judged here.
-    Unusable("the add-in called " + FunctionName(xlfn) + ", which xllhost does not model; it answered code 2");
+    Unanswerable("the add-in called " + FunctionName(xlfn) + ", which xllhost does not model; it answered code 2");
     return Fail(xlretInvXlfn);
   }
   Answer answer = function->answer(Request{args, via, xlfn == xlGetName || xlfn == xlEventRegister ? ModuleAt(caller) : nullptr});
-  if (!answer.unusable.empty()) Unusable(answer.unusable);
+  if (!answer.unusable.empty()) Unanswerable(answer.unusable);
   return answer;
 }
 
@@ -207,7 +207,7 @@ int WINAPI HostExcel12(int xlfn, int count, LPXLOPER12 opers[], LPXLOPER12 operR
 }
 
 void HandleUnprovided(void* caller, const char* function) {
-  Unusable(ModulePath(ModuleAt(caller)) + " called " + function + " of xlcall32.dll, which xllhost does not provide");
+  Unanswerable(ModulePath(ModuleAt(caller)) + " called " + function + " of xlcall32.dll, which xllhost does not provide");
 }
 
 FARPROC HostExcel12Entry() { return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&HostExcel12)); }

@@ -9,6 +9,7 @@
 
 #include "session/AddIn.h"
 #include "session/Transcript.h"
+#include "session/Verdict.h"
 #include "workbook/Workbook.h"
 
 namespace xllhost {
@@ -113,10 +114,5 @@ void CheckTakenBack(const std::vector<SessionFormula>& formulas);
 // What Excel does after xlAutoClose: it unregisters what the add-in left.
 void TakeBackLeftovers(const char* host, const AddIn& addIn);
 void UnloadAndCheck(const char* host, AddIn& addIn);
-
-// Prints the verdict and answers the exit status: 0 clean (saying `clean`
-// of it), 1 the add-in misbehaved, 2 the session met input xllhost cannot
-// interpret.
-int Verdict(const char* clean = "the add-in behaved as a host expects");
 
 }  // namespace xllhost

@@ -1,5 +1,7 @@
 #include "session/Transcript.h"
 
+#include <algorithm>
+
 #include "engine/Calculation.h"
 #include "functions/AddInsHost.h"
 #include "functions/Registrations.h"
@@ -15,6 +17,7 @@ namespace {
 struct TranscriptVerdict {
   bool quiet = false;
   int problems = 0;
+  int problemsBeforeUnanswerable = -1;  // when the first call xllhost could not answer came
   std::vector<ProblemSeen> seen;
 };
 TranscriptVerdict& Said() { return HostPart<TranscriptVerdict>(); }
@@ -120,11 +123,17 @@ void ProblemOfCells(const std::string& text) {
 
 int ProblemCount() { return Said().problems; }
 
+int ProblemsBeforeUnanswerable() {
+  if (!UnanswerableSeen()) return Said().problems;
+  return std::max(Said().problemsBeforeUnanswerable, 0) + static_cast<int>(FaultsBeforeUnanswerable());
+}
+
 const std::vector<ProblemSeen>& ProblemsSeen() { return Said().seen; }
 
 const FormulaCell*& JudgingOnThread() { return ThreadOwn<Judging>().cell; }
 
 void CannotInterpret(const std::string& why) {
+  if (UnanswerableSeen() && Said().problemsBeforeUnanswerable < 0) Said().problemsBeforeUnanswerable = Said().problems;
   SayLine("  CANNOT INTERPRET: " + why + "\n");
   std::fflush(stdout);  // the transcript before the message, as it was printed
   std::fprintf(stderr, "xllhost: %s\n", why.c_str());

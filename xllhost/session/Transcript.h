@@ -46,6 +46,9 @@ void Problem(const std::string& text);
 // The problem that counts the workbook's cells that differ from Excel.
 void ProblemOfCells(const std::string& text);
 int ProblemCount();
+// The problems found before the first call xllhost could not answer
+// (Unanswerable), the faults among them; all of them when none came.
+int ProblemsBeforeUnanswerable();
 // Every problem, with the workbook cell being judged when it arose, for the reports.
 struct ProblemSeen {
   std::string text;

@@ -10,6 +10,8 @@ struct Seen {
   std::vector<HostCall> calls;
   std::vector<std::string> faults;
   std::vector<std::string> unusable;
+  bool unanswerable = false;
+  size_t faultsBeforeUnanswerable = 0;
   std::function<void(const HostCall&)> listener;
   std::function<void(const std::string&)> unusableListener;
   void (*lateFault)(const char* text) = nullptr;  // after the verdict: reported at once
@@ -51,6 +53,16 @@ void Unusable(const std::string& text) {
   SeenSoFar().unusable.push_back(text);
   if (SeenSoFar().unusableListener) SeenSoFar().unusableListener(text);
 }
+
+void Unanswerable(const std::string& text) {
+  if (!SeenSoFar().unanswerable) SeenSoFar().faultsBeforeUnanswerable = SeenSoFar().faults.size();
+  SeenSoFar().unanswerable = true;
+  Unusable(text);
+}
+
+bool UnanswerableSeen() { return SeenSoFar().unanswerable; }
+
+size_t FaultsBeforeUnanswerable() { return SeenSoFar().faultsBeforeUnanswerable; }
 
 void OnUnusable(std::function<void(const std::string&)> listener) {
   SeenSoFar().unusableListener = std::move(listener);

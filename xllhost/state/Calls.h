@@ -58,6 +58,13 @@ void AfterVerdict(void (*report)(const char* text));
 void Unusable(const std::string& text);
 const std::vector<std::string>& UnusableInput();
 void OnUnusable(std::function<void(const std::string&)> listener);
+// The same for a call the add-in made that xllhost could not answer as Excel
+// would (a function or a type of it xllhost does not model): what the
+// add-in does next may be its reaction to the answer it got.
+void Unanswerable(const std::string& text);
+// Whether one came, and how many faults were seen before the first.
+bool UnanswerableSeen();
+size_t FaultsBeforeUnanswerable();
 
 // Forgets the calls, faults and unusable input seen so far.
 void ForgetSeen();
