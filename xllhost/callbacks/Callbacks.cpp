@@ -10,6 +10,7 @@
 #include "functions/Documents.h"
 #include "functions/Events.h"
 #include "functions/Information.h"
+#include "functions/RealTimeData.h"
 #include "functions/Registrations.h"
 #include "functions/ThreadSafety.h"
 #include "functions/Worksheet.h"
@@ -44,7 +45,7 @@ const HostFunction HostFunctions[] = {
     {xlGetInstPtr, GetInstPtr},  {xlStack, Stack},            {xlRunningOnCluster, RunningOnCluster},
     {xlEnableXLMsgs, XLMessages}, {xlDisableXLMsgs, XLMessages}, {xlUDF, CallUserFunction},
     {xlSet, SetCells},           {xlDefineBinaryName, DefineBinaryName}, {xlGetBinaryName, GetBinaryName},
-    {xlAsyncReturn, AsyncReturn}, {xlEventRegister, RegisterEvent},
+    {xlAsyncReturn, AsyncReturn}, {xlEventRegister, RegisterEvent}, {xlfRtd, RealTimeData},
 };
 
 const HostFunction* Provided(int xlfn) {

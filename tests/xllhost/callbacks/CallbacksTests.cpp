@@ -39,7 +39,7 @@ TEST_F(XllHost, RefusesCallsWhenItHasNotPassedControl) {
 TEST_F(XllHost, RefusesARecordWithAnUnknownTypeWordAndAFunctionItDoesNotProvide) {
   XLOPER strange = xllhost::NumberRequest(1, 0x2000);
   EXPECT_EQ(CallExcel4(xlCoerce, nullptr, Count<1>, &strange), xlretInvXloper);
-  EXPECT_EQ(CallExcel4(xlfRtd, nullptr, Count<0>), xlretInvXlfn);
+  EXPECT_EQ(CallExcel4(xlfGetWindow, nullptr, Count<0>), xlretInvXlfn);
   ASSERT_EQ(xllhost::UnusableInput().size(), 2u);
   EXPECT_NE(xllhost::UnusableInput()[0].find("unknown type word 8192"), std::string::npos);
   EXPECT_NE(xllhost::UnusableInput()[1].find("which xllhost does not model"), std::string::npos);
