@@ -19,6 +19,7 @@
 #include "builtins/WholeNumbers.h"
 #include "builtins/WorkingDays.h"
 #include "lookup/ArrayFunctions.h"
+#include "lookup/Sorting.h"
 #include "lookup/Lookups.h"
 #include "lookup/RangeFunctions.h"
 #include "lookup/ReferenceInformation.h"
@@ -40,13 +41,11 @@ namespace {
 
 constexpr int Many = 255;
 
-// The worksheet functions xllhost calculates, and the most common of those
-// it does not, by their numbers in Excel's function table ([MS-XLS] Ftab;
-// IFERROR, COUNTIFS, SUMIFS, AVERAGEIF and AVERAGEIFS by the C API's, 480
-// to 484; later ones, and those from the Analysis ToolPak, without one):
-// the only place a worksheet function's number is written, which the
-// transcript's names of function numbers read too. A call of a function
-// without a calculation leaves its cell not calculated.
+// The worksheet functions xllhost calculates, and the most common of those it does not, by their numbers
+// in Excel's function table ([MS-XLS] Ftab; IFERROR, COUNTIFS, SUMIFS, AVERAGEIF and AVERAGEIFS by the C
+// API's, 480 to 484; later ones, and those from the Analysis ToolPak, without one): the only place a
+// worksheet function's number is written, which the transcript's names of function numbers read too. A
+// call of a function without a calculation leaves its cell not calculated.
 const Builtin Table[] = {
     {"SUM", 4, 0, Many, Sum, nullptr}, {"PRODUCT", 183, 0, Many, ProductOf, nullptr},
     {"MIN", 6, 0, Many, MinOf, nullptr}, {"MAX", 7, 0, Many, MaxOf, nullptr}, {"AVERAGE", 5, 1, Many, Average, nullptr},
@@ -134,7 +133,7 @@ const Builtin Table[] = {
     {"F.DIST.RT", NoNumber, 3, 3, FDist, nullptr}, {"F.INV", NoNumber, 3, 3, FInvLeft, nullptr},
     {"F.INV.RT", NoNumber, 3, 3, FInv, nullptr}, {"BINOM.DIST", NoNumber, 4, 4, BinomDist, nullptr},
     {"BINOM.INV", NoNumber, 3, 3, CritBinom, nullptr}, {"POISSON.DIST", NoNumber, 3, 3, Poisson, nullptr},
-    {"HYPGEOM.DIST", NoNumber, 5, 5, HypGeomDist2010, nullptr},
+    {"HYPGEOM.DIST", NoNumber, 5, 5, HypGeomDist2010, nullptr}, {"SORTBY", NoNumber, 2, Many, SortBy, nullptr},
     {"NEGBINOM.DIST", NoNumber, 4, 4, NegBinomDist2010, nullptr},
     {"CONFIDENCE.NORM", NoNumber, 3, 3, Confidence, nullptr}, {"ERF", NoNumber, 1, 2, Erf, nullptr},
     {"ERF.PRECISE", NoNumber, 1, 1, Erf, nullptr}, {"ERFC", NoNumber, 1, 1, Erfc, nullptr},

@@ -6,57 +6,17 @@
 #include <vector>
 
 #include "builtins/Operators.h"
+#include "lookup/ArrayParts.h"
 
 namespace xllhost {
 namespace {
 
 Value Empty(const BuiltinCall& c, const char* name) { return c.NotCalculated(std::string(name) + " of an empty array"); }
 
-// Argument `i` taken whole, `absent` when it is not given. An array of
-// them is left not calculated.
-bool Whole(const BuiltinCall& c, size_t i, double absent, double* n, Value* error) {
-  if (!c.Given(i)) return *n = absent, true;
-  const Value given = c.Scalar(i);
-  if (given.Is(xltypeMulti)) return *error = c.NotCalculated("an array where one number is taken"), false;
-  if (!AsNumber(given, n, error)) return false;
-  *n = std::trunc(*n);
-  return true;
-}
-
-bool Flag(const BuiltinCall& c, size_t i, bool* flag, Value* error) {
-  *flag = false;
-  return !c.Given(i) || AsBoolean(c.Scalar(i), flag, error);
-}
-
-// The lines (rows, or columns `across`) of a grid given by their indexes,
-// as an array.
-Value Lines(const Grid& grid, const std::vector<int>& picked, bool across) {
-  const size_t other = static_cast<size_t>(across ? grid.rows : grid.columns);
-  Value array = across ? ArrayValue(other, picked.size()) : ArrayValue(picked.size(), other);
-  for (size_t k = 0; k < picked.size(); ++k)
-    for (size_t j = 0; j < other; ++j) {
-      const int line = picked[k], at = static_cast<int>(j);
-      array.elements[across ? j * picked.size() + k : k * other + j] = across ? grid.At(at, line) : grid.At(line, at);
-    }
-  return array;
-}
-
 // Equal as UNIQUE takes them: texts without case; empty cells only alike.
 bool Alike(const Value& a, const Value& b) {
   if (a.Is(xltypeNil) || b.Is(xltypeNil)) return a.Is(xltypeNil) && b.Is(xltypeNil);
   return Equal(a, b);
-}
-
-// The first `n` of `count` lines (the last when n < 0), or without them
-// (`drop`); none is -1.
-std::vector<int> Kept(int count, double n, bool drop) {
-  std::vector<int> kept;
-  const double size = std::fabs(n);
-  for (int i = 0; i < count; ++i) {
-    const bool inFront = n > 0 ? i < size : i >= count - size;
-    if (inFront != drop) kept.push_back(i);
-  }
-  return kept;
 }
 
 // TAKE and DROP: rows, then columns.
@@ -165,30 +125,6 @@ Value Filter(const BuiltinCall& c) {
   }
   if (kept.empty()) return c.Given(2) ? c.Values(2) : Empty(c, "FILTER");
   return Lines(grid, kept, !down);
-}
-
-// SORT orders as the comparison operators do (numbers, then texts without
-// case, then Booleans), stably; an error or an empty cell among the keys is
-// left not calculated, as Microsoft's help does not place them.
-Value Sort(const BuiltinCall& c) {
-  const Grid grid(c.Values(0));
-  double index = 1, order = 1;
-  bool across = false;
-  Value error;
-  if (!Whole(c, 1, 1, &index, &error) || !Whole(c, 2, 1, &order, &error) || !Flag(c, 3, &across, &error)) return error;
-  const int count = across ? grid.columns : grid.rows, keys = across ? grid.rows : grid.columns;
-  if (index < 1 || index > keys || (order != 1 && order != -1)) return ErrorValue(xlerrValue);
-  const int key = static_cast<int>(index) - 1;
-  std::vector<int> lines = Kept(count, count, false);
-  for (int line : lines) {
-    const Value& value = across ? grid.At(key, line) : grid.At(line, key);
-    if (value.Is(xltypeErr) || value.Is(xltypeNil)) return c.NotCalculated("SORT by keys holding errors or empty cells");
-  }
-  std::stable_sort(lines.begin(), lines.end(), [&](int a, int b) {
-    const int sign = Order(across ? grid.At(key, a) : grid.At(a, key), across ? grid.At(key, b) : grid.At(b, key));
-    return order > 0 ? sign < 0 : sign > 0;
-  });
-  return Lines(grid, lines, across);
 }
 
 Value Unique(const BuiltinCall& c) {

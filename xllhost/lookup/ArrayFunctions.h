@@ -1,5 +1,5 @@
-// The dynamic array functions, which answer arrays: SEQUENCE, FILTER, SORT,
-// UNIQUE, TAKE, DROP, HSTACK, VSTACK, CHOOSEROWS, CHOOSECOLS, TOROW and
+// The dynamic array functions, which answer arrays: SEQUENCE, FILTER,
+// UNIQUE (SORT and SORTBY in Sorting.h), TAKE, DROP, HSTACK, VSTACK, CHOOSEROWS, CHOOSECOLS, TOROW and
 // TOCOL; and ANCHORARRAY, the reference to the cells a formula's array
 // spills into (A1#, as a file writes it), which a workbook holds as the
 // formula's array block. Where Excel answers #CALC! (an empty array), which the C
@@ -12,7 +12,6 @@ namespace xllhost {
 
 Value Sequence(const BuiltinCall& call);    // SEQUENCE(rows, [columns], [start], [step])
 Value Filter(const BuiltinCall& call);      // FILTER(array, include, [if_empty])
-Value Sort(const BuiltinCall& call);        // SORT(array, [sort_index], [sort_order], [by_col])
 Value Unique(const BuiltinCall& call);      // UNIQUE(array, [by_col], [exactly_once])
 Value Take(const BuiltinCall& call);        // TAKE(array, rows, [columns]): from the end below 0
 Value Drop(const BuiltinCall& call);        // DROP(array, rows, [columns])

@@ -105,6 +105,8 @@ TEST(Lookup, DynamicArraysAnswerAsExcelDoes) {
       {"=TEXTJOIN(\",\",,SEQUENCE(2,3))", "1,2,3,4,5,6"},  {"=TEXTJOIN(\",\",,SEQUENCE(3,1,10,-2))", "10,8,6"},
       {"=TEXTJOIN(\",\",,SORT(A1:B4))", "a,1,A,1,b,2,c,3"}, {"=TEXTJOIN(\",\",,SORT(A1:B4,2,-1))", "c,3,b,2,a,1,A,1"},
       {"=TEXTJOIN(\",\",,SORT({3,1,2},1,1,TRUE))", "1,2,3"}, {"=SORT(A1:B4,3)", "#VALUE!"},
+      {"=TEXTJOIN(\",\",,SORTBY(A1:A4,B1:B4,-1,A1:A4,1))", "c,b,a,A"}, {"=TEXTJOIN(\",\",,SORTBY({1,2,3},{3,1,2}))", "2,3,1"},
+      {"=SORTBY(A1:A4,B1:B3)", "#VALUE!"},                  {"=SORTBY(A1:A4,B1:B4,2)", "#VALUE!"},
       {"=TEXTJOIN(\",\",,UNIQUE(A1:A4))", "b,a,c"},        {"=TEXTJOIN(\",\",,UNIQUE(A1:A4,,TRUE))", "b,c"},
       {"=ROWS(UNIQUE(A1:B4))", "3"},                        {"=TEXTJOIN(\",\",,FILTER(A1:A4,{1;0;1;0}))", "b,c"},
       {"=FILTER(A1:A4,{0;0;0;0},\"none\")", "none"},        {"=FILTER(A1:A4,{1,0})", "#VALUE!"},
