@@ -15,6 +15,7 @@
 #include "builtins/ScalarFunctions.h"
 #include "builtins/TextEdits.h"
 #include "builtins/TextFunctions.h"
+#include "builtins/TextSplit.h"
 #include "builtins/Trigonometry.h"
 #include "builtins/WholeNumbers.h"
 #include "builtins/WorkingDays.h"
@@ -134,7 +135,7 @@ const Builtin Table[] = {
     {"F.INV.RT", NoNumber, 3, 3, FInv, nullptr}, {"BINOM.DIST", NoNumber, 4, 4, BinomDist, nullptr},
     {"BINOM.INV", NoNumber, 3, 3, CritBinom, nullptr}, {"POISSON.DIST", NoNumber, 3, 3, Poisson, nullptr},
     {"HYPGEOM.DIST", NoNumber, 5, 5, HypGeomDist2010, nullptr}, {"SORTBY", NoNumber, 2, Many, SortBy, nullptr},
-    {"NEGBINOM.DIST", NoNumber, 4, 4, NegBinomDist2010, nullptr},
+    {"NEGBINOM.DIST", NoNumber, 4, 4, NegBinomDist2010, nullptr}, {"TEXTSPLIT", NoNumber, 2, 6, TextSplit, nullptr},
     {"CONFIDENCE.NORM", NoNumber, 3, 3, Confidence, nullptr}, {"ERF", NoNumber, 1, 2, Erf, nullptr},
     {"ERF.PRECISE", NoNumber, 1, 1, Erf, nullptr}, {"ERFC", NoNumber, 1, 1, Erfc, nullptr},
     {"ERFC.PRECISE", NoNumber, 1, 1, Erfc, nullptr}, {"PHI", NoNumber, 1, 1, Phi, nullptr},

@@ -112,4 +112,19 @@ TEST(Text, CutsAroundDelimitersAsExcelDoes) {
   });
 }
 
+// TEXTSPLIT on Microsoft's examples, each array seen whole through
+// TEXTJOIN (its empty and padding cells too) or its size through ROWS and COLUMNS.
+TEST(Text, SplitsIntoRowsAndColumnsAsExcelDoes) {
+  ExpectShown("A1 \"Do. Or do not. There is no try. -Anonymous\"\n", {
+      {"=TEXTJOIN(\"|\",FALSE,TEXTSPLIT(\"Dakota Lennon Sanchez\",\" \"))", "Dakota|Lennon|Sanchez"},
+      {"=TEXTJOIN(\"|\",FALSE,TEXTSPLIT(A1,\".\"))", "Do| Or do not| There is no try| -Anonymous"},
+      {"=TEXTJOIN(\"|\",FALSE,TEXTSPLIT(A1,\" \",\".\",TRUE,,\"-\"))",
+       "Do|-|-|-|Or|do|not|-|There|is|no|try|-Anonymous|-|-|-"},
+      {"=ROWS(TEXTSPLIT(\"1,2,3;4,5,6\",\",\",\";\"))", "2"}, {"=INDEX(TEXTSPLIT(\"1,2;3\",\",\",\";\"),2,2)", "#N/A"},
+      {"=TEXTJOIN(\"|\",FALSE,TEXTSPLIT(\"aXbxc\",\"x\",,,1))", "a|b|c"},
+      {"=COLUMNS(TEXTSPLIT(\"a--b\",{\"-\",\"--\"}))", "2"}, {"=COLUMNS(TEXTSPLIT(\"a,,b\",\",\"))", "3"},
+      {"=TEXTSPLIT(\"a\",\"\")", "#VALUE!"},                {"=TEXTSPLIT(\"a\",\",\",,,2)", "#VALUE!"},
+  });
+}
+
 }  // namespace
