@@ -14,7 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool read = xllhost::ParseTypeText(text, &signature, &why);
   if (read != why.empty()) std::abort();
   if (!read) return 0;
-  std::string written = signature.resultArgument != 0 && signature.result == xllhost::TypeCode::None
+  // An asynchronous function returns void, written >; one that modifies an
+  // argument names it by its number.
+  std::string written = signature.Asynchronous() ? ">"
+                        : signature.resultArgument != 0 && signature.result == xllhost::TypeCode::None
                             ? std::to_string(signature.resultArgument)
                             : xllhost::Info(signature.result).letters;
   for (xllhost::TypeCode code : signature.args) written += xllhost::Info(code).letters;
