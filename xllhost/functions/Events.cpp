@@ -25,9 +25,9 @@ EventTable& Handlers() { return HostPart<EventTable>(); }
 // registered under that worksheet name; empty when there is none.
 std::string ExportNamed(HMODULE module, const std::string& name) {
   if (GetProcAddress(module, name.c_str()) != nullptr) return name;
-  for (const Registration* registration : Registrations())
-    if (registration->module == module && Upper(registration->functionText) == Upper(name)) return registration->procedure;
-  return std::string();
+  const DefinedName* defined = FindName(name);
+  const Registration* registered = defined != nullptr ? FindRegistration(defined->registerId) : nullptr;
+  return registered != nullptr && registered->module == module ? registered->procedure : std::string();
 }
 
 }  // namespace
